@@ -1,8 +1,10 @@
-# The Debian packages the build, the tests and the game need. Sourced by run.sh and test.sh.
-DW_PACKAGES=(
-  build-essential g++ cmake ninja-build pkg-config ccache
-  libgtest-dev libgmock-dev libbenchmark-dev
-)
+# The Debian packages the build, the tests and the game need, one list per area in packages.d/.
+# Sourced by run.sh and test.sh.
+DW_PACKAGES=()
+for _list in "$(dirname "${BASH_SOURCE[0]}")"/packages.d/*.txt; do
+  # shellcheck disable=SC2207
+  DW_PACKAGES+=($(grep -v '^#' "$_list"))
+done
 
 # Installs whatever is missing (apt-get update once, only when something is missing).
 dw_ensure_packages() {
