@@ -32,6 +32,29 @@ void SetClock(Clock* clock) { current.store(clock ? clock : &realClock); }
 Clock& CurrentClock() { return *current.load(); }
 
 DWORD timeGetTime() { return CurrentClock().Milliseconds(); }
+
+namespace {
+std::atomic<int> periods{0};
+std::atomic<bool> capsFail{false};
+}  // namespace
+
+UINT timeGetDevCaps(TIMECAPS* caps, UINT size) {
+  if (capsFail || !caps || size < sizeof(TIMECAPS)) return 97;  // TIMERR_NOCANDO
+  *caps = TIMECAPS{};
+  return 0;
+}
+UINT timeBeginPeriod(UINT period) {
+  if (period == 0) return 97;
+  ++periods;
+  return 0;
+}
+UINT timeEndPeriod(UINT period) {
+  if (period == 0) return 97;
+  --periods;
+  return 0;
+}
+int TimerPeriodsInForce() { return periods; }
+void ForceTimeDevCapsFailure(bool fail) { capsFail = fail; }
 void Sleep(DWORD ms) { CurrentClock().Sleep(ms); }
 std::optional<LocalTime> GetLocalTime() { return CurrentClock().Now(); }
 

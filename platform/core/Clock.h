@@ -41,6 +41,15 @@ void SetClock(Clock* clock);
 Clock& CurrentClock();
 
 DWORD timeGetTime();
+// The multimedia timer's period: capabilities, and begin/end (counted so tests can check pairs).
+struct TIMECAPS {
+  UINT wPeriodMin = 1, wPeriodMax = 1000000;
+};
+UINT timeGetDevCaps(TIMECAPS* caps, UINT size);  // 0 on success
+UINT timeBeginPeriod(UINT period);
+UINT timeEndPeriod(UINT period);
+int TimerPeriodsInForce();
+void ForceTimeDevCapsFailure(bool fail);
 void Sleep(DWORD ms);
 // The local time from time() and localtime(); empty when it cannot be had.
 std::optional<LocalTime> GetLocalTime();
