@@ -3,6 +3,7 @@
 #include <exception>
 #include <string>
 
+#include "tools/datakit/SampleGameTables.h"
 #include "tools/datakit/SampleSettings.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
   try {
     datakit::SampleSettingIni().Save(dir + "setting.ini");
     datakit::SampleInputIni().Save(dir + "input.ini");
+    datakit::WriteSampleGameTables(dir + "data/tbl03/");
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-sample-game: %s\n", e.what());
     return 1;
