@@ -12,11 +12,15 @@ bool TTableHeader::ReadField4(TFile& file, uint32_t& value) const {
 }
 
 bool TTableHeader::ReadScrambledString(TFile& file, std::string& out) {
+  return ReadScrambledString(file, out, scramble::kTableTextOffset);
+}
+
+bool TTableHeader::ReadScrambledString(TFile& file, std::string& out, uint8_t textOffset) {
   uint32_t length = 0;
   if (!TTableFile::ReadScrambled4(length, file)) return false;
   if (length > file.Remaining()) return false;
   std::string text(length, '\0');
-  if (!file.ReadScrambled(text.data(), length, scramble::kTableTextOffset)) return false;
+  if (!file.ReadScrambled(text.data(), length, textOffset)) return false;
   text.resize(text.find('\0') == std::string::npos ? length : text.find('\0'));
   out = std::move(text);
   return true;

@@ -22,6 +22,8 @@ class TTableHeader {
   // A scrambled string: a scrambled u32 length, then the text at the table text offset; the name
   // ends at its first NUL. A length past the end of the file fails without reading.
   static bool ReadScrambledString(TFile& file, std::string& out);
+  // The same with another text offset (tables of other readers use their own).
+  static bool ReadScrambledString(TFile& file, std::string& out, uint8_t textOffset);
 
  protected:
   // Opens the file (read-only) and reads the header into the fields; the file stays open on success.

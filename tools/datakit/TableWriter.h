@@ -22,6 +22,8 @@ class TableWriter {
   TableWriter& DeclareRowCount(int32_t n);
   TableWriter& DeclareColumnCount(int32_t n);
 
+  size_t ColumnCount() const { return columns_.size(); }
+
   std::vector<uint8_t> Build() const;
   void Save(const std::string& path) const { SaveFile(path, Build()); }
 

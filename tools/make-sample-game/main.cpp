@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tools/datakit/SampleScripts.h"
+#include "tools/datakit/SampleGameTables.h"
 #include "tools/datakit/SampleSettings.h"
 
 int main(int argc, char** argv) {
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     datakit::SampleSettingIni().Save(dir + "setting.ini");
     datakit::SampleInputIni().Save(dir + "input.ini");
     datakit::SampleScriptPack().Save(dir + "data/scr03/03.pbsc");
+    datakit::WriteSampleGameTables(dir + "data/tbl03/");
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-sample-game: %s\n", e.what());
     return 1;

@@ -1,0 +1,63 @@
+#include "game/data/TWeaponTable.h"
+
+#include <cstdio>
+#include <new>
+
+#include "game/data/TRecordTable.h"
+
+namespace {
+
+TRecordMap<TWeaponRecord>& Map() {
+  static TRecordMap<TWeaponRecord> map;
+  return map;
+}
+
+struct ElementColour {
+  float red, green, blue;
+};
+constexpr ElementColour kElementColours[7] = {
+    {0.3f, 0.5f, 0.5f},  {1.0f, 0.4f, 0.2f},  {0.3f, 0.3f, 1.0f}, {0.0f, 0.5f, 0.25f},
+    {0.5f, 0.25f, 0.25f}, {0.8f, 0.8f, 0.5f}, {0.25f, 0.0f, 0.5f}};
+
+// Which character may hold each weapon type: bit 0 the hero, bit 1 the heroine.
+constexpr uint8_t kTypeHolders[12] = {3, 3, 3, 2, 2, 1, 1, 1, 1, 2, 1, 2};
+
+}  // namespace
+
+void TWeaponTable::Load(const std::string& path) { Map().Load(path); }
+TWeaponRecord* TWeaponTable::Find(uint32_t id) { return Map().Find(id); }
+void TWeaponTable::Clear() { Map().Clear(); }
+
+TCountedPtr<TWeaponEquip> TWeaponTable::GetShared(uint32_t id) {
+  const TWeaponRecord& record = *Find(id);
+  auto* equip = new (std::nothrow) TWeaponEquip;
+  if (!equip) return TCountedPtr<TWeaponEquip>();
+  TCountedPtr<TWeaponEquip> shared(equip);
+  equip->id = record.id;
+  equip->type = record.type;
+  equip->element = record.element;
+  equip->attack = record.attack;
+  equip->secondValue = record.secondValue;
+  equip->mesh = GameDataServices().loadMesh("wepon/" + record.meshName + ".msh");
+  // An element outside the table keeps no colour (black).
+  if (record.element < 7) {
+    equip->red = kElementColours[record.element].red;
+    equip->green = kElementColours[record.element].green;
+    equip->blue = kElementColours[record.element].blue;
+  }
+  return shared;
+}
+
+bool TWeaponTable::CanEquip(uint32_t character, uint32_t id) {
+  uint32_t type = Find(id)->type;
+  if (character > 1 || type > 11) return false;
+  return (kTypeHolders[type] >> character) & 1;
+}
+
+TSpriteRef TWeaponTable::GetIcon(uint32_t id) {
+  uint32_t type = Find(id)->type;
+  // A type outside 0-11 shows the first icon rather than naming an entry that does not exist.
+  char entry[32];
+  std::snprintf(entry, sizeof entry, "itm%02u_icon", (type > 11 ? 0u : type) + 2);
+  return GameDataServices().loadSprite(std::string("itm_icon.ptx/") + entry, 1, 0);
+}

@@ -1,0 +1,49 @@
+// The weapon table ("wepon.tbl"): type, attack, element, the skills a weapon teaches, its mesh.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <tuple>
+
+#include "common/TCountedPtr.h"
+#include "game/data/GameDataServices.h"
+
+struct TWeaponRecord {
+  uint32_t id = 0;
+  std::string name;
+  uint32_t type = 0;  // 0-11: moveset and icon
+  uint32_t attack = 0;
+  uint32_t secondValue = 0;
+  uint32_t element = 0;  // 0 none, 1-6 fire to dark
+  std::array<uint32_t, 10> skills{};  // skill k is learned at 100 * (k + 1) points; 0 none
+  std::string meshName;  // "wepon/" + this + ".msh"
+
+  static constexpr auto Fields() {
+    using R = TWeaponRecord;
+    return std::tuple(&R::id, &R::name, &R::type, &R::attack, &R::secondValue, &R::element, &R::skills,
+                      &R::meshName);
+  }
+};
+
+// The equipped weapon as the player character holds it.
+struct TWeaponEquip {
+  uint32_t id = 0;
+  uint32_t type = 0;
+  uint32_t element = 0;
+  uint32_t attack = 0;
+  uint32_t secondValue = 0;
+  float red = 0, green = 0, blue = 0;  // the element's colour
+  TMeshRef mesh;
+};
+
+class TWeaponTable {
+ public:
+  static void Load(const std::string& path);
+  static TWeaponRecord* Find(uint32_t id);
+  static TCountedPtr<TWeaponEquip> GetShared(uint32_t id);
+  // Character 0 the hero, 1 the heroine.
+  static bool CanEquip(uint32_t character, uint32_t id);
+  static TSpriteRef GetIcon(uint32_t id);
+  // Empties the map (a fresh start; the game itself never empties it).
+  static void Clear();
+};
