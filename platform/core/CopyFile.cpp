@@ -46,8 +46,7 @@ bool WriteBeside(int in, const struct stat& source, const std::string& target) {
   int out = ::mkstemp(temp.data());
   if (out < 0) return FailErrno();
   const struct timespec times[2] = {{0, UTIME_NOW}, source.st_mtim};
-  bool ok = CopyBytes(in, out) && ::fchmod(out, source.st_mode & 0777) == 0 &&
-            ::futimens(out, times) == 0;
+  bool ok = CopyBytes(in, out) && ::fchmod(out, source.st_mode & 0777) == 0 && ::futimens(out, times) == 0;
   int err = errno;
   if (::close(out) != 0 && ok) {
     ok = false;
@@ -78,7 +77,8 @@ bool CopyFile(const std::string& from, const std::string& to, bool failIfExists)
   if (::lstat(target.c_str(), &existing) == 0) {
     struct stat followed;
     bool isFolder = ::stat(target.c_str(), &followed) == 0 && S_ISDIR(followed.st_mode);
-    if (failIfExists) ok = Fail(ERROR_FILE_EXISTS);
+    if (failIfExists)
+      ok = Fail(ERROR_FILE_EXISTS);
     else if (isFolder || (!S_ISLNK(existing.st_mode) && (existing.st_mode & kWriteBits) == 0))
       ok = Fail(ERROR_ACCESS_DENIED);
   }

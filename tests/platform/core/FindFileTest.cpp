@@ -60,7 +60,7 @@ TEST(FindFile, ListsEveryEntryWithItsAttributes) {
   };
   EXPECT_EQ(List(dir / "*.*"), expected);
   EXPECT_EQ(List(dir / "*.txt"), (std::map<std::string, DWORD>{{"A.TXT", FILE_ATTRIBUTE_NORMAL},
-                                                                 {"b.txt", FILE_ATTRIBUTE_NORMAL}}));
+                                                               {"b.txt", FILE_ATTRIBUTE_NORMAL}}));
   // The folder part follows the file rules: backslashes and another letter case.
   Put(dir / "sub/inner.dat");
   EXPECT_EQ(List(dir.path() + "\\SUB\\*").count("inner.dat"), 1u);
@@ -86,10 +86,9 @@ TEST(FindFile, Wildcards) {
     const char* name;
     bool matches;
   } cases[] = {
-      {"*.*", "noext", true},     {"*.*", ".", true},          {"*", "a.b.c", true},
-      {"*.txt", "A.TXT", true},   {"*.txt", "a.txt.bak", false}, {"?b*", "abc", true},
-      {"?b*", "b", false},        {"a*b*c", "aXbYbZc", true},  {"a*b*c", "aXbYc!", false},
-      {"data", "DATA", true},     {"", "x", false},            {"*x", "", false},
+      {"*.*", "noext", true},        {"*.*", ".", true},     {"*", "a.b.c", true}, {"*.txt", "A.TXT", true},
+      {"*.txt", "a.txt.bak", false}, {"?b*", "abc", true},   {"?b*", "b", false},  {"a*b*c", "aXbYbZc", true},
+      {"a*b*c", "aXbYc!", false},    {"data", "DATA", true}, {"", "x", false},     {"*x", "", false},
   };
   for (const Case& c : cases)
     EXPECT_EQ(MatchesWildcard(c.pattern, c.name), c.matches) << c.pattern << " / " << c.name;
