@@ -16,6 +16,7 @@ const std::map<DWORD, const char*>& MessageTable() {
       {ERROR_ACCESS_DENIED, "Access is denied.\r\n"},
       {ERROR_INVALID_HANDLE, "The handle is invalid.\r\n"},
       {ERROR_NOT_ENOUGH_MEMORY, "Not enough storage is available to process this command.\r\n"},
+      {ERROR_NO_MORE_FILES, "There are no more files.\r\n"},
       {ERROR_WRITE_PROTECT, "The media is write protected.\r\n"},
       {ERROR_SHARING_VIOLATION,
        "The process cannot access the file because it is being used by another process.\r\n"},

@@ -1,15 +1,18 @@
-// Writes a small, complete game folder from the data kit.
+// Writes a small, complete game folder from the data kit, and on request a patch for it.
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <string>
 
 #include "tools/datakit/SampleScripts.h"
 #include "tools/datakit/SampleGameTables.h"
+#include "tools/datakit/SamplePatch.h"
 #include "tools/datakit/SampleSettings.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: make-sample-game DIR\n");
+  const bool withPatch = argc == 4 && std::strcmp(argv[2], "--patch") == 0;
+  if (argc != 2 && !withPatch) {
+    std::fprintf(stderr, "usage: make-sample-game DIR [--patch PATCHDIR]\n");
     return 2;
   }
   const std::string dir = std::string(argv[1]) + "/";
@@ -18,10 +21,12 @@ int main(int argc, char** argv) {
     datakit::SampleInputIni().Save(dir + "input.ini");
     datakit::SampleScriptPack().Save(dir + "data/scr03/03.pbsc");
     datakit::WriteSampleGameTables(dir + "data/tbl03/");
+    if (withPatch) datakit::WriteSamplePatch(argv[3]);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-sample-game: %s\n", e.what());
     return 1;
   }
   std::printf("sample game written to %s\n", argv[1]);
+  if (withPatch) std::printf("sample patch written to %s\n", argv[3]);
   return 0;
 }

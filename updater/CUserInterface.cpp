@@ -1,0 +1,66 @@
+#include "updater/CUserInterface.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+
+namespace updater {
+namespace {
+
+// Where nothing can be shown: boxes go to stderr so their cause is not lost, and answer 0.
+class CStderrUi : public CUserInterface {
+ public:
+  int MessageBox(const CDisplayText& text, const CDisplayText& caption, plat::UINT) override {
+    std::fprintf(stderr, "[%s] %s\n", caption.Utf8().c_str(), text.Utf8().c_str());
+    std::fflush(stderr);
+    return 0;
+  }
+  BrowseResult BrowseForFolder(const BrowseRequest&, CBrowseCallback&) override {
+    return {BrowseStatus::kUnavailable, {}};
+  }
+  std::unique_ptr<CProgressDialog> CreateProgressDialog(const DialogTemplate&) override { return nullptr; }
+};
+
+CStderrUi fallback;
+std::atomic<CUserInterface*> current{&fallback};
+
+}  // namespace
+
+void SetUserInterface(CUserInterface* ui) { current.store(ui ? ui : &fallback); }
+CUserInterface& UserInterface() { return *current.load(); }
+
+bool IsFolder(const std::string& path) {
+  struct stat st;
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string AbsoluteFolder(const std::string& typed) {
+  if (typed.empty() || typed[0] == '/') return typed;
+  char cwd[4096];
+  if (!::getcwd(cwd, sizeof cwd)) return typed;
+  std::string base = cwd;
+  return base + (base.back() == '/' ? "" : "/") + typed;
+}
+
+CDialogTexts::CDialogTexts(const DialogTemplate& dialog) : controls_(dialog.controls) {}
+
+void CDialogTexts::Set(int id, const CDisplayText& text) {
+  for (DialogControl& c : controls_)
+    if (c.id == id && id != kStaticControl) c.text = text;
+}
+
+std::vector<std::string> CDialogTexts::Lines() const {
+  std::vector<std::string> lines;
+  for (size_t i = 0; i < controls_.size(); ++i) {
+    std::string text = controls_[i].text.Utf8();
+    if (i > 0 && controls_[i].top == controls_[i - 1].top)
+      lines.back() += text;
+    else
+      lines.push_back(text);
+  }
+  return lines;
+}
+
+}  // namespace updater
