@@ -1,0 +1,68 @@
+#include "game/shell/StandIns.h"
+
+#include <map>
+
+#include "game/shell/TGameWnd.h"
+#include "game/shell/TStateScene.h"
+
+namespace standin {
+namespace {
+
+struct State {
+  std::map<DataFolder, std::string> folders;
+  bool deviceReady = false;
+};
+
+State& S() {
+  static State state;
+  return state;
+}
+
+class TTitleStandIn : public TStateScene {
+ public:
+  explicit TTitleStandIn(TGameWnd& app) : TStateScene(app) {}
+};
+
+class TYesNoStandIn : public TStateScene {
+ public:
+  TYesNoStandIn(TGameWnd& app, int mode) : TStateScene(app), mode(mode) { SetUpdate(&TYesNoStandIn::Answer); }
+  bool AllowsSystemDialog() override { return false; }
+
+ private:
+  SceneResult Answer() { return mode == 1 ? kSceneQuit : kSceneFinished; }
+  int mode;
+};
+
+}  // namespace
+
+void SetFolder(DataFolder which, const std::string& folder) { S().folders[which] = folder; }
+const std::string& GetFolder(DataFolder which) { return S().folders[which]; }
+void SeedRandom(uint32_t) {}
+void LoadTable(const std::string&) {}
+void LoadGameTables() {}
+void SetChapterNo(int32_t) {}
+void SetLevelCap(uint32_t) {}
+void SetGoldCap(int32_t) {}
+void FreeGameTables() {}
+void DestroyScriptEngine() {}
+
+void InitSound(plat::HWND) {}
+void LoadSoundSet(const std::string&, const std::string&, int32_t) {}
+void PurgeUnusedSounds() {}
+void UninitSound() {}
+
+void InitDevice(plat::HWND, const std::string&) { S().deviceReady = true; }
+bool DeviceReady() { return S().deviceReady; }
+bool DeviceWindowed() { return true; }
+uint32_t BackBufferWidth() { return 640; }
+uint32_t BackBufferHeight() { return 480; }
+void CleanupDevice() { S().deviceReady = false; }
+
+void CreateSky() {}
+void SetSpriteScreen(uint32_t, uint32_t, uint32_t, uint32_t) {}
+void PurgeTextures(int) {}
+
+TScene* CreateTitle(TGameWnd& app) { return new TTitleStandIn(app); }
+TScene* CreateYesNo(TGameWnd& app, int mode) { return new TYesNoStandIn(app, mode); }
+
+}  // namespace standin
