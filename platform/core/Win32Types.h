@@ -15,6 +15,13 @@ using HANDLE = KernelObject*;
 struct WindowObject;
 using HWND = WindowObject*;
 
+struct RECT {
+  LONG left = 0, top = 0, right = 0, bottom = 0;
+};
+struct POINT {
+  LONG x = 0, y = 0;
+};
+
 inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(~uintptr_t{0});
 
 constexpr DWORD GENERIC_READ = 0x80000000u;
