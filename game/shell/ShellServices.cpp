@@ -1,4 +1,6 @@
+#include "common/TD3D8.h"
 #include "game/shell/StandIns.h"
+#include "game/shell/TBasicD3DDeviceBuilder.h"
 #include "game/shell/TShellServices.h"
 
 namespace {
@@ -27,15 +29,18 @@ class TGameServices : public TShellServices {
   void PurgeUnusedSounds() override { standin::PurgeUnusedSounds(); }
   void UninitSound() override { standin::UninitSound(); }
 
-  TD3D8* Device() override { return nullptr; }
-  void InitDevice(plat::HWND window, const std::string& settingsPath) override {
-    standin::InitDevice(window, settingsPath);
+  TD3D8* Device() override { return TD3D8::Instance(); }
+  DeviceStart InitDevice(plat::HWND window, const std::string& settingsPath) override {
+    auto* builder = new TBasicD3DDeviceBuilder(window, settingsPath);
+    TCountedPtr<TD3DDeviceBuilder8> shared(builder);
+    bool built = TD3D8::Instance()->Init(shared, 220, "DeviceLog.txt", "InitLog.txt");
+    return DeviceStart{built, TD3D8::GetDirect3D() != nullptr, builder->GetLastResult()};
   }
-  bool DeviceReady() override { return standin::DeviceReady(); }
-  bool DeviceWindowed() override { return standin::DeviceWindowed(); }
-  uint32_t BackBufferWidth() override { return standin::BackBufferWidth(); }
-  uint32_t BackBufferHeight() override { return standin::BackBufferHeight(); }
-  void CleanupDevice() override { standin::CleanupDevice(); }
+  bool DeviceReady() override { return TD3D8::Instance()->IsInitialized(); }
+  bool DeviceWindowed() override { return TD3D8::Instance()->IsWindowed(); }
+  uint32_t BackBufferWidth() override { return TD3D8::Instance()->GetWidth(); }
+  uint32_t BackBufferHeight() override { return TD3D8::Instance()->GetHeight(); }
+  void CleanupDevice() override { TD3D8::Instance()->Cleanup(); }
 
   void CreateSky() override { standin::CreateSky(); }
   void SetSpriteScreen(uint32_t vw, uint32_t vh, uint32_t rw, uint32_t rh) override {

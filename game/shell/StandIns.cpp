@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "common/TD3D8.h"
 #include "game/shell/TGameWnd.h"
 #include "game/shell/TStateScene.h"
 
@@ -10,7 +11,6 @@ namespace {
 
 struct State {
   std::map<DataFolder, std::string> folders;
-  bool deviceReady = false;
 };
 
 State& S() {
@@ -20,7 +20,15 @@ State& S() {
 
 class TTitleStandIn : public TStateScene {
  public:
-  explicit TTitleStandIn(TGameWnd& app) : TStateScene(app) {}
+  explicit TTitleStandIn(TGameWnd& app) : TStateScene(app) { SetDraw(&TTitleStandIn::Paint); }
+
+ private:
+  void Paint() {
+    if (!d3d || !d3d->CheckDevice() || TD3D8::BeginScene() < 0) return;
+    TD3D8::Clear(0xFF30486C, plat::D3DCLEAR_TARGET, 1.0f, 0, 0, nullptr);
+    TD3D8::EndScene();
+    d3d->Present();
+  }
 };
 
 class TYesNoStandIn : public TStateScene {
@@ -50,13 +58,6 @@ void InitSound(plat::HWND) {}
 void LoadSoundSet(const std::string&, const std::string&, int32_t) {}
 void PurgeUnusedSounds() {}
 void UninitSound() {}
-
-void InitDevice(plat::HWND, const std::string&) { S().deviceReady = true; }
-bool DeviceReady() { return S().deviceReady; }
-bool DeviceWindowed() { return true; }
-uint32_t BackBufferWidth() { return 640; }
-uint32_t BackBufferHeight() { return 480; }
-void CleanupDevice() { S().deviceReady = false; }
 
 void CreateSky() {}
 void SetSpriteScreen(uint32_t, uint32_t, uint32_t, uint32_t) {}

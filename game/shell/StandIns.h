@@ -26,21 +26,13 @@ void LoadSoundSet(const std::string& listPath, const std::string& packPrefix, in
 void PurgeUnusedSounds();
 void UninitSound();
 
-// The device: a 640x480 window that is ready between Init and Cleanup.
-void InitDevice(plat::HWND window, const std::string& settingsPath);
-bool DeviceReady();
-bool DeviceWindowed();
-uint32_t BackBufferWidth();
-uint32_t BackBufferHeight();
-void CleanupDevice();
-
 // Textures, sprites, meshes, frames, shaders and the sky.
 void CreateSky();
 void SetSpriteScreen(uint32_t virtualWidth, uint32_t virtualHeight, uint32_t realWidth, uint32_t realHeight);
 void PurgeTextures(int mode);
 
-// The title runs until the game ends; the yes/no dialog answers at once: mode 1 quits the game,
-// mode 0 closes itself and the title behind it resumes.
+// The title clears the screen to one colour until the game ends; the yes/no dialog answers at
+// once: mode 1 quits the game, mode 0 closes itself and the title behind it resumes.
 TScene* CreateTitle(TGameWnd& app);
 TScene* CreateYesNo(TGameWnd& app, int mode);
 

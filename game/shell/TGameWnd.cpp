@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "common/TD3D8.h"
 #include "common/TDxVersion.h"
 #include "common/TFile.h"
 #include "common/my_error.h"
@@ -59,6 +60,14 @@ constexpr const char* kCreateFailed =
 constexpr const char* kComFailed =
     "\x43\x4f\x4d\x82\xcc\x8f\x89\x8a\xfa\x89\xbb\x82\xc9\x8e\xb8\x94\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd\x81"
     "\x42";
+// "Direct3D 8 の初期化に失敗しました。"
+constexpr const char* kNoDirect3D =
+    "\x44\x69\x72\x65\x63\x74\x33\x44\x20\x38\x20\x82\xcc\x8f\x89\x8a\xfa\x89\xbb\x82\xc9\x8e\xb8\x94\x73\x82\xb5"
+    "\x82\xdc\x82\xb5\x82\xbd\x81\x42";
+// "Direct3Dデバイスの作成に失敗しました。"
+constexpr const char* kDeviceFailed =
+    "\x44\x69\x72\x65\x63\x74\x33\x44\x83\x66\x83\x6f\x83\x43\x83\x58\x82\xcc\x8d\xec\x90\xac\x82\xc9\x8e\xb8\x94\x73"
+    "\x82\xb5\x82\xdc\x82\xb5\x82\xbd\x81\x42";
 
 constexpr uint32_t kDirectX80 = 0x800;
 constexpr const char* kTableFolder = "data/tbl03/";
@@ -84,6 +93,18 @@ struct SoundSetSetting {
 };
 constexpr SoundSetSetting kSoundSets[] = {{"se.tbl", "se.pse/"}, {"voice.tbl", "voice.pse/"}, {"bgm.tbl", ""}};
 
+struct CaptureCandidates {
+  D3DFORMAT display;
+  D3DFORMAT candidates[4];
+};
+constexpr CaptureCandidates kCaptureFormats[] = {
+    {D3DFMT_A8R8G8B8, {D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8, D3DFMT_R5G6B5, D3DFMT_X1R5G5B5}},
+    {D3DFMT_X8R8G8B8, {D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8, D3DFMT_R5G6B5, D3DFMT_X1R5G5B5}},
+    {D3DFMT_R8G8B8, {D3DFMT_R5G6B5, D3DFMT_X1R5G5B5, D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8}},
+    {D3DFMT_R5G6B5, {D3DFMT_R5G6B5, D3DFMT_X1R5G5B5, D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8}},
+    {D3DFMT_X1R5G5B5, {D3DFMT_X1R5G5B5, D3DFMT_R5G6B5, D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8}},
+};
+
 }  // namespace
 
 bool IsDirectory(const std::string& path) {
@@ -105,6 +126,19 @@ TGameWnd::TGameWnd(const TWindowParams& p, uint16_t icon, uint16_t cursor, TShel
       instanceGuard(kMutexName, p.title, p.className) {}
 
 TGameWnd::~TGameWnd() = default;
+
+D3DFORMAT TGameWnd::ChooseCaptureFormat(D3DFORMAT display) {
+  IDirect3D8* direct3D = TD3D8::GetDirect3D();
+  if (!direct3D) return D3DFMT_UNKNOWN;
+  for (const CaptureCandidates& row : kCaptureFormats) {
+    if (row.display != display) continue;
+    for (D3DFORMAT f : row.candidates)
+      if (direct3D->CheckDeviceFormat(0, D3DDEVTYPE_HAL, display, D3DUSAGE_RENDERTARGET, D3DRTYPE_TEXTURE, f) ==
+          D3D_OK)
+        return f;
+  }
+  return D3DFMT_UNKNOWN;
+}
 
 bool TGameWnd::ChecksPass() {
   if (!instanceGuard.Check()) {
@@ -189,7 +223,14 @@ void TGameWnd::StartSound() {
 }
 
 void TGameWnd::StartDevice() {
-  services.InitDevice(hwnd, "./setting.ini");
+  // A game without a device cannot go on: start-up stops through the error path.
+  TShellServices::DeviceStart start = services.InitDevice(hwnd, "./setting.ini");
+  if (!start.direct3D) throw MY_ERROR(kNoDirect3D, __LINE__);
+  if (!start.built) {
+    char text[256];
+    std::snprintf(text, sizeof text, "%s(0x%08X)", kDeviceFailed, static_cast<unsigned>(start.builderCode));
+    throw MY_ERROR(text, __LINE__);
+  }
   if (services.DeviceWindowed()) {
     SetWindowLongPtr(hwnd, GWL_STYLE, WS_CAPTION);
     RECT rect{0, 0, static_cast<LONG>(services.BackBufferWidth()), static_cast<LONG>(services.BackBufferHeight())};

@@ -11,6 +11,7 @@
 #include "game/shell/TSceneStack.h"
 #include "game/shell/TShellServices.h"
 #include "platform/core/Clock.h"
+#include "platform/gfx/D3D8Types.h"
 
 class TGameWnd : public TAppMainWnd {
  public:
@@ -42,6 +43,10 @@ class TGameWnd : public TAppMainWnd {
   void ClearScenes() { scenes.Clear(); }
   size_t GetSceneCount() const { return scenes.Count(); }
   TScene* GetCurrentScene() const { return scenes.Current(); }
+
+  // The format of the screen-capture texture: the first candidate for the display format that the
+  // Direct3D object accepts as a render-target texture; D3DFMT_UNKNOWN when none is.
+  static plat::D3DFORMAT ChooseCaptureFormat(plat::D3DFORMAT displayFormat);
 
   bool IsActive() const { return active; }
   bool IsRunning() const { return running; }

@@ -57,9 +57,14 @@ class TShellServices {
   virtual void PurgeUnusedSounds() = 0;
   virtual void UninitSound() = 0;
 
-  // The Direct3D device. InitDevice throws my_error when no device could be built.
+  // The Direct3D device, built from the settings file by the device builder.
+  struct DeviceStart {
+    bool built;            // the device object is initialised
+    bool direct3D;         // a Direct3D object could be made at all
+    uint32_t builderCode;  // the builder's result (bit 0 set: failure)
+  };
   virtual TD3D8* Device() = 0;
-  virtual void InitDevice(plat::HWND window, const std::string& settingsPath) = 0;
+  virtual DeviceStart InitDevice(plat::HWND window, const std::string& settingsPath) = 0;
   virtual bool DeviceReady() = 0;
   virtual bool DeviceWindowed() = 0;
   virtual uint32_t BackBufferWidth() = 0;

@@ -9,7 +9,6 @@
 
 namespace plat {
 
-using HRESULT = int32_t;
 using ULONG = uint32_t;
 using BYTE = uint8_t;
 using INT = int32_t;
@@ -34,7 +33,6 @@ constexpr bool Succeeded(HRESULT r) { return r >= 0; }
 constexpr bool Failed(HRESULT r) { return r < 0; }
 
 constexpr HRESULT D3D_OK = 0;
-constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 constexpr HRESULT D3DERR_WRONGTEXTUREFORMAT = MakeD3DError(2072);
 constexpr HRESULT D3DERR_CONFLICTINGRENDERSTATE = MakeD3DError(2081);

@@ -119,6 +119,15 @@ TEST_F(GameRun, RunsUntilTerminatedAndEndsCleanly) {
   EXPECT_TRUE(fs::is_directory(game + "/save")) << "start-up creates the save folder";
 }
 
+TEST_F(GameRun, EscapeAsksToQuitAndTheGameEnds) {
+  Start(true);
+  std::string window = FindWindow("Duskwheel 3", true);
+  ASSERT_FALSE(window.empty()) << ReadText(dir / "stderr.txt");
+  std::system(("xdotool windowfocus --sync " + window + " key Escape").c_str());
+  EXPECT_EQ(WaitForExit(20), 0) << ReadText(dir / "stderr.txt");
+  EXPECT_FALSE(HasErrorLog());
+}
+
 TEST_F(GameRun, WithoutSettingIniItSaysSoAndCloses) {
   fs::remove(game + "/setting.ini");
   Start(true);

@@ -80,9 +80,10 @@ void LoggingServices::LoadSoundSet(const std::string& listPath, const std::strin
 
 void LoggingServices::UninitSound() { Call("UninitSound com=" + std::to_string(plat::ComInitCount())); }
 
-void LoggingServices::InitDevice(plat::HWND window, const std::string& settingsPath) {
+TShellServices::DeviceStart LoggingServices::InitDevice(plat::HWND window, const std::string& settingsPath) {
   Call("InitDevice " + settingsPath + (app && window == app->GetHandle() ? " game-window" : " other"));
-  ready = true;
+  ready = deviceStart.built;
+  return deviceStart;
 }
 
 void LoggingServices::CleanupDevice() {

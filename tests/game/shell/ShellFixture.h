@@ -68,7 +68,7 @@ class LoggingServices : public TShellServices {
   void PurgeUnusedSounds() override { Call("PurgeUnusedSounds"); }
   void UninitSound() override;
   TD3D8* Device() override { return nullptr; }
-  void InitDevice(plat::HWND window, const std::string& settingsPath) override;
+  DeviceStart InitDevice(plat::HWND window, const std::string& settingsPath) override;
   bool DeviceReady() override { return ready; }
   bool DeviceWindowed() override { return windowed; }
   uint32_t BackBufferWidth() override { return width; }
@@ -84,6 +84,7 @@ class LoggingServices : public TShellServices {
   Log& log;
   bool windowed = true;
   bool ready = false;
+  DeviceStart deviceStart{true, true, 0};
   uint32_t width = 800, height = 600;
   // The call (the first word of its log line) that throws, and what it throws.
   std::string throwAt;
