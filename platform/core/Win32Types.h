@@ -9,11 +9,21 @@ using DWORD = uint32_t;
 using UINT = uint32_t;
 using BOOL = int32_t;
 using LONG = int32_t;
+using HRESULT = int32_t;
 
 struct KernelObject;
 using HANDLE = KernelObject*;
 struct WindowObject;
 using HWND = WindowObject*;
+
+struct RECT {
+  LONG left = 0, top = 0, right = 0, bottom = 0;
+};
+struct POINT {
+  LONG x = 0, y = 0;
+};
+
+constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 
 inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(~uintptr_t{0});
 

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <array>
+#include <cstring>
 
 #include "platform/core/Encoding.h"
 #include "platform/window/InputState.h"
@@ -49,6 +50,13 @@ SdlBackend::SdlBackend() {
     failure_ = SDL_GetError();
     return;
   }
+  // Without a display SDL falls back to drivers that draw nowhere; a game window there is no window.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) {
+    failure_ = std::string("no display to open a window on (video driver ") + (driver ? driver : "none") + ")";
+    SDL_Quit();
+    return;
+  }
   ready_ = true;
   SetJoysticks({});
   if (SDL_NumJoysticks() > 0) OpenJoystick(0);
@@ -66,6 +74,7 @@ SDL_Window* SdlBackend::NativeWindow(HWND hwnd) {
 bool SdlBackend::CreateNative(WindowObject& w) {
   if (!ready_) return false;
   Uint32 flags = SDL_WINDOW_OPENGL | (w.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN);
+  if (!(w.style & WS_CAPTION)) flags |= SDL_WINDOW_BORDERLESS;  // a popup window has no frame
   SDL_Window* sw = SDL_CreateWindow(SjisToUtf8(w.title).c_str(), w.x, w.y, w.width, w.height, flags);
   if (!sw) {
     failure_ = SDL_GetError();
@@ -89,6 +98,7 @@ void SdlBackend::Update(WindowObject& w) {
   auto* sw = static_cast<SDL_Window*>(w.native);
   if (!sw) return;
   SDL_SetWindowTitle(sw, SjisToUtf8(w.title).c_str());
+  SDL_SetWindowBordered(sw, (w.style & WS_CAPTION) ? SDL_TRUE : SDL_FALSE);
   SDL_SetWindowPosition(sw, w.x, w.y);
   SDL_SetWindowSize(sw, w.width, w.height);
   bool shown = (SDL_GetWindowFlags(sw) & SDL_WINDOW_SHOWN) != 0;

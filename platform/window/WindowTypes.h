@@ -16,16 +16,8 @@ using HMENU = void*;
 using HICON = void*;
 using HCURSOR = void*;
 using HBRUSH = void*;
-using HRESULT = int32_t;
 using MMRESULT = uint32_t;
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
-
-struct POINT {
-  LONG x = 0, y = 0;
-};
-struct RECT {
-  LONG left = 0, top = 0, right = 0, bottom = 0;
-};
 
 struct MSG {
   HWND hwnd = nullptr;
@@ -199,7 +191,6 @@ constexpr int VK_OEM_102 = 0xE2;     // the second backslash key
 // COM results.
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
-constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 constexpr HRESULT RPC_E_CHANGED_MODE = static_cast<HRESULT>(0x80010106u);
 constexpr DWORD COINIT_MULTITHREADED = 0;
 

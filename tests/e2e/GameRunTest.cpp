@@ -1,0 +1,158 @@
+// Whole-program runs: a copy of the built game in a folder of its own, started in a sample game
+// folder on the X display that the test command opened (Xvfb). Message boxes are dismissed as a
+// person would, with xdotool.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "tests/support/TempDir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// Runs a command and returns what it printed.
+std::string Capture(const std::string& command) {
+  std::string out;
+  if (FILE* p = popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, p)) out += buffer;
+    pclose(p);
+  }
+  return out;
+}
+
+class GameRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    bin = dir / "bin";
+    game = dir / "game";
+    runtime = dir / "run";
+    for (const std::string& d : {bin, game, runtime}) fs::create_directories(d);
+    fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
+    fs::copy_file(DW_GAME_PROGRAM, bin + "/duskwheel");
+    ASSERT_EQ(std::system((std::string(DW_SAMPLE_MAKER) + " " + game + " >/dev/null").c_str()), 0);
+  }
+  void TearDown() override {
+    if (pid > 0) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
+  }
+
+  void Start(bool withDisplay) {
+    pid = fork();
+    if (pid != 0) return;
+    if (chdir(game.c_str()) != 0) _exit(120);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);  // the game's mutex lives here
+    // In a sanitizer build the display libraries (D-Bus, the GL drivers SDL loads and unloads) keep
+    // allocations that cannot be attributed; the unit tests check our own code for leaks.
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    setenv("ASAN_OPTIONS", (std::string(asan ? asan : "") + ":detect_leaks=0").c_str(), 1);
+    if (!withDisplay) {
+      unsetenv("DISPLAY");
+      unsetenv("WAYLAND_DISPLAY");
+    }
+    int err = open((dir / "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(err, 2);
+    execl((bin + "/duskwheel").c_str(), "duskwheel", static_cast<char*>(nullptr));
+    _exit(121);
+  }
+
+  // The exit code, or -1 when the game did not end in time (or ended by a signal).
+  int WaitForExit(int seconds) {
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < until) {
+      int status = 0;
+      if (waitpid(pid, &status, WNOHANG) == pid) {
+        pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return -1;
+  }
+
+  // The id of the first window whose name matches, waiting for it to appear.
+  static std::string FindWindow(const std::string& name, bool visible) {
+    std::string cmd = "timeout 20 xdotool search --sync " + std::string(visible ? "--onlyvisible " : "") +
+                      "--name '" + name + "' 2>/dev/null | head -n 1";
+    std::string id = Capture(cmd);
+    while (!id.empty() && (id.back() == '\n' || id.back() == '\r')) id.pop_back();
+    return id;
+  }
+
+  bool HasErrorLog() const { return fs::exists(bin + "/ErrorLog.txt"); }
+
+  testkit::TempDir dir;
+  std::string bin, game, runtime;
+  pid_t pid = -1;
+};
+
+TEST_F(GameRun, RunsUntilTerminatedAndEndsCleanly) {
+  Start(true);
+  ASSERT_FALSE(FindWindow("Duskwheel 3", true).empty()) << ReadText(dir / "stderr.txt");
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));  // let a few frames run
+  ASSERT_EQ(kill(pid, SIGTERM), 0);
+  EXPECT_EQ(WaitForExit(20), 0) << ReadText(dir / "stderr.txt");
+  EXPECT_FALSE(HasErrorLog()) << ReadText(bin + "/ErrorLog.txt");
+  EXPECT_TRUE(fs::is_directory(game + "/save")) << "start-up creates the save folder";
+}
+
+TEST_F(GameRun, EscapeAsksToQuitAndTheGameEnds) {
+  Start(true);
+  std::string window = FindWindow("Duskwheel 3", true);
+  ASSERT_FALSE(window.empty()) << ReadText(dir / "stderr.txt");
+  std::system(("xdotool windowfocus --sync " + window + " key Escape").c_str());
+  EXPECT_EQ(WaitForExit(20), 0) << ReadText(dir / "stderr.txt");
+  EXPECT_FALSE(HasErrorLog());
+}
+
+TEST_F(GameRun, WithoutSettingIniItSaysSoAndCloses) {
+  fs::remove(game + "/setting.ini");
+  Start(true);
+  std::string box = FindWindow("Duskwheel\u8d77\u52d5\u30a8\u30e9\u30fc", false);  // "Duskwheel起動エラー"
+  ASSERT_FALSE(box.empty()) << ReadText(dir / "stderr.txt");
+  std::system(("xdotool windowfocus --sync " + box + " key Return").c_str());
+  EXPECT_EQ(WaitForExit(20), 0);
+  // "起動設定ファイル setting.ini が見つかりませんでした。"
+  EXPECT_NE(ReadText(dir / "stderr.txt")
+                .find("\u8d77\u52d5\u8a2d\u5b9a\u30d5\u30a1\u30a4\u30eb setting.ini \u304c\u898b\u3064\u304b\u308a"
+                      "\u307e\u305b\u3093\u3067\u3057\u305f\u3002"),
+            std::string::npos)
+      << ReadText(dir / "stderr.txt");
+  EXPECT_FALSE(HasErrorLog());
+}
+
+TEST_F(GameRun, WithoutADisplayItReportsThatNoWindowCouldBeMade) {
+  Start(false);
+  EXPECT_EQ(WaitForExit(20), 0);
+  // "ウィンドウの作成に失敗しました。"
+  const std::string failure = "\u30a6\u30a3\u30f3\u30c9\u30a6\u306e\u4f5c\u6210\u306b\u5931\u6557\u3057\u307e\u3057\u305f\u3002";
+  EXPECT_NE(ReadText(dir / "stderr.txt").find(failure), std::string::npos) << ReadText(dir / "stderr.txt");
+  ASSERT_TRUE(HasErrorLog()) << "the error log lies beside the program";
+  // The log keeps the program's own bytes (Shift-JIS).
+  EXPECT_NE(ReadText(bin + "/ErrorLog.txt").find("\x8d\xec\x90\xac\x82\xc9\x8e\xb8\x94\x73"), std::string::npos);
+}
+
+}  // namespace

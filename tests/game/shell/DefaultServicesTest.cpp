@@ -1,0 +1,120 @@
+// The real program's services: the device object and builder behind start-up, the stand-ins of
+// the subsystems not built yet.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "common/TD3D8.h"
+#include "platform/core/FileSystem.h"
+#include "platform/gfx/AdapterTable.h"
+#include "platform/gfx/RecordingRenderer.h"
+#include "platform/core/WindowLookup.h"
+#include "tests/game/shell/ShellFixture.h"
+#include "tools/datakit/IniWriter.h"
+
+using namespace plat;
+using namespace shelltest;
+
+namespace {
+
+class DefaultServices : public ShellFixture {
+ protected:
+  void SetUp() override {
+    ShellFixture::SetUp();
+    SetRendererFactory([this] { return renderer; });
+  }
+  void TearDown() override {
+    TD3D8::Instance()->Cleanup();
+    SetRendererFactory(nullptr);
+    ResetAdapterTable();
+    ShellFixture::TearDown();
+  }
+  std::shared_ptr<RecordingRenderer> renderer = std::make_shared<RecordingRenderer>();
+};
+
+TEST_F(DefaultServices, TheDeviceIsBuiltFromTheSettingsFileOrSaysWhyNot) {
+  TShellServices& real = DefaultShellServices();
+  MakeApp();
+  app->CreateWnd();
+  TShellServices::DeviceStart start = real.InitDevice(app->GetHandle(), "./setting.ini");
+  EXPECT_TRUE(start.built);
+  EXPECT_TRUE(real.DeviceReady());
+  EXPECT_TRUE(real.DeviceWindowed());
+  EXPECT_EQ(real.BackBufferWidth(), 640u);
+  EXPECT_EQ(real.BackBufferHeight(), 480u);
+  EXPECT_EQ(real.Device(), TD3D8::Instance());
+  EXPECT_EQ(GetFileAttributes("InitLog.txt"), INVALID_FILE_ATTRIBUTES) << "a name the device never writes";
+  EXPECT_NE(GetFileAttributes("DeviceLog.txt"), INVALID_FILE_ATTRIBUTES);
+  real.CleanupDevice();
+  EXPECT_FALSE(real.DeviceReady());
+
+  datakit::IniWriter ini;
+  ini.Section("CurrentSetting").Key("ScreenWidth", 123).Key("ScreenHeight", 45).Key("ScreenMode", "window");
+  ini.Save("setting.ini");
+  start = real.InitDevice(app->GetHandle(), "./setting.ini");
+  EXPECT_FALSE(start.built);
+  EXPECT_TRUE(start.direct3D);
+  EXPECT_EQ(start.builderCode & 1, 1u) << "no display mode of that size";
+  EXPECT_FALSE(real.DeviceReady());
+
+  AdapterTable none;
+  none.available = false;
+  SetAdapterTable(none);
+  start = real.InitDevice(app->GetHandle(), "./setting.ini");
+  EXPECT_FALSE(start.built);
+  EXPECT_FALSE(start.direct3D);
+}
+
+TEST_F(DefaultServices, TheCaptureFormatIsTheFirstRenderTargetTextureOfItsDisplayFormat) {
+  MakeApp();
+  app->CreateWnd();
+  struct Case {
+    D3DFORMAT display;
+    std::vector<D3DFORMAT> targets;  // what the adapter takes as render-target textures
+    D3DFORMAT chosen;
+  };
+  const Case cases[] = {
+      {D3DFMT_X8R8G8B8, {D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8}, D3DFMT_X8R8G8B8},
+      {D3DFMT_A8R8G8B8, {D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8}, D3DFMT_A8R8G8B8},
+      {D3DFMT_X8R8G8B8, {D3DFMT_X1R5G5B5, D3DFMT_R5G6B5}, D3DFMT_R5G6B5},
+      {D3DFMT_R8G8B8, {D3DFMT_A8R8G8B8, D3DFMT_X1R5G5B5}, D3DFMT_X1R5G5B5},
+      {D3DFMT_R5G6B5, {D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8}, D3DFMT_X8R8G8B8},
+      {D3DFMT_X1R5G5B5, {D3DFMT_A8R8G8B8, D3DFMT_R5G6B5}, D3DFMT_R5G6B5},
+      {D3DFMT_X8R8G8B8, {}, D3DFMT_UNKNOWN},
+      {D3DFMT_A1R5G5B5, {D3DFMT_A1R5G5B5, D3DFMT_X1R5G5B5}, D3DFMT_UNKNOWN},  // no candidates for it
+  };
+  for (const Case& c : cases) {
+    AdapterTable table = DefaultAdapterTable();
+    table.adapters[0].renderTargetTextureFormats = c.targets;
+    table.adapters[0].backBufferFormats[c.display] = {c.display};
+    SetAdapterTable(table);
+    ASSERT_TRUE(DefaultShellServices().InitDevice(app->GetHandle(), "./setting.ini").built);
+    EXPECT_EQ(TGameWnd::ChooseCaptureFormat(c.display), c.chosen) << c.display;
+    TD3D8::Instance()->Cleanup();
+  }
+  EXPECT_EQ(TGameWnd::ChooseCaptureFormat(D3DFMT_X8R8G8B8), D3DFMT_UNKNOWN) << "no Direct3D object";
+}
+
+TEST_F(DefaultServices, TheGameStartsAndStopsWithTheRealDevice) {
+  TGameWnd* game = nullptr;
+  headless.onWait = [&] {
+    // The first wait: started, shown and not yet activated.
+    game = static_cast<TGameWnd*>(GetProp(FindWindow(kGameWindowClass, kGameWindowTitle), "TSubClassWnd"));
+    ASSERT_NE(game, nullptr);
+    EXPECT_TRUE(game->IsRunning());
+    EXPECT_EQ(game->GetD3D(), TD3D8::Instance());
+    EXPECT_EQ(game->GetHandle()->width, 640);
+    EXPECT_EQ(game->GetHandle()->style, WS_CAPTION);
+    PostMessage(game->GetHandle(), WM_CLOSE, 0, 0);
+  };
+  EXPECT_EQ(RunGame(DefaultShellServices(), nullptr), 0);
+  EXPECT_NE(game, nullptr);
+  EXPECT_TRUE(boxes.calls.empty());
+  EXPECT_EQ(GetFileAttributes(dir / "ErrorLog.txt"), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(TD3D8::Instance()->IsInitialized()) << "released at shutdown";
+  // The window's first paint drew the title over a cleared screen.
+  ASSERT_FALSE(renderer->Clears().empty());
+  EXPECT_EQ(renderer->PresentCount(), 1u);
+}
+
+}  // namespace

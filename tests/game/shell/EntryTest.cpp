@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/core/FileSystem.h"
+#include "tests/game/shell/ShellFixture.h"
+
+using namespace plat;
+using namespace shelltest;
+
+namespace {
+
+class Entry : public ShellFixture {
+ protected:
+  std::string ErrorLog() {
+    std::vector<unsigned char> bytes;
+    if (!ReadWholeFile(dir / "ErrorLog.txt", bytes)) return "";
+    return std::string(bytes.begin(), bytes.end());
+  }
+};
+
+TEST_F(Entry, EveryKindOfFailureIsReportedAndTheProgramEndsWithZero) {
+  struct Case {
+    Throw kind;
+    std::string caption;
+    std::string text;  // a part of the box's text
+    bool logged;
+  };
+  const Case cases[] = {
+      {Throw::MyError, "TransactionError", "error : injected failure\r\n", true},
+      {Throw::CString, "Error Message", "injected text", false},
+      {Throw::Other, "TransactionError", "file : From TransactionUnkownError\r\n", true},
+  };
+  for (const Case& c : cases) {
+    ResetWindowManager();
+    boxes.calls.clear();
+    std::remove((dir / "ErrorLog.txt").c_str());
+    my_error::SetLogOptions(my_error::GetLogString(), 100, "Other.txt", 1);
+    services.throwAt = "LoadGameTables";
+    services.throwKind = c.kind;
+
+    EXPECT_EQ(RunGame(services, nullptr), 0);
+    ASSERT_EQ(boxes.calls.size(), 1u) << c.caption;
+    const MessageBoxCall& box = boxes.calls[0];
+    EXPECT_EQ(box.caption, c.caption);
+    EXPECT_NE(box.text.find(c.text), std::string::npos) << box.text;
+    EXPECT_EQ(box.owner, nullptr);
+    EXPECT_EQ(box.style, MB_OK | MB_ICONSTOP | MB_TOPMOST);
+    EXPECT_EQ(my_error::GetLogOptions().sizeLimit, 4096u);
+    EXPECT_EQ(my_error::GetLogOptions().logFileName, "ErrorLog.txt");
+    EXPECT_EQ(ErrorLog().empty(), !c.logged) << "the log lies beside the program";
+    if (c.logged) {
+      EXPECT_EQ(ErrorLog(), box.text);
+    }
+  }
+}
+
+TEST_F(Entry, AFailedRunLeavesNoGuardOrWindowBehind) {
+  services.throwAt = "InitDevice";  // no device could be built
+  EXPECT_EQ(RunGame(services, nullptr), 0);
+  ASSERT_EQ(boxes.calls.size(), 1u);
+
+  // The object is gone with its mutex: the next start is not taken for a second instance.
+  ResetWindowManager();
+  boxes.calls.clear();
+  log.clear();
+  services.throwAt.clear();
+  headless.onWait = [&] { PostMessage(services.app->GetHandle(), WM_CLOSE, 0, 0); };
+  EXPECT_EQ(RunGame(services, nullptr), 0);
+  EXPECT_TRUE(boxes.calls.empty());
+  EXPECT_EQ(Count("CleanupDevice"), 1u);
+}
+
+}  // namespace
