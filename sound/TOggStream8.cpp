@@ -35,7 +35,13 @@ struct TOggStream8::Part {
 TOggStream8::TOggStream8(const std::string& name, int32_t setId, TDSound8* owner)
     : TSound8(setId, owner), name(name), introPart(new Part), mainPart(new Part) {
   std::lock_guard<std::mutex> guard(lock);
-  if (Build())
+  bool built = false;
+  try {
+    built = Build();
+  } catch (...) {
+    // nothing leaves the constructor: the stream simply is not ready
+  }
+  if (built)
     state = kStopped;
   else
     Shutdown();
@@ -77,7 +83,7 @@ bool TOggStream8::Build() {
 
   plat::DSBPOSITIONNOTIFY positions[kSegments];
   for (plat::DWORD i = 0; i < kSegments; ++i) {
-    positions[i] = {i * kSegmentSize, waitList[i]};
+    positions[i] = {i * kSegmentSize, segmentEvents[i]};
     fillTable[i] = (i + 1) % kSegments * kSegmentSize;
   }
   if (plat::FAILED(notify->SetNotificationPositions(kSegments, positions))) return false;
@@ -137,9 +143,10 @@ bool TOggStream8::CreateBuffer() {
 bool TOggStream8::CreateEvents() {
   quitEvent = plat::CreateEvent(true, false);
   runEvent = plat::CreateEvent(true, false);
-  for (plat::DWORD i = 0; i < kSegments; ++i) waitList[i] = plat::CreateEvent(false, false);
-  waitList[kSegments] = quitEvent;
-  return quitEvent && runEvent && std::all_of(waitList, waitList + kSegments, [](plat::HANDLE h) { return h; });
+  rewindEvent = plat::CreateEvent(false, false);
+  for (plat::HANDLE& h : segmentEvents) h = plat::CreateEvent(false, false);
+  return quitEvent && runEvent && rewindEvent &&
+         std::all_of(segmentEvents, segmentEvents + kSegments, [](plat::HANDLE h) { return h; });
 }
 
 void TOggStream8::Shutdown() {
@@ -147,7 +154,7 @@ void TOggStream8::Shutdown() {
   if (thread) {
     plat::SetEvent(quitEvent);
     plat::SetEvent(runEvent);
-    for (plat::DWORD i = 0; i < kSegments; ++i) plat::SetEvent(waitList[i]);
+    for (plat::HANDLE h : segmentEvents) plat::SetEvent(h);
     // The worker only ever waits on these events, so it ends; nothing it uses goes before it has.
     plat::WaitForSingleObject(thread, plat::INFINITE);
     plat::CloseHandle(thread);
@@ -162,14 +169,18 @@ void TOggStream8::Shutdown() {
       part->open = false;
     }
   }
-  for (plat::HANDLE* h : {&quitEvent, &runEvent, &waitList[0], &waitList[1], &waitList[2], &waitList[3]}) {
+  for (plat::HANDLE* h : {&quitEvent, &runEvent, &rewindEvent, &segmentEvents[0], &segmentEvents[1],
+                          &segmentEvents[2], &segmentEvents[3]}) {
     if (*h) plat::CloseHandle(*h);
     *h = nullptr;
   }
-  waitList[kSegments] = nullptr;
 }
 
 plat::DWORD TOggStream8::Run() {
+  // The rewind event comes first, so a wait that began before a rewind always learns of it
+  // before it takes up a refill; the quit event comes last.
+  const plat::HANDLE waitList[kSegments + 2] = {rewindEvent,      segmentEvents[0], segmentEvents[1],
+                                                segmentEvents[2], segmentEvents[3], quitEvent};
   for (;;) {
     if (plat::WaitForSingleObject(quitEvent, 0) != plat::WAIT_TIMEOUT) return 0;
     if (plat::WaitForSingleObject(runEvent, plat::INFINITE) != plat::WAIT_OBJECT_0) return 0;
@@ -178,17 +189,18 @@ plat::DWORD TOggStream8::Run() {
       std::lock_guard<std::mutex> guard(lock);
       seen = epoch;
     }
-    plat::DWORD index = plat::WaitForMultipleObjects(kSegments + 1, waitList, false, plat::INFINITE);
-    if (index >= kSegments || plat::WaitForSingleObject(quitEvent, 0) == plat::WAIT_OBJECT_0) return 0;
+    plat::DWORD woken = plat::WaitForMultipleObjects(kSegments + 2, waitList, false, plat::INFINITE);
+    if (woken > kSegments || plat::WaitForSingleObject(quitEvent, 0) == plat::WAIT_OBJECT_0) return 0;
+    if (woken == 0) continue;
+    plat::DWORD index = woken - 1;
     {
       std::lock_guard<std::mutex> guard(lock);
-      if (epoch == seen) {
-        if (index == endIndex) {
-          endIndex = kNoEnd;
-          StopLocked(true);
-        } else {
-          FillSegment(index);
-        }
+      if (epoch != seen) continue;  // taken up before a rewind, asked for before it
+      if (index == endIndex) {
+        endIndex = kNoEnd;
+        StopLocked(true);
+      } else {
+        FillSegment(index);
       }
       ++handled;
     }
@@ -211,12 +223,8 @@ void TOggStream8::PlayLocked() {
 }
 
 void TOggStream8::Stop(bool rewind) {
-  {
-    std::lock_guard<std::mutex> guard(lock);
-    if (!IsReady()) return;
-    StopLocked(rewind);
-  }
-  handledChanged.notify_all();
+  std::lock_guard<std::mutex> guard(lock);
+  if (IsReady()) StopLocked(rewind);
 }
 
 void TOggStream8::StopLocked(bool rewind) {
@@ -226,8 +234,8 @@ void TOggStream8::StopLocked(bool rewind) {
   if (!rewind) return;
   // Refills asked for before the rewind belong to the old position: drop them.
   ++epoch;
-  for (plat::DWORD i = 0; i < kSegments; ++i)
-    if (plat::WaitForSingleObject(waitList[i], 0) == plat::WAIT_OBJECT_0) ++handled;
+  for (plat::HANDLE h : segmentEvents) plat::ResetEvent(h);
+  plat::SetEvent(rewindEvent);
   introDone = false;
   ended = false;
   endIndex = kNoEnd;
@@ -239,26 +247,20 @@ void TOggStream8::StopLocked(bool rewind) {
 }
 
 void TOggStream8::SetLoop(bool loop) {
-  {
-    std::lock_guard<std::mutex> guard(lock);
-    bool changed = this->loop != loop;
-    this->loop = loop;
-    // A piece shorter than a segment met its end in the prefill, under the old flag: fill again,
-    // or PlayLoop (rewind, then SetLoop, then Play) would play it only once.
-    if (changed && fresh && IsReady()) StopLocked(true);
-  }
-  handledChanged.notify_all();
+  std::lock_guard<std::mutex> guard(lock);
+  bool changed = this->loop != loop;
+  this->loop = loop;
+  // A piece shorter than a segment met its end in the prefill, under the old flag: fill again,
+  // or PlayLoop (rewind, then SetLoop, then Play) would play it only once.
+  if (changed && fresh && IsReady()) StopLocked(true);
 }
 
 void TOggStream8::Rewind() {
-  {
-    std::lock_guard<std::mutex> guard(lock);
-    if (!IsReady()) return;
-    bool playing = state == kPlaying;
-    StopLocked(true);
-    if (playing) PlayLocked();
-  }
-  handledChanged.notify_all();
+  std::lock_guard<std::mutex> guard(lock);
+  if (!IsReady()) return;
+  bool playing = state == kPlaying;
+  StopLocked(true);
+  if (playing) PlayLocked();
 }
 
 int32_t TOggStream8::GetVolume() {

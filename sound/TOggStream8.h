@@ -38,8 +38,9 @@ class TOggStream8 : public TSound8 {
   uint32_t GetMainLength() const { return mainLength; }
   uint32_t GetIntroLength() const { return introLength; }
 
-  // Notifications the worker has dealt with so far, and a bounded wait until it has dealt with
-  // at least count of them (false on time-out). Lets a caller keep in step with the worker.
+  // Notifications the worker has acted on so far (those raised before a rewind are dropped and
+  // not counted), and a bounded wait until it has acted on at least count of them (false on
+  // time-out). Lets a caller that drives the mix keep in step with the worker.
   uint64_t GetHandledCount() const;
   bool WaitHandled(uint64_t count, plat::DWORD timeoutMs) const;
 
@@ -73,7 +74,8 @@ class TOggStream8 : public TSound8 {
   plat::HANDLE quitEvent = nullptr;
   plat::HANDLE runEvent = nullptr;
   plat::HANDLE thread = nullptr;
-  plat::HANDLE waitList[kSegments + 1] = {};
+  plat::HANDLE segmentEvents[kSegments] = {};
+  plat::HANDLE rewindEvent = nullptr;  // wakes the worker to forget what it was waiting for
   uint32_t mainLength = 0;
   uint32_t introLength = 0;
   uint32_t remaining = 0;

@@ -27,7 +27,13 @@ plat::WAVEFORMATEX ParseFormat(const uint8_t* p) {
 
 TPseSound8::TPseSound8(const std::string& name, int32_t setId, TDSound8* owner)
     : TSound8(setId, owner), name(name) {
-  Load();
+  try {
+    Load();
+  } catch (...) {
+    // a sound that cannot be had stays silent; nothing is reported
+    buffer.Reset();
+    state = kNotReady;
+  }
 }
 
 TPseSound8::~TPseSound8() { Close(); }

@@ -24,7 +24,8 @@ class SoundFixture : public ::testing::Test {
   std::string BgmFolder() const { return dir / "bgm/"; }
 
   // Mixes frames of output in steps no longer than a ring segment, waiting after each step until
-  // the stream's worker has dealt with every notification the step raised.
+  // the stream's worker has acted on every notification the step raised. Notifications raised
+  // before must have been waited for already, or dropped by a rewind.
   std::vector<int16_t> Pump(size_t frames, const TOggStream8* stream);
 
   testkit::TempDir dir;

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <atomic>
+#include <thread>
 #include <vector>
 
 #include "sound/TSoundSet8.h"
@@ -143,6 +144,44 @@ TEST_F(OggStreamTest, RewindWhilePlayingStartsOverFromTheIntro) {
   output.Render(4096);
   stream->Rewind();
   std::vector<int16_t> mix = Pump(60000, stream);
+  EXPECT_EQ(FirstDifference(mix, piece), -1);
+}
+
+TEST_F(OggStreamTest, ControlFromTheGameThreadWhileTheMixAndTheWorkerRun) {
+  OggWriter intro(2, 44100), main(2, 44100);
+  intro.Tone(660, 20000);
+  main.Tone(220, 9000);
+  intro.Save(BgmFolder() + "_busy.ogg");
+  main.Save(BgmFolder() + "busy.ogg");
+  TSoundSet8& music = MusicSet("busy.ogg");
+  music.Load(1);
+  TOggStream8* stream = Stream();
+  ASSERT_TRUE(stream && stream->IsReady());
+
+  // A mixing thread in place of the audio callback, running free.
+  std::atomic<bool> stop{false};
+  std::thread mixer([&] {
+    while (!stop) output.Render(512);
+  });
+  for (int i = 0; i < 300; ++i) {
+    switch (i % 5) {
+      case 0: music.PlayLoop(1); break;
+      case 1: stream->SetLoop(i % 2 == 0); break;
+      case 2: stream->Rewind(); break;
+      case 3: stream->Stop(false); break;
+      case 4: stream->Play(); stream->SetVolume(-(i * 10)); break;
+    }
+  }
+  stop = true;
+  mixer.join();
+
+  // Whatever happened, a rewound stream starts cleanly from its intro (the rewind drops any
+  // refill still asked for).
+  stream->Stop(true);
+  stream->SetVolume(0);
+  stream->Play();
+  std::vector<int16_t> mix = Pump(30000, stream);
+  std::vector<int16_t> piece = Concat({DecodeOgg(BgmFolder() + "_busy.ogg"), DecodeOgg(BgmFolder() + "busy.ogg")});
   EXPECT_EQ(FirstDifference(mix, piece), -1);
 }
 

@@ -14,9 +14,11 @@
 #include "sound/TPseSound8.h"
 #include "sound/TSoundHandle8.h"
 #include "sound/TSoundList8.h"
+#include "sound/TSoundNameTable.h"
 #include "tests/sound/SoundFixture.h"
 #include "tools/datakit/OggWriter.h"
 #include "tools/datakit/PseWriter.h"
+#include "tools/datakit/SampleSound.h"
 #include "tools/datakit/TableWriter.h"
 
 namespace {
@@ -318,6 +320,34 @@ TEST_F(SoundSetTest, SoundListsLoadEveryListedIdAndReleaseThemAgain) {
   EXPECT_EQ(set->GetCount(1), 0u);
   EXPECT_EQ(set->GetCount(2), 0u);
   EXPECT_TRUE(set->IsCached(1));
+}
+
+TEST_F(SoundSetTest, TheSampleGameFolderLoadsAndPlaysEverySound) {
+  const std::string game = dir / "game/";
+  datakit::WriteSampleSound(game);
+  Sound().SetSeFolder(game + "data/se03/");
+  Sound().SetBgmFolder(game + "data/bgm03/");
+  const char* tables[] = {"se.tbl", "voice.tbl", "bgm.tbl"};
+  const char* prefixes[] = {"se.pse/", "voice.pse/", ""};
+  for (int32_t setId = 0; setId < 3; ++setId) {
+    SCOPED_TRACE(tables[setId]);
+    std::string path = game + "data/tbl03/" + tables[setId];
+    Sound().LoadSet(path, prefixes[setId], setId, -10000, 0);
+    TSoundNameTable names;
+    ASSERT_TRUE(names.Read(path));
+    ASSERT_FALSE(names.GetRows().empty());
+    TCountedPtr<TSoundSet8> set = Sound().Find(setId);
+    for (const TSoundNameRow& row : names.GetRows()) {
+      int32_t id = static_cast<int32_t>(row.id);
+      set->Load(id);
+      EXPECT_GT(set->GetLength(id), 0) << row.name;
+    }
+  }
+  auto* title = dynamic_cast<TOggStream8*>(Sound().Find(2)->GetSound(0).Get());
+  ASSERT_NE(title, nullptr);
+  EXPECT_TRUE(title->HasIntro());
+  Sound().Find(0)->Play(0);
+  EXPECT_FALSE(Silent(output.Render(200)));
 }
 
 }  // namespace
