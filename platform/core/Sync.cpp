@@ -17,14 +17,15 @@
 namespace plat {
 namespace {
 
-// One lock and one condition for every waitable object keeps wait-any simple and race-free.
+// One lock and one condition for every waitable object keeps wait-any simple and race-free. Never
+// destroyed: objects of other files may still signal while statics are torn down at exit.
 std::mutex& WaitLock() {
-  static std::mutex m;
-  return m;
+  static auto* m = new std::mutex;
+  return *m;
 }
 std::condition_variable& WaitCondition() {
-  static std::condition_variable c;
-  return c;
+  static auto* c = new std::condition_variable;
+  return *c;
 }
 
 // The state lives apart from the handle so a thread may finish after its handle was closed.

@@ -8,6 +8,7 @@
 #include "tools/datakit/SampleGameTables.h"
 #include "tools/datakit/SamplePatch.h"
 #include "tools/datakit/SampleSettings.h"
+#include "tools/datakit/SampleSound.h"
 
 int main(int argc, char** argv) {
   const bool withPatch = argc == 4 && std::strcmp(argv[2], "--patch") == 0;
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     datakit::SampleInputIni().Save(dir + "input.ini");
     datakit::SampleScriptPack().Save(dir + "data/scr03/03.pbsc");
     datakit::WriteSampleGameTables(dir + "data/tbl03/");
+    datakit::WriteSampleSound(dir);
     if (withPatch) datakit::WriteSamplePatch(argv[3]);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-sample-game: %s\n", e.what());
