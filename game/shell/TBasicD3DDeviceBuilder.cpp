@@ -79,7 +79,7 @@ bool TBasicD3DDeviceBuilder::LoadSettings() {
     behaviorFlags |= D3DCREATE_HARDWARE_VERTEXPROCESSING;
   }
 
-  char key[16];
+  char key[32];
   allowedMultiSampleTypes.clear();
   for (int i = 0; i < 16; ++i) {
     std::snprintf(key, sizeof key, "Type%02d", i);
