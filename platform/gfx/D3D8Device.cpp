@@ -32,7 +32,7 @@ IDirect3DDevice8::~IDirect3DDevice8() {
   UnbindAll();
   ReleaseSwapChain();
   // Whatever the game still holds outlives the device, detached from it.
-  for (D3DResource8* r : live_) r->device_ = nullptr;
+  for (D3DResource8* r : live_) r->Detach();
   live_.clear();
   direct3D_->Release();
 }

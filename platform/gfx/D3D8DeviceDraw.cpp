@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "platform/gfx/D3D8Device.h"
-#include "platform/gfx/D3DXShader.h"
 
 namespace plat {
 
@@ -54,9 +53,11 @@ HRESULT IDirect3DDevice8::CreateVertexShader(const DWORD* declaration, const DWO
   if (!handle) return D3DERR_INVALIDCALL;
   *handle = 0;
   auto shader = std::make_unique<VertexShaderObject>();
-  if (!ParseVertexDeclaration(declaration, shader->declaration) || !function ||
-      !ShadersAvailable(caps_.VertexShaderVersion) || !UnframeShaderTokens(function, shader->function))
+  const size_t length = VertexShaderTokenLength(function);
+  if (!ParseVertexDeclaration(declaration, shader->declaration) || length == 0 ||
+      !ShadersAvailable(caps_.VertexShaderVersion))
     return D3DERR_INVALIDCALL;
+  shader->function.assign(function, function + length);
   shader->program = DecodeVertexShader(shader->function.data(), shader->function.size());
   if (!shader->program) return D3DERR_INVALIDCALL;
   shader->usage = usage;

@@ -100,6 +100,11 @@ IDirect3DTexture8::~IDirect3DTexture8() {
   for (IDirect3DSurface8* level : levels_) delete level;
 }
 
+void IDirect3DTexture8::Detach() {
+  D3DResource8::Detach();
+  for (IDirect3DSurface8* level : levels_) level->Detach();
+}
+
 bool IDirect3DTexture8::Lockable() const { return Pool() != D3DPOOL_DEFAULT; }
 
 HRESULT IDirect3DTexture8::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) {

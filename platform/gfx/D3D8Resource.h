@@ -51,6 +51,8 @@ class D3DResource8 : public D3DUnknown {
   D3DResource8(IDirect3DDevice8* device, D3DPOOL pool, DWORD usage, bool tracked);
   ~D3DResource8() override;
   void Changed() { ++changes_; }
+  // The device is going; whatever this holds of it (a texture's levels too) lets go.
+  virtual void Detach() { device_ = nullptr; }
 
  private:
   friend class IDirect3DDevice8;
@@ -141,6 +143,7 @@ class IDirect3DTexture8 : public IDirect3DBaseTexture8 {
   IDirect3DTexture8(IDirect3DDevice8* device, UINT width, UINT height, UINT levels, DWORD usage,
                     D3DFORMAT format, D3DPOOL pool);
   ~IDirect3DTexture8() override;
+  void Detach() override;
   void LevelChanged() { Changed(); }
   bool Lockable() const;
 

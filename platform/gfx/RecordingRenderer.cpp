@@ -121,11 +121,26 @@ void RecordingRenderer::Draw(const DrawRequest& request) {
   if (!resolve_) return;
   // Each vertex runs once, however many indices name it.
   VertexProcessor processor(request);
-  d.vertices.reserve(request.indexCount);
-  std::unordered_map<uint32_t, size_t> done;
-  for (uint32_t v : d.vertexNumbers) {
-    auto [it, added] = done.emplace(v, d.vertices.size());
-    d.vertices.push_back(added ? processor.Process(v) : d.vertices[it->second]);
+  d.slots.resize(request.indexCount);
+  const auto [low, high] = std::minmax_element(d.vertexNumbers.begin(), d.vertexNumbers.end());
+  const uint32_t first = low == d.vertexNumbers.end() ? 0 : *low;
+  const uint64_t range = low == d.vertexNumbers.end() ? 0 : uint64_t(*high) - first + 1;
+  std::vector<int32_t> dense(range <= 65536 ? range : 0, -1);
+  std::unordered_map<uint32_t, uint32_t> sparse;
+  d.vertices.reserve(std::min<uint64_t>(range, request.indexCount));
+  for (UINT i = 0; i < request.indexCount; ++i) {
+    const uint32_t v = d.vertexNumbers[i];
+    const uint32_t next = static_cast<uint32_t>(d.vertices.size());
+    uint32_t slot;
+    if (!dense.empty()) {
+      int32_t& known = dense[v - first];
+      if (known < 0) known = static_cast<int32_t>(next);
+      slot = static_cast<uint32_t>(known);
+    } else {
+      slot = sparse.emplace(v, next).first->second;
+    }
+    if (slot == next) d.vertices.push_back(processor.Process(v));
+    d.slots[i] = slot;
   }
 }
 

@@ -25,7 +25,11 @@ struct RecordedDraw {
   UINT primitiveCount;
   DWORD vertexShader;  // the handle, or the vertex format of the fixed-function path
   std::vector<uint32_t> vertexNumbers;   // per drawn index: the vertex taken (base index added)
-  std::vector<ResolvedVertex> vertices;  // per drawn index, in draw order
+  std::vector<ResolvedVertex> vertices;  // each vertex once, in the order first drawn
+  std::vector<uint32_t> slots;           // per drawn index: its place in vertices
+  // The vertex of drawn index i.
+  const ResolvedVertex& Vertex(size_t i) const { return vertices[slots[i]]; }
+  size_t IndexCount() const { return vertexNumbers.size(); }
   RecordedTexture textures[kMaxTextureStages];
   DeviceState state;  // as in force; its object pointers are cleared
   uint64_t renderTarget;
