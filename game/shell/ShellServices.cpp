@@ -1,33 +1,69 @@
 #include "common/TD3D8.h"
+#include "game/data/GameDataServices.h"
+#include "game/data/GameGlobals.h"
+#include "game/data/TAccessoryTable.h"
+#include "game/data/TItemMeanTable.h"
+#include "game/data/TWeaponTable.h"
+#include "game/effect/MtRandomState.h"
+#include "game/enemy/TEnemyTable.h"
+#include "game/script/TScriptEngine.h"
 #include "game/shell/StandIns.h"
+#include "sound/TDSound8.h"
+#include "sound/TSoundHandle8.h"
+#include "sound/TSoundSet8.h"
 #include "game/shell/TBasicD3DDeviceBuilder.h"
 #include "game/shell/TShellServices.h"
 
 namespace {
 
+// The game data reaches the sound sets and the random generator through its own seam.
+void InstallGameDataServices() {
+  TGameDataServices services;
+  services.volumeCurve = [](float t) { return VolumeCurve(t); };
+  services.setSoundSetVolume = [](int32_t set, int32_t volume) {
+    if (TCountedPtr<TSoundSet8> found = TDSound8::Get().Find(set)) {
+      found->SetMaxVolume(volume);
+      found->SetVolume(volume);
+    }
+  };
+  services.genRand = [] { return GenRand(); };
+  SetGameDataServices(std::move(services));
+}
+
 class TGameServices : public TShellServices {
  public:
-  void SetFolder(DataFolder which, const std::string& folder) override { standin::SetFolder(which, folder); }
-  void SeedRandom(uint32_t seed) override { standin::SeedRandom(seed); }
+  TGameServices() { InstallGameDataServices(); }
 
-  void LoadEnemyDatabase(const std::string& path) override { standin::LoadTable(path); }
-  void LoadWeaponTable(const std::string& path) override { standin::LoadTable(path); }
-  void LoadItemMeanTable(const std::string& path) override { standin::LoadTable(path); }
-  void LoadAccessoryTable(const std::string& path) override { standin::LoadTable(path); }
-  void LoadGameTables() override { standin::LoadGameTables(); }
-  void SetChapterNo(int32_t chapter) override { standin::SetChapterNo(chapter); }
-  void SetLevelCap(uint32_t level) override { standin::SetLevelCap(level); }
-  void SetGoldCap(int32_t gold) override { standin::SetGoldCap(gold); }
-  void FreeGameTables() override { standin::FreeGameTables(); }
-
-  TDSound8* Sound() override { return nullptr; }
-  void InitSound(plat::HWND window) override { standin::InitSound(window); }
-  void LoadSoundSet(const std::string& listPath, const std::string& packPrefix, int32_t setId, int32_t,
-                    int32_t) override {
-    standin::LoadSoundSet(listPath, packPrefix, setId);
+  void SetFolder(DataFolder which, const std::string& folder) override {
+    switch (which) {
+      case DataFolder::SoundEffects: TDSound8::Get().SetSeFolder(folder); break;
+      case DataFolder::Music: TDSound8::Get().SetBgmFolder(folder); break;
+      case DataFolder::Saves: SetSaveFolder(folder); break;
+      case DataFolder::Tables: SetDataFolder(folder); break;
+      case DataFolder::ScriptPacks: TScriptEngine::SetFolder(folder); break;
+      default: standin::SetFolder(which, folder); break;
+    }
   }
-  void PurgeUnusedSounds() override { standin::PurgeUnusedSounds(); }
-  void UninitSound() override { standin::UninitSound(); }
+  void SeedRandom(uint32_t seed) override { SeedRand(seed); }
+
+  void LoadEnemyDatabase(const std::string& path) override { ::LoadEnemyDatabase(path); }
+  void LoadWeaponTable(const std::string& path) override { TWeaponTable::Load(path); }
+  void LoadItemMeanTable(const std::string& path) override { TItemMeanTable::Load(path); }
+  void LoadAccessoryTable(const std::string& path) override { TAccessoryTable::Load(path); }
+  void LoadGameTables() override { ::LoadGameTables(); }
+  void SetChapterNo(int32_t chapter) override { ::SetChapterNo(chapter); }
+  void SetLevelCap(uint32_t level) override { ::SetLevelCap(level); }
+  void SetGoldCap(int32_t gold) override { ::SetGoldCap(gold); }
+  void FreeGameTables() override { ::FreeGameTables(); }
+
+  TDSound8* Sound() override { return &TDSound8::Get(); }
+  void InitSound(plat::HWND window) override { TDSound8::Get().Init(window); }
+  void LoadSoundSet(const std::string& listPath, const std::string& packPrefix, int32_t setId,
+                    int32_t minVolume, int32_t maxVolume) override {
+    TDSound8::Get().LoadSet(listPath, packPrefix, setId, minVolume, maxVolume);
+  }
+  void PurgeUnusedSounds() override { TDSound8::Get().PurgeUnused(); }
+  void UninitSound() override { TDSound8::Get().Uninit(); }
 
   TD3D8* Device() override { return TD3D8::Instance(); }
   DeviceStart InitDevice(plat::HWND window, const std::string& settingsPath) override {
@@ -50,7 +86,7 @@ class TGameServices : public TShellServices {
 
   TScene* CreateTitle(TGameWnd& app) override { return standin::CreateTitle(app); }
   TScene* CreateYesNo(TGameWnd& app, int mode) override { return standin::CreateYesNo(app, mode); }
-  void DestroyScriptEngine() override { standin::DestroyScriptEngine(); }
+  void DestroyScriptEngine() override { TScriptEngine::Destroy(); }
 };
 
 }  // namespace

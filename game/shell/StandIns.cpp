@@ -45,20 +45,6 @@ class TYesNoStandIn : public TStateScene {
 
 void SetFolder(DataFolder which, const std::string& folder) { S().folders[which] = folder; }
 const std::string& GetFolder(DataFolder which) { return S().folders[which]; }
-void SeedRandom(uint32_t) {}
-void LoadTable(const std::string&) {}
-void LoadGameTables() {}
-void SetChapterNo(int32_t) {}
-void SetLevelCap(uint32_t) {}
-void SetGoldCap(int32_t) {}
-void FreeGameTables() {}
-void DestroyScriptEngine() {}
-
-void InitSound(plat::HWND) {}
-void LoadSoundSet(const std::string&, const std::string&, int32_t) {}
-void PurgeUnusedSounds() {}
-void UninitSound() {}
-
 void CreateSky() {}
 void SetSpriteScreen(uint32_t, uint32_t, uint32_t, uint32_t) {}
 void PurgeTextures(int) {}

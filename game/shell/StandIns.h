@@ -8,23 +8,10 @@
 
 namespace standin {
 
-// Data folders, the random seed, the tables and the game-progress record: remembered only.
+// The folders of loaders not built yet (textures, meshes, frames, models, weapon states,
+// patterns, the hit table, maps, stage scripts, visuals, effects): remembered only.
 void SetFolder(DataFolder which, const std::string& folder);
 const std::string& GetFolder(DataFolder which);
-void SeedRandom(uint32_t seed);
-void LoadTable(const std::string& path);
-void LoadGameTables();
-void SetChapterNo(int32_t chapter);
-void SetLevelCap(uint32_t level);
-void SetGoldCap(int32_t gold);
-void FreeGameTables();
-void DestroyScriptEngine();
-
-// Sound: nothing plays.
-void InitSound(plat::HWND window);
-void LoadSoundSet(const std::string& listPath, const std::string& packPrefix, int32_t setId);
-void PurgeUnusedSounds();
-void UninitSound();
 
 // Textures, sprites, meshes, frames, shaders and the sky.
 void CreateSky();

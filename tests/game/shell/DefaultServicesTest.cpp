@@ -5,6 +5,15 @@
 #include <memory>
 
 #include "common/TD3D8.h"
+#include "game/data/GameDataServices.h"
+#include "game/data/TWeaponTable.h"
+#include "game/effect/MtRandomState.h"
+#include "game/script/TScriptEngine.h"
+#include "platform/sound/SoundOutput.h"
+#include "sound/TDSound8.h"
+#include "sound/TSoundSet8.h"
+#include "tools/datakit/SampleGameTables.h"
+#include "tools/datakit/SampleSound.h"
 #include "platform/core/FileSystem.h"
 #include "platform/gfx/AdapterTable.h"
 #include "platform/gfx/RecordingRenderer.h"
@@ -115,6 +124,32 @@ TEST_F(DefaultServices, TheGameStartsAndStopsWithTheRealDevice) {
   // The window's first paint drew the title over a cleared screen.
   ASSERT_FALSE(renderer->Clears().empty());
   EXPECT_EQ(renderer->PresentCount(), 1u);
+}
+
+TEST_F(DefaultServices, StartUpLoadsTheRealTablesSoundsAndGenerator) {
+  plat::HeadlessSoundOutput silent;
+  plat::SetSoundOutput(&silent);
+  datakit::WriteSampleGameTables(dir / "data/tbl03/");
+  datakit::WriteSampleSound(dir.path() + "/");
+  bool checked = false;
+  headless.onWait = [&] {
+    for (int32_t set : {0, 1, 2}) EXPECT_TRUE(TDSound8::Get().Find(set)) << "sound set " << set;
+    ASSERT_NE(TWeaponTable::Find(1000), nullptr);
+    EXPECT_EQ(TDSound8::Get().GetSeFolder(), "data/se03/");
+    // The record's generator is the game's one generator.
+    SeedRand(77);
+    uint32_t first = GenRand();
+    SeedRand(77);
+    EXPECT_EQ(GameDataServices().genRand(), first);
+    checked = true;
+    PostMessage(FindWindow(kGameWindowClass, kGameWindowTitle), WM_CLOSE, 0, 0);
+  };
+  EXPECT_EQ(RunGame(DefaultShellServices(), nullptr), 0);
+  EXPECT_TRUE(checked);
+  EXPECT_TRUE(boxes.calls.empty());
+  EXPECT_FALSE(TDSound8::Get().Find(0)) << "sound is shut down with the game";
+  EXPECT_EQ(TScriptEngine::Get(), nullptr);
+  plat::SetSoundOutput(nullptr);
 }
 
 }  // namespace
