@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tools/datakit/SampleSettings.h"
+#include "tools/datakit/SampleTextures.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
   try {
     datakit::SampleSettingIni().Save(dir + "setting.ini");
     datakit::SampleInputIni().Save(dir + "input.ini");
+    datakit::SampleSpritePack().Save(dir + "data/ptx03/sprite.ptx");
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-sample-game: %s\n", e.what());
     return 1;
