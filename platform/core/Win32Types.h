@@ -15,6 +15,13 @@ using HANDLE = KernelObject*;
 struct WindowObject;
 using HWND = WindowObject*;
 
+struct RECT {
+  LONG left, top, right, bottom;
+};
+struct POINT {
+  LONG x, y;
+};
+
 inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(~uintptr_t{0});
 
 constexpr DWORD GENERIC_READ = 0x80000000u;

@@ -24,6 +24,10 @@ bool AssembleVertexShader(std::string_view source, std::vector<uint32_t>& tokens
 const VertexShaderProgram* DecodeVertexShader(const uint32_t* tokens, size_t count);
 void FreeVertexShader(const VertexShaderProgram* program);
 
+// The length in tokens (end token included) of a stream whose header is ours, read from that
+// header, as a device that is handed only a pointer needs it; 0 when the header is not ours.
+size_t VertexShaderTokenLength(const uint32_t* tokens);
+
 // What one vertex produces.
 struct VertexShaderOutput {
   ShaderFloat4 position;  // oPos

@@ -1,0 +1,6 @@
+#include "common/TDeviceHooks.h"
+
+TDeviceHooks& TDeviceHooks::Get() {
+  static TDeviceHooks hooks;
+  return hooks;
+}
