@@ -16,10 +16,10 @@ struct WindowObject;
 using HWND = WindowObject*;
 
 struct RECT {
-  LONG left, top, right, bottom;
+  LONG left = 0, top = 0, right = 0, bottom = 0;
 };
 struct POINT {
-  LONG x, y;
+  LONG x = 0, y = 0;
 };
 
 inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(~uintptr_t{0});

@@ -20,13 +20,6 @@ using HRESULT = int32_t;
 using MMRESULT = uint32_t;
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 
-struct POINT {
-  LONG x = 0, y = 0;
-};
-struct RECT {
-  LONG left = 0, top = 0, right = 0, bottom = 0;
-};
-
 struct MSG {
   HWND hwnd = nullptr;
   UINT message = 0;
