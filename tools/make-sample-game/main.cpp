@@ -9,6 +9,7 @@
 #include "tools/datakit/SamplePatch.h"
 #include "tools/datakit/SampleSettings.h"
 #include "tools/datakit/SampleSound.h"
+#include "tools/datakit/SampleTextures.h"
 
 int main(int argc, char** argv) {
   const bool withPatch = argc == 4 && std::strcmp(argv[2], "--patch") == 0;
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     datakit::WriteSampleGameTables(dir + "data/tbl03/");
     datakit::WriteSampleSound(dir);
     if (withPatch) datakit::WriteSamplePatch(argv[3]);
+    datakit::SampleSpritePack().Save(dir + "data/ptx03/sprite.ptx");
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-sample-game: %s\n", e.what());
     return 1;
