@@ -1,4 +1,6 @@
 #include "common/TD3D8.h"
+#include "common/TSprite8.h"
+#include "common/TTexture8.h"
 #include "game/data/GameDataServices.h"
 #include "game/data/GameGlobals.h"
 #include "game/data/TAccessoryTable.h"
@@ -36,6 +38,7 @@ class TGameServices : public TShellServices {
 
   void SetFolder(DataFolder which, const std::string& folder) override {
     switch (which) {
+      case DataFolder::Textures: TTexture8::SetFolder(folder); break;
       case DataFolder::SoundEffects: TDSound8::Get().SetSeFolder(folder); break;
       case DataFolder::Music: TDSound8::Get().SetBgmFolder(folder); break;
       case DataFolder::Saves: SetSaveFolder(folder); break;
@@ -80,9 +83,9 @@ class TGameServices : public TShellServices {
 
   void CreateSky() override { standin::CreateSky(); }
   void SetSpriteScreen(uint32_t vw, uint32_t vh, uint32_t rw, uint32_t rh) override {
-    standin::SetSpriteScreen(vw, vh, rw, rh);
+    TSprite8::SetScreenSize(static_cast<int>(vw), static_cast<int>(vh), static_cast<int>(rw), static_cast<int>(rh));
   }
-  void PurgeTextures(int mode) override { standin::PurgeTextures(mode); }
+  void PurgeTextures(int mode) override { TTexture8::Purge(mode); }
 
   TScene* CreateTitle(TGameWnd& app) override { return standin::CreateTitle(app); }
   TScene* CreateYesNo(TGameWnd& app, int mode) override { return standin::CreateYesNo(app, mode); }

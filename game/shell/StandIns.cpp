@@ -46,8 +46,6 @@ class TYesNoStandIn : public TStateScene {
 void SetFolder(DataFolder which, const std::string& folder) { S().folders[which] = folder; }
 const std::string& GetFolder(DataFolder which) { return S().folders[which]; }
 void CreateSky() {}
-void SetSpriteScreen(uint32_t, uint32_t, uint32_t, uint32_t) {}
-void PurgeTextures(int) {}
 
 TScene* CreateTitle(TGameWnd& app) { return new TTitleStandIn(app); }
 TScene* CreateYesNo(TGameWnd& app, int mode) { return new TYesNoStandIn(app, mode); }

@@ -8,15 +8,13 @@
 
 namespace standin {
 
-// The folders of loaders not built yet (textures, meshes, frames, models, weapon states,
+// The folders of loaders not built yet (meshes, frames, models, weapon states,
 // patterns, the hit table, maps, stage scripts, visuals, effects): remembered only.
 void SetFolder(DataFolder which, const std::string& folder);
 const std::string& GetFolder(DataFolder which);
 
-// Textures, sprites, meshes, frames, shaders and the sky.
+// The sky (it needs meshes and shaders).
 void CreateSky();
-void SetSpriteScreen(uint32_t virtualWidth, uint32_t virtualHeight, uint32_t realWidth, uint32_t realHeight);
-void PurgeTextures(int mode);
 
 // The title clears the screen to one colour until the game ends; the yes/no dialog answers at
 // once: mode 1 quits the game, mode 0 closes itself and the title behind it resumes.
