@@ -3,7 +3,6 @@
 #include <cctype>
 #include <cstring>
 
-#include "common/TD3D8.h"
 #include "common/TFile.h"
 #include "common/my_error.h"
 
@@ -65,7 +64,8 @@ int32_t TruncateToInt(double value) {
   return static_cast<int32_t>(value);
 }
 
-TMaterial8::TMaterial8(const std::string& newName, const D3DMATERIAL8& values) : name(newName), material(values) {
+TMaterial8::TMaterial8(const std::string& newName, const D3DMATERIAL8& values, const TTexture8& newTexture)
+    : name(newName), material(values), texture(newTexture) {
   DeriveRenderMode();
   drawOrder = ParseOrder(name);
 }
@@ -76,7 +76,7 @@ TMaterial8 TMaterial8::Read(TFile& file) {
   if (!file.ReadString(materialName, 255) || !file.ReadString(textureName, 255) ||
       !file.Read(&values, sizeof values))
     throw my_error(file.GetName() + ": material record cut short", __FILE__, __LINE__);
-  return TMaterial8(materialName, values);
+  return TMaterial8(materialName, values, TTexture8::Load(textureName, D3DPOOL_MANAGED, 0));
 }
 
 void TMaterial8::SetColor(float r, float g, float b, float a) { material.Emissive = {r, g, b, a}; }
@@ -110,11 +110,9 @@ bool TMaterial8::IsAlphaFormat(uint32_t format) {
   return false;
 }
 
-bool TMaterial8::HasAlphaTexture() const { return false; }
+bool TMaterial8::HasAlphaTexture() const { return IsAlphaFormat(texture.GetFormat()); }
 
-void TMaterial8::ApplyTexture(uint32_t stage) const {
-  if (IDirect3DDevice8* device = TD3D8::GetDevice()) device->SetTexture(stage, nullptr);
-}
+void TMaterial8::ApplyTexture(uint32_t stage) const { texture.Apply(stage); }
 
 void TMaterial8::DeriveRenderMode() {
   const float a = material.Emissive.a;

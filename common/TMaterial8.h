@@ -5,16 +5,17 @@
 #include <cstdint>
 #include <string>
 
+#include "common/TTexture8.h"
 #include "platform/gfx/D3D8Types.h"
 
 class TFile;
 
 class TMaterial8 {
  public:
-  TMaterial8(const std::string& name, const plat::D3DMATERIAL8& material);
+  TMaterial8(const std::string& name, const plat::D3DMATERIAL8& material, const TTexture8& texture);
 
-  // Name, texture name and the 68 material bytes; a record cut short throws my_error naming the
-  // file.
+  // Name, texture name and the 68 material bytes, the texture loaded through the texture cache; a
+  // record cut short throws my_error naming the file.
   static TMaterial8 Read(TFile& file);
 
   void SetColor(float r, float g, float b, float a);
@@ -23,6 +24,8 @@ class TMaterial8 {
   // The codes of the render-mode table also store their mode value into specular red.
   void SetRenderMode(uint32_t code);
   void SetDrawOrder(uint32_t order) { drawOrder = static_cast<uint16_t>(order); }
+  void SetTexture(const TTexture8& newTexture) { texture = newTexture; }
+  const TTexture8& GetTexture() const { return texture; }
   bool HasAlphaTexture() const;
   // Binds the material's texture to the stage (no texture: the stage takes the diffuse colour).
   void ApplyTexture(uint32_t stage) const;
@@ -51,6 +54,7 @@ class TMaterial8 {
   plat::D3DMATERIAL8 material;
   uint16_t renderMode = 0;
   uint16_t drawOrder = 0;
+  TTexture8 texture;
 };
 
 // A float truncated toward zero into an int32, saturating (NaN gives 0), as colour packing needs

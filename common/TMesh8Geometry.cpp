@@ -208,7 +208,7 @@ TMesh8 TMesh8::CreateDummy(uint32_t vertexFormat) {
   auto frames = MakeCounted<TMesh8Data::FrameArray>();
   frames->push_back(NewFrame(3, vertexFormat, std::vector<uint8_t>(3 * size_t(D3DXGetFVFVertexSize(vertexFormat)))));
   const uint32_t part = 0;
-  std::vector<TMaterial8> materials{TMaterial8("dmymat", D3DMATERIAL8{})};
+  std::vector<TMaterial8> materials{TMaterial8("dmymat", D3DMATERIAL8{}, TTexture8::Load("", D3DPOOL_MANAGED, 0))};
   return TMesh8("dmymsh", frames, 3, 1, NewIndices({0, 1, 2}), &part, 1, materials, 1,
                 MakeCounted<TMesh8Data::ClipArray>(), 0);
 }

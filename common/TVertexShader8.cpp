@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "common/TD3D8.h"
-#include "common/TDeviceHooks.h"
 #include "common/TMesh8.h"
 #include "common/TMeshFill.h"
 #include "common/TSystemInfo.h"
@@ -243,12 +242,4 @@ void ReleaseShaderSet() {
 TCountedPtr<TShaderBase8> MakeDefaultShader(const TMesh8& mesh) {
   if (mesh.GetFrameCount() != 1) return TCountedPtr<TShaderBase8>(new TConstColorMorphShader8(0x80000003u));
   return TCountedPtr<TShaderBase8>(new TConstColorShader8);
-}
-
-void InstallShaderSetHooks() {
-  TDeviceHooks& hooks = TDeviceHooks::Get();
-  hooks.createShaderSet = CreateShaderSet;
-  hooks.releaseShaders = ReleaseShaderHandles;
-  hooks.recreateShaders = RecreateShaderHandles;
-  hooks.destroyShaderSet = ReleaseShaderSet;
 }

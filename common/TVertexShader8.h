@@ -114,8 +114,6 @@ void RecreateShaderHandles();
 void ReleaseShaderSet();
 // The shader a new mesh draws with: material colour, with or without the morph blend.
 TCountedPtr<TShaderBase8> MakeDefaultShader(const TMesh8& mesh);
-// Puts the shader set into the device's hook list.
-void InstallShaderSetHooks();
 
 // The set's programs: row 0..14 of the set (single-frame vertex colour, material colour, product;
 // then four kinds each of the three morph variants in the kind order 3, 1, 2, 0).

@@ -55,7 +55,7 @@ class MeshFixture : public CommonFixture {
     plat::AdapterTable table = plat::DefaultAdapterTable();
     if (!vertexShaders_) table.adapters[0].vertexShaderVersion = 0;
     plat::SetAdapterTable(table);
-    InstallShaderSetHooks();
+    TDeviceHooks::Get() = TDeviceHooks::Real();
     ASSERT_TRUE(TD3D8::Instance()->Init(TCountedPtr<TD3DDeviceBuilder8>(new MeshTestBuilder), plat::D3D_SDK_VERSION,
                                         "", "InitLog.txt"));
     ASSERT_EQ(TD3D8::Instance()->UseVertexShader(), vertexShaders_);
@@ -64,7 +64,6 @@ class MeshFixture : public CommonFixture {
   }
   void TearDown() override {
     TD3D8::Instance()->Cleanup();
-    TDeviceHooks::Get() = TDeviceHooks{};
     TMesh8::SetFolder("");
     plat::SetRendererFactory(nullptr);
     plat::ResetAdapterTable();

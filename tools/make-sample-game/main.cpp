@@ -9,6 +9,7 @@
 #include "tools/datakit/SamplePatch.h"
 #include "tools/datakit/SampleSettings.h"
 #include "tools/datakit/SampleSound.h"
+#include "tools/datakit/SampleTextures.h"
 
 int main(int argc, char** argv) {
   const bool withPatch = argc == 4 && std::strcmp(argv[2], "--patch") == 0;
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     datakit::SampleScriptPack().Save(dir + "data/scr03/03.pbsc");
     datakit::WriteSampleGameTables(dir + "data/tbl03/");
     datakit::WriteSampleSound(dir);
+    datakit::SampleSpritePack().Save(dir + "data/ptx03/sprite.ptx");
     if (withPatch) datakit::WriteSamplePatch(argv[3]);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-sample-game: %s\n", e.what());
