@@ -1,4 +1,5 @@
 #include "common/TD3D8.h"
+#include "common/TMesh8.h"
 #include "game/shell/StandIns.h"
 #include "game/shell/TBasicD3DDeviceBuilder.h"
 #include "game/shell/TShellServices.h"
@@ -7,7 +8,10 @@ namespace {
 
 class TGameServices : public TShellServices {
  public:
-  void SetFolder(DataFolder which, const std::string& folder) override { standin::SetFolder(which, folder); }
+  void SetFolder(DataFolder which, const std::string& folder) override {
+    if (which == DataFolder::Meshes) TMesh8::SetFolder(folder);
+    standin::SetFolder(which, folder);
+  }
   void SeedRandom(uint32_t seed) override { standin::SeedRandom(seed); }
 
   void LoadEnemyDatabase(const std::string& path) override { standin::LoadTable(path); }

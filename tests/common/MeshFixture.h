@@ -22,10 +22,17 @@ namespace testkit {
 // the colours the mesh gives them.
 class MeshTestBuilder : public TD3DDeviceBuilder8 {
  public:
-  uint32_t Build(TD3D8*, plat::IDirect3DDevice8** device) override {
+  uint32_t Build(TD3D8* layer, plat::IDirect3DDevice8** device) override {
     windowed = 1;
     plat::D3DDISPLAYMODE desktop;
     TD3D8::GetDirect3D()->GetAdapterDisplayMode(0, &desktop);
+    // Record 1 is the windowed HAL variant; its mode gives the texture formats.
+    chosenRecord = 1;
+    const TAdapterInfo8& record = layer->GetAdapterList()->GetAdapter(1);
+    for (uint32_t m = 0; m < record.GetModeCount(); ++m) {
+      const uint32_t* d = record.GetMode(m).GetDesc();
+      if (d[0] == 640 && d[1] == 480 && d[3] == desktop.Format) chosenMode = static_cast<int32_t>(m);
+    }
     params = {640, 480, desktop.Format, 1, 0, plat::D3DSWAPEFFECT_DISCARD, nullptr, plat::TRUE, plat::TRUE,
               plat::D3DFMT_D16, 0, 0, 0};
     plat::D3DPRESENT_PARAMETERS p = params;

@@ -6,6 +6,7 @@
 #include "common/TFile.h"
 #include "tests/common/MeshFixture.h"
 #include "tests/common/MeshSamples.h"
+#include "tools/datakit/SampleMeshes.h"
 
 using namespace testkit;
 
@@ -190,6 +191,27 @@ TEST_F(MeshFileTest, AMorphingMeshWithoutClipsLoads) {
   TMesh8 mesh = Save("still.tob", file.Tob());
   EXPECT_EQ(mesh.GetFrameCount(), 3u);
   EXPECT_FALSE(mesh.HasMotion());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MeshFileTest, EverySampleGameMeshLoads) {
+  datakit::WriteSampleMeshes(dir.path() + "/");
+  std::vector<std::string> names = {"item/hukuro00.msh", "item/ring00.msh", "item/coin00.msh", "sky/sky00.msh",
+                                    "sky/sky00_00.msh"};
+  for (const std::string& model : datakit::SampleWeaponModels()) names.push_back("wepon/" + model + ".msh");
+  for (const std::string& name : names) {
+    TMesh8 mesh = TMesh8::Load(name);
+    EXPECT_GT(mesh.GetTriangleCount(), 0) << name;
+    TMeshBounds b;
+    plat::D3DXMATRIX identity;
+    plat::D3DXMatrixIdentity(&identity);
+    mesh.GetBoundingSphere(b, identity);
+    EXPECT_GT(b.radius, 0.0f) << name;
+  }
+  EXPECT_EQ(TMesh8::Load("sky/sky00.msh").GetMaterial(0).GetRenderMode(), 1100);
 }
 
 }  // namespace
