@@ -3,6 +3,7 @@
 #include "common/TRenderModeTable.h"
 #include "common/TSprite8.h"
 #include "common/TTexture8.h"
+#include "common/TVertexShader8.h"
 
 TDeviceHooks& TDeviceHooks::Get() {
   static TDeviceHooks hooks = Real();
@@ -15,6 +16,10 @@ TDeviceHooks TDeviceHooks::Real() {
   hooks.releaseRenderModes = &TRenderModeTable::ReleaseModes;
   hooks.restoreRenderModes = &TRenderModeTable::Restore;
   hooks.destroyRenderModes = &TRenderModeTable::Destroy;
+  hooks.createShaderSet = &CreateShaderSet;
+  hooks.releaseShaders = &ReleaseShaderHandles;
+  hooks.recreateShaders = &RecreateShaderHandles;
+  hooks.destroyShaderSet = &ReleaseShaderSet;
   hooks.recordBlendStates = &TSprite8::RecordBlendStates;
   hooks.releaseBlendStates = &TSprite8::ReleaseBlendStates;
   hooks.purgeTextures = &TTexture8::Purge;

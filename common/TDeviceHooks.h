@@ -23,7 +23,7 @@ struct TDeviceHooks {
 
   // The hooks the device object calls; they start as Real().
   static TDeviceHooks& Get();
-  // The pieces built so far: render modes, 2D blend blocks and the texture purge.
+  // The real pieces: render modes, the vertex-shader set, 2D blend blocks and the texture purge.
   static TDeviceHooks Real();
 };
 

@@ -1,4 +1,5 @@
 #include "common/TD3D8.h"
+#include "common/TMesh8.h"
 #include "common/TSprite8.h"
 #include "common/TTexture8.h"
 #include "game/data/GameDataServices.h"
@@ -10,11 +11,11 @@
 #include "game/enemy/TEnemyTable.h"
 #include "game/script/TScriptEngine.h"
 #include "game/shell/StandIns.h"
+#include "game/shell/TBasicD3DDeviceBuilder.h"
+#include "game/shell/TShellServices.h"
 #include "sound/TDSound8.h"
 #include "sound/TSoundHandle8.h"
 #include "sound/TSoundSet8.h"
-#include "game/shell/TBasicD3DDeviceBuilder.h"
-#include "game/shell/TShellServices.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ class TGameServices : public TShellServices {
   void SetFolder(DataFolder which, const std::string& folder) override {
     switch (which) {
       case DataFolder::Textures: TTexture8::SetFolder(folder); break;
+      case DataFolder::Meshes: TMesh8::SetFolder(folder); break;
       case DataFolder::SoundEffects: TDSound8::Get().SetSeFolder(folder); break;
       case DataFolder::Music: TDSound8::Get().SetBgmFolder(folder); break;
       case DataFolder::Saves: SetSaveFolder(folder); break;

@@ -6,6 +6,7 @@
 
 #include "tools/datakit/SampleScripts.h"
 #include "tools/datakit/SampleGameTables.h"
+#include "tools/datakit/SampleMeshes.h"
 #include "tools/datakit/SamplePatch.h"
 #include "tools/datakit/SampleSettings.h"
 #include "tools/datakit/SampleSound.h"
@@ -24,8 +25,9 @@ int main(int argc, char** argv) {
     datakit::SampleScriptPack().Save(dir + "data/scr03/03.pbsc");
     datakit::WriteSampleGameTables(dir + "data/tbl03/");
     datakit::WriteSampleSound(dir);
-    if (withPatch) datakit::WriteSamplePatch(argv[3]);
     datakit::SampleSpritePack().Save(dir + "data/ptx03/sprite.ptx");
+    datakit::WriteSampleMeshes(dir + "data/msh03/");
+    if (withPatch) datakit::WriteSamplePatch(argv[3]);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-sample-game: %s\n", e.what());
     return 1;
