@@ -5,7 +5,7 @@ cd "$(dirname "$0")"
 source scripts/packages.sh
 dw_ensure_packages
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$(nproc)"
 sample="$PWD/sample-game"
 ./build/tools/make-sample-game/make-sample-game "$sample"

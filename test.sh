@@ -6,9 +6,11 @@ source scripts/packages.sh
 dw_ensure_packages
 
 jobs=$(nproc)
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Precompiled headers are cacheable only with these.
+export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$jobs"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDW_SANITIZE=ON
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=None -DDW_SANITIZE=ON
 cmake --build build-asan -j "$jobs"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
