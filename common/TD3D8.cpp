@@ -16,6 +16,8 @@ namespace {
 // The process-wide interfaces the static calls use.
 IDirect3D8* g_direct3D = nullptr;
 IDirect3DDevice8* g_device = nullptr;
+// Scenes begun through the device object and not yet ended (joined ones included).
+int g_sceneDepth = 0;
 
 // Texture-format preferences per slot, for 32-bit and for 16-bit displays.
 const D3DFORMAT kSlots32[4][11] = {
@@ -142,6 +144,7 @@ void TD3D8::Cleanup() {
   if (device) {
     const TDeviceHooks& hooks = TDeviceHooks::Get();
     CallHook(hooks.releaseBlendStates);
+    CallHook(hooks.releaseDefaultPool);
     CallHook(hooks.purgeTextures, 1);
     CallHook(hooks.destroyShaderSet);
     CallHook(hooks.destroyRenderModes);
@@ -150,6 +153,7 @@ void TD3D8::Cleanup() {
   adapterList.Reset();
   device.Reset();
   g_device = nullptr;
+  g_sceneDepth = 0;
   direct3D.Reset();
   g_direct3D = nullptr;
 }
@@ -165,6 +169,7 @@ bool TD3D8::CheckDevice() {
   CallHook(hooks.releaseShaders);
   CallHook(hooks.releaseRenderModes);
   DeleteDefaultBlock();
+  CallHook(hooks.releaseDefaultPool);
 
   D3DPRESENT_PARAMETERS params{};
   if (!builder->GetPresentParams(&params)) return false;
@@ -177,8 +182,28 @@ bool TD3D8::CheckDevice() {
   return false;  // the frame of the reset is not drawn
 }
 
-HRESULT TD3D8::BeginScene() { return g_device ? g_device->BeginScene() : D3DERR_INVALIDCALL; }
-HRESULT TD3D8::EndScene() { return g_device ? g_device->EndScene() : D3DERR_INVALIDCALL; }
+HRESULT TD3D8::BeginScene() {
+  if (!g_device) return D3DERR_INVALIDCALL;
+  // The device is asked first, so a scene that a reset ended is never taken for an open one.
+  HRESULT r = g_device->BeginScene();
+  if (r == D3D_OK) {
+    g_sceneDepth = 1;
+  } else if (g_sceneDepth > 0) {
+    ++g_sceneDepth;
+    r = D3D_OK;
+  }
+  return r;
+}
+
+HRESULT TD3D8::EndScene() {
+  if (!g_device) return D3DERR_INVALIDCALL;
+  if (g_sceneDepth > 1) {
+    --g_sceneDepth;
+    return D3D_OK;
+  }
+  g_sceneDepth = 0;
+  return g_device->EndScene();
+}
 
 HRESULT TD3D8::Clear(uint32_t color, uint32_t flags, float z, uint32_t stencil, uint32_t rectCount,
                      const D3DRECT* rects) {

@@ -28,12 +28,16 @@ class TD3D8 {
   // True when a frame can be drawn now; resets a device that can be reset (that frame is skipped).
   bool CheckDevice();
 
+  // A begin while a scene opened here is still open joins that scene, and only the outermost end
+  // closes it: a draw state that brackets its own drawing can then be drawn inside another
+  // bracket (the screen capture), where the device itself would refuse a second begin.
   static plat::HRESULT BeginScene();
   static plat::HRESULT EndScene();
   static plat::HRESULT Clear(uint32_t color, uint32_t flags, float z, uint32_t stencil, uint32_t rectCount,
                              const plat::D3DRECT* rects);
   void Present();
   bool EnablePresent(bool flag);
+  bool IsPresentEnabled() const { return presentEnabled; }
 
   void SetFog(bool enable, float start, float end, uint32_t color);
   void GetFog(bool& enable, float& start, float& end, uint32_t& color) const;

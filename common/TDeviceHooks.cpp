@@ -1,5 +1,6 @@
 #include "common/TDeviceHooks.h"
 
+#include "common/TOffscreenTarget8.h"
 #include "common/TRenderModeTable.h"
 #include "common/TSprite8.h"
 #include "common/TTexture8.h"
@@ -23,5 +24,9 @@ TDeviceHooks TDeviceHooks::Real() {
   hooks.recordBlendStates = &TSprite8::RecordBlendStates;
   hooks.releaseBlendStates = &TSprite8::ReleaseBlendStates;
   hooks.purgeTextures = &TTexture8::Purge;
+  hooks.releaseDefaultPool = [] {
+    TTexture8::ReleaseDefaultPool();
+    TOffscreenTarget8::Release();
+  };
   return hooks;
 }

@@ -1,7 +1,7 @@
 // The device-dependent pieces of the graphics layer (render-mode table, vertex-shader set, 2D
-// blend-mode blocks, texture cache) that the device object creates after the device, releases and
-// restores around a reset and tears down at cleanup. Each piece fills its slots; an empty slot
-// does nothing.
+// blend-mode blocks, texture cache, off-screen targets) that the device object creates after the
+// device, releases and restores around a reset and tears down at cleanup. Each piece fills its
+// slots; an empty slot does nothing.
 #pragma once
 #include <functional>
 
@@ -19,11 +19,16 @@ struct TDeviceHooks {
   std::function<void()> recordBlendStates;   // after creation and after every reset
   std::function<void()> releaseBlendStates;  // before a reset and at cleanup
 
+  // Before a reset and at cleanup: whatever the default pool holds (render-target textures,
+  // off-screen surfaces), since a reset fails while any of it is still held.
+  std::function<void()> releaseDefaultPool;
+
   std::function<void(int)> purgeTextures;    // mode 1 at cleanup
 
   // The hooks the device object calls; they start as Real().
   static TDeviceHooks& Get();
-  // The real pieces: render modes, the vertex-shader set, 2D blend blocks and the texture purge.
+  // The real pieces: render modes, the vertex-shader set, 2D blend blocks, the texture purge and
+  // the default pool.
   static TDeviceHooks Real();
 };
 

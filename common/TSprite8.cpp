@@ -83,7 +83,7 @@ void TSprite8::SubmitQuad() {
 }
 
 void TSprite8::Draw(float x, float y, float w, float h, bool noScale) {
-  if (SkipDrawing || !texture.GetTexture().Get()) return;
+  if (SkipDrawing || !texture.Object()) return;
   PlaceCorners(x, y, w, h, noScale);
   texture.Apply(0);
   SubmitQuad();
@@ -141,6 +141,13 @@ void TSprite8::SetScreenSize(int baseWidth, int baseHeight, int realWidth, int r
   screenSize[3] = realHeight;
   screenScale[0] = baseWidth ? static_cast<float>(double(realWidth) / baseWidth) : 1.0f;
   screenScale[1] = baseHeight ? static_cast<float>(double(realHeight) / baseHeight) : 1.0f;
+}
+
+void TSprite8::GetScreenSize(int& baseWidth, int& baseHeight, int& realWidth, int& realHeight) {
+  baseWidth = screenSize[0];
+  baseHeight = screenSize[1];
+  realWidth = screenSize[2];
+  realHeight = screenSize[3];
 }
 
 void TSprite8::RecordBlendStates() {

@@ -39,6 +39,7 @@ class TSprite8 {
   // mode is chosen. A mode without a recorded block only ends the suppression.
   static void SetBlendMode(int mode);
   static void SetScreenSize(int baseWidth, int baseHeight, int realWidth, int realHeight);
+  static void GetScreenSize(int& baseWidth, int& baseHeight, int& realWidth, int& realHeight);
   static void RecordBlendStates();
   static void ReleaseBlendStates();
 

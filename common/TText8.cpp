@@ -86,7 +86,7 @@ void TText8::Clear(bool upload) {
 }
 
 void TText8::Upload() {
-  plat::IDirect3DTexture8* tex = texture.GetTexture().Get();
+  plat::IDirect3DTexture8* tex = texture.Object();
   if (!tex || !bits) return;
   plat::D3DLOCKED_RECT locked;
   if (tex->LockRect(0, &locked, nullptr, 0) != plat::D3D_OK) return;

@@ -142,16 +142,34 @@ void TTexture8::Purge(int mode) {
   }
 }
 
+void TTexture8::ReleaseDefaultPool() {
+  std::list<TTexture8>& records = TheCache().records;
+  for (auto it = records.begin(); it != records.end();) {
+    if (it->pool == plat::D3DPOOL_DEFAULT) {
+      ReleaseShared(it->texture);
+      it = records.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+TTexture8 TTexture8::Renamed(const std::string& newName) const {
+  TTexture8 copy = *this;
+  copy.name = newName;
+  return copy;
+}
+
 void TTexture8::Apply(uint32_t stage) const {
   plat::IDirect3DDevice8* device = TD3D8::GetDevice();
   if (!device) return;
-  const bool textured = texture.Get() && valid;
-  device->SetTexture(stage, textured ? texture.Get() : nullptr);
+  const bool textured = Object() && valid;
+  device->SetTexture(stage, textured ? Object() : nullptr);
   const plat::DWORD argument = textured ? plat::D3DTA_TEXTURE : plat::D3DTA_DIFFUSE;
   device->SetTextureStageState(stage, plat::D3DTSS_COLORARG1, argument);
   device->SetTextureStageState(stage, plat::D3DTSS_ALPHAARG1, argument);
 }
 
 bool TTexture8::GetLevelDesc(uint32_t level, plat::D3DSURFACE_DESC* desc) const {
-  return texture.Get() && texture->GetLevelDesc(level, desc) == plat::D3D_OK;
+  return Object() && Object()->GetLevelDesc(level, desc) == plat::D3D_OK;
 }

@@ -29,6 +29,9 @@ class TTexture8 {
   // Mode 1 releases every texture and empties the cache; any other mode drops the records that
   // only the cache holds.
   static void Purge(int mode);
+  // Releases and uncaches every texture of the default pool (render targets), which a device reset
+  // cannot keep; the next Create of such a name makes it again.
+  static void ReleaseDefaultPool();
   static size_t CachedCount();
 
   // Binds the texture (or, without one, the diffuse colour) as the stage's colour and alpha.
@@ -41,6 +44,12 @@ class TTexture8 {
   const std::string& GetName() const { return name; }
   bool GetLevelDesc(uint32_t level, plat::D3DSURFACE_DESC* desc) const;
   const TCountedPtr<plat::IDirect3DTexture8>& GetTexture() const { return texture; }
+  // The texture while this record still has it: null for an empty record and for one whose
+  // texture the cache has released (a purge at cleanup or a device reset), which then draws as a
+  // record without texture instead of reaching a released object.
+  plat::IDirect3DTexture8* Object() const { return texture.Owns() ? texture.Get() : nullptr; }
+  // A copy under another name, sharing the texture; it is not the cache's record of either name.
+  TTexture8 Renamed(const std::string& newName) const;
 
   // 4, 8 or 16 from the first two characters of the entry name ("16...", "4_..."), else 1.
   static uint32_t TagFromName(const std::string& name);

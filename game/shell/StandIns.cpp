@@ -1,8 +1,13 @@
 #include "game/shell/StandIns.h"
 
 #include <map>
+#include <optional>
 
 #include "common/TD3D8.h"
+#include "common/TFontObject.h"
+#include "common/TSprite8.h"
+#include "common/TText8.h"
+#include "common/my_error.h"
 #include "game/shell/TGameWnd.h"
 #include "game/shell/TStateScene.h"
 
@@ -18,17 +23,40 @@ State& S() {
   return state;
 }
 
+// "ＭＳ ゴシック"
+constexpr const char* kGothic = "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e";
+
 class TTitleStandIn : public TStateScene {
  public:
-  explicit TTitleStandIn(TGameWnd& app) : TStateScene(app) { SetDraw(&TTitleStandIn::Paint); }
+  explicit TTitleStandIn(TGameWnd& app) : TStateScene(app), font(0, 24, kGothic, 700, 0, 0, 0, 0) {
+    SetDraw(&TTitleStandIn::Paint);
+    // A game folder without the pack, or a device without a 16-bit format, shows the colour alone.
+    try {
+      panel = LoadSprite("sprite.ptx/window21", plat::D3DPOOL_MANAGED, 0);
+      name.emplace("title", 128, 32, 255, 255, 255, plat::D3DPOOL_MANAGED, 0);
+      name->DrawString(6, 2, "Duskwheel", font, true);
+    } catch (const my_error&) {
+    }
+  }
 
  private:
   void Paint() {
-    if (!d3d || !d3d->CheckDevice() || TD3D8::BeginScene() < 0) return;
+    if (!d3d || !d3d->CheckDevice()) return;
     TD3D8::Clear(0xFF30486C, plat::D3DCLEAR_TARGET, 1.0f, 0, 0, nullptr);
+    if (TD3D8::BeginScene() < 0) return;
+    TSprite8::SetBlendMode(1);
+    panel.DrawAt(256, 208, false);
+    if (name) {
+      TSprite8::SetBlendMode(3);  // the text's black ground adds nothing
+      name->DrawAt(256, 224, false);
+    }
     TD3D8::EndScene();
     d3d->Present();
   }
+
+  TSprite8 panel;
+  TFontObject font;
+  std::optional<TText8> name;
 };
 
 class TYesNoStandIn : public TStateScene {

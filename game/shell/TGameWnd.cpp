@@ -7,6 +7,7 @@
 #include "common/TFile.h"
 #include "common/my_error.h"
 #include "game/shell/TScene.h"
+#include "game/shell/TScreenCapture.h"
 #include "platform/core/Com.h"
 #include "platform/core/FileSystem.h"
 #include "platform/core/MessageBox.h"
@@ -138,6 +139,14 @@ D3DFORMAT TGameWnd::ChooseCaptureFormat(D3DFORMAT display) {
         return f;
   }
   return D3DFMT_UNKNOWN;
+}
+
+TSprite8 TGameWnd::CaptureScreen(const std::string& spriteName, TScene* scene) {
+  return TScreenCapture::Capture(spriteName, scene ? scene : GetCurrentScene());
+}
+
+void TGameWnd::CopyBackBuffer(int mode, TScene* scene) {
+  TScreenCapture::CopyBackBuffer(mode, scene ? scene : GetCurrentScene());
 }
 
 bool TGameWnd::ChecksPass() {

@@ -3,9 +3,11 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "common/TCountedPtr.h"
 #include "common/TSingleInstance.h"
+#include "common/TSprite8.h"
 #include "game/shell/TAppMainWnd.h"
 #include "game/shell/TInput.h"
 #include "game/shell/TSceneStack.h"
@@ -43,6 +45,13 @@ class TGameWnd : public TAppMainWnd {
   void ClearScenes() { scenes.Clear(); }
   size_t GetSceneCount() const { return scenes.Count(); }
   TScene* GetCurrentScene() const { return scenes.Current(); }
+
+  // Draws the scene (the current one when none is given) into the shared capture texture and
+  // gives a 640×480 sprite of that picture under the name, for an overlay to draw behind itself.
+  TSprite8 CaptureScreen(const std::string& spriteName, TScene* scene = nullptr);
+  // Draws the scene (the current one when none is given) off-screen and, unless mode is 1, copies
+  // the picture into the capture texture, so the sprites of earlier captures show it afresh.
+  void CopyBackBuffer(int mode, TScene* scene = nullptr);
 
   // The format of the screen-capture texture: the first candidate for the display format that the
   // Direct3D object accepts as a render-target texture; D3DFMT_UNKNOWN when none is.

@@ -84,6 +84,7 @@ class D3D8Test : public CommonFixture {
     h.destroyShaderSet = note("destroyShaderSet");
     h.recordBlendStates = note("recordBlendStates");
     h.releaseBlendStates = note("releaseBlendStates");
+    h.releaseDefaultPool = note("releaseDefaultPool");
     h.purgeTextures = [this](int mode) { calls.push_back("purgeTextures " + std::to_string(mode)); };
   }
   void TearDown() override {
@@ -223,7 +224,8 @@ TEST_F(D3D8Test, LostNotResetResetCycle) {
   renderer->SetCooperativeLevel(D3DERR_DEVICENOTRESET);
   renderer->FailReset(D3DERR_INVALIDCALL);
   EXPECT_FALSE(d3d->CheckDevice());
-  const std::vector<std::string> release = {"releaseBlendStates", "releaseShaders", "releaseRenderModes"};
+  const std::vector<std::string> release = {"releaseBlendStates", "releaseShaders", "releaseRenderModes",
+                                            "releaseDefaultPool"};
   EXPECT_EQ(calls, release);
   EXPECT_EQ(Device().StateBlockCount(), 0u);  // the default block went with them
 
@@ -237,7 +239,8 @@ TEST_F(D3D8Test, LostNotResetResetCycle) {
   builderObject->paramsAvailable = true;
   EXPECT_FALSE(d3d->CheckDevice());  // the frame of the reset is skipped
   EXPECT_EQ(calls, (std::vector<std::string>{"releaseBlendStates", "releaseShaders", "releaseRenderModes",
-                                              "restoreRenderModes", "recreateShaders", "recordBlendStates"}));
+                                              "releaseDefaultPool", "restoreRenderModes", "recreateShaders",
+                                              "recordBlendStates"}));
   EXPECT_EQ(renderer->ResetCount(), 2u);
   EXPECT_EQ(Device().StateBlockCount(), 1u);
   EXPECT_TRUE(d3d->CheckDevice());
@@ -259,6 +262,30 @@ TEST_F(D3D8Test, PresentWaitsForTheFlagButDrawingDoesNot) {
   d3d->EnablePresent(true);
   d3d->Present();
   EXPECT_EQ(renderer->PresentCount(), 1u);
+}
+
+// The device refuses a present inside a scene, which shows whether its scene is still open.
+TEST_F(D3D8Test, ABeginInsideAnOpenSceneJoinsItUntilTheOutermostEnd) {
+  ASSERT_TRUE(Init());
+  auto deviceInScene = [&] { return Device().Present(nullptr, nullptr, nullptr, nullptr) != D3D_OK; };
+  EXPECT_EQ(TD3D8::EndScene(), D3DERR_INVALIDCALL) << "nothing to end";
+  ASSERT_EQ(TD3D8::BeginScene(), D3D_OK);
+  ASSERT_EQ(TD3D8::BeginScene(), D3D_OK) << "a draw state's own bracket inside another";
+  ASSERT_EQ(TD3D8::EndScene(), D3D_OK);
+  EXPECT_TRUE(deviceInScene()) << "the inner end leaves the outer scene open";
+  ASSERT_EQ(TD3D8::EndScene(), D3D_OK);
+  EXPECT_FALSE(deviceInScene());
+  EXPECT_EQ(TD3D8::EndScene(), D3DERR_INVALIDCALL);
+
+  // A reset ends the device's scene: the next begin opens a real one, which one end closes.
+  ASSERT_EQ(TD3D8::BeginScene(), D3D_OK);
+  renderer->SetCooperativeLevel(D3DERR_DEVICENOTRESET);
+  EXPECT_FALSE(d3d->CheckDevice());
+  ASSERT_EQ(renderer->ResetCount(), 1u);
+  ASSERT_EQ(TD3D8::BeginScene(), D3D_OK);
+  EXPECT_TRUE(deviceInScene());
+  ASSERT_EQ(TD3D8::EndScene(), D3D_OK);
+  EXPECT_FALSE(deviceInScene());
 }
 
 TEST_F(D3D8Test, FogReachesTheShaderConstantOrTheFixedFunctionStates) {
@@ -380,8 +407,8 @@ TEST_F(D3D8Test, CleanupReleasesInItsOrder) {
   IDirect3DTexture8* held = d3d->CreateTexture(4, 4, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, 0);
   calls.clear();
   d3d->Cleanup();
-  EXPECT_EQ(calls, (std::vector<std::string>{"releaseBlendStates", "purgeTextures 1", "destroyShaderSet",
-                                              "destroyRenderModes"}));
+  EXPECT_EQ(calls, (std::vector<std::string>{"releaseBlendStates", "releaseDefaultPool", "purgeTextures 1",
+                                              "destroyShaderSet", "destroyRenderModes"}));
   EXPECT_FALSE(d3d->IsInitialized());
   EXPECT_EQ(TD3D8::GetDevice(), nullptr);
   EXPECT_EQ(TD3D8::GetDirect3D(), nullptr);

@@ -191,6 +191,38 @@ TEST_F(TextureTest, CleanupReleasesEveryTextureEvenHeldOnes) {
   EXPECT_EQ(TTexture8::CachedCount(), 0u);
   EXPECT_FALSE(held.GetTexture().Owns()) << "holders no longer release it";
   EXPECT_EQ(held.GetTexture().GetCount(), 1);
+  EXPECT_EQ(held.Object(), nullptr) << "nor reach it";
+}
+
+// A reset cannot keep render-target textures: they leave the cache before it, their holders draw
+// as records without texture, and the next Create of the name makes a new one.
+TEST_F(TextureTest, AResetLetsGoOfDefaultPoolTexturesWhoseHoldersThenDrawNothing) {
+  StartDevice();
+  TTexture8 kept = TTexture8::Load("sprite.ptx/window21", D3DPOOL_MANAGED, 0);
+  TSprite8 target(TTexture8::Create("Target", 64, 32, D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT, D3DUSAGE_RENDERTARGET));
+  ASSERT_NE(target.texture.Object(), nullptr);
+  const uint64_t firstId = target.texture.Object()->Id();
+  TD3D8::EndScene();
+
+  renderer->SetCooperativeLevel(D3DERR_DEVICENOTRESET);
+  EXPECT_FALSE(TD3D8::Instance()->CheckDevice());
+  EXPECT_EQ(renderer->ResetCount(), 1u) << "the device refused the reset";
+  EXPECT_TRUE(TD3D8::Instance()->CheckDevice());
+  EXPECT_EQ(TTexture8::Find("Target"), nullptr);
+  EXPECT_EQ(TTexture8::Find("sprite.ptx/window21")->Object(), kept.Object()) << "managed textures stay";
+
+  EXPECT_EQ(target.texture.Object(), nullptr);
+  D3DSURFACE_DESC desc;
+  EXPECT_FALSE(target.texture.GetLevelDesc(0, &desc));
+  ASSERT_EQ(TD3D8::BeginScene(), D3D_OK);
+  target.Draw(0, 0, 64, 32, false);
+  target.texture.Apply(1);
+  EXPECT_TRUE(Draws().empty());
+  EXPECT_EQ(State().textures[1], nullptr);
+
+  TTexture8 again = TTexture8::Create("Target", 64, 32, D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT, D3DUSAGE_RENDERTARGET);
+  ASSERT_NE(again.Object(), nullptr);
+  EXPECT_NE(again.Object()->Id(), firstId);
 }
 
 }  // namespace

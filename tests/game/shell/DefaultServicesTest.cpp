@@ -20,6 +20,7 @@
 #include "platform/core/WindowLookup.h"
 #include "tests/game/shell/ShellFixture.h"
 #include "tools/datakit/IniWriter.h"
+#include "tools/datakit/SampleTextures.h"
 
 using namespace plat;
 using namespace shelltest;
@@ -123,6 +124,19 @@ TEST_F(DefaultServices, TheGameStartsAndStopsWithTheRealDevice) {
   EXPECT_FALSE(TD3D8::Instance()->IsInitialized()) << "released at shutdown";
   // The window's first paint drew the title over a cleared screen.
   ASSERT_FALSE(renderer->Clears().empty());
+  EXPECT_EQ(renderer->PresentCount(), 1u);
+}
+
+// With "sprite.ptx" in the game folder the title shows a panel and the game's name over its
+// colour (without it, the colour alone, as above).
+TEST_F(DefaultServices, TheTitleDrawsAPanelAndItsNameOverTheClearedScreen) {
+  datakit::SampleSpritePack().Save(dir / "data/ptx03/sprite.ptx");
+  headless.onWait = [&] { PostMessage(FindWindow(kGameWindowClass, kGameWindowTitle), WM_CLOSE, 0, 0); };
+  EXPECT_EQ(RunGame(DefaultShellServices(), nullptr), 0);
+  EXPECT_TRUE(boxes.calls.empty());
+  ASSERT_EQ(renderer->Draws().size(), 2u);
+  EXPECT_EQ(renderer->Draws()[0].textures[0].name, "sprite.ptx/window21");
+  EXPECT_EQ(renderer->Draws()[1].textures[0].name.rfind("title#", 0), 0u) << "the text texture";
   EXPECT_EQ(renderer->PresentCount(), 1u);
 }
 
