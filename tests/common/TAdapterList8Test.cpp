@@ -42,7 +42,9 @@ TEST_F(AdapterListTest, DefaultTableReportMatchesTheGoldenFile) {
   testkit::TempDir dir;
   list.WriteReport(dir / "DeviceLog.txt");
   const std::string written = ReadFile(dir / "DeviceLog.txt");
-  const std::string golden = ReadFile(std::string(DW_GOLDEN_DIR) + "/DeviceLog.txt");
+  std::string goldenPath = DW_GOLDEN_DIR;
+  goldenPath.append("/DeviceLog.txt");
+  const std::string golden = ReadFile(goldenPath);
   ASSERT_FALSE(golden.empty());
   EXPECT_EQ(written, golden);
 }
