@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "tools/datakit/SampleFrames.h"
 #include "tools/datakit/SampleScripts.h"
 #include "tools/datakit/SampleGameTables.h"
 #include "tools/datakit/SamplePatch.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     datakit::SampleScriptPack().Save(dir + "data/scr03/03.pbsc");
     datakit::WriteSampleGameTables(dir + "data/tbl03/");
     datakit::WriteSampleSound(dir);
+    datakit::WriteSampleFrames(dir + "data/frm03/");
     if (withPatch) datakit::WriteSamplePatch(argv[3]);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-sample-game: %s\n", e.what());
