@@ -21,8 +21,10 @@ struct TDeviceHooks {
 
   std::function<void(int)> purgeTextures;    // mode 1 at cleanup
 
-  // The hooks the device object calls.
+  // The hooks the device object calls; they start as Real().
   static TDeviceHooks& Get();
+  // The real pieces: render modes, the vertex-shader set, 2D blend blocks and the texture purge.
+  static TDeviceHooks Real();
 };
 
 // Calls a slot when it is filled.

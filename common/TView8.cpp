@@ -58,6 +58,13 @@ bool TView8::SetViewFromFrame(const TFrame8& frame) {
   return true;
 }
 
+void TView8::SetMatrices(const D3DMATRIX& newView, const D3DMATRIX& newProjection) {
+  view = newView;
+  projection = newProjection;
+  if (!D3DXMatrixInverse(&camera, nullptr, &view)) D3DXMatrixIdentity(&camera);
+  Rebuild();
+}
+
 void TView8::Rebuild() {
   D3DXMatrixMultiply(&viewProjection, &view, &projection);
   const D3DXVECTOR3 r = Row(camera, 0), u = Row(camera, 1), f = Row(camera, 2);

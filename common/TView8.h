@@ -18,6 +18,10 @@ class TView8 {
   // and returns false, though the camera position of the sphere test is already the new one.
   bool SetViewFromFrame(const TFrame8& frame);
 
+  // Takes a view and a projection as they are (the camera is the inverse of the view, the identity
+  // when there is none); the angles of the sphere test stay as the last projection set them.
+  void SetMatrices(const plat::D3DMATRIX& newView, const plat::D3DMATRIX& newProjection);
+
   const plat::D3DXMATRIX* GetView() const { return &view; }
   const plat::D3DXMATRIX* GetProjection() const { return &projection; }
   const plat::D3DXMATRIX* GetViewProjection() const { return &viewProjection; }

@@ -1,5 +1,6 @@
 #include "common/TD3D8.h"
 #include "common/TFrame8.h"
+#include "common/TMesh8.h"
 #include "game/data/GameDataServices.h"
 #include "game/data/GameGlobals.h"
 #include "game/data/TAccessoryTable.h"
@@ -43,6 +44,10 @@ class TGameServices : public TShellServices {
       case DataFolder::Tables: SetDataFolder(folder); break;
       case DataFolder::ScriptPacks: TScriptEngine::SetFolder(folder); break;
       case DataFolder::Frames: TFrame8::SetFolder(folder); break;
+      case DataFolder::Meshes:
+        TMesh8::SetFolder(folder);
+        standin::SetFolder(which, folder);
+        break;
       default: standin::SetFolder(which, folder); break;
     }
   }

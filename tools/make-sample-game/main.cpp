@@ -7,9 +7,11 @@
 #include "tools/datakit/SampleFrames.h"
 #include "tools/datakit/SampleScripts.h"
 #include "tools/datakit/SampleGameTables.h"
+#include "tools/datakit/SampleMeshes.h"
 #include "tools/datakit/SamplePatch.h"
 #include "tools/datakit/SampleSettings.h"
 #include "tools/datakit/SampleSound.h"
+#include "tools/datakit/SampleTextures.h"
 
 int main(int argc, char** argv) {
   const bool withPatch = argc == 4 && std::strcmp(argv[2], "--patch") == 0;
@@ -24,6 +26,8 @@ int main(int argc, char** argv) {
     datakit::SampleScriptPack().Save(dir + "data/scr03/03.pbsc");
     datakit::WriteSampleGameTables(dir + "data/tbl03/");
     datakit::WriteSampleSound(dir);
+    datakit::SampleSpritePack().Save(dir + "data/ptx03/sprite.ptx");
+    datakit::WriteSampleMeshes(dir + "data/msh03/");
     datakit::WriteSampleFrames(dir + "data/frm03/");
     if (withPatch) datakit::WriteSamplePatch(argv[3]);
   } catch (const std::exception& e) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "game/data/SaveFiles.h"
@@ -10,6 +11,7 @@
 #include "game/enemy/TEnemyTable.h"
 #include "tests/game/data/GameDataFixture.h"
 #include "tools/datakit/SampleGameTables.h"
+#include "tools/datakit/SampleMeshes.h"
 
 namespace {
 
@@ -71,6 +73,16 @@ TEST_F(SampleTables, StartAPlayableGame) {
   d.SetSavePointId(7);
   ASSERT_EQ(d.Save(1), save_code::kDone);
   EXPECT_EQ(d.Load(1, -1), save_code::kDone);
+}
+
+// Every sample weapon's model is among the meshes the sample game folder gets.
+TEST_F(SampleTables, WeaponModelsHaveSampleMeshes) {
+  const std::vector<std::string>& models = datakit::SampleWeaponModels();
+  for (uint32_t id : {1000u, 1001u, 1002u, 1003u, 1004u, 11004u, 1005u}) {
+    const TWeaponRecord* weapon = TWeaponTable::Find(id);
+    ASSERT_NE(weapon, nullptr) << id;
+    EXPECT_NE(std::find(models.begin(), models.end(), weapon->meshName), models.end()) << weapon->meshName;
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/TD3D8.h"
+#include "common/TDeviceHooks.h"
 #include "game/field/ViewScale.h"
 #include "platform/gfx/RecordingRenderer.h"
 #include "tests/common/Fixtures.h"
@@ -24,9 +25,12 @@ class BuilderTest : public CommonFixture {
     CommonFixture::SetUp();
     renderer = std::make_shared<RecordingRenderer>();
     SetRendererFactory([r = renderer] { return r; });
+    // The builder alone: the graphics pieces would leave their own states on the device.
+    TDeviceHooks::Get() = TDeviceHooks{};
   }
   void TearDown() override {
     d3d.reset();
+    TDeviceHooks::Get() = TDeviceHooks::Real();
     SetRendererFactory(nullptr);
     ResetAdapterTable();
     SetViewScale(1.0f);

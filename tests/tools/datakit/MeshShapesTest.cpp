@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "tools/datakit/MeshShapes.h"
+
+namespace {
+
+struct V {
+  float x, y, z;
+};
+
+V Corner(const datakit::MeshShape& s, size_t i) {
+  const datakit::MeshVertex& v = s.vertices[s.indices[i]];
+  return {v.x, v.y, v.z};
+}
+
+// The face normal of triangle t under the device's clockwise-front rule: cross(b - a, c - a).
+V Normal(const datakit::MeshShape& s, uint32_t t) {
+  const V a = Corner(s, 3 * t), b = Corner(s, 3 * t + 1), c = Corner(s, 3 * t + 2);
+  const V u{b.x - a.x, b.y - a.y, b.z - a.z}, w{c.x - a.x, c.y - a.y, c.z - a.z};
+  return {u.y * w.z - u.z * w.y, u.z * w.x - u.x * w.z, u.x * w.y - u.y * w.x};
+}
+
+TEST(MeshShapesTest, BoxFacesPointOutward) {
+  const datakit::MeshShape box = datakit::BoxShape(2, 4, 6, 0xFF123456);
+  ASSERT_EQ(box.vertices.size(), 24u);
+  ASSERT_EQ(box.TriangleCount(), 12u);
+  ASSERT_EQ(box.parts.size(), 12u);
+  for (uint32_t t = 0; t < box.TriangleCount(); ++t) {
+    const V n = Normal(box, t);
+    const V a = Corner(box, 3 * t), b = Corner(box, 3 * t + 1), c = Corner(box, 3 * t + 2);
+    const V centre{(a.x + b.x + c.x) / 3, (a.y + b.y + c.y) / 3, (a.z + b.z + c.z) / 3};
+    EXPECT_GT(n.x * centre.x + n.y * centre.y + n.z * centre.z, 0.0f) << t;
+  }
+  for (const auto& v : box.vertices) {
+    EXPECT_EQ(std::abs(v.x), 1.0f);
+    EXPECT_EQ(std::abs(v.z), 3.0f);
+    EXPECT_EQ(v.color, 0xFF123456u);
+  }
+}
+
+TEST(MeshShapesTest, FlatShapesFaceUpAndCoverTheirExtent) {
+  const struct {
+    const char* what;
+    datakit::MeshShape shape;
+    size_t vertices, triangles;
+  } cases[] = {
+      {"plane", datakit::PlaneShape(2, 3), 4, 2},
+      {"strip", datakit::QuadStripShape(5, 10, 1), 12, 10},
+      {"ring", datakit::RingShape(1, 2, 8), 16, 16},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(c.shape.vertices.size(), c.vertices);
+    ASSERT_EQ(c.shape.TriangleCount(), c.triangles);
+    EXPECT_EQ(c.shape.parts.size(), c.triangles);
+    for (uint32_t t = 0; t < c.shape.TriangleCount(); ++t) {
+      const V n = Normal(c.shape, t);
+      EXPECT_GT(n.y, 0.0f) << t;
+      EXPECT_NEAR(n.x, 0.0f, 1e-5);
+      EXPECT_NEAR(n.z, 0.0f, 1e-5);
+    }
+    for (uint16_t i : c.shape.indices) EXPECT_LT(i, c.shape.vertices.size());
+  }
+  const datakit::MeshShape strip = datakit::QuadStripShape(5, 10, 1);
+  EXPECT_EQ(strip.vertices.front().x, -5.0f);
+  EXPECT_EQ(strip.vertices.back().x, 5.0f);
+  EXPECT_EQ(strip.vertices.back().u, 1.0f);
+}
+
+TEST(MeshShapesTest, AppendOffsetsIndicesAndParts) {
+  datakit::MeshShape two = datakit::PlaneShape(1, 1);
+  two.Append(datakit::PlaneShape(1, 1).Move(3, 0, 0), 2);
+  ASSERT_EQ(two.vertices.size(), 8u);
+  EXPECT_EQ(two.indices[6], two.indices[0] + 4);
+  EXPECT_EQ(two.parts, (std::vector<uint32_t>{0, 0, 2, 2}));
+  EXPECT_EQ(two.vertices[4].x, 2.5f);
+}
+
+}  // namespace

@@ -1,0 +1,86 @@
+#include "tools/datakit/MeshShapes.h"
+
+#include <cmath>
+#include <utility>
+
+namespace datakit {
+
+namespace {
+
+struct Vec {
+  float x, y, z;
+  Vec operator+(const Vec& o) const { return {x + o.x, y + o.y, z + o.z}; }
+};
+
+Vec Cross(const Vec& a, const Vec& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+float Dot(const Vec& a, const Vec& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+MeshVertex At(const Vec& p, uint32_t color, float u, float v) { return {p.x, p.y, p.z, color, u, v}; }
+
+// The quad p, p + u, p + v, p + u + v as two triangles facing `normal`. With corners a, b, c a
+// triangle faces cross(b - a, c - a), so (p, p + v, p + u) faces cross(v, u).
+void AddQuad(MeshShape& shape, Vec p, Vec u, Vec v, const Vec& normal, uint32_t color) {
+  if (Dot(Cross(v, u), normal) < 0) std::swap(u, v);
+  const auto base = static_cast<uint16_t>(shape.vertices.size());
+  shape.vertices.push_back(At(p, color, 0, 0));
+  shape.vertices.push_back(At(p + u, color, 1, 0));
+  shape.vertices.push_back(At(p + v, color, 0, 1));
+  shape.vertices.push_back(At(p + u + v, color, 1, 1));
+  for (uint16_t i : {0, 2, 1, 1, 2, 3}) shape.indices.push_back(static_cast<uint16_t>(base + i));
+  shape.parts.insert(shape.parts.end(), 2, 0);
+}
+
+}  // namespace
+
+MeshShape BoxShape(float width, float height, float depth, uint32_t color) {
+  const float x = width / 2, y = height / 2, z = depth / 2;
+  MeshShape shape;
+  AddQuad(shape, {-x, y, -z}, {width, 0, 0}, {0, 0, depth}, {0, 1, 0}, color);     // top
+  AddQuad(shape, {-x, -y, -z}, {width, 0, 0}, {0, 0, depth}, {0, -1, 0}, color);   // bottom
+  AddQuad(shape, {-x, -y, -z}, {width, 0, 0}, {0, height, 0}, {0, 0, -1}, color);  // front
+  AddQuad(shape, {-x, -y, z}, {width, 0, 0}, {0, height, 0}, {0, 0, 1}, color);    // back
+  AddQuad(shape, {-x, -y, -z}, {0, 0, depth}, {0, height, 0}, {-1, 0, 0}, color);  // left
+  AddQuad(shape, {x, -y, -z}, {0, 0, depth}, {0, height, 0}, {1, 0, 0}, color);    // right
+  return shape;
+}
+
+MeshShape PlaneShape(float width, float depth, uint32_t color) {
+  MeshShape shape;
+  AddQuad(shape, {-width / 2, 0, -depth / 2}, {width, 0, 0}, {0, 0, depth}, {0, 1, 0}, color);
+  return shape;
+}
+
+MeshShape QuadStripShape(uint32_t segments, float length, float width, uint32_t color) {
+  MeshShape shape;
+  const float step = segments ? length / segments : 0;
+  for (uint32_t i = 0; i <= segments; ++i) {
+    const float x = -length / 2 + step * i, u = segments ? float(i) / segments : 0;
+    shape.vertices.push_back(At({x, 0, -width / 2}, color, u, 0));
+    shape.vertices.push_back(At({x, 0, width / 2}, color, u, 1));
+  }
+  for (uint32_t i = 0; i < segments; ++i) {
+    const auto a = static_cast<uint16_t>(2 * i);  // a near, a + 1 far, a + 2 next near, a + 3 next far
+    for (uint16_t k : {0, 1, 2, 2, 1, 3}) shape.indices.push_back(static_cast<uint16_t>(a + k));
+    shape.parts.insert(shape.parts.end(), 2, 0);
+  }
+  return shape;
+}
+
+MeshShape RingShape(float innerRadius, float outerRadius, uint32_t segments, uint32_t color) {
+  MeshShape shape;
+  const float pi2 = 6.28318530718f;
+  for (uint32_t i = 0; i < segments; ++i) {
+    const float angle = pi2 * i / segments, c = std::cos(angle), s = std::sin(angle), u = float(i) / segments;
+    shape.vertices.push_back(At({innerRadius * c, 0, innerRadius * s}, color, u, 0));
+    shape.vertices.push_back(At({outerRadius * c, 0, outerRadius * s}, color, u, 1));
+  }
+  for (uint32_t i = 0; i < segments; ++i) {
+    const auto a = static_cast<uint16_t>(2 * i), b = static_cast<uint16_t>(2 * ((i + 1) % segments));
+    // Inner and outer of this spoke with the inner of the next, then the rest of the quad.
+    for (uint16_t k : {a, b, uint16_t(a + 1), uint16_t(a + 1), b, uint16_t(b + 1)}) shape.indices.push_back(k);
+    shape.parts.insert(shape.parts.end(), 2, 0);
+  }
+  return shape;
+}
+
+}  // namespace datakit

@@ -1,0 +1,61 @@
+#include "tools/datakit/SampleMeshes.h"
+
+#include <utility>
+
+#include "tools/datakit/MeshShapes.h"
+
+namespace datakit {
+
+namespace {
+
+// A blade (or head) on a grip, as two parts: the length runs along +z from the hand at 0.
+MeshFile Weapon(const std::string& name, float gripLength, float headLength, float headWidth, Rgba head) {
+  MeshShape shape = BoxShape(0.06f, 0.06f, gripLength).Move(0, 0, gripLength / 2);
+  shape.Append(BoxShape(headWidth, 0.03f, headLength).Move(0, 0, gripLength + headLength / 2), 1);
+  return MeshFile::FromShape(name, shape,
+                             {MeshMaterial::Colored("grip", 0.35f, 0.2f, 0.1f),
+                              MeshMaterial::Colored("head", head.r, head.g, head.b)});
+}
+
+// The sky: a large box seen from inside, its faces turned inward, drawn without depth.
+MeshFile Sky(const std::string& name) {
+  MeshShape box = BoxShape(400, 200, 400, 0xFF6080C0);
+  for (size_t t = 0; t + 2 < box.indices.size(); t += 3) std::swap(box.indices[t + 1], box.indices[t + 2]);
+  return MeshFile::FromShape(name, box, {MeshMaterial::Colored("sky", 0.4f, 0.55f, 0.8f, 1.0f, 0.75f)});
+}
+
+}  // namespace
+
+const std::vector<std::string>& SampleWeaponModels() {
+  static const std::vector<std::string> names = {"sword00",  "spear00",  "axe00", "rod00",
+                                                 "dagger00", "dagger01", "bow00"};
+  return names;
+}
+
+void WriteSampleMeshes(const std::string& folder) {
+  const Rgba steel{0.8f, 0.8f, 0.85f, 1}, bronze{0.7f, 0.45f, 0.2f, 1}, wood{0.5f, 0.35f, 0.15f, 1};
+  const MeshFile weapons[] = {
+      Weapon("sword00", 0.2f, 0.9f, 0.08f, steel),   Weapon("spear00", 1.4f, 0.3f, 0.06f, steel),
+      Weapon("axe00", 0.7f, 0.25f, 0.3f, bronze),    Weapon("rod00", 1.0f, 0.15f, 0.15f, {0.3f, 0.5f, 1.0f, 1}),
+      Weapon("dagger00", 0.12f, 0.35f, 0.05f, steel), Weapon("dagger01", 0.12f, 0.35f, 0.05f, steel),
+      Weapon("bow00", 0.2f, 1.1f, 0.04f, wood),
+  };
+  for (const MeshFile& mesh : weapons) mesh.Msh().Save(folder + "wepon/" + mesh.name + ".msh");
+
+  MeshFile::FromShape("hukuro00", BoxShape(0.4f, 0.4f, 0.4f).Move(0, 0.2f, 0),
+                      {MeshMaterial::Colored("cloth", 0.6f, 0.45f, 0.3f)})
+      .Msh()
+      .Save(folder + "item/hukuro00.msh");
+  MeshFile::FromShape("ring00", RingShape(0.15f, 0.25f, 16).Move(0, 0.3f, 0),
+                      {MeshMaterial::Colored("gold", 1.0f, 0.85f, 0.3f)})
+      .Msh()
+      .Save(folder + "item/ring00.msh");
+  MeshFile::FromShape("coin00", RingShape(0.02f, 0.2f, 12).Move(0, 0.3f, 0),
+                      {MeshMaterial::Colored("gold", 1.0f, 0.85f, 0.3f)})
+      .Msh()
+      .Save(folder + "item/coin00.msh");
+  Sky("sky00").Msh().Save(folder + "sky/sky00.msh");
+  Sky("sky00_00").Msh().Save(folder + "sky/sky00_00.msh");
+}
+
+}  // namespace datakit
