@@ -32,7 +32,7 @@ class TKeyTrack8 {
 
 class TRotationKeys8 : public TKeyTrack8 {
  public:
-  // Null when the track has no keys or its keys run past the end of the file (*ok then false).
+  // Null when the track has no keys or its keys run past the end of the file (ok then false).
   static std::unique_ptr<TRotationKeys8> Read(TFile& file, bool& ok);
   const plat::D3DXMATRIX* Evaluate(float time) override;
 

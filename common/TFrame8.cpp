@@ -5,6 +5,8 @@
 
 #include "common/ReadCount.h"
 #include "common/TFile.h"
+#include "common/TView8.h"
+#include "common/my_error.h"
 #include "platform/core/Win32Types.h"
 
 using namespace plat;
@@ -13,6 +15,10 @@ namespace {
 
 // The least a frame record takes: name length, matrix and three counts.
 constexpr uint32_t kMinRecordBytes = 4 + 64 + 4 * 3;
+// The least an embedded mesh takes: name length, material count, one vertex, one triangle.
+constexpr uint32_t kMinMeshBytes = 4 + 4 + 2 + 24 + 2 + 6 + 4;
+// Embedded meshes always hold position, colour and one texture-coordinate pair.
+constexpr uint32_t kEmbeddedVertexFormat = 0x142;
 // Deeper nesting than any model has; it keeps a damaged file from exhausting the stack.
 constexpr uint32_t kMaxDepth = 256;
 
@@ -41,6 +47,7 @@ TFrame8::~TFrame8() { Release(); }
 
 void TFrame8::Release() {
   RemoveChildren();
+  RemoveMeshes();
   std::vector<TCountedPtr<TAnimation8>>().swap(animations);
   std::string().swap(name);
 }
@@ -86,14 +93,9 @@ TCountedPtr<TFrame8> TFrame8::ReadRecord(TFile& file, TFrame8* parentFrame, uint
   }
   TCountedPtr<TFrame8> frame(new TFrame8(frameName, matrix, parentFrame));
 
-  uint32_t count = 0;
-  // Embedded meshes come first in a record; a file holding any is read further on.
-  if (!ReadCount(file, count, 4)) ok = false;
-  if (count != 0) {
-    file.Seek(0, 2);
-    ok = false;
-  }
+  frame->ReadMeshes(file, ok);
 
+  uint32_t count = 0;
   if (!ReadCount(file, count, 4)) ok = false;
   for (uint32_t i = 0; i < count; ++i) frame->AddAnimation(TAnimation8::Read(file, ok));
 
@@ -107,10 +109,26 @@ TCountedPtr<TFrame8> TFrame8::ReadRecord(TFile& file, TFrame8* parentFrame, uint
   return frame;
 }
 
+void TFrame8::ReadMeshes(TFile& file, bool& ok) {
+  uint32_t count = 0;
+  if (!ReadCount(file, count, kMinMeshBytes)) ok = false;
+  for (uint32_t i = 0; i < count; ++i) {
+    try {
+      AddMesh(TMesh8::ReadBody(file, kEmbeddedVertexFormat));
+    } catch (const my_error&) {
+      // A damaged mesh ends the file for us; the frames read so far stay.
+      file.Seek(0, 2);
+      ok = false;
+      return;
+    }
+  }
+}
+
 // --- copies and hierarchy ------------------------------------------------------------------------
 
 TCountedPtr<TFrame8> TFrame8::Clone(TFrame8* parentFrame) const {
   TCountedPtr<TFrame8> copy(new TFrame8(name, local, parentFrame));
+  copy->meshes = meshes;
   copy->animations = animations;
   for (const TCountedPtr<TFrame8>& child : children) copy->AddChild(child->Clone(copy.Get()));
   return copy;
@@ -151,6 +169,77 @@ void TFrame8::RemoveChildren() {
   std::vector<TCountedPtr<TFrame8>> gone;
   gone.swap(children);
   for (const TCountedPtr<TFrame8>& child : gone) child->parent = nullptr;
+}
+
+// --- meshes and their materials ------------------------------------------------------------------
+
+void TFrame8::AddMesh(const TMesh8& mesh) { meshes.push_back(mesh); }
+
+bool TFrame8::RemoveMesh(const TMesh8* mesh) {
+  for (auto it = meshes.begin(); it != meshes.end(); ++it) {
+    if (&*it != mesh) continue;
+    meshes.erase(it);
+    return true;
+  }
+  return false;
+}
+
+void TFrame8::RemoveMeshes() { std::vector<TMesh8>().swap(meshes); }
+
+TMesh8* TFrame8::FindMesh(const std::string& meshName, bool recurse) {
+  for (TMesh8& m : meshes) {
+    if (m.GetName() == meshName) return &m;
+  }
+  if (!recurse) return nullptr;
+  for (const TCountedPtr<TFrame8>& child : children) {
+    if (TMesh8* found = child->FindMesh(meshName, true)) return found;
+  }
+  return nullptr;
+}
+
+template <class Apply>
+void TFrame8::Spread(const Apply& apply, bool recurse, bool skipHidden, bool colourRule) {
+  if (skipHidden && visible == 0) return;
+  for (TMesh8& m : meshes) apply(m);
+  if (!recurse) return;
+  if (colourRule) {
+    // A hidden child is coloured itself, but its own children are not reached.
+    if (visible != 1) return;
+    for (const TCountedPtr<TFrame8>& child : children) child->Spread(apply, true, false, true);
+  } else {
+    for (const TCountedPtr<TFrame8>& child : children) child->Spread(apply, true, true, false);
+  }
+}
+
+namespace {
+constexpr uint32_t kAllParts = 0xFFFFFFFFu;
+}  // namespace
+
+void TFrame8::SetColorRGB(float r, float g, float b, bool recurse, bool skipHidden) {
+  Spread([&](TMesh8& m) { m.SetColorRGB(r, g, b, kAllParts); }, recurse, skipHidden, false);
+}
+
+void TFrame8::SetAlpha(float a, bool recurse, bool skipHidden) {
+  Spread([&](TMesh8& m) { m.SetAlpha(a, kAllParts); }, recurse, skipHidden, false);
+}
+
+void TFrame8::SetRenderMode(uint32_t code, bool recurse, bool skipHidden) {
+  Spread([&](TMesh8& m) { m.SetRenderMode(code, kAllParts); }, recurse, skipHidden, false);
+}
+
+void TFrame8::SetColor(float r, float g, float b, float a, bool recurse, bool skipHidden) {
+  Spread([&](TMesh8& m) { m.SetColor(r, g, b, a, kAllParts); }, recurse, skipHidden, true);
+}
+
+void TFrame8::Draw(TView8& view, const D3DXMATRIX& parentMatrix) {
+  D3DXMATRIX world = GetCurrentMatrix();
+  D3DXMatrixMultiply(&world, &world, &parentMatrix);
+  for (const TCountedPtr<TFrame8>& child : children) child->Draw(view, world);
+  for (TMesh8& m : meshes) {
+    TMeshBounds sphere;
+    m.GetBoundingSphere(sphere, world);
+    if (view.IsSphereVisible(sphere.x, sphere.y, sphere.z, sphere.radius)) m.Queue(world, &view);
+  }
 }
 
 // --- animation and matrices ----------------------------------------------------------------------

@@ -1,5 +1,5 @@
 // The node of the scene graph: a named local matrix with counted children, mesh instances held by
-// value and shared animation blocks. A frame's world matrix is its (animated) matrix times its
+// value (copies share their geometry) and shared animation blocks. A frame's world matrix is its (animated) matrix times its
 // parent's world matrix. Transforms that take a flag multiply in the frame's own space when it is
 // true (T x local) and in the parent's space when it is false (local x T).
 #pragma once
@@ -9,6 +9,7 @@
 
 #include "common/TAnimation8.h"
 #include "common/TCountedPtr.h"
+#include "common/TMesh8.h"
 #include "platform/gfx/D3DXMath.h"
 
 class TFile;
@@ -53,6 +54,26 @@ class TFrame8 {
   bool IsVisible() const { return visible != 0; }
   // Only the recursive material setters read it; drawing does not.
   void SetVisible(bool flag) { visible = flag ? 1 : 0; }
+
+  // Meshes. A found mesh's address stays valid until this frame's mesh list changes.
+  void AddMesh(const TMesh8& mesh);
+  bool RemoveMesh(const TMesh8* mesh);
+  void RemoveMeshes();
+  TMesh8* FindMesh(const std::string& meshName, bool recurse);
+  std::vector<TMesh8>& GetMeshes() { return meshes; }
+  const std::vector<TMesh8>& GetMeshes() const { return meshes; }
+
+  // Material values on every part of every mesh, with recurse also on the subtree. skipHidden
+  // makes a hidden frame do nothing. The recursion always skips hidden children with their
+  // subtrees, except SetColor's, which colours a hidden child's meshes but stops there.
+  void SetColorRGB(float r, float g, float b, bool recurse, bool skipHidden);
+  void SetAlpha(float a, bool recurse, bool skipHidden);
+  void SetRenderMode(uint32_t code, bool recurse, bool skipHidden);
+  void SetColor(float r, float g, float b, float a, bool recurse, bool skipHidden);
+
+  // Queues the subtree into the render-mode queues: children first, then each mesh whose
+  // bounding sphere the view can see. The visible flag plays no part.
+  void Draw(TView8& view, const plat::D3DXMATRIX& parentMatrix);
 
   // Animation. An index outside the frame's blocks selects nothing (the local matrix is used).
   void AddAnimation(const TCountedPtr<TAnimation8>& block);
@@ -108,6 +129,9 @@ class TFrame8 {
 
  private:
   static TCountedPtr<TFrame8> ReadRecord(TFile& file, TFrame8* parent, uint32_t depth, bool& ok);
+  void ReadMeshes(TFile& file, bool& ok);
+  template <class Apply>
+  void Spread(const Apply& apply, bool recurse, bool skipHidden, bool colourRule);
   bool IsSelfOrAncestor(const TFrame8* frame) const;
   bool ApplyBasis(const plat::D3DXVECTOR3& forward, const plat::D3DXVECTOR3& up);
   bool AimAlong(const TFrame8* reference, bool haveTarget, plat::D3DXVECTOR3 z, int32_t mode);
@@ -119,6 +143,7 @@ class TFrame8 {
   float animationTime = 0.0f;
   uint8_t visible = 1;
   std::vector<TCountedPtr<TAnimation8>> animations;
+  std::vector<TMesh8> meshes;
   std::vector<TCountedPtr<TFrame8>> children;
   TFrame8* parent;
 };

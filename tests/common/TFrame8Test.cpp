@@ -9,7 +9,6 @@
 #include "tests/common/MathChecks.h"
 #include "tests/support/TempDir.h"
 #include "tools/datakit/FrameWriter.h"
-#include "tools/datakit/SampleFrames.h"
 
 namespace {
 
@@ -148,23 +147,6 @@ TEST_F(FrameFileTest, NestingDeeperThanAnyModelStops) {
   for (TFrame8* f = root.Get(); !f->GetChildren().empty(); f = f->GetChildren()[0].Get()) ++depth;
   EXPECT_EQ(depth, 256);
   EXPECT_NE(errors.find("deep.frm"), std::string::npos);
-}
-
-TEST_F(FrameFileTest, SampleGameFramesLoadCleanly) {
-  datakit::WriteSampleFrames(dir.path() + "/data/frm03/");
-  std::string errors;
-  TCountedPtr<TFrame8> flash = Load("effect/flash01.frm", &errors);
-  TCountedPtr<TFrame8> ring = Load("effect/ring01_anim.frm", &errors);
-  EXPECT_EQ(errors, "");
-  EXPECT_EQ(ChildNames(*flash), (std::vector<std::string>{"Core"}));
-  ASSERT_EQ(ChildNames(*ring), (std::vector<std::string>{"Ring"}));
-  TFrame8& r = *ring->GetChildren()[0];
-  ASSERT_EQ(r.GetAnimations().size(), 1u);
-  ring->SetAnimation(0);
-  ring->SetAnimationTime(20);
-  D3DXMATRIX m;
-  r.GetWorldMatrix(&m);
-  EXPECT_TRUE(Near(Row(m, 0), Vec(-1.5f, 0, 0), 1e-4f)) << "half a turn, scaled by 1.5";
 }
 
 // --- hierarchy -----------------------------------------------------------------------------------

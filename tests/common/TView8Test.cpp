@@ -43,6 +43,18 @@ TEST(View, ViewFollowsTheCameraFrame) {
   EXPECT_TRUE(SameBytes(*view.GetViewProjection(), *view.GetView() * *view.GetProjection()));
 }
 
+TEST(View, MatricesGivenDirectlyPlaceTheCameraToo) {
+  TView8 view;
+  view.SetProjection(1, 100, 45, 640, 480);
+  D3DXMATRIX cameraView;
+  const D3DXMATRIX cameraWorld = Translation(0, 0, 20);
+  plat::D3DXMatrixInverse(&cameraView, nullptr, &cameraWorld);
+  view.SetMatrices(cameraView, *view.GetProjection());
+  EXPECT_TRUE(view.IsSphereVisible(0, 0, 30, 1));
+  EXPECT_FALSE(view.IsSphereVisible(0, 0, 10, 1));
+  EXPECT_TRUE(SameBytes(*view.GetViewProjection(), cameraView * *view.GetProjection()));
+}
+
 struct SphereCase {
   const char* what;
   float x, y, z, r;

@@ -53,7 +53,8 @@ void WriteAnimation(ByteWriter& out, const AnimationSpec& block) {
 void WriteFrameRecord(ByteWriter& out, const FrameSpec& frame) {
   out.LString(frame.name);
   for (float v : frame.matrix) out.F32(v);
-  out.U32(0);  // embedded meshes
+  out.U32(static_cast<uint32_t>(frame.meshes.size()));
+  for (const MeshFile& m : frame.meshes) out.Raw(m.Body().data());
   out.U32(static_cast<uint32_t>(frame.animations.size()));
   for (const AnimationSpec& a : frame.animations) WriteAnimation(out, a);
   out.U32(static_cast<uint32_t>(frame.children.size()));

@@ -1,5 +1,5 @@
-// Writes frame files ".frm": two header words, then the root frame record with its animation
-// blocks and children, depth first.
+// Writes frame files ".frm": two header words, then the root frame record with its embedded
+// meshes, animation blocks and children, depth first.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/datakit/ByteWriter.h"
+#include "tools/datakit/MeshWriter.h"
 
 namespace datakit {
 
@@ -29,6 +30,7 @@ struct FrameSpec {
 
   std::string name;
   std::array<float, 16> matrix{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+  std::vector<MeshFile> meshes;  // written as embedded bodies (their vertex format is not stored)
   std::vector<AnimationSpec> animations;
   std::vector<FrameSpec> children;
 

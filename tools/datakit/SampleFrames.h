@@ -5,7 +5,7 @@
 namespace datakit {
 
 // folder is the frame folder ending with "/" ("data/frm03/" of a game folder); writes
-// "effect/flash01.frm" (a still model) and "effect/ring01_anim.frm" (a turning, growing ring).
+// "effect/flash01.frm" (a still square) and "effect/ring01_anim.frm" (a turning, growing ring).
 void WriteSampleFrames(const std::string& folder);
 
 }  // namespace datakit
