@@ -13,7 +13,7 @@
 namespace {
 
 using namespace mathcheck;
-using datakit::AnimationSpec;
+using datakit::AnimationBlock;
 using plat::D3DXMATRIX;
 
 constexpr float kHalfPi = 1.5707963f;
@@ -36,9 +36,9 @@ class AnimationTest : public ::testing::Test {
     if (inStep) *inStep = file.Read(&next, 4) && next == kSentinel && file.Remaining() == 0;
     return block;
   }
-  TCountedPtr<TAnimation8> Read(const AnimationSpec& spec, bool* inStep = nullptr) {
+  TCountedPtr<TAnimation8> Read(const AnimationBlock& written, bool* inStep = nullptr) {
     datakit::ByteWriter w;
-    datakit::WriteAnimation(w, spec);
+    datakit::WriteAnimation(w, written);
     bool ok = false;
     TCountedPtr<TAnimation8> block = Read(w, &ok, inStep);
     EXPECT_TRUE(ok);
@@ -49,7 +49,7 @@ class AnimationTest : public ::testing::Test {
 };
 
 TEST_F(AnimationTest, PositionKeysClampAndInterpolate) {
-  auto block = Read(AnimationSpec{{datakit::PositionTrack({0, 10, 20}, {{2, 0, 0}, {4, 0, 0}, {8, 0, 0}})}});
+  auto block = Read(AnimationBlock{{datakit::PositionTrack({0, 10, 20}, {{2, 0, 0}, {4, 0, 0}, {8, 0, 0}})}});
   struct Case {
     float time, x;
   } cases[] = {{-3, 2}, {0, 2}, {5, 3}, {10, 4}, {15, 6}, {20, 8}, {25, 8}};
@@ -60,10 +60,10 @@ TEST_F(AnimationTest, PositionKeysClampAndInterpolate) {
 }
 
 TEST_F(AnimationTest, OneKeyHoldsAndEqualTimesTakeTheLaterKey) {
-  auto one = Read(AnimationSpec{{datakit::ScaleTrack({7}, {{3, 3, 3}})}});
+  auto one = Read(AnimationBlock{{datakit::ScaleTrack({7}, {{3, 3, 3}})}});
   for (float t : {-1.0f, 7.0f, 100.0f}) EXPECT_FLOAT_EQ(one->GetMatrix(t, Identity())._11, 3) << t;
 
-  auto same = Read(AnimationSpec{
+  auto same = Read(AnimationBlock{
       {datakit::PositionTrack({0, 10, 10, 20}, {{0, 0, 0}, {1, 0, 0}, {5, 0, 0}, {9, 0, 0}})}});
   EXPECT_FLOAT_EQ(same->GetMatrix(10, Identity())._41, 5);
   EXPECT_FLOAT_EQ(same->GetMatrix(5, Identity())._41, 0.5f);
@@ -73,20 +73,20 @@ TEST_F(AnimationTest, OneKeyHoldsAndEqualTimesTakeTheLaterKey) {
 TEST_F(AnimationTest, RotationKeysAreStoredConjugated) {
   // (0, sin 45°, 0, cos 45°) is +90° about y; the track turns by -90°.
   const float s = std::sin(kHalfPi / 2), c = std::cos(kHalfPi / 2);
-  auto block = Read(AnimationSpec{{datakit::RotationTrack({0, 10}, {{0, 0, 0, 1}, {0, s, 0, c}})}});
+  auto block = Read(AnimationBlock{{datakit::RotationTrack({0, 10}, {{0, 0, 0, 1}, {0, s, 0, c}})}});
   EXPECT_TRUE(Near(block->GetMatrix(10, Identity()), RotationY(-kHalfPi)));
   EXPECT_TRUE(Near(block->GetMatrix(5, Identity()), RotationY(-kHalfPi / 2)));
   EXPECT_TRUE(Near(Apply(block->GetMatrix(10, Identity()), Vec(1, 0, 0)), Vec(0, 0, 1)));
 }
 
 TEST_F(AnimationTest, ScaleRotatesThenMovesWhateverTheFileOrder) {
-  auto block = Read(AnimationSpec{{datakit::PositionTrack({0}, {{5, 0, 0}}), datakit::ScaleTrack({0}, {{2, 2, 2}})}});
+  auto block = Read(AnimationBlock{{datakit::PositionTrack({0}, {{5, 0, 0}}), datakit::ScaleTrack({0}, {{2, 2, 2}})}});
   EXPECT_TRUE(Near(Apply(block->GetMatrix(0, Identity()), Vec(1, 0, 0)), Vec(7, 0, 0)));
 }
 
 TEST_F(AnimationTest, WithoutPositionOnlyTheBaseTranslationIsKept) {
   const float s = std::sin(kHalfPi / 2), c = std::cos(kHalfPi / 2);
-  auto block = Read(AnimationSpec{{datakit::RotationTrack({0}, {{0, -s, 0, c}})}});  // +90° about y
+  auto block = Read(AnimationBlock{{datakit::RotationTrack({0}, {{0, -s, 0, c}})}});  // +90° about y
   // The base's own rotation and scale are not used, only its translation row.
   const D3DXMATRIX base = Scaling(3, 3, 3) * RotationY(1.0f) * Translation(1, 2, 3);
   const D3DXMATRIX m = block->GetMatrix(0, base);
@@ -98,7 +98,7 @@ TEST_F(AnimationTest, TrackKindsInTheFile) {
   using datakit::PositionTrack;
   struct Case {
     const char* what;
-    AnimationSpec spec;
+    AnimationBlock block;
     bool position;
     float x;  // of the position at time 0
   } cases[] = {
@@ -111,7 +111,7 @@ TEST_F(AnimationTest, TrackKindsInTheFile) {
   };
   for (const Case& c : cases) {
     bool inStep = false;
-    auto block = Read(c.spec, &inStep);
+    auto block = Read(c.block, &inStep);
     EXPECT_TRUE(inStep) << c.what;
     EXPECT_EQ(block->HasPosition(), c.position) << c.what;
     EXPECT_FLOAT_EQ(block->GetMatrix(0, Identity())._41, c.x) << c.what;

@@ -19,7 +19,7 @@
 namespace {
 
 using namespace mathcheck;
-using datakit::FrameSpec;
+using datakit::FrameNode;
 using plat::D3DXMATRIX;
 
 constexpr uint16_t kOpaque = 1200;
@@ -29,8 +29,8 @@ datakit::MeshFile Plane(const std::string& name) {
                                       {datakit::MeshMaterial::Colored("white", 1, 1, 1)});
 }
 
-FrameSpec WithMeshes(const std::string& name, std::initializer_list<const char*> meshes) {
-  FrameSpec f(name);
+FrameNode WithMeshes(const std::string& name, std::initializer_list<const char*> meshes) {
+  FrameNode f(name);
   for (const char* m : meshes) f.meshes.push_back(Plane(m));
   return f;
 }
@@ -60,9 +60,9 @@ class FrameMeshTest : public testkit::MeshFixture {
 };
 
 TEST_F(FrameMeshTest, EmbeddedMeshesReadBackAndAreFoundDepthFirst) {
-  FrameSpec first = WithMeshes("First", {});
+  FrameNode first = WithMeshes("First", {});
   first.Child(WithMeshes("Deep", {"dup"}));
-  FrameSpec root = WithMeshes("Root", {"a", "b"});
+  FrameNode root = WithMeshes("Root", {"a", "b"});
   root.Child(first).Child(WithMeshes("Second", {"dup", "c"}));
   root.meshes[1].vertexFormat = 0x152;  // not stored in an embedded body
   std::string errors;
@@ -90,9 +90,9 @@ TEST_F(FrameMeshTest, EmbeddedMeshesReadBackAndAreFoundDepthFirst) {
 TEST_F(FrameMeshTest, DamagedMeshesEndTheFileWithoutThrowing) {
   datakit::MeshFile broken = Plane("broken");
   broken.indices[0] = 99;  // past the four vertices
-  FrameSpec root = WithMeshes("Root", {"good"});
+  FrameNode root = WithMeshes("Root", {"good"});
   root.meshes.push_back(broken);
-  root.Child(FrameSpec("Lost"));
+  root.Child(FrameNode("Lost"));
 
   datakit::ByteWriter huge;  // a mesh count that the file cannot hold
   huge.U32(0).U32(0).LString("Root");
@@ -142,9 +142,9 @@ TEST_F(FrameMeshTest, MaterialRecursionOverHiddenFrames) {
        {"Root"}},
       {"without recursion", true, [](TFrame8& f) { f.SetColor(1, 0, 0, 0.5f, false, true); }, {"Root"}},
   };
-  FrameSpec h = WithMeshes("H", {"h"});
+  FrameNode h = WithMeshes("H", {"h"});
   h.Child(WithMeshes("G", {"g"}));
-  FrameSpec root = WithMeshes("Root", {"r"});
+  FrameNode root = WithMeshes("Root", {"r"});
   root.Child(h).Child(WithMeshes("V", {"v"}));
   const datakit::ByteWriter file = datakit::FrameFile(root);
   for (const Case& c : cases) {
@@ -168,11 +168,11 @@ TEST_F(FrameMeshTest, MaterialRecursionOverHiddenFrames) {
 TEST_F(FrameMeshTest, DrawCullsMeshesButVisitsChildren) {
   // Camera at the origin looking along +z. The root's mesh lies behind it; the child at z 10 and
   // its hidden child at z 20 are in view.
-  FrameSpec hidden = WithMeshes("Hidden", {"far"});
+  FrameNode hidden = WithMeshes("Hidden", {"far"});
   hidden.Translation(0, 0, 10);
-  FrameSpec child = WithMeshes("Child", {"near"});
+  FrameNode child = WithMeshes("Child", {"near"});
   child.Translation(0, 0, 60).Child(hidden);
-  FrameSpec root = WithMeshes("Root", {"behind"});
+  FrameNode root = WithMeshes("Root", {"behind"});
   root.Translation(0, 0, -50).Child(child);
   std::string errors;
   TCountedPtr<TFrame8> f = Load(datakit::FrameFile(root), &errors);

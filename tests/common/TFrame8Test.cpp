@@ -13,7 +13,7 @@
 namespace {
 
 using namespace mathcheck;
-using datakit::FrameSpec;
+using datakit::FrameNode;
 using plat::D3DXMATRIX;
 using plat::D3DXVECTOR3;
 
@@ -26,12 +26,12 @@ std::vector<std::string> ChildNames(const TFrame8& f) {
 }
 
 // Root (at 1, 2, 3) with "A" (holding "A1") and "B"; "A" carries one moving block.
-FrameSpec SampleTree() {
-  FrameSpec a{"A"};
-  a.Translation(0, 0, 4).Child(FrameSpec{"A1"});
+FrameNode SampleTree() {
+  FrameNode a{"A"};
+  a.Translation(0, 0, 4).Child(FrameNode{"A1"});
   a.animations.push_back({{datakit::PositionTrack({0, 10}, {{0, 0, 0}, {10, 0, 0}})}});
-  FrameSpec root{"Root"};
-  root.Translation(1, 2, 3).Child(a).Child(FrameSpec{"B"});
+  FrameNode root{"Root"};
+  root.Translation(1, 2, 3).Child(a).Child(FrameNode{"B"});
   return root;
 }
 
@@ -138,8 +138,8 @@ TEST_F(FrameFileTest, CountsPastTheEndReadAsZero) {
 }
 
 TEST_F(FrameFileTest, NestingDeeperThanAnyModelStops) {
-  FrameSpec chain{"0"};
-  for (int i = 1; i <= 300; ++i) chain = FrameSpec{std::to_string(i)}.Child(chain);
+  FrameNode chain{"0"};
+  for (int i = 1; i <= 300; ++i) chain = FrameNode{std::to_string(i)}.Child(chain);
   datakit::FrameFile(chain).Save(PathOf("deep.frm"));
   std::string errors;
   TCountedPtr<TFrame8> root = Load("deep.frm", &errors);
