@@ -1,31 +1,53 @@
-// A scene's camera view and projection, as the mesh draws read them: the fixed-function path sends
-// the view and the projection to the device, the vertex-shader paths use their product.
+// A scene's camera: the view taken from a camera frame, a left-handed perspective projection and
+// a quick sphere test against the near and far distances and four side planes.
 #pragma once
+#include <cstdint>
+
 #include "platform/gfx/D3DXMath.h"
+
+class TFrame8;
 
 class TView8 {
  public:
   TView8();
-  virtual ~TView8();
+  virtual ~TView8() = default;
+
+  // Field of view in degrees (vertical); the aspect is width / height.
+  void SetProjection(float nearDistance, float farDistance, float fovDegrees, int32_t width, int32_t height);
+  // The view becomes the inverse of the frame's world matrix. A singular matrix keeps the old view
+  // and returns false, though the camera position of the sphere test is already the new one.
+  bool SetViewFromFrame(const TFrame8& frame);
+
+  // Takes a view and a projection as they are (the camera is the inverse of the view, the identity
+  // when there is none); the angles of the sphere test stay as the last projection set them.
+  void SetMatrices(const plat::D3DMATRIX& newView, const plat::D3DMATRIX& newProjection);
 
   const plat::D3DXMATRIX* GetView() const { return &view; }
   const plat::D3DXMATRIX* GetProjection() const { return &projection; }
   const plat::D3DXMATRIX* GetViewProjection() const { return &viewProjection; }
-  float GetFar() const { return farZ; }
+  float GetNear() const { return nearDistance; }
+  float GetFar() const { return farDistance; }
+  float GetFieldOfView() const { return fieldOfView; }
+  float GetSideAngle() const { return sideAngle; }
+  // The width of the view across the far distance: 2 x far x tan(field of view).
+  float GetFarExtent() const;
 
-  // Stores a view and a projection and their product. The camera operations (projection from a
-  // field of view, view from a camera frame, the sphere test) build on these fields.
-  void SetMatrices(const plat::D3DMATRIX& newView, const plat::D3DMATRIX& newProjection);
+  // The planes lean by the full angles, so every sphere inside the frustum passes; touching a
+  // bound counts as visible.
+  bool IsSphereVisible(const float sphere[4]) const;
+  bool IsSphereVisible(float x, float y, float z, float radius) const;
 
- protected:
+ private:
+  void Rebuild();
+
   plat::D3DXMATRIX view;
-  plat::D3DXMATRIX cameraWorld;
+  plat::D3DXMATRIX camera;  // rows: right, up, forward, position
   plat::D3DXMATRIX projection;
   plat::D3DXMATRIX viewProjection;
-  float nearZ;
-  float farZ;
-  float fieldOfView = 0.0f;
-  float sideAngle = 0.0f;
+  float nearDistance;
+  float farDistance;
+  float fieldOfView = 0;
+  float sideAngle = 0;
   plat::D3DXVECTOR3 axis;
-  plat::D3DXVECTOR3 normals[4];  // upper, lower, left, right
+  plat::D3DXVECTOR3 upper, lower, left, right;
 };

@@ -1,4 +1,5 @@
 #include "common/TD3D8.h"
+#include "common/TFrame8.h"
 #include "common/TMesh8.h"
 #include "common/TSprite8.h"
 #include "common/TTexture8.h"
@@ -46,6 +47,7 @@ class TGameServices : public TShellServices {
       case DataFolder::Saves: SetSaveFolder(folder); break;
       case DataFolder::Tables: SetDataFolder(folder); break;
       case DataFolder::ScriptPacks: TScriptEngine::SetFolder(folder); break;
+      case DataFolder::Frames: TFrame8::SetFolder(folder); break;
       default: standin::SetFolder(which, folder); break;
     }
   }

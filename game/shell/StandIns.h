@@ -8,7 +8,7 @@
 
 namespace standin {
 
-// The folders of loaders not built yet (meshes, frames, models, weapon states,
+// The folders of loaders not built yet (models, weapon states,
 // patterns, the hit table, maps, stage scripts, visuals, effects): remembered only.
 void SetFolder(DataFolder which, const std::string& folder);
 const std::string& GetFolder(DataFolder which);

@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "tools/datakit/SampleFrames.h"
 #include "tools/datakit/SampleScripts.h"
 #include "tools/datakit/SampleGameTables.h"
 #include "tools/datakit/SampleMeshes.h"
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     datakit::WriteSampleSound(dir);
     datakit::SampleSpritePack().Save(dir + "data/ptx03/sprite.ptx");
     datakit::WriteSampleMeshes(dir + "data/msh03/");
+    datakit::WriteSampleFrames(dir + "data/frm03/");
     if (withPatch) datakit::WriteSamplePatch(argv[3]);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-sample-game: %s\n", e.what());

@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "common/TD3D8.h"
+#include "common/TFrame8.h"
+#include "common/TMesh8.h"
 #include "game/data/GameDataServices.h"
 #include "game/data/TWeaponTable.h"
 #include "game/effect/MtRandomState.h"
@@ -164,6 +166,16 @@ TEST_F(DefaultServices, StartUpLoadsTheRealTablesSoundsAndGenerator) {
   EXPECT_FALSE(TDSound8::Get().Find(0)) << "sound is shut down with the game";
   EXPECT_EQ(TScriptEngine::Get(), nullptr);
   plat::SetSoundOutput(nullptr);
+}
+
+TEST_F(DefaultServices, LoaderFoldersReachTheirLoaders) {
+  TShellServices& real = DefaultShellServices();
+  real.SetFolder(DataFolder::Frames, "data/frm03/");
+  real.SetFolder(DataFolder::Meshes, "data/msh03/");
+  EXPECT_EQ(TFrame8::GetFolder(), "data/frm03/");
+  EXPECT_EQ(TMesh8::GetFolder(), "data/msh03/");
+  TFrame8::SetFolder("");
+  TMesh8::SetFolder("");
 }
 
 }  // namespace
