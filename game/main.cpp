@@ -1,12 +1,15 @@
-// The game program: real windows and message boxes through SDL, then the game's own entry.
+// The game program: real windows and message boxes through SDL, the desktop's adapter and OpenGL
+// pictures when there is a display, then the game's own entry.
 #include "game/shell/WinMain.h"
 #include "platform/core/MessageBox.h"
+#include "platform/gfx/gl/SdlDisplay.h"
 #include "platform/window/SdlBackend.h"
 
 int main() {
   int exitCode;
   {
     plat::SdlBackend sdl;
+    if (sdl.Ready() && plat::InstallSdlAdapterTable()) plat::UseGlRenderer();
     plat::SetWindowBackend(&sdl);
     plat::SetMessageBoxHandler(&sdl);
     char commandLine[] = "";

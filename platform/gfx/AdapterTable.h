@@ -43,6 +43,16 @@ struct AdapterTable {
 // 75 Hz, multisampling 2 and 4, depth D16, D24X8 and D24S8, no REF device.
 AdapterTable DefaultAdapterTable();
 
+// The desktop's format as the device builder knows it: 24 and 32 bits give X8R8G8B8, 16 gives
+// R5G6B5, 15 gives X1R5G5B5, 8 gives P8 (which no device accepts); anything else D3DFMT_UNKNOWN.
+D3DFORMAT DesktopFormatOfDepth(UINT bitsPerPixel);
+
+// The adapter a real desktop offers through OpenGL: the desktop's mode, the usual sizes from
+// 640x480 up to the desktop's size (and the desktop's own) in R5G6B5 and X8R8G8B8 (and in the
+// desktop's format when it is another), the texture and target formats the OpenGL renderer
+// converts, depth D16, D24X8 and D24S8, no multisampling and no REF device.
+AdapterTable DesktopAdapterTable(UINT width, UINT height, UINT refreshRate, UINT bitsPerPixel);
+
 // The table the next Direct3DCreate8 uses (the default one until another is set).
 const AdapterTable& GetAdapterTable();
 void SetAdapterTable(const AdapterTable& table);

@@ -339,7 +339,10 @@ HRESULT IDirect3DDevice8::CopyRects(IDirect3DSurface8* source, const RECT* sourc
         UINT(at.y + (r.bottom - r.top)) > d.Height)
       return D3DERR_INVALIDCALL;
   }
+  // A drawn surface's bytes may lag behind the renderer's picture: both sides come up to date first,
+  // so the copy neither reads stale pixels nor loses what was drawn around its rectangles.
   if (source->IsRenderTarget()) renderer_->ReadBack(*source);
+  if (dest->IsRenderTarget()) renderer_->ReadBack(*dest);
   for (UINT i = 0; i < n; ++i) {
     const RECT& r = sourceRects ? sourceRects[i] : whole;
     POINT at = destPoints ? destPoints[i] : POINT{r.left, r.top};

@@ -40,18 +40,25 @@ struct ColorPacking {
   D3DFORMAT format;
   uint32_t bytes;
   Channel a, r, g, b;
+  Channel luminance;  // luminance formats: one channel read as red, green and blue alike
 };
 
-// Masks of the colour formats a clear or a read-back can meet.
+// Masks of the colour formats a clear, a read-back or a texture upload can meet.
 const ColorPacking kPackings[] = {
-    {D3DFMT_A8R8G8B8, 4, {0xFF, 24}, {0xFF, 16}, {0xFF, 8}, {0xFF, 0}},
-    {D3DFMT_X8R8G8B8, 4, {0, 0}, {0xFF, 16}, {0xFF, 8}, {0xFF, 0}},
-    {D3DFMT_R8G8B8, 3, {0, 0}, {0xFF, 16}, {0xFF, 8}, {0xFF, 0}},
-    {D3DFMT_R5G6B5, 2, {0, 0}, {0x1F, 11}, {0x3F, 5}, {0x1F, 0}},
-    {D3DFMT_X1R5G5B5, 2, {0, 0}, {0x1F, 10}, {0x1F, 5}, {0x1F, 0}},
-    {D3DFMT_A1R5G5B5, 2, {0x1, 15}, {0x1F, 10}, {0x1F, 5}, {0x1F, 0}},
-    {D3DFMT_A4R4G4B4, 2, {0xF, 12}, {0xF, 8}, {0xF, 4}, {0xF, 0}},
-    {D3DFMT_X4R4G4B4, 2, {0, 0}, {0xF, 8}, {0xF, 4}, {0xF, 0}},
+    {D3DFMT_A8R8G8B8, 4, {0xFF, 24}, {0xFF, 16}, {0xFF, 8}, {0xFF, 0}, {}},
+    {D3DFMT_X8R8G8B8, 4, {0, 0}, {0xFF, 16}, {0xFF, 8}, {0xFF, 0}, {}},
+    {D3DFMT_R8G8B8, 3, {0, 0}, {0xFF, 16}, {0xFF, 8}, {0xFF, 0}, {}},
+    {D3DFMT_R5G6B5, 2, {0, 0}, {0x1F, 11}, {0x3F, 5}, {0x1F, 0}, {}},
+    {D3DFMT_X1R5G5B5, 2, {0, 0}, {0x1F, 10}, {0x1F, 5}, {0x1F, 0}, {}},
+    {D3DFMT_A1R5G5B5, 2, {0x1, 15}, {0x1F, 10}, {0x1F, 5}, {0x1F, 0}, {}},
+    {D3DFMT_A4R4G4B4, 2, {0xF, 12}, {0xF, 8}, {0xF, 4}, {0xF, 0}, {}},
+    {D3DFMT_X4R4G4B4, 2, {0, 0}, {0xF, 8}, {0xF, 4}, {0xF, 0}, {}},
+    {D3DFMT_R3G3B2, 1, {0, 0}, {0x7, 5}, {0x7, 2}, {0x3, 0}, {}},
+    {D3DFMT_A8R3G3B2, 2, {0xFF, 8}, {0x7, 5}, {0x7, 2}, {0x3, 0}, {}},
+    {D3DFMT_A8, 1, {0xFF, 0}, {0, 0}, {0, 0}, {0, 0}, {}},
+    {D3DFMT_L8, 1, {0, 0}, {0, 0}, {0, 0}, {0, 0}, {0xFF, 0}},
+    {D3DFMT_A8L8, 2, {0xFF, 8}, {0, 0}, {0, 0}, {0, 0}, {0xFF, 0}},
+    {D3DFMT_A4L4, 1, {0xF, 4}, {0, 0}, {0, 0}, {0, 0}, {0xF, 0}},
 };
 
 const ColorPacking* PackingOf(D3DFORMAT format) {
@@ -79,7 +86,18 @@ uint32_t Scaled(float z, uint32_t maximum) {
   return v >= double(maximum) ? maximum : static_cast<uint32_t>(v);
 }
 
+D3DCOLOR Unpack(const ColorPacking& p, const uint8_t* pixel) {
+  uint32_t value = LoadBytes(pixel, p.bytes);
+  auto part = [&](const Channel& c, int to) { return Widen((value >> c.shift) & c.mask, c.mask) << to; };
+  if (p.luminance.mask) {
+    uint32_t l = Widen((value >> p.luminance.shift) & p.luminance.mask, p.luminance.mask);
+    return part(p.a, 24) | l << 16 | l << 8 | l;
+  }
+  return part(p.a, 24) | part(p.r, 16) | part(p.g, 8) | part(p.b, 0);
+}
+
 }  // namespace
+
 
 const FormatLayout& LayoutOf(D3DFORMAT format) {
   for (const FormatEntry& e : kLayouts)
@@ -101,7 +119,7 @@ uint32_t RowCount(D3DFORMAT format, uint32_t height) {
 
 bool PackColor(D3DFORMAT format, D3DCOLOR color, uint8_t* pixel) {
   const ColorPacking* p = PackingOf(format);
-  if (!p) return false;
+  if (!p || p->luminance.mask) return false;
   auto part = [&](const Channel& c, int from) { return Narrow((color >> from) & 0xFF, c.mask) << c.shift; };
   uint32_t value = part(p->a, 24) | part(p->r, 16) | part(p->g, 8) | part(p->b, 0);
   StoreBytes(pixel, value, p->bytes);
@@ -111,9 +129,19 @@ bool PackColor(D3DFORMAT format, D3DCOLOR color, uint8_t* pixel) {
 bool UnpackColor(D3DFORMAT format, const uint8_t* pixel, D3DCOLOR& color) {
   const ColorPacking* p = PackingOf(format);
   if (!p) return false;
-  uint32_t value = LoadBytes(pixel, p->bytes);
-  auto part = [&](const Channel& c, int to) { return Widen((value >> c.shift) & c.mask, c.mask) << to; };
-  color = part(p->a, 24) | part(p->r, 16) | part(p->g, 8) | part(p->b, 0);
+  color = Unpack(*p, pixel);
+  return true;
+}
+
+bool FormatHasAlpha(D3DFORMAT format) {
+  const ColorPacking* p = PackingOf(format);
+  return p && p->a.mask != 0;
+}
+
+bool UnpackColors(D3DFORMAT format, const uint8_t* pixels, uint32_t count, D3DCOLOR* colors) {
+  const ColorPacking* p = PackingOf(format);
+  if (!p) return false;
+  for (uint32_t i = 0; i < count; ++i) colors[i] = Unpack(*p, pixels + size_t(i) * p->bytes);
   return true;
 }
 

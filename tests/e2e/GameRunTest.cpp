@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -18,7 +19,12 @@
 #include <string>
 #include <thread>
 
+#include "platform/gfx/png/Picture.h"
 #include "tests/support/TempDir.h"
+
+// Last: Xlib's macros (None, Bool, Status) would clash with the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace {
 
@@ -117,6 +123,42 @@ TEST_F(GameRun, RunsUntilTerminatedAndEndsCleanly) {
   EXPECT_EQ(WaitForExit(20), 0) << ReadText(dir / "stderr.txt");
   EXPECT_FALSE(HasErrorLog()) << ReadText(bin + "/ErrorLog.txt");
   EXPECT_TRUE(fs::is_directory(game + "/save")) << "start-up creates the save folder";
+}
+
+// The picture in the game's window, as the X server shows it; the title stand-in clears its screen
+// to one colour every frame. The shot is kept as "window.png" in the test folder while it runs.
+TEST_F(GameRun, TheWindowShowsTheTitlePicture) {
+  Start(true);
+  const std::string window = FindWindow("Duskwheel 3", true);
+  ASSERT_FALSE(window.empty()) << ReadText(dir / "stderr.txt");
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr);
+  const auto id = static_cast<Window>(std::stoul(window));
+  plat::Picture shot;
+  auto title = [&] {
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(display, id, &attributes) || attributes.map_state != IsViewable) return false;
+    XImage* image = XGetImage(display, id, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    if (!image) return false;
+    shot.width = attributes.width;
+    shot.height = attributes.height;
+    shot.pixels.assign(size_t(shot.width) * shot.height, 0);
+    for (uint32_t y = 0; y < shot.height; ++y)
+      for (uint32_t x = 0; x < shot.width; ++x) shot.pixels[y * shot.width + x] = 0xFF000000 | XGetPixel(image, x, y);
+    XDestroyImage(image);
+    return std::all_of(shot.pixels.begin(), shot.pixels.end(), [](uint32_t p) { return p == 0xFF30486C; });
+  };
+  bool shown = false;
+  for (int attempt = 0; attempt < 100 && !(shown = title()); ++attempt)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  XCloseDisplay(display);
+  plat::SavePng(shot, dir / "window.png");
+  EXPECT_TRUE(shown) << "the window never showed the title colour everywhere";
+  EXPECT_EQ(shot.width, 640u);
+  EXPECT_EQ(shot.height, 480u);
+  ASSERT_EQ(kill(pid, SIGTERM), 0);
+  EXPECT_EQ(WaitForExit(20), 0) << ReadText(dir / "stderr.txt");
+  EXPECT_FALSE(HasErrorLog());
 }
 
 TEST_F(GameRun, EscapeAsksToQuitAndTheGameEnds) {

@@ -97,6 +97,24 @@ TEST_F(BuilderTest, TheSampleGameSettingsBuildADevice) {
   EXPECT_EQ(Params().MultiSampleType, D3DMULTISAMPLE_NONE);
 }
 
+// The real desktop's adapter table: the sample game's windowed 640x480 finds its mode on an
+// ordinary desktop of any depth and runs in the desktop's format.
+TEST_F(BuilderTest, TheSampleGameSettingsBuildOnEveryOrdinaryDesktop) {
+  const std::pair<UINT, D3DFORMAT> desktops[] = {
+      {32, D3DFMT_X8R8G8B8}, {24, D3DFMT_X8R8G8B8}, {16, D3DFMT_R5G6B5}, {15, D3DFMT_X1R5G5B5}};
+  for (auto [depth, format] : desktops) {
+    SCOPED_TRACE("a " + std::to_string(depth) + "-bit desktop");
+    d3d = std::make_unique<TD3D8>();
+    ASSERT_EQ(Build(datakit::SampleSettingIni(), DesktopAdapterTable(1366, 768, 60, depth)), 0u);
+    EXPECT_TRUE(initResult);
+    EXPECT_EQ(Params().Windowed, TRUE);
+    EXPECT_EQ(Params().BackBufferFormat, format);
+    EXPECT_EQ(Params().BackBufferWidth, 640u);
+    EXPECT_EQ(Params().AutoDepthStencilFormat, D3DFMT_D16);
+    EXPECT_EQ(d3d->GetTextureFormat(3), D3DFMT_R5G6B5) << "the text textures' slot";
+  }
+}
+
 struct RuleCase {
   const char* what;
   std::function<void(datakit::IniWriter&)> settings;

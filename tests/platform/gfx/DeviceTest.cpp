@@ -841,4 +841,32 @@ TEST(FormatInfo, ColoursPackAndUnpackPerFormat) {
   EXPECT_EQ(RowCount(D3DFMT_DXT1, 10), 3u);
 }
 
+// The desktop's adapter: the usual sizes up to the desktop's own (640x480 always) in both display
+// families, the desktop in its own format, and the depth mapped as the device builder expects.
+TEST(DesktopAdapterTable, UsualSizesUpToTheDesktopInBothFamilies) {
+  auto sizes = [](const AdapterDesc& a, D3DFORMAT format) {
+    std::vector<std::pair<UINT, UINT>> s;
+    for (const D3DDISPLAYMODE& m : a.modes)
+      if (m.Format == format) s.emplace_back(m.Width, m.Height);
+    return s;
+  };
+  const AdapterDesc wide = DesktopAdapterTable(1366, 768, 0, 24).adapters[0];
+  const std::vector<std::pair<UINT, UINT>> expected = {{640, 480}, {800, 600}, {1024, 768}, {1280, 720}, {1366, 768}};
+  EXPECT_EQ(sizes(wide, D3DFMT_X8R8G8B8), expected);
+  EXPECT_EQ(sizes(wide, D3DFMT_R5G6B5), expected);
+  EXPECT_TRUE(sizes(wide, D3DFMT_X1R5G5B5).empty());
+  EXPECT_EQ(wide.desktop.Format, D3DFMT_X8R8G8B8);
+  EXPECT_EQ(wide.desktop.RefreshRate, 60u) << "an unknown rate counts as 60 Hz";
+  EXPECT_TRUE(wide.multiSampleTypes.empty());
+
+  const AdapterDesc small = DesktopAdapterTable(640, 400, 75, 15).adapters[0];
+  const std::vector<std::pair<UINT, UINT>> smallSizes = {{640, 480}, {640, 400}};
+  EXPECT_EQ(sizes(small, D3DFMT_X1R5G5B5), smallSizes) << "a 15-bit desktop lists its own format too";
+  EXPECT_EQ(small.desktop.Format, D3DFMT_X1R5G5B5);
+
+  const std::pair<UINT, D3DFORMAT> depths[] = {{32, D3DFMT_X8R8G8B8}, {24, D3DFMT_X8R8G8B8}, {16, D3DFMT_R5G6B5},
+                                               {15, D3DFMT_X1R5G5B5}, {8, D3DFMT_P8}, {30, D3DFMT_UNKNOWN}};
+  for (auto [bits, format] : depths) EXPECT_EQ(DesktopFormatOfDepth(bits), format) << bits;
+}
+
 }  // namespace
