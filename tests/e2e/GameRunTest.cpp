@@ -125,8 +125,9 @@ TEST_F(GameRun, RunsUntilTerminatedAndEndsCleanly) {
   EXPECT_TRUE(fs::is_directory(game + "/save")) << "start-up creates the save folder";
 }
 
-// The picture in the game's window, as the X server shows it; the title stand-in clears its screen
-// to one colour every frame. The shot is kept as "window.png" in the test folder while it runs.
+// The picture in the game's window, as the X server shows it: the title stand-in clears its screen
+// to one colour and draws the sample pack's 128x64 panel at (256, 208) with the game's name in
+// white over it. The shot is kept as "window.png" in the test folder while it runs.
 TEST_F(GameRun, TheWindowShowsTheTitlePicture) {
   Start(true);
   const std::string window = FindWindow("Duskwheel 3", true);
@@ -135,6 +136,9 @@ TEST_F(GameRun, TheWindowShowsTheTitlePicture) {
   ASSERT_NE(display, nullptr);
   const auto id = static_cast<Window>(std::stoul(window));
   plat::Picture shot;
+  constexpr uint32_t kTitle = 0xFF30486C;
+  auto inPanel = [](uint32_t x, uint32_t y) { return x >= 256 && x < 384 && y >= 208 && y < 272; };
+  auto bright = [](uint32_t p) { return ((p >> 16) & 0xFF) > 200 && ((p >> 8) & 0xFF) > 200 && (p & 0xFF) > 200; };
   auto title = [&] {
     XWindowAttributes attributes{};
     if (!XGetWindowAttributes(display, id, &attributes) || attributes.map_state != IsViewable) return false;
@@ -146,14 +150,28 @@ TEST_F(GameRun, TheWindowShowsTheTitlePicture) {
     for (uint32_t y = 0; y < shot.height; ++y)
       for (uint32_t x = 0; x < shot.width; ++x) shot.pixels[y * shot.width + x] = 0xFF000000 | XGetPixel(image, x, y);
     XDestroyImage(image);
-    return std::all_of(shot.pixels.begin(), shot.pixels.end(), [](uint32_t p) { return p == 0xFF30486C; });
+    size_t panelPixels = 0, panelDrawn = 0, textPixels = 0;
+    for (uint32_t y = 0; y < shot.height; ++y) {
+      for (uint32_t x = 0; x < shot.width; ++x) {
+        uint32_t p = shot.pixels[y * shot.width + x];
+        if (!inPanel(x, y)) {
+          if (p != kTitle) return false;
+          continue;
+        }
+        ++panelPixels;
+        if (p != kTitle) ++panelDrawn;
+        if (y >= 224 && y < 256 && bright(p)) ++textPixels;
+      }
+    }
+    // The panel fades out towards its foot, so only most of it differs from the ground.
+    return panelDrawn * 2 > panelPixels && textPixels > 20;
   };
   bool shown = false;
   for (int attempt = 0; attempt < 100 && !(shown = title()); ++attempt)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   XCloseDisplay(display);
   plat::SavePng(shot, dir / "window.png");
-  EXPECT_TRUE(shown) << "the window never showed the title colour everywhere";
+  EXPECT_TRUE(shown) << "the window never showed the title colour with the panel and its text";
   EXPECT_EQ(shot.width, 640u);
   EXPECT_EQ(shot.height, 480u);
   ASSERT_EQ(kill(pid, SIGTERM), 0);
