@@ -27,10 +27,6 @@ TGameDataServices StandInGameDataServices() {
     static std::mt19937 generator(5489u);
     return static_cast<uint32_t>(generator());
   };
-  s.loadSprite = [](const std::string& resource, uint32_t pool, uint32_t usage) {
-    return TSpriteRef{resource, pool, usage};
-  };
-  s.loadMesh = [](const std::string& name) { return TMeshRef{name}; };
   return s;
 }
 
@@ -41,7 +37,5 @@ void SetGameDataServices(TGameDataServices services) {
   if (!services.volumeCurve) services.volumeCurve = std::move(standIn.volumeCurve);
   if (!services.setSoundSetVolume) services.setSoundSetVolume = std::move(standIn.setSoundSetVolume);
   if (!services.genRand) services.genRand = std::move(standIn.genRand);
-  if (!services.loadSprite) services.loadSprite = std::move(standIn.loadSprite);
-  if (!services.loadMesh) services.loadMesh = std::move(standIn.loadMesh);
   Current() = std::move(services);
 }

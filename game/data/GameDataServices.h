@@ -1,42 +1,10 @@
-// What the game data needs from libraries that join the program separately: the sound sets and
-// their volume curve, the global random generator, sprites, meshes, text textures and the player
-// character. Every such need is one narrow seam, all of them here. Until the real ones are
-// installed at start-up, stand-ins answer: they keep the names asked for and draw nothing.
+// What the game data needs from libraries above it or beside it: the sound sets and their volume
+// curve, the global random generator and the player character. Every such need is one narrow seam,
+// all of them here. Until start-up installs the real ones, stand-ins answer.
 #pragma once
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <string>
-
-// A sprite loaded by resource name ("pack.ptx/entry").
-struct TSpriteRef {
-  std::string resource;
-  uint32_t pool = 0;
-  uint32_t usage = 0;
-};
-
-// A mesh loaded by file name ("wepon/xxx.msh"; the loader prefixes its folder).
-struct TMeshRef {
-  std::string name;
-};
-
-// A GDI font description as the text drawing builds its font object from it.
-struct TFontDesc {
-  int32_t width = 0;
-  int32_t height = 0;
-  std::string face;  // Shift-JIS
-  int32_t weight = 0;
-};
-
-// A text texture that lines are drawn into (the save slots' summary lines).
-class TTextCanvas {
- public:
-  virtual ~TTextCanvas() = default;
-  virtual void Clear(bool upload) = 0;
-  // Returns the pen x after the text.
-  virtual int32_t DrawString(int32_t x, int32_t y, const std::string& text, const TFontDesc& font,
-                             bool upload) = 0;
-};
 
 // The player character's live values that its party member's block keeps, in the block's order.
 struct TPlayerState {
@@ -65,8 +33,6 @@ struct TGameDataServices {
   std::function<void(int32_t set, int32_t volume)> setSoundSetVolume;
   // The next output of the game's one global random generator.
   std::function<uint32_t()> genRand;
-  std::function<TSpriteRef(const std::string& resource, uint32_t pool, uint32_t usage)> loadSprite;
-  std::function<TMeshRef(const std::string& name)> loadMesh;
 };
 
 const TGameDataServices& GameDataServices();

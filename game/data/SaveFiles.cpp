@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "common/TFile.h"
+#include "common/TFontObject.h"
+#include "common/TText8.h"
 #include "common/my_error.h"
 #include "common/scramble.h"
 #include "game/data/GameGlobals.h"
@@ -212,9 +214,9 @@ int32_t GetSaveSlotChapter(int32_t slot) {
   return ChapterOfSavePoint(head.savePointId);
 }
 
-int32_t SaveSlotSummary(int32_t slot, TTextCanvas& text, bool saving, int32_t chapter) {
-  // ＭＳ ゴシック
-  const TFontDesc font{0, 16, "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e", 400};
+int32_t SaveSlotSummary(int32_t slot, TText8& text, bool saving, int32_t chapter) {
+  // ＭＳ ゴシック, variable pitch
+  const TFontObject font(0, 16, "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e", 400, 2, 0, 0, 0);
   text.Clear(false);
   text.DrawString(0, 0, Format("%2d\x81\x46", slot), font, false);  // "%2d："
   auto finish = [&](int32_t code, const std::string& line) {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "game/data/GameDataServices.h"
+class TText8;
 
 namespace save_code {
 constexpr int32_t kDone = 0;
@@ -36,5 +36,5 @@ bool CheckChapterSavePoint(int32_t chapter, uint32_t savePointId);  // false out
 // The chapter of the save point of this program's save in the slot; -1 when it cannot be read.
 int32_t GetSaveSlotChapter(int32_t slot);
 // Draws "slot: summary" into the text texture and returns a result code.
-int32_t SaveSlotSummary(int32_t slot, TTextCanvas& text, bool saving, int32_t chapter);
+int32_t SaveSlotSummary(int32_t slot, TText8& text, bool saving, int32_t chapter);
 std::string SaveErrorText(int32_t code);

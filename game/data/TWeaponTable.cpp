@@ -30,7 +30,8 @@ void TWeaponTable::Clear() { Map().Clear(); }
 
 TCountedPtr<TWeaponEquip> TWeaponTable::GetShared(uint32_t id) {
   const TWeaponRecord& record = *Find(id);
-  auto* equip = new (std::nothrow) TWeaponEquip;
+  const TMesh8 mesh = TMesh8::Load("wepon/" + record.meshName + ".msh");
+  auto* equip = new (std::nothrow) TWeaponEquip(mesh);
   if (!equip) return TCountedPtr<TWeaponEquip>();
   TCountedPtr<TWeaponEquip> shared(equip);
   equip->id = record.id;
@@ -38,7 +39,6 @@ TCountedPtr<TWeaponEquip> TWeaponTable::GetShared(uint32_t id) {
   equip->element = record.element;
   equip->attack = record.attack;
   equip->secondValue = record.secondValue;
-  equip->mesh = GameDataServices().loadMesh("wepon/" + record.meshName + ".msh");
   // An element outside the table keeps no colour (black).
   if (record.element < 7) {
     equip->red = kElementColours[record.element].red;
@@ -54,10 +54,10 @@ bool TWeaponTable::CanEquip(uint32_t character, uint32_t id) {
   return (kTypeHolders[type] >> character) & 1;
 }
 
-TSpriteRef TWeaponTable::GetIcon(uint32_t id) {
+TSprite8 TWeaponTable::GetIcon(uint32_t id) {
   uint32_t type = Find(id)->type;
   // A type outside 0-11 shows the first icon rather than naming an entry that does not exist.
   char entry[32];
   std::snprintf(entry, sizeof entry, "itm%02u_icon", (type > 11 ? 0u : type) + 2);
-  return GameDataServices().loadSprite(std::string("itm_icon.ptx/") + entry, 1, 0);
+  return LoadSprite(std::string("itm_icon.ptx/") + entry, 1, 0);
 }

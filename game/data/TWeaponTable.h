@@ -6,7 +6,8 @@
 #include <tuple>
 
 #include "common/TCountedPtr.h"
-#include "game/data/GameDataServices.h"
+#include "common/TMesh8.h"
+#include "common/TSprite8.h"
 
 struct TWeaponRecord {
   uint32_t id = 0;
@@ -27,23 +28,27 @@ struct TWeaponRecord {
 
 // The equipped weapon as the player character holds it.
 struct TWeaponEquip {
+  explicit TWeaponEquip(const TMesh8& weaponMesh) : mesh(weaponMesh) {}
+
   uint32_t id = 0;
   uint32_t type = 0;
   uint32_t element = 0;
   uint32_t attack = 0;
   uint32_t secondValue = 0;
   float red = 0, green = 0, blue = 0;  // the element's colour
-  TMeshRef mesh;
+  TMesh8 mesh;
 };
 
 class TWeaponTable {
  public:
   static void Load(const std::string& path);
   static TWeaponRecord* Find(uint32_t id);
+  // Loads the weapon's mesh; a mesh that cannot be loaded throws as `TMesh8::Load` does.
   static TCountedPtr<TWeaponEquip> GetShared(uint32_t id);
   // Character 0 the hero, 1 the heroine.
   static bool CanEquip(uint32_t character, uint32_t id);
-  static TSpriteRef GetIcon(uint32_t id);
+  // The type's icon from "itm_icon.ptx".
+  static TSprite8 GetIcon(uint32_t id);
   // Empties the map (a fresh start; the game itself never empties it).
   static void Clear();
 };

@@ -6,5 +6,7 @@ namespace datakit {
 
 // "sprite.ptx": window frame, cursor, digits and a backdrop, one of each picture kind.
 PtxWriter SampleSpritePack();
+// "itm_icon.ptx": the item icons, entries "itm02_icon" to "itm13_icon" (one per weapon type).
+PtxWriter SampleItemIconPack();
 
 }  // namespace datakit

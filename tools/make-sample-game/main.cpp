@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
     datakit::WriteSampleGameTables(dir + "data/tbl03/");
     datakit::WriteSampleSound(dir);
     datakit::SampleSpritePack().Save(dir + "data/ptx03/sprite.ptx");
+    datakit::SampleItemIconPack().Save(dir + "data/ptx03/itm_icon.ptx");
     datakit::WriteSampleMeshes(dir + "data/msh03/");
     datakit::WriteSampleFrames(dir + "data/frm03/");
     if (withPatch) datakit::WriteSamplePatch(argv[3]);

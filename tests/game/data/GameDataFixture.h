@@ -1,15 +1,21 @@
 // A game folder in a temporary directory (it is the working directory while a test runs), with
 // small tables written by the data kit, the started-up globals, a virtual clock, and recording
-// stand-ins for the sound sets and the random generator.
+// stand-ins for the sound sets and the random generator. Tests that draw or load models start a
+// device on the recording renderer.
 #pragma once
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "common/TD3D8.h"
+#include "common/TDeviceHooks.h"
+#include "common/TMesh8.h"
+#include "common/TTexture8.h"
 #include "game/data/GameDataServices.h"
 #include "game/data/GameGlobals.h"
 #include "game/data/TAccessoryTable.h"
@@ -17,8 +23,46 @@
 #include "game/data/TItemMeanTable.h"
 #include "game/data/TWeaponTable.h"
 #include "platform/core/Clock.h"
+#include "platform/gfx/AdapterTable.h"
+#include "platform/gfx/RecordingRenderer.h"
+#include "tests/common/GraphicsFixture.h"
 #include "tests/support/TempDir.h"
 #include "tools/datakit/GameTables.h"
+
+// The device as the common tests make it, with the texture and mesh folders of a game folder
+// ("data/ptx03/", "data/msh03/"): what icons, weapon models and slot lines need. Stops with the
+// object.
+class GameDevice {
+ public:
+  GameDevice() = default;
+  GameDevice(const GameDevice&) = delete;
+  GameDevice& operator=(const GameDevice&) = delete;
+  ~GameDevice() {
+    if (!started) return;
+    TTexture8::Purge(1);
+    TD3D8::Instance()->Cleanup();
+    TTexture8::SetFolder("");
+    TMesh8::SetFolder("");
+    plat::SetRendererFactory(nullptr);
+    plat::ResetAdapterTable();
+  }
+
+  void Start(const std::filesystem::path& gameFolder) {
+    renderer = std::make_shared<plat::RecordingRenderer>();
+    plat::SetRendererFactory([r = renderer] { return r; });
+    TDeviceHooks::Get() = TDeviceHooks::Real();
+    started = true;
+    TTexture8::SetFolder((gameFolder / "data/ptx03/").string());
+    TMesh8::SetFolder((gameFolder / "data/msh03/").string());
+    ASSERT_TRUE(TD3D8::Instance()->Init(TCountedPtr<TD3DDeviceBuilder8>(new TestDeviceBuilder(640, 480)),
+                                        plat::D3D_SDK_VERSION, "", "InitLog.txt"));
+  }
+
+  std::shared_ptr<plat::RecordingRenderer> renderer;
+
+ private:
+  bool started = false;
+};
 
 class GameDataFixture : public ::testing::Test {
  protected:
@@ -141,6 +185,7 @@ class GameDataFixture : public ::testing::Test {
   TGameData& Data() { return *TGameData::Instance(); }
 
   testkit::TempDir dir;
+  GameDevice device;  // not started unless a test starts it
   std::filesystem::path previousDir;
   plat::VirtualClock clock{100000};
   std::vector<std::pair<int32_t, int32_t>> volumes;

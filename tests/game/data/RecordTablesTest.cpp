@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "game/data/GameDataServices.h"
+#include "common/my_error.h"
 #include "game/data/TAccessoryTable.h"
 #include "game/data/THrdefTable.h"
 #include "game/data/TItemListTable.h"
@@ -10,20 +10,26 @@
 #include "game/data/TSkillTable.h"
 #include "game/data/TSvpTable.h"
 #include "game/data/TWeaponTable.h"
+#include "tests/game/data/GameDataFixture.h"
 #include "tests/support/TempDir.h"
 #include "tools/datakit/GameTables.h"
+#include "tools/datakit/MeshShapes.h"
+#include "tools/datakit/SampleTextures.h"
 
 namespace {
 
 class RecordTables : public ::testing::Test {
  protected:
+  // The device's processor probe waits on the clock.
+  void SetUp() override { plat::SetClock(&clock); }
   void TearDown() override {
     for (auto clear : {&TWeaponTable::Clear, &TAccessoryTable::Clear, &TItemMeanTable::Clear, &TItemListTable::Clear,
                        &TSkillTable::Clear, &TSvpTable::Clear, &THrdefTable::Clear})
       clear();
-    SetGameDataServices({});
+    plat::SetClock(nullptr);
   }
   testkit::TempDir dir;
+  plat::VirtualClock clock;
 };
 
 TEST_F(RecordTables, EquipmentRecordsRoundTripUnderEitherHeader) {
@@ -239,32 +245,41 @@ TEST_F(RecordTables, CanEquipByCharacterAndType) {
 }
 
 TEST_F(RecordTables, IconsAndCountedCopies) {
+  GameDevice device;
+  ASSERT_NO_FATAL_FAILURE(device.Start(dir.path()));
+  datakit::SampleItemIconPack().Save(dir / "data/ptx03/itm_icon.ptx");
+  datakit::MeshFile::FromShape("bow", datakit::BoxShape(0.1f, 0.1f, 1.0f),
+                               {datakit::MeshMaterial::Colored("string", 1, 1, 1)})
+      .Msh()
+      .Save(dir / "data/msh03/wepon/bow.msh");
   datakit::RecordTable(std::vector<datakit::WeaponRow>{{.id = 1011, .type = 11, .element = 2, .meshName = "bow"},
-                                                       {.id = 1003, .type = 3, .element = 9}})
+                                                       {.id = 1003, .type = 3, .element = 9, .meshName = "bow"}})
       .Save(dir / "wepon.tbl");
   TWeaponTable::Load(dir / "wepon.tbl");
-  TSpriteRef icon = TWeaponTable::GetIcon(1011);
-  EXPECT_EQ(icon.resource, "itm_icon.ptx/itm13_icon");
-  EXPECT_EQ(icon.pool, 1u);
-  EXPECT_EQ(icon.usage, 0u);
-  EXPECT_EQ(TWeaponTable::GetIcon(1003).resource, "itm_icon.ptx/itm05_icon");
+  const TSprite8 icon = TWeaponTable::GetIcon(1011);
+  EXPECT_EQ(icon.texture.GetName(), "itm_icon.ptx/itm13_icon");
+  EXPECT_EQ(icon.texture.GetPool(), 1u);  // managed
+  EXPECT_NE(icon.texture.Object(), nullptr);
+  EXPECT_EQ(icon.width, 32u);
+  EXPECT_EQ(TWeaponTable::GetIcon(1003).texture.GetName(), "itm_icon.ptx/itm05_icon");
 
-  std::vector<std::string> meshes;
-  TGameDataServices services;
-  services.loadMesh = [&](const std::string& name) {
-    meshes.push_back(name);
-    return TMeshRef{name};
-  };
-  SetGameDataServices(services);
   auto bow = TWeaponTable::GetShared(1011);
   ASSERT_TRUE(bow);
   EXPECT_EQ(bow->type, 11u);
   EXPECT_EQ(bow.GetCount(), 1);
-  EXPECT_EQ(meshes, (std::vector<std::string>{"wepon/bow.msh"}));
+  EXPECT_EQ(bow->mesh.GetName(), "bow");
+  EXPECT_EQ(bow->mesh.GetTriangleCount(), 12);
   EXPECT_FLOAT_EQ(bow->red, 0.3f);  // water
   EXPECT_FLOAT_EQ(bow->blue, 1.0f);
   auto odd = TWeaponTable::GetShared(1003);  // element 9 has no colour
   EXPECT_EQ(odd->red + odd->green + odd->blue, 0.0f);
+  // An id the table lacks has no model to load: the mesh loader's error, naming the file.
+  try {
+    TWeaponTable::GetShared(1999);
+    ADD_FAILURE() << "a weapon without a model was made";
+  } catch (const my_error& e) {
+    EXPECT_NE(std::string(e.what()).find("wepon/.msh"), std::string::npos) << e.what();
+  }
 
   datakit::RecordTable(std::vector<datakit::AccessoryRow>{{.id = 2001, .elementDefences = {0, -1, 0.5f, 0, 0, 0}}})
       .Save(dir / "accessory.tbl");

@@ -12,6 +12,7 @@
 #include "tests/game/data/GameDataFixture.h"
 #include "tools/datakit/SampleGameTables.h"
 #include "tools/datakit/SampleMeshes.h"
+#include "tools/datakit/SampleTextures.h"
 
 namespace {
 
@@ -75,13 +76,21 @@ TEST_F(SampleTables, StartAPlayableGame) {
   EXPECT_EQ(d.Load(1, -1), save_code::kDone);
 }
 
-// Every sample weapon's model is among the meshes the sample game folder gets.
-TEST_F(SampleTables, WeaponModelsHaveSampleMeshes) {
+// Every sample weapon, both hands of a type-8 one included, gets its model and icon from the
+// sample game's mesh folder and icon pack.
+TEST_F(SampleTables, WeaponModelsAndIconsLoad) {
+  ASSERT_NO_FATAL_FAILURE(device.Start(dir / "Duskwheel03"));
+  datakit::WriteSampleMeshes("data/msh03/");
+  datakit::SampleItemIconPack().Save("data/ptx03/itm_icon.ptx");
   const std::vector<std::string>& models = datakit::SampleWeaponModels();
   for (uint32_t id : {1000u, 1001u, 1002u, 1003u, 1004u, 11004u, 1005u}) {
-    const TWeaponRecord* weapon = TWeaponTable::Find(id);
-    ASSERT_NE(weapon, nullptr) << id;
-    EXPECT_NE(std::find(models.begin(), models.end(), weapon->meshName), models.end()) << weapon->meshName;
+    const std::string& model = TWeaponTable::Find(id)->meshName;
+    EXPECT_NE(std::find(models.begin(), models.end(), model), models.end()) << model;
+    TCountedPtr<TWeaponEquip> weapon = TWeaponTable::GetShared(id);
+    ASSERT_TRUE(weapon) << id;
+    EXPECT_EQ(weapon->mesh.GetName(), model);
+    EXPECT_GT(weapon->mesh.GetTriangleCount(), 0) << model;
+    EXPECT_NE(TWeaponTable::GetIcon(id).texture.Object(), nullptr) << id;
   }
 }
 

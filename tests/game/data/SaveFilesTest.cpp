@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
+#include "common/TFontObject.h"
+#include "common/TText8.h"
 #include "game/data/TSaveBuffer.h"
 #include "platform/core/FileSystem.h"
 #include "tests/game/data/GameDataFixture.h"
@@ -17,36 +20,47 @@ std::vector<uint8_t> FileBytes(const std::string& path) {
   return bytes;
 }
 
-struct RecordingCanvas : TTextCanvas {
-  struct Draw {
-    int32_t x, y;
-    std::string text;
-    bool upload;
-  };
-  void Clear(bool) override {
-    ++clears;
-    draws.clear();
-  }
-  int32_t DrawString(int32_t x, int32_t y, const std::string& text, const TFontDesc& f, bool upload) override {
-    draws.push_back({x, y, text, upload});
-    font = f;
-    return x;
-  }
-  // The text after the slot number, which ends the drawing with an upload.
-  std::string Line() const {
-    if (draws.size() != 2 || draws[1].x != 32 || !draws[1].upload) return "<not drawn>";
-    return draws[1].text;
-  }
-  int clears = 0;
-  std::vector<Draw> draws;
-  TFontDesc font;
-};
+const char kGothic[] = "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e";  // ＭＳ ゴシック
 
 class SaveFiles : public GameDataFixture {
  protected:
+  static constexpr uint32_t kTextWidth = 512, kTextHeight = 32;
+
   void SetUp() override {
     GameDataFixture::SetUp();
+    device.Start(dir / "Duskwheel03");
     Data().NewGame();
+  }
+
+  // A slot's text texture as the save pages make it.
+  static TText8 SlotText() { return TText8("SlotLine", kTextWidth, kTextHeight, 255, 255, 255, 1, 0); }
+
+  // Whether the texture holds, uploaded, exactly the slot mark at 0 and the line at 32 in the save
+  // pages' font (16 high, weight 400), and nothing else.
+  static ::testing::AssertionResult Shows(const TText8& text, const std::string& mark, const std::string& line) {
+    TText8 expected("ExpectedLine", kTextWidth, kTextHeight, 255, 255, 255, 1, 0);
+    const TFontObject font(0, 16, kGothic, 400, 2, 0, 0, 0);
+    expected.DrawString(0, 0, mark, font, false);
+    expected.DrawString(32, 0, line, font, false);
+    const uint8_t* want = expected.GetBits();
+    const size_t rowBytes = kTextWidth * 2;
+    bool inked = false;
+    for (size_t i = 0; i < kTextHeight * expected.GetPitch() && !inked; ++i) inked = want[i] != 0;
+    if (!inked) return ::testing::AssertionFailure() << "the font drew nothing to compare with";
+
+    plat::D3DLOCKED_RECT locked;
+    if (text.texture.GetTexture()->LockRect(0, &locked, nullptr, plat::D3DLOCK_READONLY) != plat::D3D_OK)
+      return ::testing::AssertionFailure() << "the texture cannot be read";
+    int32_t firstBadRow = -1;
+    for (uint32_t y = 0; y < kTextHeight && firstBadRow < 0; ++y)
+      if (std::memcmp(static_cast<const uint8_t*>(locked.pBits) + y * locked.Pitch, want + y * expected.GetPitch(),
+                      rowBytes) != 0)
+        firstBadRow = static_cast<int32_t>(y);
+    text.texture.GetTexture()->UnlockRect(0);
+    if (firstBadRow >= 0)
+      return ::testing::AssertionFailure() << "row " << firstBadRow << " differs from \"" << mark << "\" + \"" << line
+                                           << "\"";
+    return ::testing::AssertionSuccess();
   }
 
   // A save that the game itself would have written, with values in every part.
@@ -228,11 +242,11 @@ TEST_F(SaveFiles, ASavePointOfAnotherChapterIsRefusedOnLoadButShownWhenSaving) {
   EXPECT_EQ(d.GetSavePointId(), 0u);
   EXPECT_EQ(GetSaveSlotChapter(3), 4);
 
-  RecordingCanvas text;
+  TText8 text = SlotText();
   EXPECT_EQ(SaveSlotSummary(3, text, false, -1), save_code::kOtherChapter);
-  EXPECT_EQ(text.Line(), SaveErrorText(save_code::kOtherChapter));
+  EXPECT_TRUE(Shows(text, " 3\x81\x46", SaveErrorText(save_code::kOtherChapter)));  // " 3："
   EXPECT_EQ(SaveSlotSummary(3, text, true, -1), save_code::kDone);
-  EXPECT_NE(text.Line().find("Lv:"), std::string::npos);
+  EXPECT_TRUE(Shows(text, " 3\x81\x46", "   Mio Lv: 3 " + std::string(22, ' ') + " Time [01:02:03] T"));
 }
 
 TEST_F(SaveFiles, AnEarlierChaptersSaveCarriesOverWithTheBonus) {
@@ -297,35 +311,33 @@ TEST_F(SaveFiles, SummaryLines) {
   s.party[0].level = 0;
   s.savePointId = 7;
   datakit::WriteSave("save/sav_04.dat", s, 0);
-  RecordingCanvas text;
+  // One texture for every slot line, as a page keeps it: each summary replaces the last one's text.
+  TText8 text = SlotText();
+  const std::string mark = " 4\x81\x46";  // " 4："
   EXPECT_EQ(SaveSlotSummary(4, text, false, -1), save_code::kDone);
-  EXPECT_EQ(text.clears, 1);
-  ASSERT_FALSE(text.draws.empty());
-  EXPECT_EQ(text.draws[0].text, " 4\x81\x46");  // " 4："
-  EXPECT_EQ(text.font.height, 16);
-  EXPECT_EQ(text.font.weight, 400);
-  EXPECT_EQ(text.font.face, "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e");  // ＭＳ ゴシック
   // "%6s Lv:%2lu %-22s Time [%02d:%02d:%02d]", padding counted in Shift-JIS bytes, then " T".
-  EXPECT_EQ(text.Line(), "   Ren Lv: 1 \x89\xce\x82\xcc\x8e\x52                 Time [01:02:03] T");
+  EXPECT_TRUE(Shows(text, mark, "   Ren Lv: 1 \x89\xce\x82\xcc\x8e\x52                 Time [01:02:03] T"));
 
   s.savePointId = 0xFFFFFFFFu;  // stored as less than the disguise: no " T"
   datakit::WriteSave("save/sav_04.dat", s, 1);
   EXPECT_EQ(SaveSlotSummary(4, text, true, -1), save_code::kDone);
-  EXPECT_EQ(text.Line().substr(text.Line().size() - 9), "01:02:03]");
+  EXPECT_TRUE(Shows(text, mark, "   Ren Lv: 1 " + std::string(22, ' ') + " Time [01:02:03]"));
 
   EXPECT_EQ(SaveSlotSummary(9, text, false, -1), save_code::kCannotOpen);
-  EXPECT_EQ(text.Line(), "Empty");
+  EXPECT_TRUE(Shows(text, " 9\x81\x46", "Empty"));
+  EXPECT_EQ(SaveSlotSummary(12, text, false, -1), save_code::kCannotOpen);
+  EXPECT_TRUE(Shows(text, "12\x81\x46", "Empty"));
   auto bytes = FileBytes("save/sav_04.dat");
   bytes[100] ^= 1;
   datakit::SaveFile("save/sav_04.dat", bytes);
   EXPECT_EQ(SaveSlotSummary(4, text, false, -1), save_code::kBadCrc);
-  EXPECT_EQ(text.Line(), SaveErrorText(save_code::kBadCrc));
+  EXPECT_TRUE(Shows(text, mark, SaveErrorText(save_code::kBadCrc)));
 
   std::filesystem::create_directories("../Duskwheel02/save");
   s.savePointId = 7;  // chapter 3, offered as chapter 2's
   datakit::WriteSave("../Duskwheel02/save/sav_04.dat", s, 0);
   EXPECT_EQ(SaveSlotSummary(4, text, false, 2), save_code::kNotCarriable);
-  EXPECT_EQ(text.Line(), SaveErrorText(save_code::kNotCarriable));
+  EXPECT_TRUE(Shows(text, mark, SaveErrorText(save_code::kNotCarriable)));
 }
 
 TEST_F(SaveFiles, PlayTimeIsKeptUpTo99Hours) {
@@ -335,9 +347,10 @@ TEST_F(SaveFiles, PlayTimeIsKeptUpTo99Hours) {
   d.SetRunStart(500000000 - 120u * 3600000u);
   ASSERT_EQ(d.Save(0), save_code::kDone);
   EXPECT_EQ(d.GetPlayTimeBefore(), 0u);  // saving leaves the record as it is
-  RecordingCanvas text;
-  SaveSlotSummary(0, text, true, -1);
-  EXPECT_NE(text.Line().find("[99:00:00]"), std::string::npos) << text.Line();
+  TText8 text = SlotText();
+  EXPECT_EQ(SaveSlotSummary(0, text, true, -1), save_code::kDone);
+  const std::string place = "\x89\xce\x82\xcc\x8e\x52";  // 火の山
+  EXPECT_TRUE(Shows(text, " 0\x81\x46", "   Ren Lv: 5 " + place + std::string(16, ' ') + " Time [99:00:00] T"));
   ASSERT_EQ(d.Load(0, -1), save_code::kDone);
   EXPECT_EQ(d.GetPlayTimeBefore(), kMaxSavedPlayTime);
 }
