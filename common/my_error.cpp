@@ -70,12 +70,7 @@ void WriteLog(const std::string& record) {
 
 }  // namespace
 
-std::string my_error::SourceName(const std::string& sourcePath) {
-  size_t slash = sourcePath.find_last_of("/\\");
-  std::string base = slash == std::string::npos ? sourcePath : sourcePath.substr(slash + 1);
-  size_t dot = base.find_last_of('.');
-  return dot == std::string::npos ? base : base.substr(0, dot);
-}
+std::string my_error::SourceName(const std::string& sourcePath) { return plat::BaseNameWithoutExtension(sourcePath); }
 
 my_error::my_error(const std::string& message, const std::string& sourcePath, int32_t line) {
   Guarded("my_error::my_error Internal Error", [&] {

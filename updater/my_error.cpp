@@ -29,13 +29,6 @@ bool Guarded(const char* caption, F body) {
   return false;
 }
 
-std::string BaseName(const std::string& path) {
-  size_t slash = path.find_last_of("/\\");
-  std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-  size_t dot = base.find_last_of('.');
-  return dot == std::string::npos ? base : base.substr(0, dot);
-}
-
 void WriteLog(const std::string& report, unsigned sizeLimit, const std::string& file) {
   // A log that was made read-only is made writable again, as every writer of a log does here.
   plat::DWORD attributes = plat::GetFileAttributes(file);
@@ -73,7 +66,7 @@ my_error::my_error(const std::string& message, const std::string& sourceFile, in
                            std::to_string(t.day) + " " + std::to_string(t.hour) + ":" +
                            std::to_string(t.minute) + ":" + std::to_string(t.second);
   report_ = "module : " + CDisplayText::FileName(module) + "\n" +
-            "file : " + CDisplayText::Sjis(BaseName(sourceFile)) + "\n" +
+            "file : " + CDisplayText::Sjis(plat::BaseNameWithoutExtension(sourceFile)) + "\n" +
             "line : " + CDisplayText::Sjis(std::to_string(line)) + "\n" +
             "time : " + CDisplayText::Sjis(time) + "\n" + "error : " + CDisplayText::Sjis(message) + "\n";
   text_ = report_.Bytes();

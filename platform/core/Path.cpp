@@ -92,6 +92,13 @@ std::string ResolvePath(std::string_view path) {
   return result;
 }
 
+std::string BaseNameWithoutExtension(std::string_view path) {
+  size_t slash = path.find_last_of("/\\");
+  std::string_view base = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  size_t dot = base.find_last_of('.');
+  return std::string(dot == std::string_view::npos ? base : base.substr(0, dot));
+}
+
 bool GetModuleFileName(std::string& path) {
   {
     std::lock_guard<std::mutex> lock(overrideLock);

@@ -14,6 +14,9 @@ std::string ToNativePath(std::string_view path);
 // file lands in the existing folder.
 std::string ResolvePath(std::string_view path);
 
+// A path's last component without its extension ("C:\\src\\TIni.cpp" gives "TIni"); either separator.
+std::string BaseNameWithoutExtension(std::string_view path);
+
 // The full path of the running program (the override, when a test set one).
 bool GetModuleFileName(std::string& path);
 void SetModuleFileNameOverride(std::string path);  // empty: the real one again
