@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "common/TCountedPtr.h"
+#include "game/data/TGlobalRecords.h"
 
 struct TAccessoryRecord {
   uint32_t id = 0;
@@ -35,11 +36,7 @@ struct TAccessoryEquip {
   bool Defends(uint32_t element) const { return element >= 1 && element <= 6 && elementDefences[element - 1] > 0; }
 };
 
-class TAccessoryTable {
+class TAccessoryTable : public TGlobalRecords<TAccessoryRecord, TLoadMode::Append> {
  public:
-  static void Load(const std::string& path);
-  static TAccessoryRecord* Find(uint32_t id);
   static TCountedPtr<TAccessoryEquip> GetShared(uint32_t id);
-  // Empties the map (a fresh start; the game itself never empties it).
-  static void Clear();
 };

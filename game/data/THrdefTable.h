@@ -5,6 +5,8 @@
 #include <string>
 #include <tuple>
 
+#include "game/data/TGlobalRecords.h"
+
 struct THrdefRecord {
   uint32_t id = 0xFFFFFFFFu;
   std::string name = "\x96\xbc\x96\xb3\x82\xb5\x82\xcc\x83\x71\x81\x5b\x83\x8d\x81\x5b";  // 名無しのヒーロー
@@ -31,10 +33,4 @@ struct THrdefRecord {
   }
 };
 
-class THrdefTable {
- public:
-  // Empties the map, then reads the file.
-  static void Load(const std::string& path);
-  static THrdefRecord* Find(uint32_t id);
-  static void Clear();
-};
+class THrdefTable : public TGlobalRecords<THrdefRecord, TLoadMode::Replace> {};

@@ -5,6 +5,8 @@
 #include <string>
 #include <tuple>
 
+#include "game/data/TGlobalRecords.h"
+
 struct TItemListRecord {
   uint32_t id = 0;
   std::string name;
@@ -25,10 +27,4 @@ struct TItemListRecord {
   }
 };
 
-class TItemListTable {
- public:
-  // Empties the map, then reads the file.
-  static void Load(const std::string& path);
-  static TItemListRecord* Find(uint32_t id);
-  static void Clear();
-};
+class TItemListTable : public TGlobalRecords<TItemListRecord, TLoadMode::Replace> {};

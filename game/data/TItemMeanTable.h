@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "common/TCountedPtr.h"
+#include "game/data/TGlobalRecords.h"
 #include "game/ui/TItemEffect.h"
 
 struct TItemMeanRecord {
@@ -25,11 +26,8 @@ struct TItemMeanRecord {
   }
 };
 
-class TItemMeanTable {
+class TItemMeanTable : public TGlobalRecords<TItemMeanRecord, TLoadMode::Append> {
  public:
-  static void Load(const std::string& path);
-  static TItemMeanRecord* GetRecord(uint32_t id);
+  static TItemMeanRecord* GetRecord(uint32_t id) { return TGlobalRecords<TItemMeanRecord, TLoadMode::Append>::Find(id); }
   static TCountedPtr<TItemEffect> Find(uint32_t id);
-  // Empties the map (a fresh start; the game itself never empties it).
-  static void Clear();
 };

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/TFile.h"
+#include "game/data/TGlobalRecords.h"
 #include "sound/TTableReader.h"
 
 static_assert(std::endian::native == std::endian::little, "record fields are read in place");
@@ -94,3 +95,25 @@ class TRecordMap {
  private:
   std::map<uint32_t, Record> map_;
 };
+
+template <class Record, TLoadMode kMode>
+TRecordMap<Record>& GlobalRecordMap() {
+  static TRecordMap<Record> map;
+  return map;
+}
+
+template <class Record, TLoadMode kMode>
+void TGlobalRecords<Record, kMode>::Load(const std::string& path) {
+  if (kMode == TLoadMode::Replace) GlobalRecordMap<Record, kMode>().Clear();
+  GlobalRecordMap<Record, kMode>().Load(path);
+}
+
+template <class Record, TLoadMode kMode>
+Record* TGlobalRecords<Record, kMode>::Find(uint32_t id) {
+  return GlobalRecordMap<Record, kMode>().Find(id);
+}
+
+template <class Record, TLoadMode kMode>
+void TGlobalRecords<Record, kMode>::Clear() {
+  GlobalRecordMap<Record, kMode>().Clear();
+}

@@ -5,6 +5,8 @@
 #include <string>
 #include <tuple>
 
+#include "game/data/TGlobalRecords.h"
+
 struct TSkillRecord {
   uint32_t id = 0;
   std::string name;
@@ -19,10 +21,4 @@ struct TSkillRecord {
   }
 };
 
-class TSkillTable {
- public:
-  // Empties the map, then reads the file.
-  static void Load(const std::string& path);
-  static TSkillRecord* Find(uint32_t id);
-  static void Clear();
-};
+class TSkillTable : public TGlobalRecords<TSkillRecord, TLoadMode::Replace> {};

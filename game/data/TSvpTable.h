@@ -5,6 +5,8 @@
 #include <string>
 #include <tuple>
 
+#include "game/data/TGlobalRecords.h"
+
 struct TSvpRecord {
   uint32_t id = 0;
   std::string mapName;
@@ -17,10 +19,4 @@ struct TSvpRecord {
   }
 };
 
-class TSvpTable {
- public:
-  // Empties the map, then reads the file.
-  static void Load(const std::string& path);
-  static TSvpRecord* Find(uint32_t id);
-  static void Clear();
-};
+class TSvpTable : public TGlobalRecords<TSvpRecord, TLoadMode::Replace> {};

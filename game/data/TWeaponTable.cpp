@@ -7,11 +7,6 @@
 
 namespace {
 
-TRecordMap<TWeaponRecord>& Map() {
-  static TRecordMap<TWeaponRecord> map;
-  return map;
-}
-
 struct ElementColour {
   float red, green, blue;
 };
@@ -24,9 +19,6 @@ constexpr uint8_t kTypeHolders[12] = {3, 3, 3, 2, 2, 1, 1, 1, 1, 2, 1, 2};
 
 }  // namespace
 
-void TWeaponTable::Load(const std::string& path) { Map().Load(path); }
-TWeaponRecord* TWeaponTable::Find(uint32_t id) { return Map().Find(id); }
-void TWeaponTable::Clear() { Map().Clear(); }
 
 TCountedPtr<TWeaponEquip> TWeaponTable::GetShared(uint32_t id) {
   const TWeaponRecord& record = *Find(id);

@@ -8,6 +8,7 @@
 #include "common/TCountedPtr.h"
 #include "common/TMesh8.h"
 #include "common/TSprite8.h"
+#include "game/data/TGlobalRecords.h"
 
 struct TWeaponRecord {
   uint32_t id = 0;
@@ -39,16 +40,12 @@ struct TWeaponEquip {
   TMesh8 mesh;
 };
 
-class TWeaponTable {
+class TWeaponTable : public TGlobalRecords<TWeaponRecord, TLoadMode::Append> {
  public:
-  static void Load(const std::string& path);
-  static TWeaponRecord* Find(uint32_t id);
   // Loads the weapon's mesh; a mesh that cannot be loaded throws as `TMesh8::Load` does.
   static TCountedPtr<TWeaponEquip> GetShared(uint32_t id);
   // Character 0 the hero, 1 the heroine.
   static bool CanEquip(uint32_t character, uint32_t id);
   // The type's icon from "itm_icon.ptx".
   static TSprite8 GetIcon(uint32_t id);
-  // Empties the map (a fresh start; the game itself never empties it).
-  static void Clear();
 };
