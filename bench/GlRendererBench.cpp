@@ -10,9 +10,8 @@
 #include <numbers>
 #include <vector>
 
-#include "platform/gfx/D3D8Device.h"
+#include "bench/BenchGrid.h"
 #include "platform/gfx/D3D8Object.h"
-#include "platform/gfx/D3DXShader.h"
 #include "platform/gfx/gl/GlRenderer.h"
 #include "platform/gfx/gl/SdlDisplay.h"
 #include "platform/window/SdlBackend.h"
@@ -20,15 +19,6 @@
 using namespace plat;
 
 namespace {
-
-struct Vertex {
-  float x, y, z;
-  D3DCOLOR color;
-  float u, v;
-};
-
-const char kProgram[] =
-    "vs.1.0\nm4x4 oPos, v0, c0\ndp4 r8.z, v0, c6\nmul oD0, v1, c10\nmov oT0.xy, v2\nmad oFog.x, -r8.z, c8.y, c8.x\n";
 
 // One SDL for the program: a virtual X server starts over when its last client leaves, and the
 // next benchmark could come in that moment.
@@ -61,29 +51,10 @@ void BM_GlFramesOf2000TexturedTriangles(benchmark::State& state) {
     return;
   }
 
-  // A 10 x 5 grid of quads in front of the camera: 66 vertices, 100 triangles.
-  std::vector<Vertex> vertices;
-  for (int y = 0; y <= 5; ++y)
-    for (int x = 0; x <= 10; ++x)
-      vertices.push_back({x * 2.0f - 10, 5 - y * 2.0f, 30, 0xFFFFFFFF - 0x00100010u * (x + y), x * 0.1f, y * 0.2f});
-  std::vector<uint16_t> indices;
-  for (int y = 0; y < 5; ++y)
-    for (int x = 0; x < 10; ++x) {
-      auto a = static_cast<uint16_t>(y * 11 + x), b = static_cast<uint16_t>(a + 1), c = static_cast<uint16_t>(a + 11),
-           d = static_cast<uint16_t>(c + 1);
-      indices.insert(indices.end(), {a, b, c, b, d, c});
-    }
-  IDirect3DVertexBuffer8* vb = nullptr;
-  IDirect3DIndexBuffer8* ib = nullptr;
-  device->CreateVertexBuffer(static_cast<UINT>(vertices.size() * sizeof(Vertex)), 0, 0x142, D3DPOOL_MANAGED, &vb);
-  device->CreateIndexBuffer(static_cast<UINT>(indices.size() * 2), 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &ib);
-  BYTE* p;
-  vb->Lock(0, 0, &p, 0);
-  std::memcpy(p, vertices.data(), vertices.size() * sizeof(Vertex));
-  vb->Unlock();
-  ib->Lock(0, 0, &p, 0);
-  std::memcpy(p, indices.data(), indices.size() * 2);
-  ib->Unlock();
+  // The grid stands in front of the camera.
+  bench::Grid grid = bench::CreateGrid(device, [](int x, int y) {
+    return bench::Vertex{x * 2.0f - 10, 5 - y * 2.0f, 30, 0xFFFFFFFF - 0x00100010u * (x + y), x * 0.1f, y * 0.2f};
+  });
   IDirect3DTexture8* textures[2] = {};
   for (int t = 0; t < 2; ++t) {
     device->CreateTexture(64, 64, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &textures[t]);
@@ -102,13 +73,7 @@ void BM_GlFramesOf2000TexturedTriangles(benchmark::State& state) {
   device->SetTransform(D3DTS_VIEW, &view);
   const bool shader = state.range(0) == 1;
   if (shader) {
-    const DWORD declaration[] = {D3DVSD_STREAM(0), D3DVSD_REG(0, D3DVSDT_FLOAT3), D3DVSD_REG(1, D3DVSDT_D3DCOLOR),
-                                 D3DVSD_REG(2, D3DVSDT_FLOAT2), D3DVSD_END()};
-    ID3DXBuffer *code = nullptr, *errors = nullptr;
-    D3DXAssembleShader(kProgram, sizeof kProgram - 1, 0, nullptr, &code, &errors);
-    DWORD handle = 0;
-    device->CreateVertexShader(declaration, static_cast<DWORD*>(code->GetBufferPointer()), &handle, 0);
-    code->Release();
+    const DWORD handle = bench::CreateGameShader(device);
     device->SetVertexShader(handle);
     const float fog[4] = {1.1f, 0.01f, 0, 0};
     device->SetVertexShaderConstant(8, fog, 1);
@@ -125,8 +90,8 @@ void BM_GlFramesOf2000TexturedTriangles(benchmark::State& state) {
   device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
   device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
   device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-  device->SetStreamSource(0, vb, sizeof(Vertex));
-  device->SetIndices(ib, 0);
+  device->SetStreamSource(0, grid.vertices, sizeof(bench::Vertex));
+  device->SetIndices(grid.indices, 0);
 
   const int kDraws = 20;
   for (auto _ : state) {
@@ -162,8 +127,7 @@ void BM_GlFramesOf2000TexturedTriangles(benchmark::State& state) {
   device->SetStreamSource(0, nullptr, 0);
   device->SetIndices(nullptr, 0);
   for (IDirect3DTexture8* t : textures) t->Release();
-  vb->Release();
-  ib->Release();
+  grid.Release();
   device->Release();
   d3d->Release();
   SetRendererFactory(nullptr);

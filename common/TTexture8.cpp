@@ -95,30 +95,25 @@ TTexture8 TTexture8::Load(const std::string& resource, uint32_t pool, uint32_t u
   plat::IDirect3DTexture8* texture =
       TD3D8::Instance()->CreateTexture(picture.width, picture.height, format, pool, usage);
   Fill(texture, picture, format);
-  if (texture) texture->SetName(resource);
-
-  TTexture8 record;
-  record.texture = TCountedPtr<plat::IDirect3DTexture8>(texture);
-  record.name = resource;
-  record.format = format;
-  record.pool = pool;
-  record.created = 0;
-  record.valid = 1;
-  record.tag = TagFromName(resource);
-  return Cache(std::move(record));
+  return CacheNew(texture, resource, format, pool, false);
 }
 
 TTexture8 TTexture8::Create(const std::string& name, uint32_t width, uint32_t height,
                             uint32_t format, uint32_t pool, uint32_t usage) {
   if (TTexture8* cached = Find(name)) return *cached;
   plat::IDirect3DTexture8* texture = TD3D8::Instance()->CreateTexture(width, height, format, pool, usage);
+  return CacheNew(texture, name, format, pool, true);
+}
+
+TTexture8& TTexture8::CacheNew(plat::IDirect3DTexture8* texture, const std::string& name, uint32_t format,
+                               uint32_t pool, bool created) {
   if (texture) texture->SetName(name);
   TTexture8 record;
   record.texture = TCountedPtr<plat::IDirect3DTexture8>(texture);
   record.name = name;
   record.format = format;
   record.pool = pool;
-  record.created = 1;
+  record.created = created ? 1 : 0;
   record.valid = 1;
   record.tag = TagFromName(name);
   return Cache(std::move(record));

@@ -55,6 +55,9 @@ class TTexture8 {
   static uint32_t TagFromName(const std::string& name);
 
  private:
+  // Puts a new texture's record into the cache under its name.
+  static TTexture8& CacheNew(plat::IDirect3DTexture8* texture, const std::string& name, uint32_t format,
+                             uint32_t pool, bool created);
   static TTexture8& Cache(TTexture8 record);
 
   TCountedPtr<plat::IDirect3DTexture8> texture;

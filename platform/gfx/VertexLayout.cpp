@@ -4,21 +4,6 @@
 
 namespace plat {
 
-namespace {
-
-float ReadFloat(const uint8_t* p) {
-  float f;
-  std::memcpy(&f, p, 4);
-  return f;
-}
-int16_t ReadShort(const uint8_t* p) {
-  int16_t s;
-  std::memcpy(&s, p, 2);
-  return s;
-}
-
-}  // namespace
-
 FvfLayout LayoutOfFvf(DWORD fvf) {
   FvfLayout l;
   uint32_t offset = 0;
@@ -67,10 +52,10 @@ ShaderFloat4 ColorToFloat4(D3DCOLOR c) {
 ShaderFloat4 FetchElement(DWORD type, const uint8_t* p) {
   ShaderFloat4 v{0, 0, 0, 1};
   switch (type) {
-    case D3DVSDT_FLOAT4: v.w = ReadFloat(p + 12); [[fallthrough]];
-    case D3DVSDT_FLOAT3: v.z = ReadFloat(p + 8); [[fallthrough]];
-    case D3DVSDT_FLOAT2: v.y = ReadFloat(p + 4); [[fallthrough]];
-    case D3DVSDT_FLOAT1: v.x = ReadFloat(p); break;
+    case D3DVSDT_FLOAT4: v.w = ReadUnaligned<float>(p + 12); [[fallthrough]];
+    case D3DVSDT_FLOAT3: v.z = ReadUnaligned<float>(p + 8); [[fallthrough]];
+    case D3DVSDT_FLOAT2: v.y = ReadUnaligned<float>(p + 4); [[fallthrough]];
+    case D3DVSDT_FLOAT1: v.x = ReadUnaligned<float>(p); break;
     case D3DVSDT_D3DCOLOR: {
       D3DCOLOR c;
       std::memcpy(&c, p, 4);
@@ -78,8 +63,8 @@ ShaderFloat4 FetchElement(DWORD type, const uint8_t* p) {
       break;
     }
     case D3DVSDT_UBYTE4: v = {float(p[0]), float(p[1]), float(p[2]), float(p[3])}; break;
-    case D3DVSDT_SHORT4: v.z = ReadShort(p + 4), v.w = ReadShort(p + 6); [[fallthrough]];
-    case D3DVSDT_SHORT2: v.x = ReadShort(p), v.y = ReadShort(p + 2); break;
+    case D3DVSDT_SHORT4: v.z = ReadUnaligned<int16_t>(p + 4), v.w = ReadUnaligned<int16_t>(p + 6); [[fallthrough]];
+    case D3DVSDT_SHORT2: v.x = ReadUnaligned<int16_t>(p), v.y = ReadUnaligned<int16_t>(p + 2); break;
     default: break;
   }
   return v;

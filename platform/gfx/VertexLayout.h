@@ -2,12 +2,21 @@
 // declarations of vertex shaders, and the fetch of one declared register from stream bytes.
 #pragma once
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "platform/gfx/D3D8Types.h"
 #include "platform/gfx/VertexShaderCode.h"
 
 namespace plat {
+
+// A value stored at any byte of a vertex stream.
+template <class T>
+T ReadUnaligned(const uint8_t* p) {
+  T value;
+  std::memcpy(&value, p, sizeof value);
+  return value;
+}
 
 struct FvfLayout {
   bool valid = false;

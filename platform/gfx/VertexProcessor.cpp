@@ -9,16 +9,6 @@ namespace plat {
 
 namespace {
 
-float ReadFloat(const uint8_t* p) {
-  float f;
-  std::memcpy(&f, p, 4);
-  return f;
-}
-D3DCOLOR ReadColor(const uint8_t* p) {
-  D3DCOLOR c;
-  std::memcpy(&c, p, 4);
-  return c;
-}
 float StateFloat(const DeviceState& s, D3DRENDERSTATETYPE state) { return std::bit_cast<float>(s.renderStates[state]); }
 
 ShaderFloat4 FromColorValue(const D3DCOLORVALUE& c) { return {c.r, c.g, c.b, c.a}; }
@@ -76,18 +66,18 @@ void VertexProcessor::ProcessFixed(uint32_t vertex, ResolvedVertex& out) const {
   const uint8_t* v = stream.data + size_t(vertex) * stream.stride;
   const FvfLayout& l = layout_;
 
-  D3DCOLOR diffuse = l.diffuse >= 0 ? ReadColor(v + l.diffuse) : 0xFFFFFFFFu;
-  D3DCOLOR specular = l.specular >= 0 ? ReadColor(v + l.specular) : 0;
+  D3DCOLOR diffuse = l.diffuse >= 0 ? ReadUnaligned<D3DCOLOR>(v + l.diffuse) : 0xFFFFFFFFu;
+  D3DCOLOR specular = l.specular >= 0 ? ReadUnaligned<D3DCOLOR>(v + l.specular) : 0;
   out.diffuse = ColorToFloat4(diffuse);
   out.specular = ColorToFloat4(specular);
   for (uint32_t t = 0; t < l.texCount; ++t) {
     float* c = &out.texcoord[t].x;
-    for (uint32_t k = 0; k < l.texFloats[t]; ++k) c[k] = ReadFloat(v + l.texOffset[t] + 4 * k);
+    for (uint32_t k = 0; k < l.texFloats[t]; ++k) c[k] = ReadUnaligned<float>(v + l.texOffset[t] + 4 * k);
   }
 
-  D3DXVECTOR3 p(ReadFloat(v), ReadFloat(v + 4), ReadFloat(v + 8));
+  D3DXVECTOR3 p(ReadUnaligned<float>(v), ReadUnaligned<float>(v + 4), ReadUnaligned<float>(v + 8));
   if (l.pretransformed) {
-    out.position = {p.x, p.y, p.z, ReadFloat(v + 12)};
+    out.position = {p.x, p.y, p.z, ReadUnaligned<float>(v + 12)};
     if (s.renderStates[D3DRS_FOGENABLE]) out.fog = out.specular.w;
     return;
   }
@@ -114,7 +104,7 @@ void VertexProcessor::ProcessFixed(uint32_t vertex, ResolvedVertex& out) const {
     D3DXVECTOR3 worldPos, normal;
     D3DXVec3TransformCoord(&worldPos, &p, &world_);
     if (l.normal >= 0) {
-      D3DXVECTOR3 n(ReadFloat(v + l.normal), ReadFloat(v + l.normal + 4), ReadFloat(v + l.normal + 8));
+      D3DXVECTOR3 n(ReadUnaligned<float>(v + l.normal), ReadUnaligned<float>(v + l.normal + 4), ReadUnaligned<float>(v + l.normal + 8));
       D3DXVec3TransformNormal(&normal, &n, &world_);
       normal = Normalized(normal);
     }
