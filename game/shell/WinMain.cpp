@@ -6,17 +6,21 @@
 #include "game/shell/TGameWnd.h"
 #include "platform/core/MessageBox.h"
 
+TWindowParams GameWindowParams(plat::HINSTANCE instance) {
+  TWindowParams params;
+  params.className = kGameWindowClass;
+  params.title = kGameWindowTitle;
+  params.style = plat::WS_POPUP;
+  params.width = 640;
+  params.height = 480;
+  params.instance = instance;
+  return params;
+}
+
 int RunGame(TShellServices& services, plat::HINSTANCE instance) {
   my_error::SetLogOptions(my_error::GetLogString(), 4096, "ErrorLog.txt", 7);
   try {
-    TWindowParams params;
-    params.className = kGameWindowClass;
-    params.title = kGameWindowTitle;
-    params.style = plat::WS_POPUP;
-    params.width = 640;
-    params.height = 480;
-    params.instance = instance;
-    TGameWnd app(params, 101, 104, services);
+    TGameWnd app(GameWindowParams(instance), 101, 104, services);
     return app.Run(TAppWnd::kPollLoop);
   } catch (const std::exception& e) {
     my_error::TransactionError(e);

@@ -158,13 +158,7 @@ void ShellFixture::TearDown() {
 }
 
 TGameWnd& ShellFixture::MakeApp() {
-  TWindowParams params;
-  params.className = kGameWindowClass;
-  params.title = kGameWindowTitle;
-  params.style = plat::WS_POPUP;
-  params.width = 640;
-  params.height = 480;
-  app = std::make_unique<TGameWnd>(params, 101, 104, services);
+  app = std::make_unique<TGameWnd>(GameWindowParams(nullptr), 101, 104, services);
   services.app = app.get();
   return *app;
 }
