@@ -8,7 +8,7 @@
 #include "common/TCountedPtr.h"
 #include "game/data/GameDataServices.h"
 #include "game/data/TCharBlock.h"
-#include "game/ui/TTimedModifier.h"
+#include "game/data/TTimedModifier.h"
 
 struct TItemEntry {
   uint32_t id = 0;  // 0 in a ring slot: empty

@@ -7,7 +7,7 @@
 
 #include "common/TCountedPtr.h"
 #include "game/data/TGlobalRecords.h"
-#include "game/ui/TItemEffect.h"
+#include "game/data/TItemEffect.h"
 
 struct TItemMeanRecord {
   uint32_t id = 0;

@@ -8,7 +8,7 @@
 #include "common/TD3D8.h"
 #include "common/TIni.h"
 #include "common/my_error.h"
-#include "game/field/ViewScale.h"
+#include "game/shell/ViewScale.h"
 #include "platform/gfx/D3D8Names.h"
 
 using namespace plat;

@@ -19,8 +19,7 @@ class TGameWnd : public TAppMainWnd {
  public:
   static constexpr const char* kMutexName = "Harrowick_Duskwheel";
 
-  TGameWnd(const TWindowParams& params, uint16_t iconId, uint16_t cursorId,
-           TShellServices& services = DefaultShellServices());
+  TGameWnd(const TWindowParams& params, uint16_t iconId, uint16_t cursorId, TShellServices& services);
   ~TGameWnd() override;
 
   bool CanRunFrame() override { return running && active; }

@@ -83,6 +83,3 @@ class TShellServices {
   virtual TScene* CreateYesNo(TGameWnd& app, int mode) = 0;
   virtual void DestroyScriptEngine() = 0;
 };
-
-// The services of the real program.
-TShellServices& DefaultShellServices();

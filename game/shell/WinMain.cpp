@@ -31,7 +31,3 @@ int RunGame(TShellServices& services, plat::HINSTANCE instance) {
   }
   return 0;
 }
-
-int WinMain(plat::HINSTANCE instance, plat::HINSTANCE, char*, int) {
-  return RunGame(DefaultShellServices(), instance);
-}

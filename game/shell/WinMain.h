@@ -15,4 +15,3 @@ TWindowParams GameWindowParams(plat::HINSTANCE instance);
 
 // The exit code: the quit message's, or 0 after a failed check or a reported error.
 int RunGame(TShellServices& services, plat::HINSTANCE instance);
-int WinMain(plat::HINSTANCE instance, plat::HINSTANCE previous, char* commandLine, int showCommand);

@@ -9,7 +9,7 @@
 
 #include "common/TD3D8.h"
 #include "common/TDeviceHooks.h"
-#include "game/field/ViewScale.h"
+#include "game/shell/ViewScale.h"
 #include "platform/gfx/RecordingRenderer.h"
 #include "tests/common/Fixtures.h"
 #include "tools/datakit/IniWriter.h"

@@ -1,4 +1,4 @@
-#include "game/ui/TTimedModifier.h"
+#include "game/data/TTimedModifier.h"
 
 #include <gtest/gtest.h>
 

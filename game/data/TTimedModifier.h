@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "common/TCountedPtr.h"
-#include "game/ui/TItemEffect.h"
+#include "game/data/TItemEffect.h"
 
 class TTimedModifier {
  public:

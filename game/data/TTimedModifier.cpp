@@ -1,4 +1,4 @@
-#include "game/ui/TTimedModifier.h"
+#include "game/data/TTimedModifier.h"
 
 void TTimedModifier::Assign(const TCountedPtr<TItemEffect>& newSource) {
   if (!source.SharesWith(newSource)) source = newSource;

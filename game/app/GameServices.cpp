@@ -1,8 +1,11 @@
+#include "game/app/GameServices.h"
+
 #include "common/TD3D8.h"
 #include "common/TFrame8.h"
 #include "common/TMesh8.h"
 #include "common/TSprite8.h"
 #include "common/TTexture8.h"
+#include "game/app/StandIns.h"
 #include "game/data/GameDataServices.h"
 #include "game/data/GameGlobals.h"
 #include "game/data/TAccessoryTable.h"
@@ -11,9 +14,9 @@
 #include "game/effect/MtRandomState.h"
 #include "game/enemy/TEnemyTable.h"
 #include "game/script/TScriptEngine.h"
-#include "game/shell/StandIns.h"
 #include "game/shell/TBasicD3DDeviceBuilder.h"
 #include "game/shell/TShellServices.h"
+#include "game/shell/WinMain.h"
 #include "sound/TDSound8.h"
 #include "sound/TSoundHandle8.h"
 #include "sound/TSoundSet8.h"
@@ -101,4 +104,8 @@ class TGameServices : public TShellServices {
 TShellServices& DefaultShellServices() {
   static TGameServices services;
   return services;
+}
+
+int WinMain(plat::HINSTANCE instance, plat::HINSTANCE, char*, int) {
+  return RunGame(DefaultShellServices(), instance);
 }

@@ -1,4 +1,4 @@
-#include "game/ui/TItemEffect.h"
+#include "game/data/TItemEffect.h"
 
 bool TItemEffect::CountDown() {
   // Wrapping like the 32-bit counter it is, never overflowing as a signed number.

@@ -1,4 +1,4 @@
-#include "game/field/ViewScale.h"
+#include "game/shell/ViewScale.h"
 
 namespace {
 float g_viewScale = 1.0f;

@@ -1,5 +1,5 @@
 // Stand-ins for the subsystems that the game window starts, calls and stops before they exist.
-// Each later subsystem replaces its own entry (and its call in ShellServices.cpp) with the real one.
+// Each later subsystem replaces its own entry (and its call in GameServices.cpp) with the real one.
 #pragma once
 #include <cstdint>
 #include <string>

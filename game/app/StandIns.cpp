@@ -1,4 +1,4 @@
-#include "game/shell/StandIns.h"
+#include "game/app/StandIns.h"
 
 #include <map>
 #include <optional>

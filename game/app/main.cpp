@@ -1,6 +1,6 @@
 // The game program: real windows and message boxes through SDL, the desktop's adapter and OpenGL
 // pictures when there is a display, then the game's own entry.
-#include "game/shell/WinMain.h"
+#include "game/app/GameServices.h"
 #include "platform/core/MessageBox.h"
 #include "platform/gfx/gl/SdlDisplay.h"
 #include "platform/window/SdlBackend.h"

@@ -7,6 +7,7 @@
 #include "common/TD3D8.h"
 #include "common/TFrame8.h"
 #include "common/TMesh8.h"
+#include "game/app/GameServices.h"
 #include "game/data/GameDataServices.h"
 #include "game/data/TWeaponTable.h"
 #include "game/effect/MtRandomState.h"
