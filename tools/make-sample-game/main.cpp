@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "tools/datakit/SampleCharData.h"
 #include "tools/datakit/SampleFrames.h"
 #include "tools/datakit/SampleScripts.h"
 #include "tools/datakit/SampleGameTables.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     datakit::SampleItemIconPack().Save(dir + "data/ptx03/itm_icon.ptx");
     datakit::WriteSampleMeshes(dir + "data/msh03/");
     datakit::WriteSampleFrames(dir + "data/frm03/");
+    datakit::WriteSampleCharData(dir + "data/chrdata03/");
     if (withPatch) datakit::WriteSamplePatch(argv[3]);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-sample-game: %s\n", e.what());
