@@ -5,6 +5,8 @@
 #include "common/TMesh8.h"
 #include "common/TSprite8.h"
 #include "common/TTexture8.h"
+#include "game/actor/TPatternInfo.h"
+#include "game/actor/TWeponState.h"
 #include "game/app/StandIns.h"
 #include "game/data/GameDataServices.h"
 #include "game/data/GameGlobals.h"
@@ -13,6 +15,7 @@
 #include "game/data/TWeaponTable.h"
 #include "game/effect/MtRandomState.h"
 #include "game/enemy/TEnemyTable.h"
+#include "game/field/THitTable.h"
 #include "game/script/TScriptEngine.h"
 #include "game/shell/TBasicD3DDeviceBuilder.h"
 #include "game/shell/TShellServices.h"
@@ -51,6 +54,9 @@ class TGameServices : public TShellServices {
       case DataFolder::Tables: SetDataFolder(folder); break;
       case DataFolder::ScriptPacks: TScriptEngine::SetFolder(folder); break;
       case DataFolder::Frames: TFrame8::SetFolder(folder); break;
+      case DataFolder::WeaponStates: TWeponState::SetFolder(folder); break;
+      case DataFolder::Patterns: TPatternInfo::SetFolder(folder); break;
+      case DataFolder::HitTable: SetHitFolder(folder); break;
       default: standin::SetFolder(which, folder); break;
     }
   }

@@ -8,8 +8,8 @@
 
 namespace standin {
 
-// The folders of loaders not built yet (models, weapon states,
-// patterns, the hit table, maps, stage scripts, visuals, effects): remembered only.
+// The folders of loaders not built yet (models, maps, stage scripts, visuals, effects): remembered
+// only.
 void SetFolder(DataFolder which, const std::string& folder);
 const std::string& GetFolder(DataFolder which);
 

@@ -2,15 +2,19 @@
 // the subsystems not built yet.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "common/TD3D8.h"
 #include "common/TFrame8.h"
 #include "common/TMesh8.h"
+#include "game/actor/TPatternInfo.h"
+#include "game/actor/TWeponState.h"
 #include "game/app/GameServices.h"
 #include "game/data/GameDataServices.h"
 #include "game/data/TWeaponTable.h"
 #include "game/effect/MtRandomState.h"
+#include "game/field/THitTable.h"
 #include "game/script/TScriptEngine.h"
 #include "platform/sound/SoundOutput.h"
 #include "sound/TDSound8.h"
@@ -170,13 +174,25 @@ TEST_F(DefaultServices, StartUpLoadsTheRealTablesSoundsAndGenerator) {
 }
 
 TEST_F(DefaultServices, LoaderFoldersReachTheirLoaders) {
+  struct Route {
+    DataFolder which;
+    std::function<const std::string&()> get;
+    std::function<void(const std::string&)> set;
+  };
+  const Route routes[] = {
+      {DataFolder::Frames, TFrame8::GetFolder, TFrame8::SetFolder},
+      {DataFolder::Meshes, TMesh8::GetFolder, TMesh8::SetFolder},
+      {DataFolder::WeaponStates, TWeponState::GetFolder, TWeponState::SetFolder},
+      {DataFolder::Patterns, TPatternInfo::GetFolder, TPatternInfo::SetFolder},
+      {DataFolder::HitTable, GetHitFolder, SetHitFolder},
+  };
   TShellServices& real = DefaultShellServices();
-  real.SetFolder(DataFolder::Frames, "data/frm03/");
-  real.SetFolder(DataFolder::Meshes, "data/msh03/");
-  EXPECT_EQ(TFrame8::GetFolder(), "data/frm03/");
-  EXPECT_EQ(TMesh8::GetFolder(), "data/msh03/");
-  TFrame8::SetFolder("");
-  TMesh8::SetFolder("");
+  for (const Route& route : routes) {
+    const std::string before = route.get();
+    real.SetFolder(route.which, "data/somewhere/");
+    EXPECT_EQ(route.get(), "data/somewhere/") << static_cast<int>(route.which);
+    route.set(before);
+  }
 }
 
 }  // namespace
