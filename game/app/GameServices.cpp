@@ -15,6 +15,7 @@
 #include "game/data/TWeaponTable.h"
 #include "game/effect/MtRandomState.h"
 #include "game/enemy/TEnemyTable.h"
+#include "game/field/FieldFolders.h"
 #include "game/field/THitTable.h"
 #include "game/script/TScriptEngine.h"
 #include "game/shell/TBasicD3DDeviceBuilder.h"
@@ -57,6 +58,9 @@ class TGameServices : public TShellServices {
       case DataFolder::WeaponStates: TWeponState::SetFolder(folder); break;
       case DataFolder::Patterns: TPatternInfo::SetFolder(folder); break;
       case DataFolder::HitTable: SetHitFolder(folder); break;
+      case DataFolder::Maps: SetMapFolder(folder); break;
+      case DataFolder::StageScripts: SetScriptFolder(folder); break;
+      case DataFolder::Visuals: SetVisualFolder(folder); break;
       default: standin::SetFolder(which, folder); break;
     }
   }

@@ -6,6 +6,7 @@
 
 #include "tools/datakit/SampleCharData.h"
 #include "tools/datakit/SampleFrames.h"
+#include "tools/datakit/SampleMaps.h"
 #include "tools/datakit/SampleScripts.h"
 #include "tools/datakit/SampleGameTables.h"
 #include "tools/datakit/SampleMeshes.h"
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     datakit::WriteSampleMeshes(dir + "data/msh03/");
     datakit::WriteSampleFrames(dir + "data/frm03/");
     datakit::WriteSampleCharData(dir + "data/chrdata03/");
+    datakit::WriteSampleMaps(dir);
     if (withPatch) datakit::WriteSamplePatch(argv[3]);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "make-sample-game: %s\n", e.what());

@@ -14,6 +14,7 @@
 #include "game/data/GameDataServices.h"
 #include "game/data/TWeaponTable.h"
 #include "game/effect/MtRandomState.h"
+#include "game/field/FieldFolders.h"
 #include "game/field/THitTable.h"
 #include "game/script/TScriptEngine.h"
 #include "platform/sound/SoundOutput.h"
@@ -185,6 +186,9 @@ TEST_F(DefaultServices, LoaderFoldersReachTheirLoaders) {
       {DataFolder::WeaponStates, TWeponState::GetFolder, TWeponState::SetFolder},
       {DataFolder::Patterns, TPatternInfo::GetFolder, TPatternInfo::SetFolder},
       {DataFolder::HitTable, GetHitFolder, SetHitFolder},
+      {DataFolder::Maps, GetMapFolder, SetMapFolder},
+      {DataFolder::StageScripts, GetScriptFolder, SetScriptFolder},
+      {DataFolder::Visuals, GetVisualFolder, SetVisualFolder},
   };
   TShellServices& real = DefaultShellServices();
   for (const Route& route : routes) {

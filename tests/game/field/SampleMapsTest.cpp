@@ -1,0 +1,55 @@
+#include "tools/datakit/SampleMaps.h"
+
+#include <gtest/gtest.h>
+
+#include "game/field/FieldFolders.h"
+#include "game/field/TMapData.h"
+#include "tests/common/MeshFixture.h"
+
+namespace {
+
+// The sample game's maps, read as the field reads them: what the stage build needs is present
+// and every mesh they name loads.
+class SampleMapsTest : public testkit::MeshFixture {
+ protected:
+  void SetUp() override {
+    MeshFixture::SetUp();
+    datakit::WriteSampleMaps(dir.path() + "/");
+    TMesh8::SetFolder(dir.path() + "/data/msh03/");
+    SetScriptFolder(dir.path() + "/data/scr03/");
+    SetMapFolder("map03/");
+  }
+  void TearDown() override {
+    SetScriptFolder("");
+    SetMapFolder("");
+    MeshFixture::TearDown();
+  }
+
+  void ExpectGroundLoads(const TMapData& map) {
+    const std::string& base = map.GetHeader().baseName;
+    EXPECT_GT(TMesh8::Load(GetMapFolder() + base).GetTriangleCount(), 0);
+    EXPECT_GT(TMesh8::Load(GetMapFolder() + "_" + base).GetTriangleCount(), 0);
+    EXPECT_TRUE(map.GetFog().present);
+    EXPECT_TRUE(map.GetMapStart().present);
+    EXPECT_EQ(map.GetHeader().musicName, "field.ogg");
+    EXPECT_GE(map.GetHeader().CollisionCellSizeX(), 1.0f);
+  }
+};
+
+TEST_F(SampleMapsTest, TheTownHasARailCameraOnTwoPoints) {
+  const TMapData town("03.pbms/town");
+  EXPECT_EQ(town.GetKind(), 0u);
+  EXPECT_EQ(town.GetCameraSetting().mode, 32u);
+  EXPECT_GE(town.GetCameraPoints().size(), 2u);
+  ExpectGroundLoads(town);
+}
+
+TEST_F(SampleMapsTest, TheBattleMapHasAChaseCamera) {
+  const TMapData field("03.pbms/field");
+  EXPECT_EQ(field.GetKind(), 1u);
+  EXPECT_EQ(field.GetCameraSetting().mode, 16u);
+  EXPECT_GT(field.GetCameraSetting().chaseDistance, 0.0f);
+  ExpectGroundLoads(field);
+}
+
+}  // namespace
