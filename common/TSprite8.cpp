@@ -36,6 +36,14 @@ void SetCommon2DStates(plat::IDirect3DDevice8* device) {
   device->SetTextureStageState(0, plat::D3DTSS_MIPFILTER, plat::D3DTEXF_NONE);
 }
 
+// Out-of-range components are held at the ends rather than converted past a byte.
+uint32_t ColourByte(float component) {
+  const float scaled = component * 255.0f;
+  if (!(scaled > 0.0f)) return 0;
+  if (scaled >= 255.0f) return 255;
+  return static_cast<uint32_t>(scaled);
+}
+
 }  // namespace
 
 TSprite8::TSprite8() : TSprite8(TTexture8::Load("", plat::D3DPOOL_MANAGED, 0)) {}
@@ -59,6 +67,10 @@ void TSprite8::SetColor(uint32_t colour, int index) {
   } else if (index >= 0 && index < 4) {
     vertices[index].diffuse = colour;
   }
+}
+
+void TSprite8::SetColorF(float r, float g, float b, float a, int index) {
+  SetColor(ColourByte(a) << 24 | ColourByte(r) << 16 | ColourByte(g) << 8 | ColourByte(b), index);
 }
 
 void TSprite8::PlaceCorners(float x, float y, float w, float h, bool noScale) {

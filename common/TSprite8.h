@@ -34,6 +34,8 @@ class TSprite8 {
 
   // index -1: every vertex; 0-3 one vertex; anything else nothing.
   void SetColor(uint32_t colour, int index);
+  // The same from components in 0..1, each scaled by 255 and truncated; packed as ARGB.
+  void SetColorF(float r, float g, float b, float a, int index);
 
   // 0 opaque, 1 alpha, 2 multiply, 3 add, 4 inverse; 5 suppresses all 2D drawing until another
   // mode is chosen. A mode without a recorded block only ends the suppression.

@@ -92,6 +92,17 @@ void TGameData::ApplyVolumes() {
   }
 }
 
+TCharBlock& TGameData::GetCharBlock(uint32_t member) {
+  if (member < static_cast<uint32_t>(kMembers)) return saved.party[member];
+  spareBlock = TCharBlock{};
+  return spareBlock;
+}
+
+const TCharBlock& TGameData::GetCharBlock(uint32_t member) const {
+  static const TCharBlock blank;
+  return member < static_cast<uint32_t>(kMembers) ? saved.party[member] : blank;
+}
+
 // ---- gold and items ----
 
 void TGameData::SetGold(uint32_t n) { saved.gold = std::min(n, GoldCap()); }
@@ -111,7 +122,9 @@ TItemEntry* TGameData::FindItem(uint32_t id) {
   return nullptr;
 }
 
+// Id 0 is no item (it marks an empty ring slot) and is never added.
 bool TGameData::AddItem(uint32_t id, uint32_t count) {
+  if (id == 0) return false;
   const uint8_t added = static_cast<uint8_t>(count);
   if (TItemEntry* entry = FindItem(id)) {
     entry->count = static_cast<uint8_t>(std::min<int32_t>(entry->count + added, kMaxStack));
@@ -122,6 +135,7 @@ bool TGameData::AddItem(uint32_t id, uint32_t count) {
 }
 
 bool TGameData::TryAddItem(uint32_t id, uint32_t count) {
+  if (id == 0) return false;
   const uint8_t added = static_cast<uint8_t>(count);
   if (TItemEntry* entry = FindItem(id)) {
     if (entry->count + added > kMaxStack) return false;

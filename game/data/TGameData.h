@@ -52,16 +52,24 @@ class TGameData {
   int32_t GetVolume2() const { return saved.musicLevel; }
   void SetMiniMapMode(uint8_t mode) { saved.miniMapMode = mode; }
   uint8_t GetMiniMapMode() const { return saved.miniMapMode; }
-  void SetCurrentMember(uint32_t member) { saved.currentMember = member; }
+  // Numbers from scripts are checked: a member, flag or map item out of range reads 0 (a blank
+  // block) and is never written.
+  void SetCurrentMember(uint32_t member) {
+    if (member < static_cast<uint32_t>(kMembers)) saved.currentMember = member;
+  }
   uint32_t GetCurrentMember() const { return saved.currentMember; }
   uint32_t GetSavePointId() const { return saved.savePointId; }
   void SetSavePointId(uint32_t id) { saved.savePointId = id; }
-  uint8_t GetFlag(uint32_t n) const { return saved.flags[n]; }
-  void SetFlag(uint32_t n, uint8_t value) { saved.flags[n] = value; }
-  uint8_t GetPickupFlag(uint32_t n) const { return saved.pickups[n]; }
-  void SetPickupFlag(uint32_t n, uint8_t value) { saved.pickups[n] = value; }
-  TCharBlock& GetCharBlock(uint32_t member) { return saved.party[member]; }
-  const TCharBlock& GetCharBlock(uint32_t member) const { return saved.party[member]; }
+  uint8_t GetFlag(uint32_t n) const { return n < saved.flags.size() ? saved.flags[n] : 0; }
+  void SetFlag(uint32_t n, uint8_t value) {
+    if (n < saved.flags.size()) saved.flags[n] = value;
+  }
+  uint8_t GetPickupFlag(uint32_t n) const { return n < saved.pickups.size() ? saved.pickups[n] : 0; }
+  void SetPickupFlag(uint32_t n, uint8_t value) {
+    if (n < saved.pickups.size()) saved.pickups[n] = value;
+  }
+  TCharBlock& GetCharBlock(uint32_t member);
+  const TCharBlock& GetCharBlock(uint32_t member) const;
   uint32_t GetPlayTimeBefore() const { return saved.playTimeBefore; }
   uint32_t GetRunStart() const { return run.runStart; }
   // The loading screen starts the run when a load succeeded.
@@ -125,4 +133,5 @@ class TGameData {
 
   TSavedProgress saved;
   RunState run;
+  TCharBlock spareBlock;  // what a member out of range gets, blank again on every call
 };

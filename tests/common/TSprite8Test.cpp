@@ -208,6 +208,18 @@ TEST_F(SpriteTest, ColoursReachTheVertices) {
   EXPECT_EQ(d.state.renderStates[D3DRS_SRCBLEND], D3DBLEND_SRCALPHA);
 }
 
+TEST_F(SpriteTest, FloatColoursAreScaledTruncatedAndPackedAsArgb) {
+  TSprite8 s;
+  s.SetColorF(0.9f, 0.9f, 0.9f, 1.0f, -1);
+  for (const TSpriteVertex& v : s.vertices) EXPECT_EQ(v.diffuse, 0xFFE5E5E5u);
+  s.SetColorF(1.0f, 0.5f, 0.0f, 0.25f, 1);
+  EXPECT_EQ(s.vertices[1].diffuse, 0x3FFF7F00u);
+  s.SetColorF(2.0f, -1.0f, 0.0f, 1.0f, 0);  // outside 0..1: held at the ends
+  EXPECT_EQ(s.vertices[0].diffuse, 0xFFFF0000u);
+  s.SetColorF(0.0f, 0.0f, 0.0f, 0.0f, 4);  // no such vertex
+  EXPECT_EQ(s.vertices[3].diffuse, 0xFFE5E5E5u);
+}
+
 TEST_F(SpriteTest, RectanglesDrawWithoutTextureKeepingTheStageArguments) {
   StartDevice();
   TSprite8 s = LoadSprite("sprite.ptx/window21", D3DPOOL_MANAGED, 0);

@@ -1,6 +1,8 @@
 #include "tools/datakit/SampleSound.h"
 
 #include <cmath>
+#include <initializer_list>
+#include <vector>
 
 #include "tools/datakit/OggWriter.h"
 #include "tools/datakit/PseWriter.h"
@@ -12,20 +14,30 @@ namespace {
 // Equal-tempered pitch, semitones from A4.
 double Pitch(int semitones) { return 440.0 * std::pow(2.0, semitones / 12.0); }
 
+// The interface sounds the windows play: cursor moved, decide, cancel.
+constexpr uint32_t kInterfaceSounds[] = {601, 603, 606};
+
 // A pack of short blips, one per id, rising by a whole tone each, and its name list.
 void WritePack(const std::string& dir, const std::string& pack, const std::string& table, const char* stem,
-               int count, int base, uint32_t frames) {
+               const std::vector<uint32_t>& ids, int base, uint32_t frames) {
   WaveFormat format = WaveFormat::Pcm(1, 22050, 16);
   PseWriter writer;
   TableWriter list;
   list.Column("id").Column("name");
-  for (int id = 0; id < count; ++id) {
-    std::string name = stem + std::to_string(id);
-    writer.Entry(name, format, ToneData(format, Pitch(base + 2 * id), frames, 0.4));
-    list.NameRow(static_cast<uint32_t>(id), name);
+  for (size_t n = 0; n < ids.size(); ++n) {
+    std::string name = stem + std::to_string(ids[n]);
+    writer.Entry(name, format, ToneData(format, Pitch(base + 2 * static_cast<int>(n)), frames, 0.4));
+    list.NameRow(ids[n], name);
   }
   writer.Save(dir + "data/se03/" + pack);
   list.Save(dir + "data/tbl03/" + table);
+}
+
+std::vector<uint32_t> Ids(uint32_t count, std::initializer_list<uint32_t> more = {}) {
+  std::vector<uint32_t> ids;
+  for (uint32_t id = 0; id < count; ++id) ids.push_back(id);
+  ids.insert(ids.end(), more.begin(), more.end());
+  return ids;
 }
 
 void Melody(OggWriter& w, std::initializer_list<int> notes, uint32_t noteFrames) {
@@ -35,8 +47,13 @@ void Melody(OggWriter& w, std::initializer_list<int> notes, uint32_t noteFrames)
 }  // namespace
 
 void WriteSampleSound(const std::string& dir) {
-  WritePack(dir, "se.pse", "se.tbl", "se", 8, 12, 3300);
-  WritePack(dir, "voice.pse", "voice.tbl", "vc", 4, -5, 8820);
+  WritePack(dir, "se.pse", "se.tbl", "se", Ids(8, {601, 603, 606}), 12, 3300);
+  WritePack(dir, "voice.pse", "voice.tbl", "vc", Ids(4), -5, 8820);
+
+  TableWriter speak;
+  speak.Column("id");
+  for (uint32_t id : kInterfaceSounds) speak.IdRow(id);
+  speak.Save(dir + "data/tbl03/subset/speak_se.tbl");
 
   const std::string music = dir + "data/bgm03/";
   OggWriter intro(2, 44100), title(2, 44100), field(2, 44100), jingle(2, 44100);

@@ -73,7 +73,10 @@ class LineLexer {
         ++at;
         return text;
       }
-      if (c == '\\' && at + 1 < line.size()) c = line[++at];
+      if (c == '\\' && at + 1 < line.size()) {
+        c = line[++at];
+        if (c == 'n') c = '\n';  // a line feed inside a string (the text form is one statement a line)
+      }
       text += c;
     }
     Fail("unterminated string");

@@ -3,7 +3,7 @@
 // Tokens are separated by blanks, and operators also end the token before them, so "$x<3" is three
 // tokens and "-1" is "-" then "1". A token's form gives its kind:
 //   IF ELSE END ...          keyword            123          decimal number
-//   0x1F                     hex number "1F"    "a b"        string (\" and \\ escape)
+//   0x1F                     hex number "1F"    "a b"        string (\" and \\ escape, \n a line feed)
 //   = + - * / % << >> ...    operator           ( )          punctuation
 //   @@SendMsg                builtin            @03.pbsc/m   script name (the "@" is its leading character)
 //   $x                       engine variable    local:$x     the script's own variable
