@@ -200,7 +200,7 @@ namespace {
 TEST_F(MeshFileTest, EverySampleGameMeshLoads) {
   datakit::WriteSampleMeshes(dir.path() + "/");
   std::vector<std::string> names = {"item/hukuro00.msh", "item/ring00.msh", "item/coin00.msh", "sky/sky00.msh",
-                                    "sky/sky00_00.msh"};
+                                    "sky/sky00_00.msh",   "effect/board00.msh", "effect/sword01.msh"};
   for (const std::string& model : datakit::SampleWeaponModels()) names.push_back("wepon/" + model + ".msh");
   for (const std::string& name : names) {
     TMesh8 mesh = TMesh8::Load(name);

@@ -66,6 +66,22 @@ MeshShape QuadStripShape(uint32_t segments, float length, float width, uint32_t 
   return shape;
 }
 
+MeshShape TrailRibbonShape(uint32_t quads, float parkedY, uint32_t color) {
+  MeshShape shape;
+  const Vec parked[2] = {{0, parkedY, 0}, {0, parkedY, -1}};
+  for (uint32_t j = 0; j < quads; ++j) {
+    const float u0 = float(j) / quads, u1 = float(j + 1) / quads;
+    // (along, across) of b(j), t(j), b(j+1), t(j), b(j+1), t(j+1).
+    const float uv[6][2] = {{u0, 0}, {u0, 1}, {u1, 0}, {u0, 1}, {u1, 0}, {u1, 1}};
+    for (const auto& c : uv) {
+      shape.indices.push_back(static_cast<uint16_t>(shape.vertices.size()));
+      shape.vertices.push_back(At(parked[c[1] != 0], color, c[0], c[1]));
+    }
+    shape.parts.insert(shape.parts.end(), 2, 0);
+  }
+  return shape;
+}
+
 MeshShape RingShape(float innerRadius, float outerRadius, uint32_t segments, uint32_t color) {
   MeshShape shape;
   const float pi2 = 6.28318530718f;

@@ -24,7 +24,23 @@ MeshFile Sky(const std::string& name) {
   return MeshFile::FromShape(name, box, {MeshMaterial::Colored("sky", 0.4f, 0.55f, 0.8f, 1.0f, 0.75f)});
 }
 
+// A square of side `size` in the x-y plane.
+MeshShape Upright(float size, uint32_t color) {
+  MeshShape shape = PlaneShape(size, size, color);
+  for (MeshVertex& v : shape.vertices) std::swap(v.y, v.z);
+  return shape;
+}
+
 }  // namespace
+
+void WriteSampleEffectMeshes(const std::string& folder) {
+  MeshFile::FromShape("board00", Upright(2, 0xFFFFFFFF), {MeshMaterial::Colored("board", 1, 1, 1)})
+      .Msh()
+      .Save(folder + "effect/board00.msh");
+  MeshFile::FromShape("sword01", TrailRibbonShape(kSampleTrailQuads, -10000), {MeshMaterial::Colored("trail", 1, 1, 1)})
+      .Msh()
+      .Save(folder + "effect/sword01.msh");
+}
 
 const std::vector<std::string>& SampleWeaponModels() {
   static const std::vector<std::string> names = {"sword00",  "spear00",  "axe00", "rod00",
@@ -56,6 +72,7 @@ void WriteSampleMeshes(const std::string& folder) {
       .Save(folder + "item/coin00.msh");
   Sky("sky00").Msh().Save(folder + "sky/sky00.msh");
   Sky("sky00_00").Msh().Save(folder + "sky/sky00_00.msh");
+  WriteSampleEffectMeshes(folder);
 }
 
 }  // namespace datakit

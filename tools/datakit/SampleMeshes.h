@@ -1,6 +1,7 @@
 // The meshes of the sample game folder: the weapon models that the sample weapon and item tables
-// name, the map models of items and money, and the sky.
+// name, the map models of items and money, the sky and the effect meshes.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,12 @@ namespace datakit {
 
 // The model names of the sample weapons ("wepon/" + name + ".msh").
 const std::vector<std::string>& SampleWeaponModels();
+// The trail ribbon's quads in "effect/sword01.msh".
+constexpr uint32_t kSampleTrailQuads = 24;
+// Writes the meshes that the game's own effect code loads: the time-stop board
+// "effect/board00.msh" (a 2 x 2 square upright in the x-y plane) and the blade-trail ribbon
+// "effect/sword01.msh" (parked far below the view).
+void WriteSampleEffectMeshes(const std::string& folder);
 // Writes every sample mesh under folder (which ends in "/", e.g. DIR + "/data/msh03/").
 void WriteSampleMeshes(const std::string& folder);
 
