@@ -13,6 +13,7 @@
 #include "game/data/TAccessoryTable.h"
 #include "game/data/TItemMeanTable.h"
 #include "game/data/TWeaponTable.h"
+#include "game/effect/EffectFolder.h"
 #include "game/effect/MtRandomState.h"
 #include "game/enemy/TEnemyTable.h"
 #include "game/field/FieldFolders.h"
@@ -58,6 +59,7 @@ class TGameServices : public TShellServices {
       case DataFolder::WeaponStates: TWeponState::SetFolder(folder); break;
       case DataFolder::Patterns: TPatternInfo::SetFolder(folder); break;
       case DataFolder::HitTable: SetHitFolder(folder); break;
+      case DataFolder::Effects: SetEffectFolder(folder); break;
       case DataFolder::Maps: SetMapFolder(folder); break;
       case DataFolder::StageScripts: SetScriptFolder(folder); break;
       case DataFolder::Visuals: SetVisualFolder(folder); break;

@@ -8,7 +8,7 @@
 
 namespace standin {
 
-// The folders of loaders not built yet (models, effects): remembered only.
+// The folders of loaders not built yet (models): remembered only.
 void SetFolder(DataFolder which, const std::string& folder);
 const std::string& GetFolder(DataFolder which);
 

@@ -13,6 +13,7 @@
 #include "game/app/GameServices.h"
 #include "game/data/GameDataServices.h"
 #include "game/data/TWeaponTable.h"
+#include "game/effect/EffectFolder.h"
 #include "game/effect/MtRandomState.h"
 #include "game/field/FieldFolders.h"
 #include "game/field/THitTable.h"
@@ -186,6 +187,7 @@ TEST_F(DefaultServices, LoaderFoldersReachTheirLoaders) {
       {DataFolder::WeaponStates, TWeponState::GetFolder, TWeponState::SetFolder},
       {DataFolder::Patterns, TPatternInfo::GetFolder, TPatternInfo::SetFolder},
       {DataFolder::HitTable, GetHitFolder, SetHitFolder},
+      {DataFolder::Effects, GetEffectFolder, SetEffectFolder},
       {DataFolder::Maps, GetMapFolder, SetMapFolder},
       {DataFolder::StageScripts, GetScriptFolder, SetScriptFolder},
       {DataFolder::Visuals, GetVisualFolder, SetVisualFolder},
