@@ -1,5 +1,5 @@
 // The meshes of the sample game folder: the weapon models that the sample weapon and item tables
-// name, the map models of items and money, and the sky.
+// name, the map models of items and money, the sky and the blob shadow under every game object.
 #pragma once
 #include <string>
 #include <vector>
