@@ -17,6 +17,7 @@
 #include "game/effect/MtRandomState.h"
 #include "game/enemy/TEnemyTable.h"
 #include "game/field/FieldFolders.h"
+#include "game/field/TGameObject.h"
 #include "game/field/THitTable.h"
 #include "game/script/TScriptEngine.h"
 #include "game/shell/TBasicD3DDeviceBuilder.h"
@@ -60,10 +61,10 @@ class TGameServices : public TShellServices {
       case DataFolder::Patterns: TPatternInfo::SetFolder(folder); break;
       case DataFolder::HitTable: SetHitFolder(folder); break;
       case DataFolder::Effects: SetEffectFolder(folder); break;
+      case DataFolder::Models: TGameObject::SetFolder(folder); break;
       case DataFolder::Maps: SetMapFolder(folder); break;
       case DataFolder::StageScripts: SetScriptFolder(folder); break;
       case DataFolder::Visuals: SetVisualFolder(folder); break;
-      default: standin::SetFolder(which, folder); break;
     }
   }
   void SeedRandom(uint32_t seed) override { SeedRand(seed); }

@@ -1,6 +1,5 @@
 #include "game/app/StandIns.h"
 
-#include <map>
 #include <optional>
 
 #include "common/TD3D8.h"
@@ -13,15 +12,6 @@
 
 namespace standin {
 namespace {
-
-struct State {
-  std::map<DataFolder, std::string> folders;
-};
-
-State& S() {
-  static State state;
-  return state;
-}
 
 // "ＭＳ ゴシック"
 constexpr const char* kGothic = "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e";
@@ -71,8 +61,6 @@ class TYesNoStandIn : public TStateScene {
 
 }  // namespace
 
-void SetFolder(DataFolder which, const std::string& folder) { S().folders[which] = folder; }
-const std::string& GetFolder(DataFolder which) { return S().folders[which]; }
 void CreateSky() {}
 
 TScene* CreateTitle(TGameWnd& app) { return new TTitleStandIn(app); }

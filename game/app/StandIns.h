@@ -8,10 +8,6 @@
 
 namespace standin {
 
-// The folders of loaders not built yet (models): remembered only.
-void SetFolder(DataFolder which, const std::string& folder);
-const std::string& GetFolder(DataFolder which);
-
 // The sky (it needs meshes and shaders).
 void CreateSky();
 

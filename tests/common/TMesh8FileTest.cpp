@@ -200,7 +200,8 @@ namespace {
 TEST_F(MeshFileTest, EverySampleGameMeshLoads) {
   datakit::WriteSampleMeshes(dir.path() + "/");
   std::vector<std::string> names = {"item/hukuro00.msh", "item/ring00.msh", "item/coin00.msh", "sky/sky00.msh",
-                                    "sky/sky00_00.msh",   "effect/board00.msh", "effect/sword01.msh"};
+                                    "sky/sky00_00.msh",   "effect/board00.msh", "effect/sword01.msh",
+                                    "effect/shadow01_mesh.msh"};
   for (const std::string& model : datakit::SampleWeaponModels()) names.push_back("wepon/" + model + ".msh");
   for (const std::string& name : names) {
     TMesh8 mesh = TMesh8::Load(name);
@@ -212,6 +213,7 @@ TEST_F(MeshFileTest, EverySampleGameMeshLoads) {
     EXPECT_GT(b.radius, 0.0f) << name;
   }
   EXPECT_EQ(TMesh8::Load("sky/sky00.msh").GetMaterial(0).GetRenderMode(), 1100);
+  EXPECT_EQ(TMesh8::Load("effect/shadow01_mesh.msh").GetMaterial(0).GetRenderMode(), 3000);
 }
 
 }  // namespace

@@ -99,4 +99,21 @@ MeshShape RingShape(float innerRadius, float outerRadius, uint32_t segments, uin
   return shape;
 }
 
+MeshShape DiscShape(float radius, uint32_t segments, uint32_t color) {
+  MeshShape shape;
+  const float pi2 = 6.28318530718f;
+  shape.vertices.push_back(At({0, 0, 0}, color, 0.5f, 0.5f));
+  for (uint32_t i = 0; i < segments; ++i) {
+    const float angle = pi2 * i / segments, c = std::cos(angle), s = std::sin(angle);
+    shape.vertices.push_back(At({radius * c, 0, radius * s}, color, 0.5f + 0.5f * c, 0.5f + 0.5f * s));
+  }
+  for (uint32_t i = 0; i < segments; ++i) {
+    // Centre, the next spoke, this spoke: clockwise seen from above.
+    const auto a = static_cast<uint16_t>(1 + i), b = static_cast<uint16_t>(1 + (i + 1) % segments);
+    for (uint16_t k : {uint16_t(0), b, a}) shape.indices.push_back(k);
+    shape.parts.push_back(0);
+  }
+  return shape;
+}
+
 }  // namespace datakit

@@ -23,5 +23,8 @@ MeshShape TrailRibbonShape(uint32_t quads, float parkedY, uint32_t color = 0xFFF
 // A flat ring in the x-z plane facing +y between two radii: 2 x segments vertices, 2 x segments
 // triangles.
 MeshShape RingShape(float innerRadius, float outerRadius, uint32_t segments, uint32_t color = 0xFFFFFFFF);
+// A flat disc in the x-z plane facing +y, a fan around its centre: segments + 1 vertices, segments
+// triangles.
+MeshShape DiscShape(float radius, uint32_t segments, uint32_t color = 0xFFFFFFFF);
 
 }  // namespace datakit

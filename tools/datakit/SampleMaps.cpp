@@ -7,15 +7,24 @@ namespace datakit {
 namespace {
 
 constexpr float kGroundSize = 40.0f;
+// The collision grid lists a triangle only in the cells that hold one of its corners, so ground
+// and walls are laid in tiles smaller than the maps' 8 m cells.
+constexpr float kTile = 4.0f;
+constexpr int kTiles = static_cast<int>(kGroundSize / kTile);
 
 // A square ground with a low wall along each edge, so the player stays on it.
 MeshShape WalledGround(uint32_t groundColor, uint32_t wallColor) {
   const float half = kGroundSize / 2;
-  MeshShape shape = PlaneShape(kGroundSize, kGroundSize, groundColor);
-  shape.Append(BoxShape(kGroundSize, 1, 1, wallColor).Move(0, 0.5f, half + 0.5f));
-  shape.Append(BoxShape(kGroundSize, 1, 1, wallColor).Move(0, 0.5f, -half - 0.5f));
-  shape.Append(BoxShape(1, 1, kGroundSize, wallColor).Move(half + 0.5f, 0.5f, 0));
-  shape.Append(BoxShape(1, 1, kGroundSize, wallColor).Move(-half - 0.5f, 0.5f, 0));
+  MeshShape shape;
+  for (int i = 0; i < kTiles; ++i) {
+    const float along = -half + kTile * (i + 0.5f);
+    for (int j = 0; j < kTiles; ++j)
+      shape.Append(PlaneShape(kTile, kTile, groundColor).Move(along, 0, -half + kTile * (j + 0.5f)));
+    shape.Append(BoxShape(kTile, 1, 1, wallColor).Move(along, 0.5f, half + 0.5f));
+    shape.Append(BoxShape(kTile, 1, 1, wallColor).Move(along, 0.5f, -half - 0.5f));
+    shape.Append(BoxShape(1, 1, kTile, wallColor).Move(half + 0.5f, 0.5f, along));
+    shape.Append(BoxShape(1, 1, kTile, wallColor).Move(-half - 0.5f, 0.5f, along));
+  }
   return shape;
 }
 

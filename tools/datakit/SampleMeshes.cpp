@@ -73,6 +73,10 @@ void WriteSampleMeshes(const std::string& folder) {
   Sky("sky00").Msh().Save(folder + "sky/sky00.msh");
   Sky("sky00_00").Msh().Save(folder + "sky/sky00_00.msh");
   WriteSampleEffectMeshes(folder);
+  // Drawn multiplied onto what lies under it, so grey darkens the ground by half.
+  MeshFile::FromShape("shadow01", DiscShape(0.5f, 16), {MeshMaterial::Colored("shadow", 0.5f, 0.5f, 0.5f, 1.0f, 0.15f)})
+      .Msh()
+      .Save(folder + "effect/shadow01_mesh.msh");
 }
 
 }  // namespace datakit

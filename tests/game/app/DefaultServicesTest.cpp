@@ -16,6 +16,7 @@
 #include "game/effect/EffectFolder.h"
 #include "game/effect/MtRandomState.h"
 #include "game/field/FieldFolders.h"
+#include "game/field/TGameObject.h"
 #include "game/field/THitTable.h"
 #include "game/script/TScriptEngine.h"
 #include "platform/sound/SoundOutput.h"
@@ -188,6 +189,7 @@ TEST_F(DefaultServices, LoaderFoldersReachTheirLoaders) {
       {DataFolder::Patterns, TPatternInfo::GetFolder, TPatternInfo::SetFolder},
       {DataFolder::HitTable, GetHitFolder, SetHitFolder},
       {DataFolder::Effects, GetEffectFolder, SetEffectFolder},
+      {DataFolder::Models, TGameObject::GetFolder, TGameObject::SetFolder},
       {DataFolder::Maps, GetMapFolder, SetMapFolder},
       {DataFolder::StageScripts, GetScriptFolder, SetScriptFolder},
       {DataFolder::Visuals, GetVisualFolder, SetVisualFolder},

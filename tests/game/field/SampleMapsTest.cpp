@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "game/field/FieldFolders.h"
+#include "game/field/TCollisionMesh.h"
 #include "game/field/TMapData.h"
 #include "tests/common/MeshFixture.h"
 
@@ -33,6 +34,25 @@ class SampleMapsTest : public testkit::MeshFixture {
     EXPECT_TRUE(map.GetMapStart().present);
     EXPECT_EQ(map.GetHeader().musicName, "field.ogg");
     EXPECT_GE(map.GetHeader().CollisionCellSizeX(), 1.0f);
+
+    // The collision twin builds into a grid with ground under the start and everywhere else, and
+    // walls along its edges.
+    TCollisionMesh collision;
+    collision.Load(GetMapFolder() + "_" + base, map.GetHeader().CollisionCellSizeX(),
+                   map.GetHeader().CollisionCellSizeZ());
+    const plat::D3DXVECTOR3 start = map.GetMapStart().position;
+    for (const plat::D3DXVECTOR3& p : {start, plat::D3DXVECTOR3(0, 0, 0), plat::D3DXVECTOR3(17, 0, -17),
+                                       plat::D3DXVECTOR3(-9, 0, 13)}) {
+      TGroundResult ground;
+      collision.FindGround(plat::D3DXVECTOR3(p.x, p.y + 1, p.z), ground);
+      EXPECT_EQ(ground.found, 1) << p.x << ", " << p.z;
+      EXPECT_EQ(ground.height, 0.0f);
+    }
+    plat::D3DXVECTOR3 atWall(1, 0, 19.8f);
+    TCollisionResult r;
+    collision.GetGrid().CollideSphere(atWall, 0.5f, r);
+    EXPECT_EQ(r.wallHit, 1);
+    EXPECT_FLOAT_EQ(atWall.z, 19.5f);
   }
 };
 

@@ -49,6 +49,7 @@ TEST(MeshShapesTest, FlatShapesFaceUpAndCoverTheirExtent) {
       {"plane", datakit::PlaneShape(2, 3), 4, 2},
       {"strip", datakit::QuadStripShape(5, 10, 1), 12, 10},
       {"ring", datakit::RingShape(1, 2, 8), 16, 16},
+      {"disc", datakit::DiscShape(1, 8), 9, 8},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
