@@ -1,4 +1,5 @@
-// The global time stop: while it holds, the player can neither move nor act and stays pinned where
+// The global time stop, kept beside the effects because the field, the player and the enemies all
+// read it. While it holds, the player can neither move nor act and stays pinned where
 // it stood, and a board drawn with the inverting render mode hangs in front of the view. The
 // time-stop enemy turns it on and counts its timer; a hit on the player or the loss of any
 // time-stop enemy turns it off.

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/my_error.h"
-#include "game/enemy/TimeStopState.h"
+#include "game/effect/TimeStopState.h"
 #include "tests/common/MathChecks.h"
 #include "tests/common/MeshFixture.h"
 #include "tools/datakit/SampleMeshes.h"

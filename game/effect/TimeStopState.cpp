@@ -1,4 +1,4 @@
-#include "game/enemy/TimeStopState.h"
+#include "game/effect/TimeStopState.h"
 
 namespace {
 
