@@ -1,11 +1,8 @@
 #include "common/TDrawItem8.h"
 
-namespace {
+#include "common/TMesh8.h"
 
-TMeshPartCalls& Calls() {
-  static TMeshPartCalls calls;
-  return calls;
-}
+namespace {
 
 // Exactly the identity: the diagonal bitwise 1.0, everything else equal to 0.0.
 bool IsExactIdentity(const plat::D3DMATRIX& m) {
@@ -25,11 +22,10 @@ bool IsExactIdentity(const plat::D3DMATRIX& m) {
 TDrawItem8::TDrawItem8(const plat::D3DMATRIX& world, TView8* itemView, uint32_t itemPart,
                        TMesh8* itemMesh)
     : order(0), depth(0.0f), matrix(world), part(itemPart), view(itemView), mesh(itemMesh) {
-  const TMeshPartCalls& calls = Calls();
-  if (!mesh) return;
-  if (calls.drawOrder) order = calls.drawOrder(*mesh, part);
-  plat::D3DXVECTOR3 centre;
-  if (calls.sphereCentre) centre = calls.sphereCentre(*mesh);
+  if (!mesh || !mesh->GetData()) return;
+  if (part < mesh->GetPartCount()) order = mesh->GetMaterial(part).GetDrawOrder();
+  const TMeshBounds& bounds = mesh->GetData()->Bounds();
+  plat::D3DXVECTOR3 centre(bounds.x, bounds.y, bounds.z);
   if (!IsExactIdentity(matrix)) {
     const plat::D3DXMATRIX world(matrix);
     const plat::D3DXVECTOR3 local = centre;
@@ -39,9 +35,5 @@ TDrawItem8::TDrawItem8(const plat::D3DMATRIX& world, TView8* itemView, uint32_t 
 }
 
 void TDrawItem8::Draw() const {
-  const TMeshPartCalls& calls = Calls();
-  if (mesh && calls.drawPart) calls.drawPart(*mesh, part, matrix, view);
+  if (mesh) mesh->DrawPart(matrix, view, part);
 }
-
-void TDrawItem8::SetMeshPartCalls(const TMeshPartCalls& calls) { Calls() = calls; }
-const TMeshPartCalls& TDrawItem8::GetMeshPartCalls() { return Calls(); }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/ReadCount.h"
+#include "common/ReadErrors.h"
 #include "common/TFile.h"
 #include "common/TView8.h"
 #include "common/my_error.h"
@@ -115,8 +116,10 @@ void TFrame8::ReadMeshes(TFile& file, bool& ok) {
   for (uint32_t i = 0; i < count; ++i) {
     try {
       AddMesh(TMesh8::ReadBody(file, kEmbeddedVertexFormat));
-    } catch (const my_error&) {
-      // A damaged mesh ends the file for us; the frames read so far stay.
+    } catch (const TBadRecordError&) {
+      ok = false;  // read whole but unusable: left out, and the file goes on after it
+    } catch (const TCutShortError&) {
+      // Bytes that ran out end the file for us; the frames read so far stay.
       file.Seek(0, 2);
       ok = false;
       return;

@@ -27,9 +27,11 @@ class TFrame8 {
   // blocks released, the name emptied. The frame stays in its own parent's list.
   void Release();
 
-  // Reads the hierarchy of the frame file folder + name. Never throws: a missing or damaged file
-  // gives what could be read (at worst one empty frame with the identity matrix) and one line
-  // naming the file on stderr.
+  // Reads the hierarchy of the frame file folder + name. A missing or damaged file gives what
+  // could be read (at worst one empty frame with the identity matrix) and one line naming the file
+  // on stderr; an embedded mesh read whole but unusable is left out and the read goes on after it.
+  // What is not this file's damage throws my_error as a mesh file would: a material's missing or
+  // damaged texture pack, a device that refuses a buffer.
   static TCountedPtr<TFrame8> Load(const std::string& name);
   static void SetFolder(const std::string& folder);
   static const std::string& GetFolder();

@@ -32,9 +32,10 @@ bool TIni::Load() {
   const std::string file = folderPrefix + path;
   if (sectionListSize < 2 || keyListSize < 2 || valueSize < 1) return false;
 
+  const plat::ProfileFile profile(file);
   std::vector<char> list(sectionListSize);
   std::vector<std::string> sectionNames;
-  uint32_t n = plat::GetPrivateProfileSectionNames(list.data(), sectionListSize, file);
+  uint32_t n = profile.GetSectionNames(list.data(), sectionListSize);
   if (!SplitList(list, n, sectionNames)) return false;
 
   std::vector<char> keys(keyListSize);
@@ -43,10 +44,10 @@ bool TIni::Load() {
     auto [it, added] = sections.emplace(section, std::map<std::string, std::string>{});
     if (!added) throw my_error(my_error::GetLogString(), __FILE__, 76);
     std::vector<std::string> keyNames;
-    uint32_t k = plat::GetPrivateProfileString(section.c_str(), nullptr, "failed", keys.data(), keyListSize, file);
+    uint32_t k = profile.GetString(section.c_str(), nullptr, "failed", keys.data(), keyListSize);
     if (!SplitList(keys, k, keyNames)) return false;
     for (const std::string& key : keyNames) {
-      uint32_t v = plat::GetPrivateProfileString(section.c_str(), key.c_str(), "failed", value.data(), valueSize, file);
+      uint32_t v = profile.GetString(section.c_str(), key.c_str(), "failed", value.data(), valueSize);
       if (v == valueSize - 1) return false;
       if (!it->second.emplace(key, std::string(value.data(), v)).second)
         throw my_error(my_error::GetLogString(), __FILE__, 124);

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "common/TFile.h"
-#include "common/my_error.h"
+#include "common/ReadErrors.h"
 
 using namespace plat;
 
@@ -75,7 +75,7 @@ TMaterial8 TMaterial8::Read(TFile& file) {
   D3DMATERIAL8 values{};
   if (!file.ReadString(materialName, 255) || !file.ReadString(textureName, 255) ||
       !file.Read(&values, sizeof values))
-    throw my_error(file.GetName() + ": material record cut short", __FILE__, __LINE__);
+    throw TCutShortError(file.GetName() + ": material record cut short", __FILE__, __LINE__);
   return TMaterial8(materialName, values, TTexture8::Load(textureName, D3DPOOL_MANAGED, 0));
 }
 

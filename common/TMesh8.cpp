@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "common/ReadErrors.h"
 #include "common/TD3D8.h"
 #include "common/TFile.h"
 #include "common/TVertexShader8.h"
@@ -23,38 +24,52 @@ std::atomic<uint64_t> g_nextInstance{1};
 uint64_t NextInstanceId() { return g_nextInstance++; }
 
 // Reads a mesh body, refusing anything that breaks the geometry's invariants before it is used.
+// Bytes that run out throw TCutShortError at once; a value that cannot be used is noted and the
+// body is read to its end before TBadRecordError, so that a file holding it can go on after it.
 class BodyReader {
  public:
   BodyReader(TFile& file, uint32_t vertexFormat) : file_(file), format_(vertexFormat) {}
 
   TMesh8 Read(bool morphing) {
-    if (D3DXGetFVFVertexSize(format_) != kVertexSize) Fail("vertex format is not 24 bytes a vertex");
+    if (D3DXGetFVFVertexSize(format_) != kVertexSize)
+      throw my_error(file_.GetName() + ": damaged mesh (vertex format is not 24 bytes a vertex)", __FILE__, __LINE__);
     std::string name;
-    if (!file_.ReadString(name, 255)) Fail("mesh name cut short");
+    if (!file_.ReadString(name, 255)) CutShort("mesh name cut short");
     const uint32_t materialCount = Get<uint32_t>("material count");
-    if (materialCount == 0) Fail("no materials");
+    if (materialCount == 0) Refuse("no materials");
     Need(uint64_t(materialCount) * kMaterialRecordMin, "materials");
     std::vector<TMaterial8> materials;
     materials.reserve(materialCount);
     for (uint32_t i = 0; i < materialCount; ++i) materials.push_back(TMaterial8::Read(file_));
 
     const uint32_t vertexCount = Get<uint16_t>("vertex count");
-    if (vertexCount == 0) Fail("no vertices");
+    if (vertexCount == 0) Refuse("no vertices");
     const uint32_t frameCount = morphing ? Get<uint32_t>("morph frame count") : 1;
-    if (frameCount == 0) Fail("no morph frames");
+    if (frameCount == 0) Refuse("no morph frames");
     Need(uint64_t(frameCount) * vertexCount * kVertexSize, "vertices");
     auto frames = MakeCounted<TMesh8Data::FrameArray>();
-    frames->reserve(frameCount);
-    for (uint32_t f = 0; f < frameCount; ++f) frames->push_back(ReadFrame(vertexCount));
+    if (vertexCount != 0) {  // the check above bounds the frame count only then
+      frames->reserve(frameCount);
+      for (uint32_t f = 0; f < frameCount; ++f) frames->push_back(ReadFrame(vertexCount));
+    }
 
     const uint32_t triangleCount = Get<uint16_t>("triangle count");
-    if (triangleCount == 0) Fail("no triangles");
+    if (triangleCount == 0) Refuse("no triangles");
     Need(uint64_t(triangleCount) * (6 + 4), "triangles");
-    TCountedPtr<IDirect3DIndexBuffer8> indices = ReadIndices(triangleCount, vertexCount);
+    std::vector<uint16_t> indices(3 * triangleCount);
+    ReadBytes(indices.data(), 6 * triangleCount, "indices");
+    for (uint16_t index : indices)
+      if (index >= vertexCount) {
+        Refuse("vertex index out of range");
+        break;
+      }
     std::vector<uint32_t> parts(triangleCount);
     ReadBytes(parts.data(), 4 * triangleCount, "part indices");
     for (uint32_t part : parts)
-      if (part >= materialCount) Fail("part index out of range");
+      if (part >= materialCount) {
+        Refuse("part index out of range");
+        break;
+      }
 
     auto clips = MakeCounted<TMesh8Data::ClipArray>();
     const uint32_t clipCount = morphing ? Get<uint32_t>("clip count") : 0;
@@ -62,19 +77,28 @@ class BodyReader {
     clips->reserve(clipCount);
     for (uint32_t c = 0; c < clipCount; ++c) clips->push_back(ReadClip(frameCount));
 
-    return TMesh8(name, frames, vertexCount, frameCount, indices, parts.data(), triangleCount, materials,
-                  materialCount, clips, clipCount);
+    if (!refused_.empty())
+      throw TBadRecordError(file_.GetName() + ": damaged mesh (" + refused_ + ")", __FILE__, __LINE__);
+    return TMesh8(name, frames, vertexCount, frameCount, MakeIndexBuffer(indices), parts.data(), triangleCount,
+                  materials, materialCount, clips, clipCount);
   }
 
  private:
-  [[noreturn]] void Fail(const std::string& what) {
-    throw my_error(file_.GetName() + ": damaged mesh (" + what + ")", __FILE__, __LINE__);
+  [[noreturn]] void CutShort(const std::string& what) {
+    throw TCutShortError(file_.GetName() + ": damaged mesh (" + what + ")", __FILE__, __LINE__);
+  }
+  // The first unusable value is the one reported.
+  void Refuse(const char* what) {
+    if (refused_.empty()) refused_ = what;
+  }
+  [[noreturn]] void DeviceRefused(const char* what) {
+    throw my_error(file_.GetName() + ": the device refused its " + what, __FILE__, __LINE__);
   }
   void Need(uint64_t bytes, const char* what) {
-    if (bytes > file_.Remaining()) Fail(std::string(what) + " run past the end");
+    if (bytes > file_.Remaining()) CutShort(std::string(what) + " run past the end");
   }
   void ReadBytes(void* out, uint32_t count, const char* what) {
-    if (!file_.Read(out, count)) Fail(std::string(what) + " cut short");
+    if (!file_.Read(out, count)) CutShort(std::string(what) + " cut short");
   }
   template <class T>
   T Get(const char* what) {
@@ -87,47 +111,46 @@ class BodyReader {
     TMesh8Data::VertexBuffer buffer(TD3D8::Instance()->CreateVertexBuffer(vertexCount, format_,
                                                                           TD3D8::kDefaultPool, 0));
     BYTE* bytes = nullptr;
-    if (!buffer || buffer->Lock(0, 0, &bytes, 0) != D3D_OK) Fail("the device refused its vertex buffer");
+    if (!buffer || buffer->Lock(0, 0, &bytes, 0) != D3D_OK) DeviceRefused("vertex buffer");
     const bool read = file_.Read(bytes, vertexCount * kVertexSize);
     buffer->Unlock();
-    if (!read) Fail("vertices cut short");
+    if (!read) CutShort("vertices cut short");
     return buffer;
   }
 
-  TCountedPtr<IDirect3DIndexBuffer8> ReadIndices(uint32_t triangleCount, uint32_t vertexCount) {
+  TCountedPtr<IDirect3DIndexBuffer8> MakeIndexBuffer(const std::vector<uint16_t>& indices) {
+    const uint32_t triangleCount = static_cast<uint32_t>(indices.size() / 3);
     TCountedPtr<IDirect3DIndexBuffer8> buffer(
         TD3D8::Instance()->CreateIndexBuffer(triangleCount, D3DFMT_INDEX16, TD3D8::kDefaultPool, 0));
     BYTE* bytes = nullptr;
-    if (!buffer || buffer->Lock(0, 0, &bytes, 0) != D3D_OK) Fail("the device refused its index buffer");
-    bool inRange = file_.Read(bytes, 6 * triangleCount);
-    for (uint32_t i = 0; inRange && i < 3 * triangleCount; ++i) {
-      uint16_t index;
-      std::memcpy(&index, bytes + 2 * i, 2);
-      inRange = index < vertexCount;
-    }
+    if (!buffer || buffer->Lock(0, 0, &bytes, 0) != D3D_OK) DeviceRefused("index buffer");
+    std::memcpy(bytes, indices.data(), 2 * indices.size());
     buffer->Unlock();
-    if (!inRange) Fail("vertex index out of range or indices cut short");
     return buffer;
   }
 
   TMotionClip8 ReadClip(uint32_t morphFrames) {
     std::string clipName;  // clips go by index; the name is not kept
-    if (!file_.ReadString(clipName, 255)) Fail("clip name cut short");
+    if (!file_.ReadString(clipName, 255)) CutShort("clip name cut short");
     TMotionClip8 clip;
     clip.frameCount = Get<uint32_t>("clip frame count");
-    if (clip.frameCount == 0) Fail("clip without frames");
+    if (clip.frameCount == 0) Refuse("clip without frames");
     Need(uint64_t(clip.frameCount) * 8, "clip frames");
     clip.frameMap.resize(clip.frameCount);
     clip.speeds.resize(clip.frameCount);
     ReadBytes(clip.frameMap.data(), 4 * clip.frameCount, "clip frame map");
     ReadBytes(clip.speeds.data(), 4 * clip.frameCount, "clip speeds");
     for (uint32_t frame : clip.frameMap)
-      if (frame >= morphFrames) Fail("clip frame beyond the morph frames");
+      if (frame >= morphFrames) {
+        Refuse("clip frame beyond the morph frames");
+        break;
+      }
     return clip;
   }
 
   TFile& file_;
   uint32_t format_;
+  std::string refused_;
 };
 
 // A clip frame number for a time: truncated, and kept inside the clip whatever the time holds.

@@ -10,7 +10,7 @@ TSoundSet8::TSoundSet8(const std::string& listPath, const std::string& prefix, i
                        TDSound8* owner, int32_t minVolume, int32_t maxVolume)
     : prefix(prefix), setId(setId), minVolume(minVolume), maxVolume(maxVolume), owner(owner) {
   TSoundNameTable table;
-  table.Read(listPath);  // a list that cannot be read leaves the names read so far
+  if (!table.Read(listPath)) ReportUnreadTable(listPath);  // the names read so far stay
   for (const TSoundNameRow& row : table.GetRows()) names[static_cast<int32_t>(row.id)] = row.name;
 }
 

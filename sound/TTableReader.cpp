@@ -1,5 +1,7 @@
 #include "sound/TTableReader.h"
 
+#include <cstdio>
+
 #include "common/TFile.h"
 #include "common/scramble.h"
 #include "platform/core/Win32Types.h"
@@ -70,4 +72,8 @@ bool TTableReader::Read(const std::string& name) {
 void TTableReader::Clear() {
   ClearHeader();
   rows.clear();
+}
+
+void ReportUnreadTable(const std::string& path) {
+  std::fprintf(stderr, "table not read whole (missing or short): %s\n", path.c_str());
 }

@@ -41,6 +41,9 @@ class TTableHeader {
   bool ReadField4(TFile& file, uint32_t& value) const;
 };
 
+// Says on stderr that a table could not be read whole; the game goes on with what it got.
+void ReportUnreadTable(const std::string& path);
+
 // An id table: one scrambled u32 per row, whatever the column count.
 class TTableReader : public TTableHeader {
  public:

@@ -74,6 +74,7 @@ void CFileEnumerator::ListFolder(const std::string& folder, unsigned depth, Fold
     bool isLink = (data.dwFileAttributes & plat::FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     if (isLink && (data.dwFileAttributes & plat::FILE_ATTRIBUTE_DIRECTORY)) {
       ++skipped_;  // never followed: it could lead out of the tree or round in a circle
+      OnFolderLink(path);
       continue;
     }
     uint8_t flags = FlagsOf(plat::GetFileAttributes(path));
@@ -101,10 +102,15 @@ void CFileEnumerator::ListFolder(const std::string& folder, unsigned depth, Fold
 CUpdateFileEnumerator::CUpdateFileEnumerator(std::string root, std::string pattern, int folders)
     : CFileEnumerator(std::move(root), std::move(pattern), folders, ~0u) {}
 
+std::string CUpdateFileEnumerator::RelativeName(const std::string& path) const {
+  return path == Root() ? "./" : path.substr(Root().size());
+}
+
 bool CUpdateFileEnumerator::OnFound(const std::string& path, uint8_t flags) {
-  std::string name = path == Root() ? "./" : path.substr(Root().size());
-  if (!entries_.emplace(std::move(name), flags).second) throw kEnumerationFailed;
+  if (!entries_.emplace(RelativeName(path), flags).second) throw kEnumerationFailed;
   return true;
 }
+
+void CUpdateFileEnumerator::OnFolderLink(const std::string& path) { folderLinks_.insert(RelativeName(path)); }
 
 }  // namespace updater

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -45,6 +46,8 @@ class CFileEnumerator {
  protected:
   virtual bool OnFound(const std::string& path, uint8_t flags) = 0;
   virtual void OnFinish() {}
+  // A symbolic link to a folder, met in either mode; it is counted as skipped.
+  virtual void OnFolderLink(const std::string& /*path*/) {}
 
  private:
   void Report(const std::string& path, uint8_t flags);
@@ -68,13 +71,19 @@ class CUpdateFileEnumerator : public CFileEnumerator {
   // Names relative to the root ("./" for the root itself, "sub/name" inside a folder), sorted as
   // bytes, so a folder comes before everything inside it.
   const EntryMap& Entries() const { return entries_; }
+  // The links to folders met, named as the entries are.
+  const std::set<std::string>& FolderLinks() const { return folderLinks_; }
 
  protected:
   // Throws kEnumerationFailed for a name met twice.
   bool OnFound(const std::string& path, uint8_t flags) override;
+  void OnFolderLink(const std::string& path) override;
 
  private:
+  std::string RelativeName(const std::string& path) const;
+
   EntryMap entries_;
+  std::set<std::string> folderLinks_;
 };
 
 }  // namespace updater

@@ -30,10 +30,10 @@ CINI::CINI(std::string path, int sectionNamesSize, int keyNamesSize, int valueSi
 bool CINI::Load() {
   sections_.clear();
   if (sectionNamesSize_ < 3 || keyNamesSize_ < 3 || valueSize_ < 2) return false;
+  const plat::ProfileFile profile(path_);
   std::vector<char> list(static_cast<size_t>(sectionNamesSize_));
   std::vector<std::string> sectionNames;
-  plat::DWORD n =
-      plat::GetPrivateProfileSectionNames(list.data(), static_cast<plat::DWORD>(list.size()), path_);
+  plat::DWORD n = profile.GetSectionNames(list.data(), static_cast<plat::DWORD>(list.size()));
   if (!SplitList(list, n, sectionNames)) return false;
 
   std::vector<char> keys(static_cast<size_t>(keyNamesSize_));
@@ -41,13 +41,13 @@ bool CINI::Load() {
   for (const std::string& section : sectionNames) {
     auto [entry, added] = sections_.emplace(section, std::map<std::string, std::string>{});
     if (!added) throw my_error(kErrorReportMessage, __FILE__, 47);
-    plat::DWORD k = plat::GetPrivateProfileString(section.c_str(), nullptr, "failed", keys.data(),
-                                                  static_cast<plat::DWORD>(keys.size()), path_);
+    plat::DWORD k = profile.GetString(section.c_str(), nullptr, "failed", keys.data(),
+                                      static_cast<plat::DWORD>(keys.size()));
     std::vector<std::string> keyNames;
     if (!SplitList(keys, k, keyNames)) continue;
     for (const std::string& key : keyNames) {
-      plat::DWORD v = plat::GetPrivateProfileString(section.c_str(), key.c_str(), "failed", value.data(),
-                                                    static_cast<plat::DWORD>(value.size()), path_);
+      plat::DWORD v = profile.GetString(section.c_str(), key.c_str(), "failed", value.data(),
+                                        static_cast<plat::DWORD>(value.size()));
       if (v == value.size() - 1) continue;
       if (!entry->second.emplace(key, std::string(value.data(), v)).second)
         throw my_error(kErrorReportMessage, __FILE__, 96);

@@ -1,5 +1,7 @@
 #include "updater/CUpdatePatch.h"
 
+#include <set>
+
 #include "platform/core/Clock.h"
 #include "platform/core/CopyFile.h"
 #include "platform/core/FileSystem.h"
@@ -135,6 +137,39 @@ constexpr char kClearReadOnly[] =
     "\x93\xc7\x82\xdd\x8e\xe6\x82\xe8\x90\xea\x97\x70\x82\xf0\x89\xf0\x8f\x9c\x82\xb5\x82\xc4"
     "\x82\xe0\x82\xa4\x88\xea\x93\x78\x83\x70\x83\x62\x83\x60\x82\xf0\x8e\xc0\x8d\x73\x82\xb5"
     "\x82\xc4\x82\xad\x82\xbe\x82\xb3\x82\xa2\x81\x42";
+// "アップデート先の\r\n"
+constexpr char kTargetLine[] =
+    "\x83\x41\x83\x62\x83\x76\x83\x66\x81\x5b\x83\x67\x90\xe6\x82\xcc\r\n";
+// "\r\nはファイルですが、パッチではフォルダです。\r\n"
+constexpr char kFileWherePatchHasFolder[] =
+    "\r\n\x82\xcd\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xc5\x82\xb7\x82\xaa\x81\x41\x83\x70"
+    "\x83\x62\x83\x60\x82\xc5\x82\xcd\x83\x74\x83\x48\x83\x8b\x83\x5f\x82\xc5\x82\xb7\x81\x42"
+    "\r\n";
+// "ファイルを移動または削除してもう一度パッチを実行してください。"
+constexpr char kMoveTheFile[] =
+    "\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x88\xda\x93\xae\x82\xdc\x82\xbd\x82\xcd\x8d\xed"
+    "\x8f\x9c\x82\xb5\x82\xc4\x82\xe0\x82\xa4\x88\xea\x93\x78\x83\x70\x83\x62\x83\x60\x82\xf0"
+    "\x8e\xc0\x8d\x73\x82\xb5\x82\xc4\x82\xad\x82\xbe\x82\xb3\x82\xa2\x81\x42";
+// "\r\nはフォルダですが、パッチではファイルです。\r\n"
+constexpr char kFolderWherePatchHasFile[] =
+    "\r\n\x82\xcd\x83\x74\x83\x48\x83\x8b\x83\x5f\x82\xc5\x82\xb7\x82\xaa\x81\x41\x83\x70"
+    "\x83\x62\x83\x60\x82\xc5\x82\xcd\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xc5\x82\xb7\x81\x42"
+    "\r\n";
+// "フォルダを移動または削除してもう一度パッチを実行してください。"
+constexpr char kMoveTheFolder[] =
+    "\x83\x74\x83\x48\x83\x8b\x83\x5f\x82\xf0\x88\xda\x93\xae\x82\xdc\x82\xbd\x82\xcd\x8d\xed"
+    "\x8f\x9c\x82\xb5\x82\xc4\x82\xe0\x82\xa4\x88\xea\x93\x78\x83\x70\x83\x62\x83\x60\x82\xf0"
+    "\x8e\xc0\x8d\x73\x82\xb5\x82\xc4\x82\xad\x82\xbe\x82\xb3\x82\xa2\x81\x42";
+// "\r\nはシンボリックリンクです。\r\n"
+constexpr char kIsSymbolicLink[] =
+    "\r\n\x82\xcd\x83\x56\x83\x93\x83\x7b\x83\x8a\x83\x62\x83\x4e\x83\x8a\x83\x93\x83\x4e"
+    "\x82\xc5\x82\xb7\x81\x42\r\n";
+// "リンクを実際のフォルダに置き換えてもう一度パッチを実行してください。"
+constexpr char kReplaceTheLink[] =
+    "\x83\x8a\x83\x93\x83\x4e\x82\xf0\x8e\xc0\x8d\xdb\x82\xcc\x83\x74\x83\x48\x83\x8b\x83\x5f"
+    "\x82\xc9\x92\x75\x82\xab\x8a\xb7\x82\xa6\x82\xc4\x82\xe0\x82\xa4\x88\xea\x93\x78\x83\x70"
+    "\x83\x62\x83\x60\x82\xf0\x8e\xc0\x8d\x73\x82\xb5\x82\xc4\x82\xad\x82\xbe\x82\xb3\x82\xa2"
+    "\x81\x42";
 // "フォルダ\r\n"
 constexpr char kFolderLine[] = "\x83\x74\x83\x48\x83\x8b\x83\x5f\r\n";
 // "\r\nの作成に失敗しました。"
@@ -184,6 +219,26 @@ std::string Lower(std::string s) {
     if (c >= 'A' && c <= 'Z') c += 'a' - 'A';
   return s;
 }
+
+// Names standing in the target, found as a path would be opened there: as written, or else
+// without regard to ASCII case (the first spelling in byte order).
+class NameIndex {
+ public:
+  void Add(const std::string& name) {
+    exact_.insert(name);
+    folded_.emplace(Lower(name), name);
+  }
+  const std::string* Find(const std::string& name) const {
+    auto same = exact_.find(name);
+    if (same != exact_.end()) return &*same;
+    auto other = folded_.find(Lower(name));
+    return other == folded_.end() ? nullptr : &other->second;
+  }
+
+ private:
+  std::set<std::string> exact_;
+  std::map<std::string, std::string> folded_;
+};
 
 CDisplayText Sjis(const std::string& text) { return CDisplayText::Sjis(text); }
 CDisplayText FileName(const std::string& name) { return CDisplayText::FileName(name); }
@@ -263,6 +318,8 @@ void CUpdatePatch::Scan(bool folders) {
   const char* pattern = folders ? "" : ".*";
   CUpdateFileEnumerator target(targetFolder_, pattern, folders ? 1 : 0);
   target.Walk();
+  CUpdateFileEnumerator otherKind(targetFolder_, folders ? ".*" : "", folders ? 0 : 1);
+  otherKind.Walk();
   CUpdateFileEnumerator source(sourceFolder_, pattern, folders ? 1 : 0);
   source.Walk();
   // A patch that could not be read whole must never end as a completed update.
@@ -272,12 +329,24 @@ void CUpdatePatch::Scan(bool folders) {
 
   std::map<std::string, std::string> folded;  // first spelling in byte order wins
   for (const auto& entry : targetEntries_) folded.emplace(Lower(entry.first), entry.first);
+  // What would stop a create or a copy halfway, found now so that nothing is changed before it.
+  NameIndex others, links;
+  for (const auto& entry : otherKind.Entries()) others.Add(entry.first);
+  for (const std::string& link : target.FolderLinks()) links.Add(link);
+
   for (const auto& entry : sourceEntries_) {
     if (!folders) ++fileCount_;
     const std::string targetName = TargetName(entry.first, folded);
     targetNames_[entry.first] = targetName;
     auto found = targetEntries_.find(targetName);
     if (found == targetEntries_.end()) {
+      if (const std::string* link = links.Find(targetName))
+        throw CDisplayText(kTargetIs) + kFolderWord + "\r\n" + FileName(Join(targetFolder_, *link)) +
+            kIsSymbolicLink + kReplaceTheLink;
+      if (const std::string* other = others.Find(targetName))
+        throw CDisplayText(kTargetLine) + FileName(Join(targetFolder_, *other)) +
+            (folders ? CDisplayText(kFileWherePatchHasFolder) + kMoveTheFile
+                     : CDisplayText(kFolderWherePatchHasFile) + kMoveTheFolder);
       if (folders) foldersToCreate_.push_back(targetName);
       continue;
     }

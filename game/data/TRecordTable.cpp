@@ -1,7 +1,5 @@
 #include "game/data/TRecordTable.h"
 
-#include <cstdio>
-
 #include "common/scramble.h"
 
 const TFieldScramble kTableFieldScramble{0, scramble::kTableTextOffset};
@@ -32,7 +30,3 @@ bool Read(TFile& file, std::string& value, TFieldScramble s) {
 }
 
 }  // namespace record_fields
-
-void ReportUnreadTable(const std::string& path) {
-  std::fprintf(stderr, "table not read whole (missing or short): %s\n", path.c_str());
-}

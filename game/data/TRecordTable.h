@@ -74,9 +74,6 @@ class TRecordTable : public TTableHeader {
   std::vector<Record> records;
 };
 
-// Says on stderr that a table could not be read whole; the game goes on with what it got.
-void ReportUnreadTable(const std::string& path);
-
 // One global id-to-record map. A lookup of a missing id adds the record's default under it, so
 // lookups never fail; map nodes stay put, so returned pointers stay valid.
 template <class Record>

@@ -11,14 +11,6 @@
 namespace plat {
 namespace {
 
-struct Entry {
-  std::string key, value;
-};
-struct Section {
-  std::string name;
-  std::vector<Entry> entries;
-};
-
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
@@ -26,22 +18,18 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x += 'a' - 'A';
-    if (y >= 'A' && y <= 'Z') y += 'a' - 'A';
-    if (x != y) return false;
-  }
-  return true;
+// Names compare without regard to ASCII case: the index holds them folded.
+std::string Fold(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+  return out;
 }
 
-bool Parse(const std::string& file, std::vector<Section>& sections) {
-  std::vector<unsigned char> bytes;
-  if (!ReadWholeFile(file, bytes)) return false;
-  std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  Section* current = nullptr;
+// Calls onSection(name) for each header and onEntry(key, value) for each pair under one.
+template <class OnSection, class OnEntry>
+void ForEachLine(std::string_view text, OnSection onSection, OnEntry onEntry) {
+  bool inSection = false;
   while (!text.empty()) {
     size_t nl = text.find('\n');
     std::string_view line = Trim(text.substr(0, nl));
@@ -50,20 +38,19 @@ bool Parse(const std::string& file, std::vector<Section>& sections) {
     if (line.front() == '[') {
       size_t close = line.find(']');
       std::string_view name = line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1);
-      sections.push_back({std::string(Trim(name)), {}});
-      current = &sections.back();
+      onSection(Trim(name));
+      inSection = true;
       continue;
     }
-    if (!current) continue;
+    if (!inSection) continue;
     size_t eq = line.find('=');
     std::string_view key = Trim(line.substr(0, eq));
     std::string_view value = eq == std::string_view::npos ? std::string_view{} : Trim(line.substr(eq + 1));
     if (value.size() >= 2 && ((value.front() == '"' && value.back() == '"') ||
                               (value.front() == '\'' && value.back() == '\'')))
       value = value.substr(1, value.size() - 2);
-    current->entries.push_back({std::string(key), std::string(value)});
+    onEntry(key, value);
   }
-  return true;
 }
 
 // Copies a NUL-separated list; a cut list keeps whole bytes up to size - 2 and ends in two NULs.
@@ -100,22 +87,32 @@ DWORD CopyValue(std::string_view value, char* buffer, DWORD size) {
 
 }  // namespace
 
-DWORD GetPrivateProfileString(const char* section, const char* key, const char* def, char* buffer,
-                              DWORD size, const std::string& file) {
-  std::vector<Section> sections;
-  bool read = Parse(file, sections);
+ProfileFile::ProfileFile(const std::string& file) {
+  std::vector<unsigned char> bytes;
+  read = ReadWholeFile(file, bytes);
+  std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  ForEachLine(
+      text,
+      [&](std::string_view name) {
+        firstSection.emplace(Fold(name), sections.size());
+        sections.push_back({std::string(name), {}, {}});
+      },
+      [&](std::string_view key, std::string_view value) {
+        Section& s = sections.back();
+        s.firstKey.emplace(Fold(key), s.entries.size());
+        s.entries.push_back({std::string(key), std::string(value)});
+      });
+}
+
+DWORD ProfileFile::GetString(const char* section, const char* key, const char* def, char* buffer,
+                             DWORD size) const {
   if (!section) {
     std::vector<std::string> names;
     for (auto& s : sections) names.push_back(s.name);
     return CopyList(names, buffer, size);
   }
-  const Section* found = nullptr;
-  for (auto& s : sections) {
-    if (SameName(s.name, section)) {
-      found = &s;
-      break;
-    }
-  }
+  auto s = firstSection.find(Fold(section));
+  const Section* found = s == firstSection.end() ? nullptr : &sections[s->second];
   if (!key) {
     std::vector<std::string> names;
     if (found)
@@ -123,11 +120,20 @@ DWORD GetPrivateProfileString(const char* section, const char* key, const char* 
     return CopyList(names, buffer, size);
   }
   if (found) {
-    for (auto& e : found->entries)
-      if (SameName(e.key, key)) return CopyValue(e.value, buffer, size);
+    auto k = found->firstKey.find(Fold(key));
+    if (k != found->firstKey.end()) return CopyValue(found->entries[k->second].value, buffer, size);
   }
   SetLastError(read ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND);
   return CopyValue(def ? Trim(def) : std::string_view{}, buffer, size);
+}
+
+DWORD ProfileFile::GetSectionNames(char* buffer, DWORD size) const {
+  return GetString(nullptr, nullptr, nullptr, buffer, size);
+}
+
+DWORD GetPrivateProfileString(const char* section, const char* key, const char* def, char* buffer,
+                              DWORD size, const std::string& file) {
+  return ProfileFile(file).GetString(section, key, def, buffer, size);
 }
 
 DWORD GetPrivateProfileSectionNames(char* buffer, DWORD size, const std::string& file) {

@@ -158,6 +158,19 @@ TEST_F(D3D8Test, InitBuildsTheDeviceAndItsPieces) {
   EXPECT_EQ(Device().StateBlockCount(), 1u);
 }
 
+// The flag follows the device of each Init: a later device with shaders uses them, one without
+// does not, whatever the device before it had.
+TEST_F(D3D8Test, EachInitDecidesTheVertexShaderPathAfresh) {
+  for (unsigned version : {0u, D3DVS_VERSION(1, 1), 0u}) {
+    AdapterTable table = DefaultAdapterTable();
+    table.adapters[0].vertexShaderVersion = version;
+    SetAdapterTable(table);
+    ASSERT_TRUE(Init()) << version;
+    EXPECT_EQ(d3d->UseVertexShader(), version != 0) << version;
+    d3d->Cleanup();
+  }
+}
+
 TEST_F(D3D8Test, ReportsGoWhereNamedOrNowhere) {
   ASSERT_TRUE(Init(dir / "missing/DeviceLog.txt"));  // an unopenable report does not stop Init
   d3d->Cleanup();

@@ -7,6 +7,7 @@
 #include "common/scramble.h"
 #include "platform/core/FileSystem.h"
 #include "tests/common/Fixtures.h"
+#include "tests/support/LargeAllocations.h"
 #include "tools/datakit/ByteWriter.h"
 
 namespace {
@@ -44,7 +45,9 @@ TEST_F(FileTest, LengthPrefixedStrings) {
   EXPECT_TRUE(f.ReadString(s, 255));
   EXPECT_EQ(s.size(), 300u) << "the maximum is not applied";
   s = "junk";
-  EXPECT_FALSE(f.ReadString(s, 255)) << "a length past the end fails without allocating it";
+  const size_t requests = testkit::LargeAllocationRequests();
+  EXPECT_FALSE(f.ReadString(s, 255)) << "a length past the end fails";
+  EXPECT_EQ(testkit::LargeAllocationRequests(), requests) << "without asking for its 4 GiB";
   EXPECT_EQ(s, "");
   EXPECT_EQ(f.Remaining(), 0u);
   EXPECT_FALSE(f.ReadString(s, 255));

@@ -2,6 +2,8 @@
 // hidden frames, and drawing into the render-mode queues.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <set>
@@ -9,6 +11,7 @@
 
 #include "common/TFrame8.h"
 #include "common/TRenderModeTable.h"
+#include "common/TTexture8.h"
 #include "common/TView8.h"
 #include "tests/common/MathChecks.h"
 #include "tests/common/MeshFixture.h"
@@ -87,19 +90,59 @@ TEST_F(FrameMeshTest, EmbeddedMeshesReadBackAndAreFoundDepthFirst) {
   EXPECT_TRUE(f->GetMeshes().empty());
 }
 
-TEST_F(FrameMeshTest, DamagedMeshesEndTheFileWithoutThrowing) {
-  datakit::MeshFile broken = Plane("broken");
-  broken.indices[0] = 99;  // past the four vertices
-  FrameNode root = WithMeshes("Root", {"good"});
-  root.meshes.push_back(broken);
-  root.Child(FrameNode("Lost"));
+// A mesh whose bytes are all there but whose values cannot be used is left out; the file goes on
+// right after its body, so the next mesh, the animations and the children still read.
+TEST_F(FrameMeshTest, AnUnusableMeshIsLeftOutAndTheFileGoesOnAfterIt) {
+  struct Case {
+    const char* what;
+    std::function<void(datakit::MeshFile&)> spoil;
+  } cases[] = {
+      {"vertex index past the vertices", [](datakit::MeshFile& m) { m.indices[0] = 99; }},
+      {"part index past the parts", [](datakit::MeshFile& m) { m.parts[1] = 5; }},
+      {"no materials", [](datakit::MeshFile& m) { m.materials.clear(); }},
+      {"no triangles", [](datakit::MeshFile& m) { m.indices.clear(), m.parts.clear(); }},
+      {"no vertices", [](datakit::MeshFile& m) { m.frames[0].clear(), m.indices.clear(), m.parts.clear(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    datakit::MeshFile broken = Plane("broken");
+    c.spoil(broken);
+    FrameNode root = WithMeshes("Root", {"good"});
+    root.meshes.push_back(broken);
+    root.meshes.push_back(Plane("after"));
+    root.animations.push_back(datakit::AnimationBlock{});
+    root.Child(WithMeshes("Kept", {"child"}));
+    std::string errors;
+    TCountedPtr<TFrame8> f;
+    ASSERT_NO_THROW(f = Load(datakit::FrameFile(root), &errors));
+    EXPECT_EQ(MeshNames(*f), (std::vector<std::string>{"good", "after"}));
+    EXPECT_EQ(f->GetAnimations().size(), 1u);
+    ASSERT_EQ(f->GetChildren().size(), 1u);
+    EXPECT_EQ(f->GetChildren()[0]->GetName(), "Kept");
+    EXPECT_EQ(MeshNames(*f->GetChildren()[0]), (std::vector<std::string>{"child"}));
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    EXPECT_NE(errors.find("model.frm"), std::string::npos) << errors;
+  }
+}
 
-  datakit::ByteWriter huge;  // a mesh count that the file cannot hold
-  huge.U32(0).U32(0).LString("Root");
-  for (int i = 0; i < 16; ++i) huge.F32(i % 5 == 0 ? 1.0f : 0.0f);
+TEST_F(FrameMeshTest, BytesThatRunOutEndTheFileWithoutThrowing) {
+  auto rootHead = [] {
+    datakit::ByteWriter w;
+    w.U32(0).U32(0).LString("Root");
+    for (int i = 0; i < 16; ++i) w.F32(i % 5 == 0 ? 1.0f : 0.0f);
+    return w;
+  };
+  datakit::ByteWriter huge = rootHead();  // a mesh count that the file cannot hold
   huge.U32(0x01000000u).Raw(Plane("p").Body().data());
 
-  for (const datakit::ByteWriter& file : {datakit::FrameFile(root), huge}) {
+  // A mesh whose material name claims more bytes than the file has left.
+  std::vector<uint8_t> body = Plane("cut").Body().data();
+  const uint32_t nameLength = 0x00FFFFFF;
+  std::memcpy(&body[4 + 3 + 4], &nameLength, 4);  // after the mesh name "cut" and the material count
+  datakit::ByteWriter cut = rootHead();
+  cut.U32(2).Raw(Plane("good").Body().data()).Raw(body);
+
+  for (const datakit::ByteWriter& file : {huge, cut}) {
     std::string errors;
     TCountedPtr<TFrame8> f;
     ASSERT_NO_THROW(f = Load(file, &errors));
@@ -108,6 +151,29 @@ TEST_F(FrameMeshTest, DamagedMeshesEndTheFileWithoutThrowing) {
     EXPECT_TRUE(f->GetChildren().empty());
     EXPECT_NE(errors.find("model.frm"), std::string::npos) << errors;
   }
+}
+
+// A texture pack that is not there is no damage of the frame file: it throws as the mesh file does.
+TEST_F(FrameMeshTest, AMissingTexturePackThrowsAsInAMeshFile) {
+  TTexture8::SetFolder(dir.path() + "/ptx/");
+  datakit::MeshFile textured = Plane("textured");
+  textured.materials[0].texture = "none.ptx/skin";
+  FrameNode root = WithMeshes("Root", {"good"});
+  root.meshes.push_back(textured);
+  const std::string pack = dir / "ptx/none.ptx";
+  std::string errors;
+  for (int asFrame : {0, 1}) {
+    try {
+      if (asFrame)
+        Load(datakit::FrameFile(root), &errors);
+      else
+        Save("textured.msh", textured.Msh());
+      ADD_FAILURE() << "no throw " << asFrame;
+    } catch (const my_error& e) {
+      EXPECT_NE(std::string(e.what()).find(pack), std::string::npos) << e.what();
+    }
+  }
+  TTexture8::SetFolder("");
 }
 
 TEST_F(FrameMeshTest, ClonesCopyMeshInstancesOverSharedGeometry) {

@@ -1,6 +1,8 @@
 #include "common/TIni.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "tests/common/Fixtures.h"
@@ -84,6 +86,23 @@ TEST_F(IniTest, DuplicatesThrowWithTheirLines) {
       EXPECT_NE(text.find("error : " + my_error::GetLogString()), std::string::npos);
     }
   }
+}
+
+// A file rewritten within one time stamp (same size, same mtime) is still read anew.
+TEST_F(IniTest, EveryLoadReadsTheFileAgain) {
+  const std::string path = dir / "r.ini";
+  datakit::IniWriter().Section("S").Key("K", "1").Save(path);
+  struct stat before {};
+  ASSERT_EQ(stat(path.c_str(), &before), 0);
+  TIni ini(path);
+  std::string value;
+  ASSERT_TRUE(ini.Load());
+  datakit::IniWriter().Section("S").Key("K", "2").Save(path);
+  const timespec stamps[2] = {before.st_atim, before.st_mtim};
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), stamps, 0), 0);
+  ASSERT_TRUE(ini.Load());
+  ASSERT_TRUE(ini.GetString("S", "K", value));
+  EXPECT_EQ(value, "2");
 }
 
 TEST_F(IniTest, RefusedFiles) {

@@ -2,71 +2,89 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <deque>
 #include <numbers>
 
+#include "common/TMesh8.h"
 #include "tests/common/GraphicsFixture.h"
+#include "tools/datakit/MeshShapes.h"
 
 using namespace plat;
 
 namespace {
 
-// Stand-in meshes: one draw order for every part and a sphere centre; drawing notes the mesh, the
-// part and the blend states in force.
-struct FakeMesh {
+// What a queued mesh was made with; meshes are told apart at draw time by their colour.
+struct Piece {
   uint16_t order;
   D3DXVECTOR3 centre;
 };
-struct DrawnPart {
-  const FakeMesh* mesh;
-  uint32_t part;
-  DWORD srcBlend, zEnable, fogEnable;
-  float matrix43;
-};
-std::vector<DrawnPart> g_drawn;
 
-TMesh8* AsMesh(FakeMesh& m) { return reinterpret_cast<TMesh8*>(&m); }
-const FakeMesh& Fake(const TMesh8& m) { return reinterpret_cast<const FakeMesh&>(m); }
+// Mesh n draws in red (n + 1) / 64, exact in a float.
+float RedOf(size_t n) { return static_cast<float>(n + 1) / 64.0f; }
 
 class RenderModeTest : public GraphicsFixture {
  protected:
   void SetUp() override {
     GraphicsFixture::SetUp();
-    saved = TDrawItem8::GetMeshPartCalls();
-    TMeshPartCalls calls;
-    calls.drawOrder = [](const TMesh8& m, uint32_t) { return Fake(m).order; };
-    calls.sphereCentre = [](const TMesh8& m) { return Fake(m).centre; };
-    calls.drawPart = [](TMesh8& m, uint32_t part, const D3DMATRIX& world, TView8*) {
-      const DeviceState& s = TD3D8::GetDevice()->State();
-      g_drawn.push_back({&Fake(m), part, s.renderStates[D3DRS_SRCBLEND], s.renderStates[D3DRS_ZENABLE],
-                         s.renderStates[D3DRS_FOGENABLE], world._43});
-    };
-    TDrawItem8::SetMeshPartCalls(calls);
-    g_drawn.clear();
+    TMesh8::SetFolder(dir.path() + "/");
     D3DXMatrixIdentity(&identity);
   }
   void TearDown() override {
-    TDrawItem8::SetMeshPartCalls(saved);
+    meshes.clear();
+    TMesh8::SetFolder("");
     GraphicsFixture::TearDown();
   }
-  void Queue(const char* mode, FakeMesh& mesh, uint32_t part = 0) {
+  // A real mesh: a unit square around the centre, one part of the draw order (needs the device).
+  TMesh8* Make(uint16_t order, D3DXVECTOR3 centre) {
+    const size_t n = meshes.size();
+    datakit::MeshShape square = datakit::PlaneShape(1.0f, 1.0f);
+    for (datakit::MeshVertex& v : square.vertices) {
+      v.x += centre.x;
+      v.y += centre.y;
+      v.z += centre.z;
+    }
+    const std::string file = "piece" + std::to_string(n) + ".msh";
+    datakit::MeshFile::FromShape(
+        "piece", square, {datakit::MeshMaterial::Colored("partORDER" + std::to_string(order), RedOf(n), 0, 0)})
+        .Msh()
+        .Save(dir / file);
+    meshes.push_back(TMesh8::Load(file));
+    pieces.push_back({order, centre});
+    return &meshes.back();
+  }
+  void Queue(const char* mode, TMesh8* mesh, uint32_t part = 0) {
     uint16_t code = 0;
     ASSERT_TRUE(TRenderModeTable::FindCode(mode, code)) << mode;
-    TRenderModeTable::Find(code)->Add(identity, nullptr, part, AsMesh(mesh));
+    TRenderModeTable::Find(code)->Add(identity, nullptr, part, mesh);
+  }
+  // The mesh each draw since the last ClearLog came from, by its colour.
+  std::vector<size_t> DrawnMeshes() {
+    std::vector<size_t> out;
+    for (const RecordedDraw& d : Draws()) {
+      const float red = d.Vertex(0).diffuse.x;
+      out.push_back(static_cast<size_t>(std::lround(red * 64.0f)) - 1);
+    }
+    return out;
   }
   std::vector<std::pair<uint16_t, float>> DrawnKeys() {
     std::vector<std::pair<uint16_t, float>> keys;
-    for (const DrawnPart& d : g_drawn) keys.push_back({d.mesh->order, d.mesh->centre.z});
+    for (size_t n : DrawnMeshes()) keys.push_back({pieces.at(n).order, pieces.at(n).centre.z});
     return keys;
   }
 
-  TMeshPartCalls saved;
   D3DXMATRIX identity;
+  std::deque<TMesh8> meshes;
+  std::vector<Piece> pieces;
 };
 
 TEST_F(RenderModeTest, AlphaDrawsNearestLastAndOpaqueNearestFirst) {
   StartDevice();
-  FakeMesh a{0, {0, 0, 5.0f}}, b{0, {0, 0, 2.0f}}, c{1, {0, 0, 0.0f}};
+  TMesh8* a = Make(0, {0, 0, 5.0f});
+  TMesh8* b = Make(0, {0, 0, 2.0f});
+  TMesh8* c = Make(1, {0, 0, 0.0f});
   struct Case {
     const char* mode;
     std::vector<std::pair<uint16_t, float>> order;
@@ -76,8 +94,8 @@ TEST_F(RenderModeTest, AlphaDrawsNearestLastAndOpaqueNearestFirst) {
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.mode);
-    g_drawn.clear();
-    for (FakeMesh* m : {&c, &a, &b}) Queue(k.mode, *m);
+    renderer->ClearLog();
+    for (TMesh8* m : {c, a, b}) Queue(k.mode, m);
     TRenderModeTable::FlushAll();
     EXPECT_EQ(DrawnKeys(), k.order);
     uint16_t code;
@@ -88,33 +106,92 @@ TEST_F(RenderModeTest, AlphaDrawsNearestLastAndOpaqueNearestFirst) {
   }
 }
 
+// Every code against its row: the names it is found by, the seven states in force while its
+// items draw (with the device's fog on), and the sort of its queue.
+TEST_F(RenderModeTest, EveryCodeDrawsWithTheStatesAndSortOfItsRow) {
+  constexpr int kNoSort = -1;
+  struct Row {
+    uint16_t code;
+    const char* name;
+    int sort;
+    DWORD zEnable, zWrite, alphaBlend, cull, fog, srcBlend, destBlend;
+  } rows[] = {
+      {0, "HIDE", kNoSort, 0, 0, 0, 0, 0, 0, 0},
+      {1100, "ZDISOPAQUE", 1, 0, 0, 0, 3, 1, 2, 1},
+      {1200, "OPAQUE", 1, 1, 1, 0, 3, 1, 2, 1},
+      {1300, "OPAQUENOTCULL", 1, 1, 1, 0, 1, 1, 2, 1},
+      {2000, "ALPHA", 0, 1, 1, 1, 3, 1, 5, 6},
+      {2100, "ALPHANOTCULL", 0, 1, 1, 1, 1, 1, 5, 6},
+      {2200, "ZWNALPHA", 0, 1, 0, 1, 3, 1, 5, 6},
+      {2300, "ZWNALPHANOTCULL", 0, 1, 0, 1, 1, 0, 5, 6},
+      {3000, "MUL", 0, 1, 0, 1, 1, 0, 1, 3},
+      {4000, "ADD", 0, 1, 0, 1, 1, 0, 2, 2},
+      {4100, "ZDISADD", 0, 0, 0, 1, 1, 0, 2, 2},
+      {5000, "REND_DESTINVERSE", 0, 1, 0, 1, 1, 0, 10, 1},
+  };
+  StartDevice();
+  TD3D8::Instance()->SetFog(true, 10.0f, 100.0f, 0xFF808080);
+  TMesh8* nearer = Make(0, {0, 0, 2.0f});
+  TMesh8* farther = Make(0, {0, 0, 5.0f});
+  std::vector<uint16_t> codes;
+  for (const Row& r : rows) codes.push_back(r.code);
+  EXPECT_EQ(TRenderModeTable::Codes(), codes);
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    const Row& r = rows[i];
+    SCOPED_TRACE(r.name);
+    char alias[8];
+    std::snprintf(alias, sizeof alias, "REND%02zu", i);
+    for (const char* name : {r.name, static_cast<const char*>(alias)}) {
+      uint16_t code = 1;
+      EXPECT_TRUE(TRenderModeTable::FindCode(name, code)) << name;
+      EXPECT_EQ(code, r.code) << name;
+    }
+    // Queued against the expected sort, so the flush has to reorder them.
+    renderer->ClearLog();
+    for (TMesh8* m : r.sort == 1 ? std::vector{nearer, farther} : std::vector{farther, nearer})
+      TRenderModeTable::Find(r.code)->Add(identity, nullptr, 0, m);
+    TRenderModeTable::FlushAll();
+    if (r.sort == kNoSort) {
+      EXPECT_TRUE(Draws().empty());
+      continue;
+    }
+    const std::vector<size_t> nearerLast = {1, 0}, nearerFirst = {0, 1};
+    EXPECT_EQ(DrawnMeshes(), r.sort == 1 ? nearerLast : nearerFirst);
+    for (const RecordedDraw& d : Draws()) {
+      const DWORD* s = d.state.renderStates;
+      EXPECT_EQ(s[D3DRS_ZENABLE], r.zEnable);
+      EXPECT_EQ(s[D3DRS_ZWRITEENABLE], r.zWrite);
+      EXPECT_EQ(s[D3DRS_ALPHABLENDENABLE], r.alphaBlend);
+      EXPECT_EQ(s[D3DRS_CULLMODE], r.cull);
+      EXPECT_EQ(s[D3DRS_FOGENABLE], r.fog);
+      EXPECT_EQ(s[D3DRS_SRCBLEND], r.srcBlend);
+      EXPECT_EQ(s[D3DRS_DESTBLEND], r.destBlend);
+    }
+  }
+}
+
 TEST_F(RenderModeTest, ModesFlushInCodeOrderWithTheirStatesAndFog) {
   StartDevice();
   TD3D8::Instance()->SetFog(true, 10.0f, 100.0f, 0xFF808080);
-  FakeMesh add{0, {}}, opaque{0, {}}, alpha{0, {}};
+  TMesh8* add = Make(0, {});
+  TMesh8* alpha = Make(0, {});
+  TMesh8* opaque = Make(0, {});
   Queue("ADD", add);
   Queue("ALPHA", alpha);
   Queue("ZDISOPAQUE", opaque);
   TRenderModeTable::FlushAll();
-  ASSERT_EQ(g_drawn.size(), 3u);
-  EXPECT_EQ(g_drawn[0].mesh, &opaque);
-  EXPECT_EQ(g_drawn[0].srcBlend, D3DBLEND_ONE);
-  EXPECT_EQ(g_drawn[0].zEnable, 0u);
-  EXPECT_EQ(g_drawn[0].fogEnable, 1u) << "the mode's fog switch and the device's fog";
-  EXPECT_EQ(g_drawn[1].mesh, &alpha);
-  EXPECT_EQ(g_drawn[1].srcBlend, D3DBLEND_SRCALPHA);
-  EXPECT_EQ(g_drawn[2].mesh, &add);
-  EXPECT_EQ(g_drawn[2].zEnable, 1u);
-  EXPECT_EQ(g_drawn[2].fogEnable, 0u) << "ADD switches fog off";
+  EXPECT_EQ(DrawnMeshes(), (std::vector<size_t>{2, 1, 0}));
+  ASSERT_EQ(Draws().size(), 3u);
+  EXPECT_EQ(Draws()[0].state.renderStates[D3DRS_FOGENABLE], 1u) << "the mode's fog switch and the device's fog";
+  EXPECT_EQ(Draws()[2].state.renderStates[D3DRS_FOGENABLE], 0u) << "ADD switches fog off";
 }
 
 TEST_F(RenderModeTest, OnlyModesWithItemsApplyTheirBlocks) {
   StartDevice();
-  FakeMesh add{0, {}};
-  Queue("ADD", add);
+  Queue("ADD", Make(0, {}));
   Device().SetRenderState(D3DRS_ALPHAREF, 9);
   TRenderModeTable::FlushAll();
-  ASSERT_EQ(g_drawn.size(), 1u);
+  ASSERT_EQ(Draws().size(), 1u);
   // Later modes (4100 turns z off, 5000 blends INVDESTCOLOR) would have left their states.
   EXPECT_EQ(RenderState(D3DRS_SRCBLEND), D3DBLEND_ONE);
   EXPECT_EQ(RenderState(D3DRS_DESTBLEND), D3DBLEND_ONE);
@@ -129,36 +206,43 @@ TEST_F(RenderModeTest, OnlyModesWithItemsApplyTheirBlocks) {
 }
 
 TEST_F(RenderModeTest, HiddenAndUnknownCodesNeverDraw) {
-  FakeMesh m{0, {}};
   // Before the device: every code draws as hidden.
-  TRenderModeTable::Find(2000)->Add(identity, nullptr, 0, AsMesh(m));
+  TRenderModeTable::Find(2000)->Add(identity, nullptr, 0, nullptr);
   StartDevice();
+  TMesh8* m = Make(0, {});
   const std::vector<uint16_t> codes = TRenderModeTable::Codes();
   Queue("HIDE", m);
   for (uint16_t code : {1u, 1999u, 6000u, 65535u}) {
     TStateBlock8* mode = TRenderModeTable::Find(code);
     ASSERT_NE(mode, nullptr);
-    mode->Add(identity, nullptr, 0, AsMesh(m));
+    mode->Add(identity, nullptr, 0, m);
   }
   EXPECT_EQ(TRenderModeTable::Codes(), codes) << "no entries for unknown codes";
   Device().SetRenderState(D3DRS_SRCBLEND, D3DBLEND_DESTALPHA);
   TRenderModeTable::FlushAll();
-  EXPECT_TRUE(g_drawn.empty());
+  EXPECT_TRUE(Draws().empty());
   EXPECT_EQ(RenderState(D3DRS_SRCBLEND), D3DBLEND_DESTALPHA);
 }
 
 TEST_F(RenderModeTest, DepthIsTheSphereCentreUnderTheMatrix) {
-  FakeMesh m{3, {1.0f, 2.0f, 4.0f}};
-  EXPECT_FLOAT_EQ(TDrawItem8(identity, nullptr, 0, AsMesh(m)).depth, 4.0f);
+  StartDevice();
+  TMesh8* m = Make(3, {1.0f, 2.0f, 4.0f});
+  EXPECT_FLOAT_EQ(TDrawItem8(identity, nullptr, 0, m).depth, 4.0f);
   D3DXMATRIX moved;
   D3DXMatrixTranslation(&moved, 0, 0, 10.0f);
-  EXPECT_FLOAT_EQ(TDrawItem8(moved, nullptr, 0, AsMesh(m)).depth, 14.0f);
+  EXPECT_FLOAT_EQ(TDrawItem8(moved, nullptr, 0, m).depth, 14.0f);
   D3DXMATRIX turned;
   D3DXMatrixRotationY(&turned, std::numbers::pi_v<float> / 2);  // (1, 2, 4) -> (4, 2, -1)
-  TDrawItem8 item(turned, nullptr, 7, AsMesh(m));
+  TDrawItem8 item(turned, nullptr, 0, m);
   EXPECT_NEAR(item.depth, -1.0f, 1e-5);
   EXPECT_EQ(item.order, 3);
-  EXPECT_EQ(item.part, 7u);
+  EXPECT_EQ(item.part, 0u);
+  // A part the mesh does not have keeps order 0 and draws nothing.
+  TDrawItem8 missing(identity, nullptr, 7, m);
+  EXPECT_EQ(missing.order, 0);
+  EXPECT_EQ(missing.part, 7u);
+  missing.Draw();
+  EXPECT_TRUE(Draws().empty());
 }
 
 TEST_F(RenderModeTest, TheTableHoldsTwelveCodesAndTwentyFiveNames) {
@@ -185,6 +269,7 @@ TEST_F(RenderModeTest, TheTableHoldsTwelveCodesAndTwentyFiveNames) {
 TEST_F(RenderModeTest, AResetRebuildsModesAndBlendBlocksAndKeepsTextures) {
   StartDevice();
   TTexture8 kept = TTexture8::Load("sprite.ptx/window21", D3DPOOL_MANAGED, 0);
+  TMesh8* m = Make(0, {});
   // The default block, twelve mode blocks and five blend blocks.
   EXPECT_EQ(Device().StateBlockCount(), 18u);
   const std::vector<uint16_t> codes = TRenderModeTable::Codes();
@@ -195,8 +280,7 @@ TEST_F(RenderModeTest, AResetRebuildsModesAndBlendBlocksAndKeepsTextures) {
   EXPECT_EQ(Device().StateBlockCount(), 0u);
   EXPECT_TRUE(TSprite8::BlendBlocks().empty());
   EXPECT_TRUE(TRenderModeTable::Codes().empty());
-  FakeMesh m{0, {}};
-  TRenderModeTable::Find(1200)->Add(identity, nullptr, 0, AsMesh(m));  // hidden meanwhile
+  TRenderModeTable::Find(1200)->Add(identity, nullptr, 0, m);  // hidden meanwhile
 
   EXPECT_FALSE(TD3D8::Instance()->CheckDevice());  // resets; this frame is skipped
   EXPECT_TRUE(TD3D8::Instance()->CheckDevice());
@@ -210,7 +294,7 @@ TEST_F(RenderModeTest, AResetRebuildsModesAndBlendBlocksAndKeepsTextures) {
   ASSERT_EQ(TD3D8::BeginScene(), D3D_OK);
   Queue("OPAQUE", m);
   TRenderModeTable::FlushAll();
-  EXPECT_EQ(g_drawn.size(), 1u);
+  EXPECT_EQ(Draws().size(), 1u);
   EXPECT_EQ(RenderState(D3DRS_ZWRITEENABLE), 1u);
   TTexture8::Purge(1);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -184,6 +185,25 @@ TEST_F(SoundSetTest, FindIdGivesTheSmallestIdOfAnExactName) {
   EXPECT_EQ(set->FindId(""), -1);
   EXPECT_EQ(set->FindId("old"), -1);  // a later row with the same id replaced it
   EXPECT_EQ(set->FindId("new"), 9);
+}
+
+// A list that declares more rows than it holds keeps the rows read and says so once, naming itself.
+TEST_F(SoundSetTest, AListNotReadWholeKeepsItsRowsAndSaysSoOnce) {
+  for (const char* file : {"se.tbl", "voice.tbl", "bgm.tbl"}) {
+    SCOPED_TRACE(file);
+    datakit::TableWriter table;
+    table.Column("id").Column("name").NameRow(1, "hit").NameRow(2, "step").DeclareRowCount(3);
+    table.Save(dir / file);
+    ::testing::internal::CaptureStderr();
+    Sound().LoadSet(dir / file, "se.pse/", 0, -10000, 0);
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    EXPECT_NE(errors.find(dir / file), std::string::npos) << errors;
+    EXPECT_EQ(Sound().Find(0)->FindId("step"), 2);
+  }
+  ::testing::internal::CaptureStderr();
+  Effects();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << "a whole list says nothing";
 }
 
 TEST_F(SoundSetTest, CreateSourceTriesOggBeforePse) {

@@ -6,6 +6,7 @@
 #include "common/scramble.h"
 #include "sound/TSoundNameTable.h"
 #include "sound/TTableFile.h"
+#include "tests/support/LargeAllocations.h"
 #include "tests/support/TempDir.h"
 #include "tools/datakit/TableWriter.h"
 
@@ -72,6 +73,7 @@ TEST(TableReader, ShortFileKeepsWhatItRead) {
 
 TEST(TableReader, HugeCountsAndLengthsFailWithoutAllocating) {
   testkit::TempDir dir;
+  const size_t requests = testkit::LargeAllocationRequests();
   // Scrambled name length of 0xFFFFFFFF.
   datakit::ByteWriter w;
   w.U8(1).Scrambled4(1).Scrambled4(1).Scrambled4(0xFFFFFFFFu).Raw("abc", 3);
@@ -92,6 +94,7 @@ TEST(TableReader, HugeCountsAndLengthsFailWithoutAllocating) {
   TTableReader third;
   EXPECT_FALSE(third.Read(dir / "many.tbl"));
   EXPECT_EQ(third.GetIdList().size(), 1u);
+  EXPECT_EQ(testkit::LargeAllocationRequests(), requests) << "no length or count reached the allocator";
 }
 
 TEST(TableReader, ReadOnlyFolderLoadsAndKeepsModes) {

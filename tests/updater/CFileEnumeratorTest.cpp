@@ -70,6 +70,14 @@ TEST_F(WalkTest, FilesThatPassThePattern) {
   EXPECT_EQ(Walk(root, ".tbl", 0), (Entries{{"sub/b.TBL", 1}, {"sub/deep/deeper/d.tbl", 1}}));
 }
 
+TEST_F(WalkTest, LinksToFoldersAreNamedApartInBothModes) {
+  for (int folders : {0, 1}) {
+    CUpdateFileEnumerator walker(root, ".*", folders);
+    walker.Walk();
+    EXPECT_EQ(walker.FolderLinks(), (std::set<std::string>{"out", "sub/loop"})) << folders;
+  }
+}
+
 // Counts what it is offered; refuses names ending in "c".
 class CountingWalker : public CFileEnumerator {
  public:

@@ -93,7 +93,9 @@ TEST_F(UpdaterTest, LinuxFileRules) {
   updater::WinMain();
   ASSERT_EQ(ui.boxes.size(), 2u);
   EXPECT_EQ(ui.boxes[1].text.Bytes(),
-            Interrupted(Sjis("フォルダ\r\n") + game + "/tools" + Sjis("\r\nの作成に失敗しました。")));
+            Interrupted(Sjis("アップデート先のフォルダ\r\n") + game + "/tools" +
+                        Sjis("\r\nはシンボリックリンクです。\r\n"
+                             "リンクを実際のフォルダに置き換えてもう一度パッチを実行してください。")));
   EXPECT_TRUE(std::filesystem::is_empty(dir / "outside"));
 
   // Without the link the update goes through, into the folders that were there.
@@ -175,13 +177,51 @@ TEST_F(UpdaterTest, EveryStopNamesItsCauseAndReadOnlyTargetsStopBeforeAnyChange)
                 Sjis("\r\nは読み取り専用です。\r\n読み取り専用を解除してもう一度パッチを実行してください。");
        },
        true},
-      {"folder that cannot be created", [](UpdaterTest& t) { Put(t.game + "/new", "a file"); },
+      {"file where the patch has a folder", [](UpdaterTest& t) { Put(t.game + "/new", "a file"); },
+       [](UpdaterTest& t) {
+         return Sjis("アップデート先の\r\n") + t.game + "/new" +
+                Sjis("\r\nはファイルですが、パッチではフォルダです。\r\n"
+                     "ファイルを移動または削除してもう一度パッチを実行してください。");
+       },
+       true},
+      {"file in another case where the patch has a folder", [](UpdaterTest& t) { Put(t.game + "/NEW", "a file"); },
+       [](UpdaterTest& t) {
+         return Sjis("アップデート先の\r\n") + t.game + "/NEW" +
+                Sjis("\r\nはファイルですが、パッチではフォルダです。\r\n"
+                     "ファイルを移動または削除してもう一度パッチを実行してください。");
+       },
+       true},
+      {"folder where the patch has a file",
+       [](UpdaterTest& t) { std::filesystem::create_directories(t.game + "/sub/g.dat"); },
+       [](UpdaterTest& t) {
+         return Sjis("アップデート先の\r\n") + t.game + "/sub/g.dat" +
+                Sjis("\r\nはフォルダですが、パッチではファイルです。\r\n"
+                     "フォルダを移動または削除してもう一度パッチを実行してください。");
+       },
+       true},
+      {"target folder that is a link",
+       [](UpdaterTest& t) {
+         std::filesystem::create_directories(t.dir / "outside");
+         ASSERT_EQ(::symlink((t.dir / "outside").c_str(), (t.game + "/new").c_str()), 0);
+       },
+       [](UpdaterTest& t) {
+         return Sjis("アップデート先のフォルダ\r\n") + t.game + "/new" +
+                Sjis("\r\nはシンボリックリンクです。\r\n"
+                     "リンクを実際のフォルダに置き換えてもう一度パッチを実行してください。");
+       },
+       true},
+      // Failures the scan cannot foresee stop where they happen.
+      {"folder that cannot be created",
+       [](UpdaterTest& t) { ASSERT_EQ(::symlink((t.dir / "gone").c_str(), (t.game + "/new").c_str()), 0); },
        [](UpdaterTest& t) {
          return Sjis("フォルダ\r\n") + t.game + "/new" + Sjis("\r\nの作成に失敗しました。");
        },
-       true},
+       false},
       {"file that cannot be copied",
-       [](UpdaterTest& t) { std::filesystem::create_directories(t.game + "/sub/g.dat"); },
+       [](UpdaterTest& t) {
+         ::unlink((t.data + "/sub/g.dat").c_str());
+         ASSERT_EQ(::mkfifo((t.data + "/sub/g.dat").c_str(), 0644), 0);
+       },
        [](UpdaterTest& t) {
          return t.data + "/sub/g.dat" + Sjis("\r\nから\r\n") + t.game + "/sub/g.dat" +
                 Sjis("\r\nへファイルをコピー出来ませんでした。");
@@ -198,6 +238,7 @@ TEST_F(UpdaterTest, EveryStopNamesItsCauseAndReadOnlyTargetsStopBeforeAnyChange)
     Put(data + "/sub/f.dat", "new");
     Put(data + "/sub/g.dat", "new");
     Put(data + "/new/h.dat", "new");
+    Put(data + "/a/x.dat", "new");  // a folder to create and a file to copy before the others
     c.setup(*this);
     auto before = Snapshot(game);
     EXPECT_EQ(updater::WinMain(), 0);

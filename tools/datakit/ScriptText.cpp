@@ -35,7 +35,8 @@ class LineLexer {
     for (;;) {
       while (at < line.size() && IsBlank(line[at])) ++at;
       if (at == line.size()) return tokens;
-      tokens.push_back(Next());
+      const bool callArgument = tokens.size() >= 2 && tokens[0] == ScriptToken{tk::kKeyword, "CALL"};
+      tokens.push_back(callArgument && line[at] == '-' ? NegativeArgument() : Next());
     }
   }
 
@@ -54,6 +55,20 @@ class LineLexer {
     }
     if (IsOperatorChar(c)) return {tk::kOperator, Operator()};
     return Classify(Word(true));
+  }
+
+  // A call hands its arguments over one token each, with no expression to negate them: "-3" and
+  // "-0x1F" are numbers of their own, anything else after a "-" cannot be passed.
+  ScriptToken NegativeArgument() {
+    ++at;
+    const size_t start = at;
+    const std::string word = at < line.size() && !IsOperatorChar(line[at]) && line[at] != '"' ? Word(true) : "";
+    if (!word.empty()) {
+      ScriptToken number = Classify(word);
+      if (number.kind == tk::kDecimal || number.kind == tk::kHex) return {number.kind, "-" + number.text};
+    }
+    Fail("a call argument can only be negated as a number such as -3 (set a variable for \"-" +
+         line.substr(start, at - start) + "\")");
   }
 
   // Up to a blank, or also up to an operator or quote when stopAtOperators.

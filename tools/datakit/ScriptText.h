@@ -1,7 +1,9 @@
 // A readable text form of scripts, one statement a line, turned into the tokens a script pack holds.
 //
 // Tokens are separated by blanks, and operators also end the token before them, so "$x<3" is three
-// tokens and "-1" is "-" then "1". A token's form gives its kind:
+// tokens and "-1" is "-" then "1" (the engine negates what follows a leading "-"). Among a CALL's
+// arguments, which are passed one token each, "-3" and "-0x1F" are single numbers and any other
+// "-" is refused. A token's form gives its kind:
 //   IF ELSE END ...          keyword            123          decimal number
 //   0x1F                     hex number "1F"    "a b"        string (\" and \\ escape, \n a line feed)
 //   = + - * / % << >> ...    operator           ( )          punctuation

@@ -203,8 +203,9 @@ TEST_F(GameData, SkillSlotsAndTheLearnedList) {
 
 TEST_F(GameData, BonusRatesTakeTheLargestGrant) {
   TGameData& d = Data();
-  d.SetSkillSlot(0, 0, kSkillElements);
-  d.SetSkillSlot(0, 1, kSkillFire);
+  // The larger grant of rate 4 sits in the earlier slot: a later, smaller one must not replace it.
+  d.SetSkillSlot(0, 0, kSkillFire);
+  d.SetSkillSlot(0, 1, kSkillElements);
   d.SetSkillSlot(0, 2, kSkillParam0);
   EXPECT_FLOAT_EQ(d.GetBonusRate(0), 0.02f);
   EXPECT_FLOAT_EQ(d.GetBonusRate(4), 0.30f);

@@ -57,6 +57,22 @@ TEST_F(ScriptEngine, ACalledScriptRunsToItsEndInTheSameRunAndGetsItsArguments) {
   EXPECT_EQ(Global("$_"), 42);     // RETURN's value
 }
 
+// The text form and the engine agree on negative values: a leading "-" negates what follows it in
+// an expression, and a call argument written "-3" arrives as -3.
+TEST_F(ScriptEngine, NegativeValuesInTheTextFormArriveNegative) {
+  Pack({{"main", "$u = 5\n$b = -3\n$v = -$u\n$w = $u - -3\n$x = $u*-2\nCALL @t.pbsc/sub -3 -0x10 7\n"},
+        {"sub", "$a0 = local:$0\n$a1 = local:$1\n$a2 = local:$2\n"}});
+  Engine().LoadScript("t.pbsc/main");
+  EXPECT_EQ(Engine().Run(), TScriptEngine::kFinished);
+  EXPECT_EQ(Global("$b"), -3);
+  EXPECT_EQ(Global("$v"), -5);
+  EXPECT_EQ(Global("$w"), 8);
+  EXPECT_EQ(Global("$x"), -10);
+  EXPECT_EQ(Global("$a0"), -3);
+  EXPECT_EQ(Global("$a1"), -16);
+  EXPECT_EQ(Global("$a2"), 7);
+}
+
 TEST_F(ScriptEngine, AReturnWithoutValueLeavesTheResult) {
   Engine().Globals().SetInt("$_", 5);
   EXPECT_EQ(RunMain("RETURN\n" + T(1)), TScriptEngine::kFinished);

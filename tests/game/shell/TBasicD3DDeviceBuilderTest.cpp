@@ -210,6 +210,25 @@ TEST_F(BuilderTest, SettingRules) {
   }
 }
 
+// One builder built twice: the second build reads the allowed lists afresh, so settings that no
+// longer list depth formats or multisample types ask for neither.
+TEST_F(BuilderTest, EveryBuildReadsTheAllowedListsAfresh) {
+  ASSERT_EQ(Build(Full([](datakit::IniWriter& w) {
+              w.Key("MultiSample", "YES");
+              w.Section("DepthStencilFormat").Key("Format00", "D3DFMT_D24X8");
+              w.Section("MultiSampleType").Key("Type00", "D3DMULTISAMPLE_4_SAMPLES");
+            })),
+            0u);
+  EXPECT_EQ(Params().EnableAutoDepthStencil, TRUE);
+  EXPECT_EQ(Params().MultiSampleType, D3DMULTISAMPLE_4_SAMPLES);
+  d3d->Cleanup();
+  Full([](datakit::IniWriter& w) { w.Key("MultiSample", "YES"); }).Save(dir / "setting.ini");
+  ASSERT_TRUE(d3d->Init(held, D3D_SDK_VERSION, "", "InitLog.txt"));
+  EXPECT_EQ(builder->GetLastResult(), 0u);
+  EXPECT_EQ(Params().EnableAutoDepthStencil, FALSE);
+  EXPECT_EQ(Params().MultiSampleType, D3DMULTISAMPLE_NONE);
+}
+
 TEST_F(BuilderTest, UnreadableSettingsGive0x41) {
   datakit::IniWriter empty;
   empty.Section("CurrentSetting").Key("ScreenMode", "window").Section("DepthStencilFormat");

@@ -24,6 +24,8 @@ TEST(ScriptText, TokenFormsGiveTheKinds) {
       {"\"a\\nb\\\\n\"", {{4, "a\nb\\n"}}},
       {"CALL @@SendMsg \"Text\" 0", {{1, "CALL"}, {6, "@@SendMsg"}, {4, "Text"}, {2, "0"}}},
       {"CALL @03.pbsc/Sub-1", {{1, "CALL"}, {7, "@03.pbsc/Sub-1"}}},
+      // A call passes its arguments as they are, so a negative number there is one token.
+      {"CALL @@X -3 -0x1F $a-1", {{1, "CALL"}, {6, "@@X"}, {2, "-3"}, {3, "-1F"}, {10, "$a"}, {2, "-1"}}},
       {"local:$0 = aux:$a", {{11, "$0"}, {5, "="}, {9, "$a"}}},
       {"GOTO :top", {{1, "GOTO"}, {14, "top"}}},
       {"{12}$g {2}\"1 2\" {8}", {{12, "$g"}, {2, "1 2"}, {8, ""}}},
@@ -36,7 +38,8 @@ TEST(ScriptText, SkipsBlankAndCommentLinesAndRefusesMalformedText) {
   auto lines = datakit::ParseScriptText("# a comment\n\nRETURN\r\n  # indented comment\nEND");
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[1], (ScriptLine{{1, "END"}}));
-  for (const char* bad : {"foo", "RETURN \"open", "{x}1", "{3", "return", "0x", "local:", ":"})
+  for (const char* bad : {"foo", "RETURN \"open", "{x}1", "{3", "return", "0x", "local:", ":", "CALL @@X -$a",
+                          "CALL @@X - 3", "CALL @@X -"})
     EXPECT_THROW(datakit::ParseScriptLine(bad), std::runtime_error) << bad;
 }
 
