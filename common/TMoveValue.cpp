@@ -62,6 +62,16 @@ bool TMoveValue::Forward() {
   return false;
 }
 
+bool TMoveValue::Backward() {
+  if (step > 0) {
+    --step;
+    value = At(step);
+    return true;
+  }
+  step = 0;
+  return false;
+}
+
 void TLoopValue::Set(float start, float end, int32_t frames, int32_t count, bool turn) {
   move.Set(start, end, frames, 0);
   repeatCount = count;

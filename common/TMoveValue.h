@@ -31,6 +31,8 @@ class TMoveValue {
  public:
   void Set(float start, float end, int32_t frames, int32_t step);
   bool Forward();
+  // One step back; false at step 0, where the value is left as it is.
+  bool Backward();
 
   float value = 0.0f;
   float start = 0.0f;

@@ -98,7 +98,11 @@ class TGameData {
   std::vector<uint32_t> BuildSellList() const;
 
   // Party and skills.
-  uint32_t GetSkillSlot(uint32_t member, uint32_t slot) const { return saved.party[member].skillSlots[slot]; }
+  // A member or slot out of range holds no skill.
+  uint32_t GetSkillSlot(uint32_t member, uint32_t slot) const {
+    if (member >= saved.party.size() || slot >= saved.party[member].skillSlots.size()) return 0;
+    return saved.party[member].skillSlots[slot];
+  }
   void SetSkillSlot(uint32_t member, uint32_t slot, uint32_t skillId);
   void ClearSkillSlot(uint32_t member, uint32_t slot);
   bool LearnSkill(uint32_t member, uint32_t skillId);

@@ -16,14 +16,16 @@ struct TItemListRecord {
   uint8_t spare = 0;
   uint32_t buyPrice = 0;
   uint32_t sellPrice = 0;
-  std::string modelName;  // the map model of a weapon
-  std::array<std::string, 2> spareTexts;
+  std::string modelName;    // the map model of a weapon
+  std::string iconName;     // entry of "itemicon.ptx"
+  std::string pictureName;  // entry of "iteminfo.ptx"
   std::array<std::string, 3> description;
 
   static constexpr auto Fields() {
     using R = TItemListRecord;
     return std::tuple(&R::id, &R::name, &R::mapModelKind, &R::sellFlag, &R::ringFlag, &R::spare,
-                      &R::buyPrice, &R::sellPrice, &R::modelName, &R::spareTexts, &R::description);
+                      &R::buyPrice, &R::sellPrice, &R::modelName, &R::iconName, &R::pictureName,
+                      &R::description);
   }
 };
 

@@ -12,12 +12,12 @@ struct TSkillRecord {
   std::string name;
   uint8_t kind = 0;  // 4-15: a technique of weapon type kind - 4
   uint8_t icon = 0;
-  std::string text;
+  std::string pictureName;  // entry of "skillinfo.ptx"
   std::array<std::string, 3> description;
 
   static constexpr auto Fields() {
     using R = TSkillRecord;
-    return std::tuple(&R::id, &R::name, &R::kind, &R::icon, &R::text, &R::description);
+    return std::tuple(&R::id, &R::name, &R::kind, &R::icon, &R::pictureName, &R::description);
   }
 };
 

@@ -58,6 +58,15 @@ TEST(MoveValue, FloatTweenKeepsTheSameRules) {
   }
   EXPECT_FALSE(t.Forward());
   EXPECT_FLOAT_EQ(t.value, 0.0f);
+  EXPECT_TRUE(t.Backward());
+  EXPECT_FLOAT_EQ(t.value, 0.1f);
+  t.Set(1.0f, 0.0f, 10, 1);
+  EXPECT_TRUE(t.Backward());
+  EXPECT_FLOAT_EQ(t.value, 1.0f);
+  t.value = 0.5f;
+  EXPECT_FALSE(t.Backward());
+  EXPECT_EQ(t.step, 0);
+  EXPECT_FLOAT_EQ(t.value, 0.5f) << "at the start the value is left as it is";
 }
 
 std::vector<float> Steps(TLoopValue& loop, int ticks) {

@@ -93,7 +93,7 @@ void AddRow(TableWriter& t, const ItemMeanRow& r) {
 }
 
 void AddRow(TableWriter& t, const ItemRow& r) {
-  TableRow(t, {"id", "name", "kind", "sell", "ring", "spare", "buy", "price", "model", "text1", "text2", "lines"})
+  TableRow(t, {"id", "name", "kind", "sell", "ring", "spare", "buy", "price", "model", "icon", "picture", "lines"})
       .U32(r.id)
       .Str(r.name)
       .U8(r.mapModelKind)
@@ -103,18 +103,18 @@ void AddRow(TableWriter& t, const ItemRow& r) {
       .U32(r.buyPrice)
       .U32(r.sellPrice)
       .Str(r.modelName)
-      .Str(r.spareText1)
-      .Str(r.spareText2)
+      .Str(r.iconName)
+      .Str(r.pictureName)
       .Strs(r.description);
 }
 
 void AddRow(TableWriter& t, const SkillRow& r) {
-  TableRow(t, {"id", "name", "kind", "icon", "text", "lines"})
+  TableRow(t, {"id", "name", "kind", "icon", "picture", "lines"})
       .U32(r.id)
       .Str(r.name)
       .U8(r.kind)
       .U8(r.icon)
-      .Str(r.text)
+      .Str(r.pictureName)
       .Strs(r.description);
 }
 

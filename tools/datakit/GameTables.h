@@ -42,7 +42,7 @@ struct ItemRow {
   std::string name{};
   uint8_t mapModelKind = 0, sellFlag = 0, ringFlag = 0, spare = 0;
   uint32_t buyPrice = 0, sellPrice = 0;
-  std::string modelName{}, spareText1{}, spareText2{};
+  std::string modelName{}, iconName{}, pictureName{};
   std::array<std::string, 3> description{};
 };
 
@@ -50,7 +50,7 @@ struct SkillRow {
   uint32_t id = 0;
   std::string name{};
   uint8_t kind = 0, icon = 0;
-  std::string text{};
+  std::string pictureName{};
   std::array<std::string, 3> description{};
 };
 

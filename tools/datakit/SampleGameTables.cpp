@@ -1,5 +1,7 @@
 #include "tools/datakit/SampleGameTables.h"
 
+#include <cstdio>
+#include <iterator>
 #include <vector>
 
 #include "tools/datakit/GameTables.h"
@@ -13,7 +15,14 @@ WeaponRow Weapon(uint32_t id, const std::string& name, uint32_t type, uint32_t a
   return WeaponRow{id, name, type, attack, 0, element, skills, mesh};
 }
 
-ItemRow Item(uint32_t id, const std::string& name, uint8_t kind, uint32_t price, const std::string& model = "") {
+std::string Numbered(const char* stem, uint32_t id) {
+  char name[32];
+  std::snprintf(name, sizeof name, "%s%04u", stem, static_cast<unsigned>(id));
+  return name;
+}
+
+ItemRow Item(uint32_t id, const std::string& name, uint8_t kind, uint32_t price, const std::string& model = "",
+             const std::string& line = "") {
   ItemRow r;
   r.id = id;
   r.name = name;
@@ -23,7 +32,14 @@ ItemRow Item(uint32_t id, const std::string& name, uint8_t kind, uint32_t price,
   r.buyPrice = price;
   r.sellPrice = price / 2;
   r.modelName = model;
+  r.iconName = SampleItemIconEntry(id);
+  r.pictureName = SampleItemPictureEntry(id);
+  r.description[0] = line;
   return r;
+}
+
+SkillRow Skill(uint32_t id, const std::string& name, uint8_t kind, uint8_t icon, const std::string& line) {
+  return SkillRow{id, name, kind, icon, SampleSkillPictureEntry(id), {line, "", ""}};
 }
 
 HrdefRow Member(uint32_t id, const std::string& name, uint32_t weapon, const std::string& model) {
@@ -41,7 +57,18 @@ HrdefRow Member(uint32_t id, const std::string& name, uint32_t weapon, const std
   return r;
 }
 
+// The sample's items and skills, and the skills the flame staff teaches (slots 2 and 7).
+constexpr uint32_t kItemIds[] = {1, 2, 3, 1000, 1001, 1002, 1003, 1004, 1005, 1006, 2000, 2001, 2002};
+constexpr uint32_t kSkillIds[] = {3000, 3001, 3100, 1145, 3400, 3401, 103, 143};
+constexpr uint32_t kFlameShot = 3400, kFlameVortex = 3401;
+
 }  // namespace
+
+std::vector<uint32_t> SampleItemIds() { return {std::begin(kItemIds), std::end(kItemIds)}; }
+std::vector<uint32_t> SampleSkillIds() { return {std::begin(kSkillIds), std::end(kSkillIds)}; }
+std::string SampleItemIconEntry(uint32_t itemId) { return Numbered("icon", itemId); }
+std::string SampleItemPictureEntry(uint32_t itemId) { return Numbered("pict", itemId); }
+std::string SampleSkillPictureEntry(uint32_t skillId) { return Numbered("skill", skillId); }
 
 void WriteSampleGameTables(const std::string& folder) {
   const std::string sword = "\x83\x56\x83\x87\x81\x5b\x83\x67\x83\x5c\x81\x5b\x83\x68";   // ショートソード
@@ -50,6 +77,7 @@ void WriteSampleGameTables(const std::string& folder) {
   const std::string rod = "\x83\x8d\x83\x62\x83\x68";                                     // ロッド
   const std::string daggers = "\x83\x63\x83\x43\x83\x93\x83\x5f\x83\x4b\x81\x5b";         // ツインダガー
   const std::string bow = "\x83\x7b\x83\x45";                                             // ボウ
+  const std::string staff = "\x89\x8a\x82\xcc\x8f\xf1";                                     // 炎の杖
   RecordTable(std::vector{
                   Weapon(1000, sword, 0, 10, 0, "sword00", {3000, 3001}),
                   Weapon(1001, spear, 1, 14, 0, "spear00"),
@@ -58,6 +86,7 @@ void WriteSampleGameTables(const std::string& folder) {
                   Weapon(1004, daggers, 8, 9, 0, "dagger00"),
                   Weapon(11004, daggers, 8, 9, 0, "dagger01"),  // the other hand of the type-8 pair
                   Weapon(1005, bow, 11, 12, 3, "bow00"),
+                  Weapon(1006, staff, 4, 35, 1, "staff00", {0, 0, kFlameShot, 0, 0, 0, 0, kFlameVortex}),
               })
       .Save(folder + "wepon.tbl");
 
@@ -77,18 +106,23 @@ void WriteSampleGameTables(const std::string& folder) {
               })
       .Save(folder + "itemmean.tbl");
 
-  ItemRow herb = Item(1, "\x96\xf2\x91\x90", 0, 20);  // 薬草
-  herb.description[0] = "\x91\xcc\x97\xcd\x82\xf0\x89\xf1\x95\x9c\x82\xb7\x82\xe9\x81\x42";  // 体力を回復する。
   RecordTable(std::vector{
-                  herb,
-                  Item(2, "\x96\x82\x96\x40\x82\xcc\x90\x85", 0, 40),  // 魔法の水
-                  Item(3, "\x97\xcd\x82\xcc\x8e\xc0", 0, 100),         // 力の実
+                  // 薬草: 体力を５０回復する。
+                  Item(1, "\x96\xf2\x91\x90", 0, 20, "",
+                       "\x91\xcc\x97\xcd\x82\xf0\x82\x54\x82\x4f\x89\xf1\x95\x9c\x82\xb7\x82\xe9\x81\x42"),
+                  // 魔法の水: 魔力を３０回復する。
+                  Item(2, "\x96\x82\x96\x40\x82\xcc\x90\x85", 0, 40, "",
+                       "\x96\x82\x97\xcd\x82\xf0\x82\x52\x82\x4f\x89\xf1\x95\x9c\x82\xb7\x82\xe9\x81\x42"),
+                  // 力の実: しばらく力が上がる。
+                  Item(3, "\x97\xcd\x82\xcc\x8e\xc0", 0, 100, "",
+                       "\x82\xb5\x82\xce\x82\xe7\x82\xad\x97\xcd\x82\xaa\x8f\xe3\x82\xaa\x82\xe9\x81\x42"),
                   Item(1000, sword, 1, 100, "sword00"),
                   Item(1001, spear, 1, 150, "spear00"),
                   Item(1002, axe, 1, 200, "axe00"),
                   Item(1003, rod, 1, 100, "rod00"),
                   Item(1004, daggers, 1, 180, "dagger00"),
                   Item(1005, bow, 1, 160, "bow00"),
+                  Item(1006, staff, 1, 400, "staff00"),
                   Item(2000, "---", 2, 0),
                   Item(2001, silverRing, 2, 300),
                   Item(2002, bracelet, 2, 250),
@@ -96,10 +130,28 @@ void WriteSampleGameTables(const std::string& folder) {
       .Save(folder + "item.tbl");
 
   RecordTable(std::vector{
-                  SkillRow{3000, "\x8e\x61\x82\xe8\x8f\xe3\x82\xb0", 4, 1, "", {}},                  // 斬り上げ
-                  SkillRow{3001, "\x89\xf1\x93\x5d\x8e\x61\x82\xe8", 4, 1, "", {}},                  // 回転斬り
-                  SkillRow{3100, "heal", 1, 2, "", {}},
-                  SkillRow{1145, "\x83\x74\x83\x40\x83\x43\x83\x41\x83\x41\x83\x62\x83\x76", 2, 15, "", {}},  // ファイアアップ
+                  // 斬り上げ: 前方を斬り上げる。
+                  Skill(3000, "\x8e\x61\x82\xe8\x8f\xe3\x82\xb0", 4, 1,
+                        "\x91\x4f\x95\xfb\x82\xf0\x8e\x61\x82\xe8\x8f\xe3\x82\xb0\x82\xe9\x81\x42"),
+                  // 回転斬り: 回転して周りを斬る。
+                  Skill(3001, "\x89\xf1\x93\x5d\x8e\x61\x82\xe8", 4, 1,
+                        "\x89\xf1\x93\x5d\x82\xb5\x82\xc4\x8e\xfc\x82\xe8\x82\xf0\x8e\x61\x82\xe9\x81\x42"),
+                  Skill(3100, "heal", 1, 2, ""),
+                  // ファイアアップ: 火の力を高める。
+                  Skill(1145, "\x83\x74\x83\x40\x83\x43\x83\x41\x83\x41\x83\x62\x83\x76", 2, 15,
+                        "\x89\xce\x82\xcc\x97\xcd\x82\xf0\x8d\x82\x82\xdf\x82\xe9\x81\x42"),
+                  // 炎弾: 火の玉を撃ち出す。
+                  Skill(kFlameShot, "\x89\x8a\x92\x65", 8, 5,
+                        "\x89\xce\x82\xcc\x8b\xca\x82\xf0\x8c\x82\x82\xbf\x8f\x6f\x82\xb7\x81\x42"),
+                  // 炎の渦: 炎の渦で周りを焼く。
+                  Skill(kFlameVortex, "\x89\x8a\x82\xcc\x89\x51", 8, 6,
+                        "\x89\x8a\x82\xcc\x89\x51\x82\xc5\x8e\xfc\x82\xe8\x82\xf0\x8f\xc4\x82\xad\x81\x42"),
+                  // ヒール: 仲間の傷を癒やす。 (its MP cost shows in its text)
+                  Skill(103, "\x83\x71\x81\x5b\x83\x8b", 1, 7,
+                        "\x92\x87\x8a\xd4\x82\xcc\x8f\x9d\x82\xf0\x96\xfc\x82\xe2\x82\xb7\x81\x42"),
+                  // メテオ: 空から岩を降らせる。
+                  Skill(143, "\x83\x81\x83\x65\x83\x49", 1, 10,
+                        "\x8b\xf3\x82\xa9\x82\xe7\x8a\xe2\x82\xf0\x8d\x7e\x82\xe7\x82\xb9\x82\xe9\x81\x42"),
               })
       .Save(folder + "skill.tbl");
 

@@ -1,11 +1,22 @@
 // The tables of the sample game folder: a playable hero and heroine, weapons of several types,
 // items, skills, save points of this chapter and one enemy.
 #pragma once
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace datakit {
 
 // Writes every table into folder (which ends in "/", e.g. DIR + "/data/tbl03/").
 void WriteSampleGameTables(const std::string& folder);
+
+// The ids of the sample's item rows and skill rows.
+std::vector<uint32_t> SampleItemIds();
+std::vector<uint32_t> SampleSkillIds();
+// The entries that an item row names in "itemicon.ptx" and "iteminfo.ptx", and a skill row in
+// "skillinfo.ptx".
+std::string SampleItemIconEntry(uint32_t itemId);
+std::string SampleItemPictureEntry(uint32_t itemId);
+std::string SampleSkillPictureEntry(uint32_t skillId);
 
 }  // namespace datakit

@@ -40,11 +40,26 @@ void WriteSampleEffectMeshes(const std::string& folder) {
   MeshFile::FromShape("sword01", TrailRibbonShape(kSampleTrailQuads, -10000), {MeshMaterial::Colored("trail", 1, 1, 1)})
       .Msh()
       .Save(folder + "effect/sword01.msh");
+  // The status icons over a character: small boxes, one colour each.
+  for (const SampleStatusIcon& icon : SampleStatusIcons())
+    MeshFile::FromShape("icon_status_" + icon.name, BoxShape(0.5f, 0.5f, 0.1f),
+                        {MeshMaterial::Colored(icon.name, icon.colour.r, icon.colour.g, icon.colour.b)})
+        .Msh()
+        .Save(folder + "effect/icon_status_" + icon.name + ".msh");
+}
+
+const std::vector<SampleStatusIcon>& SampleStatusIcons() {
+  static const std::vector<SampleStatusIcon> icons = {
+      {"poison", {0.5f, 0.1f, 0.7f, 1}}, {"sickness", {0.4f, 0.6f, 0.2f, 1}}, {"confusion", {1.0f, 0.8f, 0.1f, 1}},
+      {"fear", {0.3f, 0.3f, 0.4f, 1}},   {"slow", {0.2f, 0.5f, 1.0f, 1}},     {"silence", {0.8f, 0.8f, 0.8f, 1}},
+      {"boost", {1.0f, 0.3f, 0.2f, 1}},
+  };
+  return icons;
 }
 
 const std::vector<std::string>& SampleWeaponModels() {
   static const std::vector<std::string> names = {"sword00",  "spear00",  "axe00", "rod00",
-                                                 "dagger00", "dagger01", "bow00"};
+                                                 "dagger00", "dagger01", "bow00", "staff00"};
   return names;
 }
 
@@ -54,7 +69,7 @@ void WriteSampleMeshes(const std::string& folder) {
       Weapon("sword00", 0.2f, 0.9f, 0.08f, steel),   Weapon("spear00", 1.4f, 0.3f, 0.06f, steel),
       Weapon("axe00", 0.7f, 0.25f, 0.3f, bronze),    Weapon("rod00", 1.0f, 0.15f, 0.15f, {0.3f, 0.5f, 1.0f, 1}),
       Weapon("dagger00", 0.12f, 0.35f, 0.05f, steel), Weapon("dagger01", 0.12f, 0.35f, 0.05f, steel),
-      Weapon("bow00", 0.2f, 1.1f, 0.04f, wood),
+      Weapon("bow00", 0.2f, 1.1f, 0.04f, wood),     Weapon("staff00", 1.2f, 0.2f, 0.2f, {1.0f, 0.4f, 0.2f, 1}),
   };
   for (const MeshFile& mesh : weapons) mesh.Msh().Save(folder + "wepon/" + mesh.name + ".msh");
 

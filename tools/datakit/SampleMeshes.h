@@ -6,15 +6,23 @@
 #include <string>
 #include <vector>
 
+#include "tools/datakit/MeshWriter.h"
+
 namespace datakit {
 
 // The model names of the sample weapons ("wepon/" + name + ".msh").
 const std::vector<std::string>& SampleWeaponModels();
 // The trail ribbon's quads in "effect/sword01.msh".
 constexpr uint32_t kSampleTrailQuads = 24;
+// The status icons' names ("effect/icon_status_" + name + ".msh") and colours, in status order.
+struct SampleStatusIcon {
+  std::string name;
+  Rgba colour;
+};
+const std::vector<SampleStatusIcon>& SampleStatusIcons();
 // Writes the meshes that the game's own effect code loads: the time-stop board
-// "effect/board00.msh" (a 2 x 2 square upright in the x-y plane) and the blade-trail ribbon
-// "effect/sword01.msh" (parked far below the view).
+// "effect/board00.msh" (a 2 x 2 square upright in the x-y plane), the blade-trail ribbon
+// "effect/sword01.msh" (parked far below the view) and the seven status icons.
 void WriteSampleEffectMeshes(const std::string& folder);
 // Writes every sample mesh under folder (which ends in "/", e.g. DIR + "/data/msh03/").
 void WriteSampleMeshes(const std::string& folder);

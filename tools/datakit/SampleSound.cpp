@@ -14,8 +14,17 @@ namespace {
 // Equal-tempered pitch, semitones from A4.
 double Pitch(int semitones) { return 440.0 * std::pow(2.0, semitones / 12.0); }
 
-// The interface sounds the windows play: cursor moved, decide, cancel.
+// The interface sounds the windows play: cursor moved, decide, cancel; and the HUD's rings: the
+// skill cursor moved (601), the item ring turned (607).
 constexpr uint32_t kInterfaceSounds[] = {601, 603, 606};
+constexpr uint32_t kRingTurn = 607;
+
+void WriteIdList(const std::string& path, std::initializer_list<uint32_t> ids) {
+  TableWriter list;
+  list.Column("id");
+  for (uint32_t id : ids) list.IdRow(id);
+  list.Save(path);
+}
 
 // A pack of short blips, one per id, rising by a whole tone each, and its name list.
 void WritePack(const std::string& dir, const std::string& pack, const std::string& table, const char* stem,
@@ -47,13 +56,15 @@ void Melody(OggWriter& w, std::initializer_list<int> notes, uint32_t noteFrames)
 }  // namespace
 
 void WriteSampleSound(const std::string& dir) {
-  WritePack(dir, "se.pse", "se.tbl", "se", Ids(8, {601, 603, 606}), 12, 3300);
+  WritePack(dir, "se.pse", "se.tbl", "se", Ids(8, {601, 603, 606, kRingTurn}), 12, 3300);
   WritePack(dir, "voice.pse", "voice.tbl", "vc", Ids(4), -5, 8820);
 
   TableWriter speak;
   speak.Column("id");
   for (uint32_t id : kInterfaceSounds) speak.IdRow(id);
   speak.Save(dir + "data/tbl03/subset/speak_se.tbl");
+  WriteIdList(dir + "data/tbl03/subset/itemring_se.tbl", {kRingTurn});
+  WriteIdList(dir + "data/tbl03/subset/skillgauge_se.tbl", {601});
 
   const std::string music = dir + "data/bgm03/";
   OggWriter intro(2, 44100), title(2, 44100), field(2, 44100), jingle(2, 44100);

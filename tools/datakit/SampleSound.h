@@ -1,12 +1,13 @@
 // The sound files of a playable game folder: the effect, voice and music lists in the table
-// folder, their two sound packs and the music (one piece with an intro), and the message
-// window's list "subset/speak_se.tbl".
+// folder, their two sound packs and the music (one piece with an intro), and the lists of the
+// message window ("subset/speak_se.tbl") and of the HUD's rings ("subset/itemring_se.tbl",
+// "subset/skillgauge_se.tbl").
 #pragma once
 #include <string>
 
 namespace datakit {
 
-// dir ends with "/"; writes "data/tbl03/{se,voice,bgm}.tbl", "data/tbl03/subset/speak_se.tbl",
+// dir ends with "/"; writes "data/tbl03/{se,voice,bgm}.tbl", the lists of "data/tbl03/subset/",
 // "data/se03/{se,voice}.pse" and the ".ogg" files of "data/bgm03/".
 void WriteSampleSound(const std::string& dir);
 

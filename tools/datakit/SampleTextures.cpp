@@ -1,9 +1,11 @@
 #include "tools/datakit/SampleTextures.h"
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 
 #include "tools/datakit/PictureKit.h"
+#include "tools/datakit/SampleGameTables.h"
 
 namespace datakit {
 
@@ -31,6 +33,72 @@ PtxPicture GlyphSheet() {
   return sheet;
 }
 
+// A transparent picture with opaque rectangles on it, each of its own colour.
+struct Block {
+  uint32_t x, y, width, height;
+  Rgb colour;
+};
+PtxPicture Blocks(uint32_t width, uint32_t height, std::initializer_list<Block> blocks) {
+  PtxPicture p = SolidPicture(1, width, height, {0, 0, 0}, 0);
+  uint8_t index = 1;
+  for (const Block& b : blocks) {
+    p.palette[index] = b.colour;
+    for (uint32_t y = b.y; y < b.y + b.height && y < height; ++y)
+      for (uint32_t x = b.x; x < b.x + b.width && x < width; ++x) {
+        p.Pixel(x, y) = index;
+        p.Alpha(x, y) = 255;
+      }
+    ++index;
+  }
+  return p;
+}
+
+// A square frame of the given border on a transparent ground.
+PtxPicture Outline(uint32_t size, uint32_t border, Rgb colour) {
+  return Blocks(size, size, {{0, 0, size, border, colour}, {0, size - border, size, border, colour},
+                             {0, 0, border, size, colour}, {size - border, 0, border, size, colour}});
+}
+
+// An opaque ring between two radii about the picture's centre.
+PtxPicture Ring(uint32_t size, uint32_t inner, uint32_t outer, Rgb colour) {
+  PtxPicture p = SolidPicture(1, size, size, {0, 0, 0}, 0);
+  p.palette[1] = colour;
+  const int32_t c = static_cast<int32_t>(size / 2);
+  for (uint32_t y = 0; y < size; ++y)
+    for (uint32_t x = 0; x < size; ++x) {
+      const int32_t dx = static_cast<int32_t>(x) - c, dy = static_cast<int32_t>(y) - c;
+      const uint32_t d2 = static_cast<uint32_t>(dx * dx + dy * dy);
+      if (d2 < inner * inner || d2 >= outer * outer) continue;
+      p.Pixel(x, y) = 1;
+      p.Alpha(x, y) = 255;
+    }
+  return p;
+}
+
+// A shade that differs from one number to the next.
+Rgb Shade(uint32_t n) {
+  return {static_cast<uint8_t>(40 + n * 53 % 200), static_cast<uint8_t>(40 + n * 97 % 200),
+          static_cast<uint8_t>(40 + n * 29 % 200)};
+}
+
+// The skill icons' entries, group by group.
+struct IconGroup {
+  const char* stem;
+  uint32_t count;
+};
+constexpr IconGroup kSkillIconGroups[] = {{"act", 5}, {"mag", 6}, {"pow", 11}, {"bon", 3}, {"atk", 13}};
+
+PtxWriter CostumePack(const std::string& stem, Rgb base) {
+  PtxWriter pack;
+  const char* suffixes[] = {"", "01", "02"};
+  for (uint32_t n = 0; n < 3; ++n) {
+    const Rgb shade{static_cast<uint8_t>(base.r / (n + 1)), static_cast<uint8_t>(base.g / (n + 1)),
+                    static_cast<uint8_t>(base.b / (n + 1))};
+    pack.Add(stem + suffixes[n], CheckerPicture(0, 64, 64, 16, base, shade));
+  }
+  return pack;
+}
+
 }  // namespace
 
 PtxWriter SampleSpritePack() {
@@ -47,11 +115,26 @@ PtxWriter SampleSpritePack() {
   pack.Add("button00_b", CheckerPicture(1, 16, 16, 8, {120, 160, 255}, {255, 255, 255}));
   pack.Add("cursor02", SolidPicture(1, 16, 16, {255, 220, 80}));
   pack.Add("word", GlyphSheet());
+  // The HUD: the character panel's frame and its bar sheet (HP, MP, ring points and mastery bars
+  // where the panel cuts them, the mastered mark at the right), the skill bar, the item ring's
+  // wheel and the two ring cursors, and the acquisition window.
+  pack.Add("guage09", Blocks(256, 160, {{0, 0, 256, 52, {20, 30, 60}}, {0, 52, 128, 108, {20, 30, 60}}}));
+  pack.Add("bar00", Blocks(256, 64, {{0, 4, 174, 16, {220, 40, 40}}, {0, 24, 173, 8, {40, 80, 220}},
+                                     {0, 36, 176, 8, {230, 200, 40}}, {0, 48, 64, 8, {60, 200, 90}},
+                                     {240, 0, 16, 32, {255, 240, 120}}}));
+  pack.Add("guage06", Blocks(256, 64, {{0, 8, 72, 56, {60, 60, 90}}, {72, 8, 48, 56, {80, 80, 110}},
+                                       {120, 8, 72, 56, {60, 60, 90}}}));
+  pack.Add("ring01_c", Ring(192, 72, 96, {90, 70, 40}));
+  pack.Add("ring_cursor00", Outline(32, 3, {255, 220, 80}));
+  pack.Add("ring_cursor01", Outline(32, 3, {120, 220, 255}));
+  pack.Add("window22", GradientPicture(1, 256, 32, {30, 40, 110}, {10, 10, 40}, true));
   return pack;
 }
 
 PtxWriter SampleItemIconPack() {
   PtxWriter pack;
+  pack.Add("itm00_icon", CheckerPicture(1, 32, 32, 8, {200, 200, 200}, {40, 40, 40}, 0));
+  pack.Add("itm01_icon", CheckerPicture(1, 32, 32, 8, {255, 215, 90}, {40, 40, 40}, 0));
   for (uint8_t n = 2; n <= 13; ++n) {
     char entry[16];
     std::snprintf(entry, sizeof entry, "itm%02u_icon", static_cast<unsigned>(n));
@@ -59,6 +142,39 @@ PtxWriter SampleItemIconPack() {
     pack.Add(entry, CheckerPicture(1, 32, 32, 8, {shade, 200, static_cast<uint8_t>(255 - shade)}, {40, 40, 40}, 0));
   }
   return pack;
+}
+
+void WriteSampleHudPacks(const std::string& folder) {
+  PtxWriter faces;
+  faces.Add("face00", CheckerPicture(1, 64, 64, 8, {230, 190, 150}, {90, 60, 40}));
+  faces.Add("face01", CheckerPicture(1, 64, 64, 8, {240, 200, 170}, {150, 60, 90}));
+  faces.Save(folder + "face.ptx");
+
+  PtxWriter icons, pictures;
+  for (uint32_t id : SampleItemIds()) {
+    icons.Add(SampleItemIconEntry(id), CheckerPicture(1, 32, 32, 8, Shade(id), {40, 40, 40}, 0));
+    pictures.Add(SampleItemPictureEntry(id), GradientPicture(0, 128, 128, Shade(id), {0, 0, 0}, false));
+  }
+  icons.Save(folder + "itemicon.ptx");
+  pictures.Save(folder + "iteminfo.ptx");
+
+  PtxWriter skillPictures;
+  for (uint32_t id : SampleSkillIds())
+    skillPictures.Add(SampleSkillPictureEntry(id), GradientPicture(0, 128, 128, Shade(id), {0, 0, 0}, true));
+  skillPictures.Save(folder + "skillinfo.ptx");
+
+  PtxWriter skillIcons;
+  uint32_t n = 0;
+  for (const IconGroup& group : kSkillIconGroups)
+    for (uint32_t k = 0; k < group.count; ++k, ++n) {
+      char entry[16];
+      std::snprintf(entry, sizeof entry, "%s%02u_skl", group.stem, static_cast<unsigned>(k));
+      skillIcons.Add(entry, CheckerPicture(1, 32, 32, 4, Shade(n), {20, 20, 20}));
+    }
+  skillIcons.Save(folder + "skl_icon.ptx");
+
+  CostumePack("hero", {200, 80, 60}).Save(folder + "hero.ptx");
+  CostumePack("heroine", {80, 120, 220}).Save(folder + "heroine.ptx");
 }
 
 }  // namespace datakit

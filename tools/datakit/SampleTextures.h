@@ -1,13 +1,22 @@
 // The texture packs of a playable game folder, shared by the sample game and the tests.
 #pragma once
+#include <string>
+
 #include "tools/datakit/PtxWriter.h"
 
 namespace datakit {
 
 // "sprite.ptx": window frame, cursor, digits and a backdrop, one of each picture kind; the message
-// window's panel, name plate, button icons and cursor; the HUD's glyph sheet "word".
+// window's panel, name plate, button icons and cursor; the HUD's glyph sheet "word", character
+// panel, skill bar, item ring and acquisition window.
 PtxWriter SampleSpritePack();
-// "itm_icon.ptx": the item icons, entries "itm02_icon" to "itm13_icon" (one per weapon type).
+// "itm_icon.ptx": the item icons, entries "itm02_icon" to "itm13_icon" (one per weapon type) and
+// "itm00_icon", "itm01_icon".
 PtxWriter SampleItemIconPack();
+// The HUD's and the menus' packs into folder (which ends in "/"): "face.ptx" (one face per party
+// member of the sample), "itemicon.ptx" and "iteminfo.ptx" (every sample item's icon and
+// picture), "skillinfo.ptx" (every sample skill's picture), "skl_icon.ptx" (all 38 skill icons),
+// and "hero.ptx" and "heroine.ptx" with their three costumes.
+void WriteSampleHudPacks(const std::string& folder);
 
 }  // namespace datakit

@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
     datakit::WriteSampleSound(dir);
     datakit::SampleSpritePack().Save(dir + "data/ptx03/sprite.ptx");
     datakit::SampleItemIconPack().Save(dir + "data/ptx03/itm_icon.ptx");
+    datakit::WriteSampleHudPacks(dir + "data/ptx03/");
     datakit::WriteSampleMeshes(dir + "data/msh03/");
     datakit::WriteSampleFrames(dir + "data/frm03/");
     datakit::WriteSampleCharData(dir + "data/chrdata03/");

@@ -89,7 +89,8 @@ TEST_F(RecordTables, GameRecordsRoundTripUnderEitherHeader) {
     EXPECT_EQ(ir.buyPrice, 400u);
     EXPECT_EQ(ir.sellPrice, 200u);
     EXPECT_EQ(ir.modelName, "axe");
-    EXPECT_EQ(ir.spareTexts, (std::array<std::string, 2>{"s1", "s2"}));
+    EXPECT_EQ(ir.iconName, "s1");
+    EXPECT_EQ(ir.pictureName, "s2");
     EXPECT_EQ(ir.description, i.description);
 
     datakit::SkillRow s{1203, "storm", 2, 21, "t", {"x", "", "z"}};
@@ -99,7 +100,7 @@ TEST_F(RecordTables, GameRecordsRoundTripUnderEitherHeader) {
     EXPECT_EQ(sr.name, "storm");
     EXPECT_EQ(sr.kind, 2);
     EXPECT_EQ(sr.icon, 21);
-    EXPECT_EQ(sr.text, "t");
+    EXPECT_EQ(sr.pictureName, "t");
     EXPECT_EQ(sr.description, s.description);
 
     datakit::SvpRow v{8, "map0302", 1.5f, -2, 3, "camp"};

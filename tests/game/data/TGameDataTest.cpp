@@ -197,6 +197,8 @@ TEST_F(GameData, SkillSlotsAndTheLearnedList) {
   EXPECT_FLOAT_EQ(d.GetBonusRate(4), 0.30f);
   d.ClearSkillSlot(0, 4);
   EXPECT_EQ(d.GetSkillSlot(0, 4), 0u);
+  EXPECT_EQ(d.GetSkillSlot(8, 0), 0u) << "a member out of range holds no skill";
+  EXPECT_EQ(d.GetSkillSlot(0, 5), 0u);
   EXPECT_EQ(d.GetCharBlock(0).learned.back(), kSkillFire);
   EXPECT_EQ(d.GetBonusRate(4), 0.0f);
 }
