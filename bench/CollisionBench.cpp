@@ -77,6 +77,8 @@ class Stage : public TStageLinks {
   TCollisionMesh* GetCollision() override { return &collision; }
   TEffectManager* GetEffectManager() override { return nullptr; }
   TCamera* GetCamera() override { return nullptr; }
+  TFieldActor* FindActor(uint32_t) override { return nullptr; }
+  TEffectStage* GetEffectStage() override { return nullptr; }
 
   TCountedPtr<TFrame8> scene = CreateNamedFrame("Scene", *D3DXMatrixIdentity(&identity));
   TCollisionMesh collision;

@@ -35,13 +35,36 @@
 //                    weapon's power), or with bit 0x100 its third (the player's doubled)
 // The player's guard reads the sign of hitFlags: a negative value cannot be guarded.
 //
-// Still to be built with the actor: the parent frame, position and attack value come from the
-// attacker's hit-parameter operation, and the kind filters, stun mark, defence and element
-// factors are applied by the target's damage calculation to these inputs.
+// The attacker's hit-parameter operation (THitParams below) gives the parent frame (by the
+// record's attachPoint), the position (the record's), the radius (the record's), the power, the
+// element and the sound level:
+//   a pattern frame's volume     takes all six from it;
+//   a volume made by attack code takes the frame and position (either may be overridden by the
+//                                caller), and the power; radius and element from the record, -1
+//                                as the sound level.
+//
+// What the target does with the inputs (the damage calculation, in this order):
+//   kindBits   -> defaults first: p2 = 120 for 0x20/0x40 (and 16), p3 = 0.05 for 4, where the
+//                 target refuses the kind and the value is 0 or less; then the target's refusals
+//                 clear 0x20, 4 and 16, or 8; a stun-marked target turns 8 (also 0x200) into 0x40;
+//                 0x100 picks the defence (fourth parameter, else second); 0x20 | 0x40 are the
+//                 status bits, 0x80 and 0x200 flags of the reaction; what is left of 4, 8, 16
+//                 (else 1, 2) chooses the reaction. A kind left at 0 has no reaction, but the
+//                 damage, the report to the attacker and the hit sound still happen.
+//   power      -> damage = trunc(power - defence + power * 0.1), then trunc(multiplier * damage)
+//   element    -> 1-6 multiply by the target's factor of that element; 7-18 by the mean of two
+//                 (kElementPairs), any other code leaves the damage; then 0 at the least
+//   soundLevel -> the hit sound: -1 plays 111 (112 with 0x100), 0-11 a table, heavier for 4, 8, 16
+//   landedValue and the volume's has-hit flag -> the attacker's OnHitLanded with the damage
+// The volume passes over a target whose fade (blink) timer runs: it is neither hit nor listed.
 #pragma once
+#include <array>
 #include <cstdint>
 
 #include "game/field/THitTable.h"
+#include "platform/gfx/D3DXMath.h"
+
+class TFrame8;
 
 // The kind bits of a hit as the damage calculation reads them.
 namespace hit_kind {
@@ -116,6 +139,34 @@ inline THitVolumeValues PatternHitValues(const THitRecord& r, uint32_t attackVal
   v.paramH = soundLevel;
   return v;
 }
+
+// What the attacker's hit-parameter operation gives for a record.
+struct THitParams {
+  TFrame8* parent = nullptr;  // by the record's attachPoint: body, first or second weapon frame
+  plat::D3DXVECTOR3 position;
+  float radius = 0.5f;
+  uint32_t attackValue = 0;  // the power
+  uint32_t element = 0;
+  int32_t soundLevel = -1;
+};
+
+// A pattern frame's volume: everything as the attacker gives it.
+inline THitVolumeValues PatternHitValues(const THitRecord& r, const THitParams& p) {
+  THitVolumeValues v = PatternHitValues(r, p.attackValue, p.element, p.soundLevel);
+  v.radius = p.radius;
+  return v;
+}
+
+// A volume made by attack code: only the power from the attacker.
+inline THitVolumeValues AttackHitValues(const THitRecord& r, const THitParams& p) {
+  return AttackHitValues(r, p.attackValue);
+}
+
+// The two elements (1 fire, 2 water, 3 wind, 4 soil, 5 light, 6 dark) of the element codes 7-18;
+// the damage takes the mean of their factors, the overhead effect shows both.
+constexpr std::array<std::array<uint32_t, 2>, 12> kElementPairs{{
+    {1, 3}, {1, 4}, {1, 5}, {1, 6}, {2, 3}, {2, 4}, {2, 5}, {2, 6}, {3, 5}, {3, 6}, {4, 5}, {4, 6}}};
+constexpr uint32_t kFirstPairCode = 7;
 
 // The inputs of the target's damage calculation, as it copies them from the hit.
 struct THitDamageInputs {

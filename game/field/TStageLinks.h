@@ -1,10 +1,13 @@
 // What an object takes from the stage it is attached to. The stage implements it; the objects keep
 // the pointers it hands out for as long as they stay attached.
 #pragma once
+#include <cstdint>
 
 class TCamera;
 class TCollisionMesh;
 class TEffectManager;
+class TEffectStage;
+class TFieldActor;
 class TFrame8;
 
 class TStageLinks {
@@ -17,4 +20,8 @@ class TStageLinks {
   virtual TEffectManager* GetEffectManager() = 0;
   // Null when the stage has no camera.
   virtual TCamera* GetCamera() = 0;
+  // The registered actor with that object id, or null; hit volumes name their owner by it.
+  virtual TFieldActor* FindActor(uint32_t objectId) = 0;
+  // The stage as the effects spawned for its objects see it.
+  virtual TEffectStage* GetEffectStage() = 0;
 };

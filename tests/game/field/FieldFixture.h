@@ -22,16 +22,24 @@ namespace fieldtest {
 
 using plat::D3DXVECTOR3;
 
-// The stage as its objects see it: a scene frame, a collision and no camera or effects.
+// The stage as its objects see it: a scene frame, a collision that finds its actors, no camera,
+// and the effects a test gives it.
 class TestStage : public TStageLinks {
  public:
   TFrame8* GetSceneFrame() override { return scene.Get(); }
   TCollisionMesh* GetCollision() override { return &collision; }
-  TEffectManager* GetEffectManager() override { return nullptr; }
+  TEffectManager* GetEffectManager() override { return effects; }
   TCamera* GetCamera() override { return nullptr; }
+  TFieldActor* FindActor(uint32_t objectId) override {
+    auto found = collision.GetActors().find(objectId);
+    return found == collision.GetActors().end() ? nullptr : found->second;
+  }
+  TEffectStage* GetEffectStage() override { return effectStage; }
 
   TCountedPtr<TFrame8> scene = CreateNamedFrame("Scene", mathcheck::Identity());
   TCollisionMesh collision;
+  TEffectManager* effects = nullptr;
+  TEffectStage* effectStage = nullptr;
 };
 
 class TestObject : public TGameObject {
@@ -54,6 +62,10 @@ class TestActor : public TFieldActor {
   void Update() override {}
   bool IsAirborne() override { return false; }
   void TestHits(TFieldActor& other) override { log.emplace_back(GetObjectId(), other.GetObjectId()); }
+  void ReceiveHit(THitObject&) override {}
+  bool FacesTargetOnHit() override { return true; }
+  void OnHitLanded(TFieldActor&, int32_t, int32_t, uint8_t) override {}
+  bool IsInvulnerable() const override { return false; }
 
   Log& log;
 };

@@ -56,6 +56,26 @@ TEST(HitDamageInputs, PatternVolumesTakeTheAttackersElementAndSoundLevel) {
   EXPECT_EQ(in.kindBits, 0x108);
 }
 
+// What the attacker's hit-parameter operation gives: a pattern frame's volume takes it all, a
+// volume of attack code only the power.
+TEST(HitDamageInputs, TheAttackersParametersReachPatternVolumesWhole) {
+  THitParams p;
+  p.radius = 2.5f;
+  p.attackValue = 90;
+  p.element = 5;
+  p.soundLevel = 4;
+  const THitVolumeValues pattern = PatternHitValues(Distinct(), p);
+  EXPECT_EQ(pattern.radius, 2.5f);
+  EXPECT_EQ(pattern.attackValue, 90u);
+  EXPECT_EQ(pattern.paramB, 5u);
+  EXPECT_EQ(pattern.paramH, 4);
+  const THitVolumeValues attack = AttackHitValues(Distinct(), p);
+  EXPECT_EQ(attack.radius, 0.9f);
+  EXPECT_EQ(attack.attackValue, 90u);
+  EXPECT_EQ(attack.paramB, 7u);
+  EXPECT_EQ(attack.paramH, -1);
+}
+
 TEST(HitDamageInputs, ADefaultRecordGivesTheDefaultVolume) {
   EXPECT_EQ(AttackHitValues(THitRecord{}, 0), THitVolumeValues{});
 }
