@@ -17,6 +17,7 @@
 #include "game/effect/MtRandomState.h"
 #include "game/enemy/TEnemyTable.h"
 #include "game/field/FieldFolders.h"
+#include "game/field/FieldServices.h"
 #include "game/field/TGameObject.h"
 #include "game/field/THitTable.h"
 #include "game/script/TScriptEngine.h"
@@ -45,7 +46,10 @@ void InstallGameDataServices() {
 
 class TGameServices : public TShellServices {
  public:
-  TGameServices() { InstallGameDataServices(); }
+  TGameServices() {
+    InstallGameDataServices();
+    SetFieldServices(&standin::FieldServices());
+  }
 
   void SetFolder(DataFolder which, const std::string& folder) override {
     switch (which) {

@@ -7,7 +7,13 @@
 #include "common/TSprite8.h"
 #include "common/TText8.h"
 #include "common/my_error.h"
+#include "game/field/FieldStandIns.h"
+#include "game/field/TFieldScene.h"
+#include "game/script/TMessageWindow.h"
+#include "game/script/TPBFlag.h"
+#include "game/script/TScriptEngine.h"
 #include "game/shell/TGameWnd.h"
+#include "game/ui/TFieldHudParts.h"
 #include "game/shell/TStateScene.h"
 
 namespace standin {
@@ -59,9 +65,47 @@ class TYesNoStandIn : public TStateScene {
   int mode;
 };
 
+class TNoMapEvent : public TMapEventState {
+ public:
+  int32_t GetResult() const override { return 1; }
+};
+
+class TFieldServicesStandIn : public TFieldStandIns {
+ public:
+  TCountedPtr<TFieldHud> CreateHud(TFieldScene&) override { return TCountedPtr<TFieldHud>(new TFieldHudParts); }
+  void CreateScriptEngine() override { TScriptEngine::Create(); }
+  void DestroyScriptEngine() override { TScriptEngine::Destroy(); }
+  TMapEventState* StartConversation(TFieldScene& scene, const std::string& scriptName) override {
+    TScriptEngine::Create();
+    TScriptEngine& engine = *TScriptEngine::Get();
+    engine.AddObject(new TMessageWindow(scene.GetApp().GetInput()));
+    engine.AddObject(new TPBFlag(&scene.GetApp()));
+    engine.LoadScript(scriptName);
+    return &noMapEvent;
+  }
+  uint32_t RunScripts() override {
+    TScriptEngine* engine = TScriptEngine::Get();
+    return engine ? engine->Run() : TScriptEngine::kFinished;
+  }
+  void UpdateScriptObjects() override {
+    if (TScriptEngine* engine = TScriptEngine::Get()) engine->UpdateObjects();
+  }
+  void DrawScriptObjects() override {
+    if (TScriptEngine* engine = TScriptEngine::Get()) engine->DrawObjects();
+  }
+
+ private:
+  TNoMapEvent noMapEvent;
+};
+
 }  // namespace
 
 void CreateSky() {}
+
+TFieldServices& FieldServices() {
+  static TFieldServicesStandIn services;
+  return services;
+}
 
 TScene* CreateTitle(TGameWnd& app) { return new TTitleStandIn(app); }
 TScene* CreateYesNo(TGameWnd& app, int mode) { return new TYesNoStandIn(app, mode); }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "game/field/FieldServices.h"
 #include "game/shell/TShellServices.h"
 
 namespace standin {
@@ -16,5 +17,11 @@ void CreateSky();
 // once: mode 1 quits the game, mode 0 closes itself and the title behind it resumes.
 TScene* CreateTitle(TGameWnd& app);
 TScene* CreateYesNo(TGameWnd& app, int mode);
+
+// The field's services: the real HUD parts; the field's own stand-ins for the player, the enemy
+// manager, the menu (none) and the villagers (none); conversations run on the real script engine
+// with the message window "Text" and "Flag", but "Shop" and "MapEvent" are not there yet, so a
+// conversation never ends the field.
+TFieldServices& FieldServices();
 
 }  // namespace standin

@@ -76,6 +76,10 @@ class TGameData {
   void SetRunStart(uint32_t ms) { run.runStart = ms; }
   uint32_t GetRingSelection() const { return run.ringSelection; }
   void SetRingSelection(uint32_t slot) { run.ringSelection = slot; }
+  // The skill ring's cursor, handed from one player character to the next; a save-point start
+  // puts it back on the first entry.
+  uint32_t GetSkillRingCursor() const { return run.skillRingCursor; }
+  void SetSkillRingCursor(uint32_t entry) { run.skillRingCursor = entry; }
   float GetBonusRate(int32_t k) const { return run.bonusRates[k]; }
   TTimedModifier& GetTimedModifier(uint32_t member) { return run.timedModifiers[member]; }
 
@@ -125,6 +129,7 @@ class TGameData {
   struct RunState {
     std::array<float, kBonusRates> bonusRates{};
     uint32_t ringSelection = 0;
+    uint32_t skillRingCursor = 0;
     uint32_t runStart = 0;
     std::array<TTimedModifier, kMembers> timedModifiers;
   };

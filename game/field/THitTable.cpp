@@ -99,6 +99,8 @@ void THitTable::Load(const std::string& name) {
   for (const THitRecord& record : reader.records) table[record.id] = record;
 }
 
+void THitTable::Unload() { GlobalHitTable().clear(); }
+
 const THitRecord* THitTable::Find(uint32_t id) {
   std::map<uint32_t, THitRecord>& table = GlobalHitTable();
   auto found = table.find(id);

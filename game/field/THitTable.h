@@ -53,8 +53,10 @@ class THitTable {
   // Empties the program-wide table and fills it from hit folder + name; a later record of an id
   // replaces an earlier one. A file that is missing or cut short is said on stderr.
   static void Load(const std::string& name);
+  // Empties the program-wide table (the battle stage that loaded it goes).
+  static void Unload();
   // The record of an id; for an id the table lacks, record 0 (a default one added under id 0 when
-  // the file has none). Never fails; records stay put until the next Load.
+  // the file has none). Never fails; records stay put until the next Load or Unload.
   static const THitRecord* Find(uint32_t id);
 
  private:

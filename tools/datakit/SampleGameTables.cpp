@@ -156,10 +156,10 @@ void WriteSampleGameTables(const std::string& folder) {
       .Save(folder + "skill.tbl");
 
   RecordTable(std::vector{
-                  SvpRow{7, "map0301", 0, 0, 0, "\x8e\x6e\x82\xdc\x82\xe8\x82\xcc\x91\xba"},  // 始まりの村
-                  SvpRow{8, "map0302", 10, 0, 5, "\x90\x58\x82\xcc\x93\xfc\x8c\xfb"},        // 森の入口
-                  SvpRow{9, "map0303", -4, 2, 8, "\x8e\x52\x82\xcc\x82\xd3\x82\xe0\x82\xc6"},  // 山のふもと
-                  SvpRow{10, "map0304", 0, 12, 0, "\x8c\xc3\x82\xa2\x93\x83"},               // 古い塔
+                  SvpRow{7, "03.pbms/town", 0, 0, 0, "\x8e\x6e\x82\xdc\x82\xe8\x82\xcc\x91\xba"},  // 始まりの村
+                  SvpRow{8, "03.pbms/field", 10, 0, 5, "\x90\x58\x82\xcc\x93\xfc\x8c\xfb"},        // 森の入口
+                  SvpRow{9, "03.pbms/field", -4, 2, 8, "\x8e\x52\x82\xcc\x82\xd3\x82\xe0\x82\xc6"},  // 山のふもと
+                  SvpRow{10, "03.pbms/town", 0, 12, 0, "\x8c\xc3\x82\xa2\x93\x83"},               // 古い塔
               })
       .Save(folder + "svp.tbl");
 

@@ -1,0 +1,36 @@
+// The base of everything placed on a map that watches the player every tick: exits, triggers,
+// items, save points, conditions and the death watch. The stage tests the active ones in list
+// order and stops at the first result of 10000 or more; an inactive one is dropped.
+#pragma once
+#include <cstdint>
+
+class TStage;
+
+// Results of Test of 10000 or more stop the stage's walk for the tick.
+constexpr int32_t kMapObjectStop = 10000;
+constexpr int32_t kMapChangeStarted = 10001;  // a transition is the field scene's mode already
+constexpr int32_t kFieldEndsA = 10002;         // set by map scripts: the field scene ends
+constexpr int32_t kScriptStarted = 10003;      // the script goes on as an interactive event
+constexpr int32_t kFieldEndsB = 10004;
+constexpr int32_t kFieldEndsC = 10005;
+
+class TMapObject {
+ public:
+  explicit TMapObject(TStage* stage) : stage(stage) {}
+  virtual ~TMapObject() = default;
+  TMapObject(const TMapObject&) = delete;
+  TMapObject& operator=(const TMapObject&) = delete;
+
+  virtual int32_t Test() = 0;
+  // Called just before the stage drops the object.
+  virtual void OnRemove() {}
+  // For good: nothing sets an object active again.
+  virtual void Deactivate() { active = 0; }
+
+  bool IsActive() const { return active != 0; }
+  TStage* GetStage() const { return stage; }
+
+ private:
+  uint8_t active = 1;
+  TStage* stage;
+};

@@ -1,0 +1,47 @@
+#include "game/ui/TFieldHudParts.h"
+
+#include "game/field/StagePlayer.h"
+#include "game/ui/HudSubjects.h"
+#include "game/ui/TGauge.h"
+#include "game/ui/TGetRender.h"
+#include "game/ui/TGlyphTable.h"
+#include "game/ui/TItemRing.h"
+#include "game/ui/TSkillRing.h"
+
+TFieldHudParts::TFieldHudParts()
+    : glyphs(new TGlyphTable("sprite.ptx/word")),
+      gauge(TGauge::Create(glyphs.Get())),
+      itemRing(TItemRing::Create(glyphs.Get())),
+      skillRing(TSkillRing::Create()),
+      messages(TGetRender::Create()) {}
+
+// The widgets hold plain pointers into the glyph table: they go first.
+TFieldHudParts::~TFieldHudParts() {
+  messages.Reset();
+  skillRing.Reset();
+  itemRing.Reset();
+  gauge.Reset();
+}
+
+void TFieldHudParts::RefreshGauge(TStagePlayer& player) {
+  if (const auto* subject = dynamic_cast<const TGaugeSubject*>(&player)) gauge->Refresh(*subject);
+}
+
+void TFieldHudParts::RefreshSkillRing(TStagePlayer& player) {
+  if (const auto* subject = dynamic_cast<const TRingSubject*>(&player)) skillRing->Refresh(*subject);
+}
+
+void TFieldHudParts::Refresh(TStagePlayer& player) {
+  RefreshGauge(player);
+  RefreshSkillRing(player);
+  itemRing->Refresh();
+}
+
+void TFieldHudParts::RefreshForNewPlayer(TStagePlayer& player) {
+  RefreshSkillRing(player);
+  RefreshGauge(player);
+}
+
+void TFieldHudParts::ResetMessages() { messages->Reset(); }
+void TFieldHudParts::PushWait(int32_t updates) { messages->PushWait(updates); }
+void TFieldHudParts::PushText(const std::string& text) { messages->PushText(text); }
