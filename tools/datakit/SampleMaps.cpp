@@ -53,8 +53,8 @@ MapHeaderRow Header(uint32_t kind, const std::string& baseName, const std::strin
   h.musicName = "field.ogg";
   h.collisionA = 8;
   h.collisionB = 8;
-  h.cellWidth = 10;
-  h.cellDepth = 10;
+  h.cellWidth = 20;  // two mesh-area cells each way: the nine around the player show the whole map
+  h.cellDepth = 20;
   return h;
 }
 
