@@ -217,6 +217,13 @@ TEST_P(SkyTest, TheDomeStaysOnTheHorizonWhenTheCameraLooksDown) {
     EXPECT_NEAR(camera.GetSky()->GetFogNear(), d - 30, 1e-3f) << c.what;
     EXPECT_NEAR(camera.GetSky()->GetFogFar(), d, 1e-3f) << c.what;
   }
+
+  // Straight down, the up axis lies level and cannot reach the horizon: the dome drops onto it.
+  const float down90[16] = {1, 0, 0, 0, 0, 0, 1, 0, 0, -1, 0, 0, 0, 10, 0, 1};
+  camera.GetFrame()->SetMatrix(down90);
+  camera.UpdateSky();
+  EXPECT_TRUE(Near(Position(*camera.GetSkyFrame()), D3DXVECTOR3(0, 0, 0)));
+  EXPECT_NEAR(camera.GetSky()->GetFogFar(), 10, 1e-3f);
 }
 
 TEST_P(SkyTest, TheNearerOfTheFarDistanceAndTheFogEndPlacesTheDome) {
