@@ -5,6 +5,7 @@
 
 #include "common/TMaterial8.h"
 #include "game/effect/TEffectManager.h"
+#include "game/field/TCamera.h"
 #include "game/field/TStageLinks.h"
 
 using plat::D3DXMATRIX;
@@ -47,10 +48,6 @@ constexpr int32_t kUnleveledDefenceSound = 112;
 constexpr TCameraShake kCameraShakes[] = {
     {4, 2, 0.025f, 7}, {4, 2, 0.05f, 7}, {4, 2, 0.075f, 7}, {4, 2, 0.1f, 7}, {20, 2, 0.15f, 7},
 };
-
-// The stage camera's shake is not reachable from here yet: the camera class joins the field
-// later, and then takes the jolt.
-void StartCameraShake(TCamera&, const TCameraShake&) {}
 
 }  // namespace
 
@@ -215,7 +212,7 @@ void TActor::Attack(const TAttackInfo&) {}
 
 void TActor::ShakeCamera(const TAttackInfo& info) {
   const TCameraShake* shake = CameraShakeOf(info.shakeLevel);
-  if (shake && camera) StartCameraShake(*camera, *shake);
+  if (shake && camera) camera->StartShake(shake->count, shake->period, shake->amplitude, shake->axes);
 }
 
 // --- hits ----------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "common/TMesh8.h"
 #include "common/TSprite8.h"
 #include "common/TTexture8.h"
+#include "common/TVertexShader8.h"
 #include "game/actor/TPatternInfo.h"
 #include "game/actor/TWeponState.h"
 #include "game/app/StandIns.h"
@@ -20,6 +21,7 @@
 #include "game/field/FieldServices.h"
 #include "game/field/TGameObject.h"
 #include "game/field/THitTable.h"
+#include "game/field/TSky.h"
 #include "game/script/TScriptEngine.h"
 #include "game/shell/TBasicD3DDeviceBuilder.h"
 #include "game/shell/TShellServices.h"
@@ -105,7 +107,8 @@ class TGameServices : public TShellServices {
   uint32_t BackBufferHeight() override { return TD3D8::Instance()->GetHeight(); }
   void CleanupDevice() override { TD3D8::Instance()->Cleanup(); }
 
-  void CreateSky() override { standin::CreateSky(); }
+  // The shader list owns the default sky; its shader is made now and again after a device reset.
+  void CreateSky() override { TVertexShader8::Register(new TSky); }
   void SetSpriteScreen(uint32_t vw, uint32_t vh, uint32_t rw, uint32_t rh) override {
     TSprite8::SetScreenSize(static_cast<int>(vw), static_cast<int>(vh), static_cast<int>(rw), static_cast<int>(rh));
   }

@@ -100,8 +100,6 @@ class TFieldServicesStandIn : public TFieldStandIns {
 
 }  // namespace
 
-void CreateSky() {}
-
 TFieldServices& FieldServices() {
   static TFieldServicesStandIn services;
   return services;

@@ -9,9 +9,6 @@
 
 namespace standin {
 
-// The sky (it needs meshes and shaders).
-void CreateSky();
-
 // The title clears the screen to one colour and shows a panel of "sprite.ptx" with the game's
 // name until the game ends; the yes/no dialog answers at
 // once: mode 1 quits the game, mode 0 closes itself and the title behind it resumes.

@@ -12,3 +12,8 @@ TCameraPoint::TCameraPoint(const D3DXVECTOR3& at, float pointValue, float x, flo
 
 TCameraPoint::TCameraPoint(const D3DXVECTOR3& at, float pointValue, const D3DXVECTOR3& cameraPosition)
     : kind(1), position(at), value(pointValue), fixedPosition(cameraPosition) {}
+
+D3DXVECTOR3 TCameraPoint::GetCameraPosition(const D3DXVECTOR3& target) const {
+  if (kind == 1) return fixedPosition;
+  return D3DXVECTOR3(target.x + offset.x, target.y + offset.y, target.z + offset.z);
+}

@@ -67,6 +67,9 @@ struct TCameraPoint {
   TCameraPoint(const plat::D3DXVECTOR3& position, float value, float dx, float dz, float distance, float height);
   TCameraPoint(const plat::D3DXVECTOR3& position, float value, const plat::D3DXVECTOR3& fixedPosition);
 
+  // Where this point puts the camera for a target at that position.
+  plat::D3DXVECTOR3 GetCameraPosition(const plat::D3DXVECTOR3& target) const;
+
   uint32_t kind = 0;
   plat::D3DXVECTOR3 position;
   float value = 0;

@@ -56,7 +56,7 @@ TFieldScene::TFieldScene(TGameWnd& app)
       sceneFrame(CreateNamedFrame("Scene", Identity())),
       effectManager(new TEffectManager),
       hud(GetFieldServices().CreateHud(*this)),
-      miniMap(new TMiniMapStandIn) {}
+      miniMap(new TMiniMap) {}
 
 TFieldScene::~TFieldScene() {
   if (player)

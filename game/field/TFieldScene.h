@@ -11,7 +11,7 @@
 #include "common/TCountedPtr.h"
 #include "common/TFrame8.h"
 #include "common/TView8.h"
-#include "game/field/StageStandIns.h"
+#include "game/field/TMiniMap.h"
 #include "game/shell/TStateScene.h"
 #include "platform/gfx/D3DXMath.h"
 
@@ -55,7 +55,7 @@ class TFieldScene : public TStateScene {
   TFrame8* GetSceneFrame() const { return sceneFrame.Get(); }
   TEffectManager* GetEffectManager() const { return effectManager.Get(); }
   TFieldHud* GetHud() const { return hud.Get(); }
-  TMiniMapStandIn* GetMiniMap() const { return miniMap.Get(); }
+  TMiniMap* GetMiniMap() const { return miniMap.Get(); }
   TStagePlayer* GetPlayer() const { return player.Get(); }
   TStage* GetStage() const { return stage.get(); }
   TFieldMode* GetMode() const { return mode.Get(); }
@@ -77,7 +77,7 @@ class TFieldScene : public TStateScene {
   TCountedPtr<TEffectManager> effectManager;
   TCountedPtr<TFieldMode> mode;
   TCountedPtr<TFieldHud> hud;
-  TCountedPtr<TMiniMapStandIn> miniMap;
+  TCountedPtr<TMiniMap> miniMap;
   TCountedPtr<TStagePlayer> player;
   std::unique_ptr<TStage> stage;
   uint8_t skipNextDraw = 0;

@@ -6,6 +6,7 @@
 #include "common/my_error.h"
 #include "game/field/FieldFolders.h"
 #include "game/field/MeshPiece.h"
+#include "game/field/TMeshAreaManager.h"
 #include "game/shell/ViewScale.h"
 #include "platform/core/Win32Types.h"
 
@@ -351,4 +352,8 @@ void TMapData::ReadBoxTestTrigger(TMapChunkReader& in) {
   t.corner2 = in.Vec();
   t.scriptName = in.Str();
   boxTestTriggers.push_back(t);
+}
+
+void TMapData::BuildMeshAreas(TMeshAreaManager& manager) const {
+  for (const TMeshPiece& piece : visiblePieces) manager.AddMesh(LoadVisiblePiece(piece));
 }

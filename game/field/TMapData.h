@@ -9,6 +9,7 @@
 #include "platform/gfx/D3DXMath.h"
 
 class TMapChunkReader;
+class TMeshAreaManager;
 
 // The text before the first "/" when that "/" is not the first character; else "" and false.
 bool GetMapFileName(const std::string& mapName, std::string& out);
@@ -63,6 +64,10 @@ class TMapData {
   const std::vector<TCircleExitRecord>& GetCircleExits() const { return circleExits; }
   // Chunk 25, in file order: one villager per name, the name being its script.
   const std::vector<std::string>& GetNames() const { return names; }
+
+  // Hands every visible piece, loaded and placed, to the mesh areas in table order. A missing
+  // piece mesh throws my_error.
+  void BuildMeshAreas(TMeshAreaManager& manager) const;
 
  private:
   using ChunkReader = void (TMapData::*)(TMapChunkReader&);

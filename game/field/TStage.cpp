@@ -12,6 +12,7 @@
 #include "game/field/FieldHud.h"
 #include "game/field/FieldServices.h"
 #include "game/field/MeshPiece.h"
+#include "game/field/StageStandIns.h"
 #include "game/field/StageEnemies.h"
 #include "game/field/StagePlayer.h"
 #include "game/field/TFieldActor.h"
@@ -19,6 +20,7 @@
 #include "game/field/THitTable.h"
 #include "game/field/TMapData.h"
 #include "game/field/TMapObject.h"
+#include "game/field/TMiniMap.h"
 #include "game/field/TVillager.h"
 #include "game/shell/TGameWnd.h"
 #include "sound/TDSound8.h"
@@ -87,7 +89,7 @@ TStage::~TStage() {
   objects.clear();
   collision.ClearRegistries();
   meshAreas.Clear();
-  camera.reset();
+  camera.Reset();
   if (sceneFrame) {
     sceneFrame->RemoveMeshes();
     sceneFrame->RemoveChildren();
@@ -147,13 +149,14 @@ void TStage::LoadCamera(const TMapData& map) {
     RefuseMap(map, "camera type " + std::to_string(type) + " builds no camera", __LINE__);
   if (type == kRailCamera && map.GetCameraPoints().size() < 2)
     RefuseMap(map, "a rail camera needs two camera points", __LINE__);
-  camera = std::make_unique<TCameraStandIn>(sceneFrame, cameraTarget.Get(), scene.GetView());
+  camera = CreateMapCamera(map, scene.GetView(), sceneFrame, cameraTarget.Get());
+  CreateMapSky(*camera, map);
 }
 
 void TStage::LoadScenery(const TMapData& map) {
   const TMapHeader& header = map.GetHeader();
-  meshAreas.Load(GetMapFolder() + header.baseName, sceneFrame, "TMeshAreaManager");
-  for (const TMeshPiece& piece : map.GetVisiblePieces()) meshAreas.AddMesh(LoadVisiblePiece(piece));
+  meshAreas.Load(GetMapFolder() + header.baseName, header.cellWidth, header.cellDepth, sceneFrame, "TMeshAreaManager");
+  map.BuildMeshAreas(meshAreas);
   collision.Load(GetMapFolder() + "_" + header.baseName, header.CollisionCellSizeX(), header.CollisionCellSizeZ());
   for (const TMeshPiece& piece : map.GetCollisionPieces()) {
     TMesh8 mesh = LoadCollisionPiece(piece);
@@ -267,7 +270,7 @@ void TStage::UpdateView() {
   if (camera) camera->Update();
   meshAreas.Update(PositionOf(*cameraTarget));
   if (effectManager) effectManager->Update();
-  if (miniMap && player) miniMap->Update(*player);
+  if (miniMap && player) miniMap->Update(player->Actor());
 }
 
 void TStage::RunPhysics(bool playerGravity, bool withVillagers) {

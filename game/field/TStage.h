@@ -7,14 +7,14 @@
 #pragma once
 #include <cstdint>
 #include <list>
-#include <memory>
 #include <vector>
 
 #include "common/TCountedPtr.h"
 #include "common/TFrame8.h"
-#include "game/field/StageStandIns.h"
-#include "game/field/TCollisionMesh.h"
 #include "game/effect/FieldServices.h"
+#include "game/field/TCamera.h"
+#include "game/field/TCollisionMesh.h"
+#include "game/field/TMeshAreaManager.h"
 #include "game/field/TStageLinks.h"
 
 class TD3D8;
@@ -24,6 +24,7 @@ class TFieldScene;
 class TGameWnd;
 class TMapData;
 class TMapObject;
+class TMiniMap;
 class TStageEnemies;
 class TStagePlayer;
 class TVillager;
@@ -73,15 +74,13 @@ class TStage : public TStageLinks, public TEffectStage {
   TFrame8* GetRootFrame() override { return sceneFrame; }
   TCollisionMesh* GetCollision() override { return &collision; }
   TEffectManager* GetEffectManager() override { return effectManager; }
-  // The stage's camera is a stand-in until the cameras are built; objects get none.
-  TCamera* GetCamera() override { return nullptr; }
+  TCamera* GetCamera() override { return camera.Get(); }
   TEffectStage* GetEffectStage() override { return this; }
-  TCameraStandIn* GetStageCamera() const { return camera.get(); }
   TFrame8* GetCameraTarget() const { return cameraTarget.Get(); }
   TFieldScene& GetScene() const { return scene; }
   TStagePlayer* GetPlayer() const { return player; }
   TStageEnemies* GetEnemyManager() const { return enemyManager.Get(); }
-  TMeshAreasStandIn& GetMeshAreas() { return meshAreas; }
+  TMeshAreaManager& GetMeshAreas() { return meshAreas; }
   int32_t GetMusicId() const { return musicId; }
   uint32_t GetFogColour() const { return fogColour; }
   uint32_t GetClearColour() const { return clearColour; }
@@ -115,9 +114,9 @@ class TStage : public TStageLinks, public TEffectStage {
   int32_t musicId = -1;
   uint32_t fogColour = 0xFFFFFFFF;
   uint32_t clearColour = 0xFFFFFFFF;
-  std::unique_ptr<TCameraStandIn> camera;
+  TCountedPtr<TCamera> camera;
   TCountedPtr<TFrame8> cameraTarget;
-  TMeshAreasStandIn meshAreas;
+  TMeshAreaManager meshAreas;
   TCollisionMesh collision;
   std::list<TCountedPtr<TMapObject>> mapObjects;
   std::vector<TCountedPtr<TVillager>> objects;
@@ -125,7 +124,7 @@ class TStage : public TStageLinks, public TEffectStage {
   uint8_t talking = 0;
   TFrame8* sceneFrame;
   TEffectManager* effectManager;
-  TMiniMapStandIn* miniMap;
+  TMiniMap* miniMap;
   TGameWnd& application;
   TD3D8* device;
   TDSound8* sound;

@@ -32,7 +32,7 @@ bool TStageA::Update() {
 void TStageA::Draw() {
   if (enemyManager) enemyManager->DrawOverlays();
   if (player) player->DrawHud();
-  if (TMiniMapStandIn* map = GetScene().GetMiniMap()) map->Draw(408, 312);
+  if (TMiniMap* map = GetScene().GetMiniMap()) map->Draw(408, 312);
 }
 
 void TStageA::SetupPlayer() {

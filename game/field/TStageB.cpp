@@ -67,7 +67,7 @@ bool TStageB::UpdateTalking() {
 
 void TStageB::DrawWalking() {
   if (player) player->DrawHud();
-  if (TMiniMapStandIn* map = GetScene().GetMiniMap()) map->Draw(408, 312);
+  if (TMiniMap* map = GetScene().GetMiniMap()) map->Draw(408, 312);
 }
 
 void TStageB::DrawTalking() {

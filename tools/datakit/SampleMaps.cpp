@@ -1,6 +1,9 @@
 #include "tools/datakit/SampleMaps.h"
 
+#include <array>
+
 #include "tools/datakit/MeshShapes.h"
+#include "tools/datakit/PictureKit.h"
 
 namespace datakit {
 
@@ -11,6 +14,13 @@ constexpr float kGroundSize = 40.0f;
 // and walls are laid in tiles smaller than the maps' 8 m cells.
 constexpr float kTile = 4.0f;
 constexpr int kTiles = static_cast<int>(kGroundSize / kTile);
+constexpr uint32_t kTownGround = 0xFF70A060, kTownWall = 0xFF907050;
+constexpr uint32_t kFieldGround = 0xFF508040, kFieldWall = 0xFF606060;
+// The sky: texture scale, then the two scroll speeds (the values between are kept only).
+constexpr std::array<float, 7> kSkyValues = {0.01f, 0.0005f, 0, 0, 0, 0, 0.0002f};
+// A minimap picture shows the world from -256 to 256 on both axes.
+constexpr uint32_t kMiniMapPixels = 256;
+constexpr float kMiniMapWorld = 512.0f;
 
 // A square ground with a low wall along each edge, so the player stays on it.
 MeshShape WalledGround(uint32_t groundColor, uint32_t wallColor) {
@@ -43,8 +53,8 @@ MapHeaderRow Header(uint32_t kind, const std::string& baseName, const std::strin
   h.musicName = "field.ogg";
   h.collisionA = 8;
   h.collisionB = 8;
-  h.cellWidth = 10;
-  h.cellDepth = 10;
+  h.cellWidth = 20;  // two mesh-area cells each way: the nine around the player show the whole map
+  h.cellDepth = 20;
   return h;
 }
 
@@ -53,7 +63,9 @@ MapEntryWriter Town() {
   town.Header(Header(0, "town.msh", "\x82\xcd\x82\xb6\x82\xdc\x82\xe8\x82\xcc\x92\xac"))  // はじまりの町
       .View(0.1f, 200, 45)
       .Fog(30, 120, 0xFFB0C8E0)
+      .Sky("sky00", kSkyValues)
       .PlayerStart({0, 0, 0}, {0, 0, 1}, {0, 3, -6})
+      .MiniMap("town")
       .RailCamera(0);
   // Two points across the town, both keeping the camera 6 behind (-z) and 3 above the player.
   town.CameraPoint({-15, 0, 0}, 0, -1, 6, 3, 0).CameraPoint({15, 0, 0}, 0, -1, 6, 3, 0);
@@ -65,12 +77,40 @@ MapEntryWriter Field() {
   field.Header(Header(1, "field.msh", "\x96\x6b\x82\xcc\x91\x90\x8c\xb4"))  // 北の草原
       .View(0.1f, 200, 45)
       .Fog(20, 80, 0xFF8098B0)
+      .Sky("sky00", kSkyValues)
       .PlayerStart({0, 0, -10}, {0, 0, 1}, {0, 3, -16})
+      .MiniMap("field")
       .ChaseCamera(0, 6, 2.5f, "non");
   return field;
 }
 
+Rgb RgbOf(uint32_t argb) {
+  return {static_cast<uint8_t>(argb >> 16), static_cast<uint8_t>(argb >> 8), static_cast<uint8_t>(argb)};
+}
+
+// The walled ground from above on a dark ground, north (+z) up.
+PtxPicture MiniMapPicture(uint32_t groundColor, uint32_t wallColor) {
+  PtxPicture picture = SolidPicture(0, kMiniMapPixels, kMiniMapPixels, {20, 24, 32});
+  picture.palette[1] = RgbOf(groundColor);
+  picture.palette[2] = RgbOf(wallColor);
+  const float perUnit = kMiniMapPixels / kMiniMapWorld;
+  const auto half = static_cast<uint32_t>(kGroundSize / 2 * perUnit), centre = kMiniMapPixels / 2;
+  for (uint32_t y = centre - half - 1; y <= centre + half; ++y)
+    for (uint32_t x = centre - half - 1; x <= centre + half; ++x) {
+      const bool wall = x == centre - half - 1 || x == centre + half || y == centre - half - 1 || y == centre + half;
+      picture.Pixel(x, y) = wall ? 2 : 1;
+    }
+  return picture;
+}
+
 }  // namespace
+
+PtxWriter SampleMiniMapPack() {
+  PtxWriter pack;
+  pack.Add("town", MiniMapPicture(kTownGround, kTownWall));
+  pack.Add("field", MiniMapPicture(kFieldGround, kFieldWall));
+  return pack;
+}
 
 MapDataWriter SampleMapPack() {
   MapDataWriter maps;
@@ -81,8 +121,9 @@ MapDataWriter SampleMapPack() {
 void WriteSampleMaps(const std::string& dir) {
   SampleMapPack().Save(dir + "data/scr03/03.pbms");
   const std::string folder = dir + "data/msh03/map03/";
-  WriteGround(folder, "town.msh", 0xFF70A060, 0xFF907050);
-  WriteGround(folder, "field.msh", 0xFF508040, 0xFF606060);
+  WriteGround(folder, "town.msh", kTownGround, kTownWall);
+  WriteGround(folder, "field.msh", kFieldGround, kFieldWall);
+  SampleMiniMapPack().Save(dir + "data/ptx03/minimap.ptx");
 }
 
 }  // namespace datakit

@@ -17,11 +17,28 @@ MeshFile Weapon(const std::string& name, float gripLength, float headLength, flo
                               MeshMaterial::Colored("head", head.r, head.g, head.b)});
 }
 
-// The sky: a large box seen from inside, its faces turned inward, drawn without depth.
+// The sky dome: a bowl over a unit square of x and z (the camera stretches it to the width of the
+// view), lowest at its centre, which the camera keeps on the horizon, and rising to kSkyRise at the
+// middle of each edge, so that its half toward the camera spans the sky overhead. Every triangle is
+// there wound both ways: the camera sees the dome from below, and near the horizon from above.
 MeshFile Sky(const std::string& name) {
-  MeshShape box = BoxShape(400, 200, 400, 0xFF6080C0);
-  for (size_t t = 0; t + 2 < box.indices.size(); t += 3) std::swap(box.indices[t + 1], box.indices[t + 2]);
-  return MeshFile::FromShape(name, box, {MeshMaterial::Colored("sky", 0.4f, 0.55f, 0.8f, 1.0f, 0.75f)});
+  constexpr uint32_t kCells = 16;
+  constexpr float kSkyRise = 100.0f;
+  constexpr uint32_t kSkyColor = 0xFF6080C0;
+  MeshShape dome;
+  for (uint32_t j = 0; j <= kCells; ++j)
+    for (uint32_t i = 0; i <= kCells; ++i) {
+      const float u = float(i) / kCells, v = float(j) / kCells, x = u - 0.5f, z = v - 0.5f;
+      dome.vertices.push_back({x, 4 * kSkyRise * (x * x + z * z), z, kSkyColor, u, v});
+    }
+  for (uint32_t j = 0; j < kCells; ++j)
+    for (uint32_t i = 0; i < kCells; ++i) {
+      const auto a = static_cast<uint16_t>(j * (kCells + 1) + i), b = static_cast<uint16_t>(a + 1),
+                 c = static_cast<uint16_t>(a + kCells + 1), d = static_cast<uint16_t>(c + 1);
+      for (uint16_t k : {a, c, b, b, c, d, a, b, c, b, d, c}) dome.indices.push_back(k);
+      dome.parts.insert(dome.parts.end(), 4, 0);
+    }
+  return MeshFile::FromShape(name, dome, {MeshMaterial::Colored("sky", 0.4f, 0.55f, 0.8f, 1.0f, 0.75f)});
 }
 
 // A square of side `size` in the x-y plane.

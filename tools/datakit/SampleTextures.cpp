@@ -99,6 +99,20 @@ PtxWriter CostumePack(const std::string& stem, Rgb base) {
   return pack;
 }
 
+// The minimap's player arrow: a white wedge pointing up, on a clear ground.
+PtxPicture ArrowPicture(uint32_t size) {
+  PtxPicture arrow = SolidPicture(1, size, size, {0, 0, 0}, 0);
+  arrow.palette[1] = {255, 255, 255};
+  for (uint32_t y = 1; y + 1 < size; ++y) {
+    const uint32_t half = y / 2;  // widening by one pixel each way every two rows
+    for (uint32_t x = size / 2 - 1 - half; x <= size / 2 + half; ++x) {
+      arrow.Pixel(x, y) = 1;
+      arrow.Alpha(x, y) = 255;
+    }
+  }
+  return arrow;
+}
+
 }  // namespace
 
 PtxWriter SampleSpritePack() {
@@ -114,6 +128,7 @@ PtxWriter SampleSpritePack() {
   pack.Add("button00_a", CheckerPicture(1, 16, 16, 8, {255, 255, 255}, {120, 160, 255}));
   pack.Add("button00_b", CheckerPicture(1, 16, 16, 8, {120, 160, 255}, {255, 255, 255}));
   pack.Add("cursor02", SolidPicture(1, 16, 16, {255, 220, 80}));
+  pack.Add("cursor05", ArrowPicture(16));
   pack.Add("word", GlyphSheet());
   // The HUD: the character panel's frame and its bar sheet (HP, MP, ring points and mastery bars
   // where the panel cuts them, the mastered mark at the right), the skill bar, the item ring's

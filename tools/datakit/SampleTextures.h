@@ -8,7 +8,7 @@ namespace datakit {
 
 // "sprite.ptx": window frame, cursor, digits and a backdrop, one of each picture kind; the message
 // window's panel, name plate, button icons and cursor; the HUD's glyph sheet "word", character
-// panel, skill bar, item ring and acquisition window.
+// panel, skill bar, item ring and acquisition window; the minimap's player arrow "cursor05".
 PtxWriter SampleSpritePack();
 // "itm_icon.ptx": the item icons, entries "itm02_icon" to "itm13_icon" (one per weapon type) and
 // "itm00_icon", "itm01_icon".

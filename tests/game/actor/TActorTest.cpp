@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "game/effect/TEffectManager.h"
+#include "game/field/TCamera.h"
 #include "tests/common/MathChecks.h"
 #include "tests/game/actor/ActorFixture.h"
 #include "tests/game/actor/CharFileFixture.h"
@@ -398,6 +399,27 @@ TEST_F(ActorTest, AnEnemysPatternHitLandsOnThePlayerThroughTheStagesHitPass) {
   player.EndBlink();
   stage.collision.TestActorHits(player);
   EXPECT_EQ(player.reactions.size(), 2u);
+}
+
+TEST_F(ActorTest, AShakingFrameJoltsTheStagesCameraTarget) {
+  PatternFrame shaking = Frame(1000);
+  shaking.shakeLevel = 4;
+  WritePattern({shaking});
+  WriteHitTable({Record(1000, 1)});
+  TCountedPtr<TFrame8> target = CreateNamedFrame("CameraTarget", mathcheck::Identity());
+  TCamera camera(16, stage.scene.Get(), target.Get(), nullptr);
+  stage.camera = &camera;
+  TestFighter fighter;
+  fighter.Attach(&stage);
+  fighter.At(0.5f);
+  fighter.RunPatternEvents();
+  EXPECT_TRUE(camera.IsShaking());
+  camera.StepShake();
+  D3DXVECTOR3 jolt;
+  target->GetPosition(&jolt);
+  EXPECT_TRUE(mathcheck::Near(jolt, D3DXVECTOR3(0.1f, 0.1f, 0.1f))) << "level 4 on all three axes";
+  fighter.Detach();
+  stage.camera = nullptr;
 }
 
 TEST_F(ActorTest, OnlyLevels1To5ShakeTheCamera) {

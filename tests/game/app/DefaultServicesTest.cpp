@@ -18,11 +18,13 @@
 #include "game/field/FieldFolders.h"
 #include "game/field/TGameObject.h"
 #include "game/field/THitTable.h"
+#include "game/field/TSky.h"
 #include "game/script/TScriptEngine.h"
 #include "platform/sound/SoundOutput.h"
 #include "sound/TDSound8.h"
 #include "sound/TSoundSet8.h"
 #include "tools/datakit/SampleGameTables.h"
+#include "tools/datakit/SampleMeshes.h"
 #include "tools/datakit/SampleSound.h"
 #include "platform/core/FileSystem.h"
 #include "platform/gfx/AdapterTable.h"
@@ -42,6 +44,7 @@ class DefaultServices : public ShellFixture {
   void SetUp() override {
     ShellFixture::SetUp();
     SetRendererFactory([this] { return renderer; });
+    datakit::WriteSampleMeshes(dir.path() + "/data/msh03/");  // start-up's sky among them
   }
   void TearDown() override {
     TD3D8::Instance()->Cleanup();
@@ -125,6 +128,7 @@ TEST_F(DefaultServices, TheGameStartsAndStopsWithTheRealDevice) {
     EXPECT_EQ(game->GetD3D(), TD3D8::Instance());
     EXPECT_EQ(game->GetHandle()->width, 640);
     EXPECT_EQ(game->GetHandle()->style, WS_CAPTION);
+    EXPECT_NE(TSky::GetHandle(), 0u) << "the default sky made the sky shader";
     PostMessage(game->GetHandle(), WM_CLOSE, 0, 0);
   };
   EXPECT_EQ(RunGame(DefaultShellServices(), nullptr), 0);
@@ -174,6 +178,14 @@ TEST_F(DefaultServices, StartUpLoadsTheRealTablesSoundsAndGenerator) {
   EXPECT_FALSE(TDSound8::Get().Find(0)) << "sound is shut down with the game";
   EXPECT_EQ(TScriptEngine::Get(), nullptr);
   plat::SetSoundOutput(nullptr);
+}
+
+TEST_F(DefaultServices, StartUpStopsWithTheMeshLoadersErrorWhenTheSkyIsMissing) {
+  DeleteFile("data/msh03/sky/sky00.msh");
+  headless.onWait = [&] { PostMessage(FindWindow(kGameWindowClass, kGameWindowTitle), WM_CLOSE, 0, 0); };
+  RunGame(DefaultShellServices(), nullptr);
+  ASSERT_EQ(boxes.calls.size(), 1u);
+  EXPECT_NE(boxes.calls[0].text.find("sky/sky00.msh"), std::string::npos) << boxes.calls[0].text;
 }
 
 TEST_F(DefaultServices, LoaderFoldersReachTheirLoaders) {

@@ -22,14 +22,14 @@ namespace fieldtest {
 
 using plat::D3DXVECTOR3;
 
-// The stage as its objects see it: a scene frame, a collision that finds its actors, no camera,
-// and the effects a test gives it.
+// The stage as its objects see it: a scene frame, a collision that finds its actors, and the
+// camera and effects a test gives it.
 class TestStage : public TStageLinks {
  public:
   TFrame8* GetSceneFrame() override { return scene.Get(); }
   TCollisionMesh* GetCollision() override { return &collision; }
   TEffectManager* GetEffectManager() override { return effects; }
-  TCamera* GetCamera() override { return nullptr; }
+  TCamera* GetCamera() override { return camera; }
   TFieldActor* FindActor(uint32_t objectId) override {
     auto found = collision.GetActors().find(objectId);
     return found == collision.GetActors().end() ? nullptr : found->second;
@@ -40,6 +40,7 @@ class TestStage : public TStageLinks {
   TCollisionMesh collision;
   TEffectManager* effects = nullptr;
   TEffectStage* effectStage = nullptr;
+  TCamera* camera = nullptr;
 };
 
 class TestObject : public TGameObject {

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "common/TView8.h"
 #include "game/field/FieldFolders.h"
+#include "game/field/TCamera.h"
 #include "game/field/TCollisionMesh.h"
 #include "game/field/TMapData.h"
+#include "game/field/TMeshAreaManager.h"
+#include "game/field/TSky.h"
 #include "tests/common/MeshFixture.h"
+#include "tools/datakit/SampleMeshes.h"
 
 namespace {
 
@@ -70,6 +75,42 @@ TEST_F(SampleMapsTest, TheBattleMapHasAChaseCamera) {
   EXPECT_EQ(field.GetCameraSetting().mode, 16u);
   EXPECT_GT(field.GetCameraSetting().chaseDistance, 0.0f);
   ExpectGroundLoads(field);
+}
+
+// What the stage load builds of each map: its camera, its sky and its mesh areas, and the minimap
+// picture it names.
+TEST_F(SampleMapsTest, EachMapBuildsItsCameraSkyAndMeshAreasAndHasAMinimapPicture) {
+  datakit::WriteSampleMeshes(dir.path() + "/data/msh03/");
+  TTexture8::SetFolder(dir.path() + "/data/ptx03/");
+  TVertexShader8::Register(new TSky);
+  for (const char* name : {"03.pbms/town", "03.pbms/field"}) {
+    SCOPED_TRACE(name);
+    const TMapData map(name);
+    TView8 view;
+    view.SetProjection(map.GetView().nearClip, map.GetView().farClip, map.GetView().fieldOfView, 640, 480);
+    plat::D3DXMATRIX identity;
+    plat::D3DXMatrixIdentity(&identity);
+    TCountedPtr<TFrame8> scene = CreateNamedFrame("Scene", identity), target = CreateNamedFrame("CameraTarget", identity);
+    TCountedPtr<TCamera> camera = CreateMapCamera(map, &view, scene.Get(), target.Get());
+    ASSERT_TRUE(camera);
+    EXPECT_TRUE(map.GetSky().present);
+    CreateMapSky(*camera, map);
+    ASSERT_NE(camera->GetSky(), nullptr);
+    EXPECT_EQ(camera->GetSky()->GetFogColour(), map.GetFog().color);
+    camera->Reset(map.GetMapStart().camera, map.GetMapStart().position, 100);
+    EXPECT_LT(camera->GetSky()->GetFogNear(), camera->GetSky()->GetFogFar());
+
+    TMeshAreaManager areas;
+    areas.Load(GetMapFolder() + map.GetHeader().baseName, map.GetHeader().cellWidth, map.GetHeader().cellDepth,
+               scene.Get(), "TMeshAreaManager");
+    map.BuildMeshAreas(areas);
+    areas.Update(map.GetMapStart().position);
+    EXPECT_FALSE(areas.GetRoot()->GetMeshes().empty());
+
+    ASSERT_FALSE(map.GetMiniMapName().empty());
+    EXPECT_NE(TTexture8::Load("minimap.ptx/" + map.GetMiniMapName(), plat::D3DPOOL_MANAGED, 0).Object(), nullptr);
+  }
+  TTexture8::SetFolder("");
 }
 
 }  // namespace

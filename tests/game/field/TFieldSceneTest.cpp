@@ -151,7 +151,7 @@ TEST_F(FieldSceneTest, TheSampleBattleMapRunsWithTheFieldsOwnStandIns) {
   EXPECT_NEAR(at.y, 0.0f, 0.02f);
   EXPECT_NEAR(at.x, -4.0f, 0.06f);
   D3DXVECTOR3 eye;
-  stage.GetStageCamera()->GetFrame()->GetPosition(&eye);
+  stage.GetCamera()->GetFrame()->GetPosition(&eye);
   EXPECT_GT(eye.y, at.y + 1);
   EXPECT_LT(eye.z, at.z - 1);
 

@@ -6,7 +6,12 @@
 #include "common/CRand.h"
 #include "common/TD3D8.h"
 #include "game/data/TGameData.h"
+#include "game/field/TCamera.h"
+#include "game/field/TFieldScene.h"
 #include "game/field/THitTable.h"
+#include "game/field/TMeshAreaManager.h"
+#include "game/field/TMiniMap.h"
+#include "game/field/TSky.h"
 #include "game/field/TStageB.h"
 #include "tests/game/field/FieldSceneFixture.h"
 
@@ -227,6 +232,46 @@ TEST_F(StageTest, WithoutFogTheStageClearsToWhiteWithTheDeviceFogOff) {
   Tick();
   ASSERT_FALSE(renderer->Clears().empty());
   EXPECT_EQ(renderer->Clears().back().color, 0xFFFFFFFFu);
+}
+
+// The camera of the map's kind under the scene frame with the sky it asks for, the scenery cut into
+// mesh areas around the player, and the minimap with the map's picture drawn over the stage.
+TEST_F(StageTest, AStageShowsItsMapThroughItsCameraSkyMeshAreasAndMinimap) {
+  struct Case {
+    const char* map;
+    uint32_t cameraType;
+    uint32_t fog;
+    const char* picture;
+  };
+  const Case cases[] = {{"03.pbms/field", 16, 0xFF8098B0, "minimap.ptx/field"},
+                        {"03.pbms/town", 32, 0xFFB0C8E0, "minimap.ptx/town"}};
+  ASSERT_NE(TGameData::Instance(), nullptr);
+  TGameData::Instance()->SetMiniMapMode(1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.map);
+    OpenMap(c.map);
+    TCamera* camera = Stage().GetCamera();
+    ASSERT_NE(camera, nullptr);
+    EXPECT_EQ(camera->GetType(), c.cameraType);
+    EXPECT_EQ(camera->GetFrame()->GetParent(), field->GetSceneFrame());
+    EXPECT_EQ(fieldServices.lastPlayer->GetCamera(), camera) << "the player's object sees the camera";
+    ASSERT_NE(camera->GetSky(), nullptr);
+    EXPECT_EQ(camera->GetSky()->GetFogColour(), c.fog);
+    EXPECT_EQ(camera->GetSkyFrame()->GetParent(), field->GetSceneFrame());
+    EXPECT_EQ(Stage().GetMeshAreas().GetRoot()->GetParent(), field->GetSceneFrame());
+    EXPECT_FALSE(Stage().GetMeshAreas().GetRoot()->GetMeshes().empty()) << "the ground around the player";
+    EXPECT_EQ(field->GetMiniMap()->GetPicture().texture.GetName(), c.picture);
+
+    FinishOpeningFade();
+    renderer->ClearLog();
+    Tick();
+    std::vector<std::string> textures;
+    for (const plat::RecordedDraw& draw : renderer->Draws()) textures.push_back(draw.textures[0].name);
+    EXPECT_NE(std::find(textures.begin(), textures.end(), c.picture), textures.end());
+    EXPECT_NE(std::find(textures.begin(), textures.end(), "sprite.ptx/cursor05"), textures.end());
+    app->ClearScenes();
+    field = nullptr;
+  }
 }
 
 TEST_F(StageTest, AMapTheStageCannotBuildIsRefusedNamingIt) {
