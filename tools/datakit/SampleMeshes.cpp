@@ -66,7 +66,8 @@ void WriteSampleEffectMeshes(const std::string& folder) {
   MeshFile::FromShape("particle", ParticleQuadShape(0.5f), {MeshMaterial::Colored("particle", 1, 1, 1)})
       .Msh()
       .Save(folder + "effect/particle_mesh.msh");
-  MeshFile::FromShape("thunder", RibbonShape(kSampleBoltQuads, 0, 0, 0, 0, 0, 0), {MeshMaterial::Colored("bolt", 1, 1, 1)})
+  MeshFile::FromShape("thunder", RibbonShape(kSampleBoltQuads, -0.2f, 0, 0, 0.2f, 0, 0),
+                      {MeshMaterial::Colored("bolt", 1, 1, 1)})
       .Msh()
       .Save(folder + "effect/thunder.msh");
   MeshFile::FromShape("arw00", BoxShape(0.03f, 0.03f, 0.8f).Move(0, 0, 0.4f),
