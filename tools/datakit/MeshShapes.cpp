@@ -103,12 +103,12 @@ MeshShape BipyramidShape(float radius, float height, uint32_t sides, uint32_t co
   shape.vertices.push_back(At({0, height / 2, 0}, color, 0.5f, 0));
   shape.vertices.push_back(At({0, -height / 2, 0}, color, 0.5f, 1));
   for (uint32_t i = 0; i < sides; ++i) {
-    const float angle = pi2 * i / sides;
-    shape.vertices.push_back(At({radius * std::cos(angle), 0, radius * std::sin(angle)}, color, float(i) / sides, 0.5f));
+    const float angle = pi2 * i / sides, u = float(i) / sides;
+    shape.vertices.push_back(At({radius * std::cos(angle), 0, radius * std::sin(angle)}, color, u, 0.5f));
   }
   for (uint32_t i = 0; i < sides; ++i) {
     const auto a = static_cast<uint16_t>(2 + i), b = static_cast<uint16_t>(2 + (i + 1) % sides);
-    // The ring runs counter-clockwise seen from above, so (apex, b, a) faces outward and up.
+    // Upper faces (apex, next, this) and lower faces (foot, this, next) face outward.
     for (uint16_t k : {uint16_t(0), b, a, uint16_t(1), a, b}) shape.indices.push_back(k);
     shape.parts.insert(shape.parts.end(), 2, 0);
   }
