@@ -89,7 +89,8 @@ TModelEffect::TModelEffect(const TModelEffect& other)
       state(other.state) {}
 
 bool TModelEffect::Update() {
-  (this->*kStates[static_cast<size_t>(state)])();
+  const StateFunction run = kStates[static_cast<size_t>(state)];
+  (this->*run)();
   OnTick();
   return IsAlive();
 }
