@@ -233,6 +233,10 @@ TCountedPtr<THitObject> TActor::CreateAttackHit(uint32_t attackCode, TFrame8* pa
   return volume;
 }
 
+void TActor::CreateAttackHit(uint32_t attackCode, TFrame8* parent, const D3DXVECTOR3& position) {
+  CreateAttackHit(attackCode, parent, &position);
+}
+
 void TActor::ReceiveHit(THitObject& hit) {
   TFieldActor* attacker = stage ? stage->FindActor(hit.GetOwnerId()) : nullptr;
   if (attacker && !(hit.GetValues().hitFlags & hit_kind::kNoTurn) && attacker->FacesTargetOnHit())

@@ -151,6 +151,13 @@ class TActor : public TFieldActor, public TEffectActor {
   // --- what the field and the effects ask -----------------------------------------------------------
   bool IsInvulnerable() const override { return blinkTimer != 0; }
   bool IsInAction() const override { return QueryStateA(); }
+  // A piece stuck to the actor waits while this holds.
+  bool IsStunned() const override { return QueryStateB(); }
+  TFrame8* GetSceneFrame() const override { return TFrameObject::GetSceneFrame(); }
+  plat::D3DXVECTOR3 GetPosition() const override { return TFrameObject::GetPosition(); }
+  // The attack volume an effect strikes with: CreateAttackHit under the parent at the point, the
+  // volume kept among the actor's own.
+  void CreateAttackHit(uint32_t attackCode, TFrame8* parent, const plat::D3DXVECTOR3& position) override;
 
   // --- operations of the actor ---------------------------------------------------------------------
   // hp rises by at least 1, up to maxHp; the result is maxHp.
@@ -160,7 +167,7 @@ class TActor : public TFieldActor, public TEffectActor {
   void LoseHp(int32_t amount);
   void LoseMp(int32_t amount);
   // The aim point of attacks: the position raised by the body height.
-  plat::D3DXVECTOR3 GetBodyCenter() const;
+  plat::D3DXVECTOR3 GetBodyCenter() const override;
   // The volume of the hit record whose id is the low 16 bits of the code, made as the actor's
   // attack code makes it: frame and position from the actor unless given, radius and element from
   // the record, no sound level. It joins the actor's volumes and is handed back too; empty when

@@ -9,6 +9,7 @@
 
 #include "common/TCountedPtr.h"
 #include "common/TFrame8.h"
+#include "game/effect/WatchedObject.h"
 #include "platform/gfx/D3D8Types.h"
 #include "platform/gfx/D3DXMath.h"
 
@@ -17,7 +18,7 @@ class TEffectStage;
 // Selects a prototype of the effect registry.
 using TEffectKind = int32_t;
 
-class TEffect {
+class TEffect : public TWatchedObject {
  public:
   static constexpr uint32_t kRenderModeAdd = 4000;
 
@@ -68,6 +69,8 @@ class TEffect {
   TFrame8* GetFrame() const { return frame.Get(); }
   const TCountedPtr<TFrame8>& GetFramePtr() const { return frame; }
   bool IsAlive() const { return alive != 0; }
+  // An effect watched by another ends for it when it is killed or has finished.
+  bool IsLive() const override { return alive != 0; }
   bool IsStopping() const { return stopFlag != 0; }
   const plat::D3DCOLORVALUE& GetColor() const { return colour; }
 

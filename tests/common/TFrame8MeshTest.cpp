@@ -287,6 +287,18 @@ TEST_F(FrameMeshTest, SampleGameFramesCarryTheirMeshes) {
   D3DXMATRIX m;
   r.GetWorldMatrix(&m);
   EXPECT_TRUE(Near(Row(m, 0), Vec(-1.5f, 0, 0), 1e-4f)) << "half a turn, scaled by 1.5";
+
+  // The ice crystal has grown to its full size by frame time 5.
+  TCountedPtr<TFrame8> ice = TFrame8::Load("effect/ice01_anim.frm");
+  ASSERT_NE(ice->FindMesh("ice", true), nullptr);
+  ASSERT_EQ(ice->GetChildren()[0]->GetAnimations().size(), 1u);
+  ice->SetAnimation(0);
+  ice->SetAnimationTime(5);
+  ice->GetChildren()[0]->GetWorldMatrix(&m);
+  EXPECT_TRUE(Near(Row(m, 1), Vec(0, 1, 0), 1e-4f));
+  ice->SetAnimationTime(0);
+  ice->GetChildren()[0]->GetWorldMatrix(&m);
+  EXPECT_TRUE(Near(Row(m, 1), Vec(0, 0.1f, 0), 1e-4f));
 }
 
 }  // namespace

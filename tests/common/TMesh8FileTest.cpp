@@ -201,7 +201,8 @@ TEST_F(MeshFileTest, EverySampleGameMeshLoads) {
   datakit::WriteSampleMeshes(dir.path() + "/");
   std::vector<std::string> names = {"item/hukuro00.msh", "item/ring00.msh", "item/coin00.msh", "sky/sky00.msh",
                                     "sky/sky00_00.msh",   "effect/board00.msh", "effect/sword01.msh",
-                                    "effect/shadow01_mesh.msh"};
+                                    "effect/shadow01_mesh.msh", "effect/particle_mesh.msh", "effect/thunder.msh",
+                                    "effect/arw00.msh", "effect/ice01_mesh.msh"};
   for (const std::string& model : datakit::SampleWeaponModels()) names.push_back("wepon/" + model + ".msh");
   for (const std::string& name : names) {
     TMesh8 mesh = TMesh8::Load(name);

@@ -66,20 +66,65 @@ MeshShape QuadStripShape(uint32_t segments, float length, float width, uint32_t 
   return shape;
 }
 
-MeshShape TrailRibbonShape(uint32_t quads, float parkedY, uint32_t color) {
+MeshShape RibbonShape(uint32_t quads, float baseX, float baseY, float baseZ, float tipX, float tipY, float tipZ,
+                      uint32_t color) {
   MeshShape shape;
-  const Vec parked[2] = {{0, parkedY, 0}, {0, parkedY, -1}};
+  const Vec ends[2] = {{baseX, baseY, baseZ}, {tipX, tipY, tipZ}};
   for (uint32_t j = 0; j < quads; ++j) {
     const float u0 = float(j) / quads, u1 = float(j + 1) / quads;
     // (along, across) of b(j), t(j), b(j+1), t(j), b(j+1), t(j+1).
     const float uv[6][2] = {{u0, 0}, {u0, 1}, {u1, 0}, {u0, 1}, {u1, 0}, {u1, 1}};
     for (const auto& c : uv) {
       shape.indices.push_back(static_cast<uint16_t>(shape.vertices.size()));
-      shape.vertices.push_back(At(parked[c[1] != 0], color, c[0], c[1]));
+      shape.vertices.push_back(At(ends[c[1] != 0], color, c[0], c[1]));
     }
     shape.parts.insert(shape.parts.end(), 2, 0);
   }
   return shape;
+}
+
+MeshShape TrailRibbonShape(uint32_t quads, float parkedY, uint32_t color) {
+  return RibbonShape(quads, 0, parkedY, 0, 0, parkedY, -1, color);
+}
+
+MeshShape ParticleQuadShape(float size, uint32_t color) {
+  const float h = size / 2;
+  MeshShape shape;
+  shape.vertices = {At({h, -h, 0}, color, 1, 1), At({h, h, 0}, color, 1, 0), At({-h, h, 0}, color, 0, 0),
+                    At({-h, -h, 0}, color, 0, 1)};
+  shape.indices = {0, 2, 1, 0, 3, 2};
+  shape.parts = {0, 0};
+  return shape;
+}
+
+MeshShape BipyramidShape(float radius, float height, uint32_t sides, uint32_t color) {
+  MeshShape shape;
+  const float pi2 = 6.28318530718f;
+  shape.vertices.push_back(At({0, height / 2, 0}, color, 0.5f, 0));
+  shape.vertices.push_back(At({0, -height / 2, 0}, color, 0.5f, 1));
+  for (uint32_t i = 0; i < sides; ++i) {
+    const float angle = pi2 * i / sides, u = float(i) / sides;
+    shape.vertices.push_back(At({radius * std::cos(angle), 0, radius * std::sin(angle)}, color, u, 0.5f));
+  }
+  for (uint32_t i = 0; i < sides; ++i) {
+    const auto a = static_cast<uint16_t>(2 + i), b = static_cast<uint16_t>(2 + (i + 1) % sides);
+    // Upper faces (apex, next, this) and lower faces (foot, this, next) face outward.
+    for (uint16_t k : {uint16_t(0), b, a, uint16_t(1), a, b}) shape.indices.push_back(k);
+    shape.parts.insert(shape.parts.end(), 2, 0);
+  }
+  return shape;
+}
+
+MeshShape SeparateTriangles(const MeshShape& shape) {
+  MeshShape out;
+  for (size_t t = 0; t < shape.indices.size() / 3; ++t) {
+    for (int k = 0; k < 3; ++k) {
+      out.indices.push_back(static_cast<uint16_t>(out.vertices.size()));
+      out.vertices.push_back(shape.vertices[shape.indices[3 * t + k]]);
+    }
+    out.parts.push_back(shape.parts[t]);
+  }
+  return out;
 }
 
 MeshShape RingShape(float innerRadius, float outerRadius, uint32_t segments, uint32_t color) {

@@ -32,6 +32,14 @@ void WriteSampleFrames(const std::string& folder) {
   FrameNode root("RingRoot");
   root.Child(ring);
   SaveFrameFile(folder + "effect/ring01_anim.frm", root);
+
+  FrameNode ice("Ice");
+  ice.meshes.push_back(MeshFile::FromShape("ice", BipyramidShape(0.25f, 1.0f, 6, 0xFFA0D8FF).Move(0, 0.5f, 0),
+                                          {MeshMaterial::Colored("ice", 0.6f, 0.85f, 1.0f)}));
+  ice.animations.push_back({{ScaleTrack({0, 5}, {{{0.1f, 0.1f, 0.1f}, {1.0f, 1.0f, 1.0f}}})}});
+  FrameNode iceRoot("IceRoot");
+  iceRoot.Child(ice);
+  SaveFrameFile(folder + "effect/ice01_anim.frm", iceRoot);
 }
 
 }  // namespace datakit

@@ -63,6 +63,21 @@ void WriteSampleEffectMeshes(const std::string& folder) {
                         {MeshMaterial::Colored(icon.name, icon.colour.r, icon.colour.g, icon.colour.b)})
         .Msh()
         .Save(folder + "effect/icon_status_" + icon.name + ".msh");
+  MeshFile::FromShape("particle", ParticleQuadShape(0.5f), {MeshMaterial::Colored("particle", 1, 1, 1)})
+      .Msh()
+      .Save(folder + "effect/particle_mesh.msh");
+  MeshFile::FromShape("thunder", RibbonShape(kSampleBoltQuads, -0.2f, 0, 0, 0.2f, 0, 0),
+                      {MeshMaterial::Colored("bolt", 1, 1, 1)})
+      .Msh()
+      .Save(folder + "effect/thunder.msh");
+  MeshFile::FromShape("arw00", BoxShape(0.03f, 0.03f, 0.8f).Move(0, 0, 0.4f),
+                      {MeshMaterial::Colored("shaft", 0.6f, 0.45f, 0.25f)})
+      .Msh()
+      .Save(folder + "effect/arw00.msh");
+  MeshFile::FromShape("ice01", SeparateTriangles(BipyramidShape(0.25f, 1.0f, 6).Move(0, 0.5f, 0)),
+                      {MeshMaterial::Colored("ice", 0.6f, 0.85f, 1.0f)})
+      .Msh()
+      .Save(folder + "effect/ice01_mesh.msh");
 }
 
 const std::vector<SampleStatusIcon>& SampleStatusIcons() {

@@ -14,6 +14,8 @@ namespace datakit {
 const std::vector<std::string>& SampleWeaponModels();
 // The trail ribbon's quads in "effect/sword01.msh".
 constexpr uint32_t kSampleTrailQuads = 24;
+// The quads of each thunder bolt in "effect/thunder.msh" (nine segments).
+constexpr uint32_t kSampleBoltQuads = 8;
 // The status icons' names ("effect/icon_status_" + name + ".msh") and colours, in status order.
 struct SampleStatusIcon {
   std::string name;
@@ -22,7 +24,10 @@ struct SampleStatusIcon {
 const std::vector<SampleStatusIcon>& SampleStatusIcons();
 // Writes the meshes that the game's own effect code loads: the time-stop board
 // "effect/board00.msh" (a 2 x 2 square upright in the x-y plane), the blade-trail ribbon
-// "effect/sword01.msh" (parked far below the view) and the seven status icons.
+// "effect/sword01.msh" (parked far below the view), the seven status icons, the particle quad
+// "effect/particle_mesh.msh" (0.5 wide), the thunder bolt ribbon "effect/thunder.msh", the arrow
+// "effect/arw00.msh" (along +z) and the ice crystal's debris "effect/ice01_mesh.msh" (triangles on
+// vertices of their own).
 void WriteSampleEffectMeshes(const std::string& folder);
 // Writes every sample mesh under folder (which ends in "/", e.g. DIR + "/data/msh03/").
 void WriteSampleMeshes(const std::string& folder);

@@ -58,7 +58,7 @@ class TestFighter : public TActor {
   void Update() override {}
   bool IsAirborne() override { return false; }
   bool QueryStateA() const override { return acting; }
-  bool QueryStateB() const override { return false; }
+  bool QueryStateB() const override { return stunned; }
   // As the enemies give it: the frame of the record's attach point, power from the first
   // parameter (the third for magic), the element and sound level the test sets.
   void GetHitParams(const THitRecord& def, THitParams& out) override {
@@ -116,6 +116,7 @@ class TestFighter : public TActor {
   using TActor::voiceTimer;
 
   bool acting = false;
+  bool stunned = false;
   float radius = -1;  // < 0: the record's
   uint32_t element = 0;
   int32_t soundLevel = -1;

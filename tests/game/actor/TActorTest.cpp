@@ -198,6 +198,28 @@ TEST_F(ActorTest, AnAttackHitTakesTheRecordsRadiusAndElementAndNoSoundLevel) {
   EXPECT_EQ(fighter.GetHits().size(), 2u);
 }
 
+TEST_F(ActorTest, EffectsSeeTheActorsStunTestPlaceAndAttackVolumes) {
+  WriteHitTable({Record(1001, 0, 2)});
+  TestFighter fighter(Stats(150, 0));
+  fighter.Attach(&stage);
+  fighter.SetPosition(D3DXVECTOR3(1, 0, 2));
+  TEffectActor& seen = fighter;
+  EXPECT_FALSE(seen.IsStunned());
+  fighter.stunned = true;
+  EXPECT_TRUE(seen.IsStunned());
+  EXPECT_EQ(seen.GetSceneFrame(), stage.scene.Get());
+  EXPECT_TRUE(mathcheck::Near(seen.GetPosition(), D3DXVECTOR3(1, 0, 2)));
+  EXPECT_TRUE(mathcheck::Near(seen.GetBodyCenter(), D3DXVECTOR3(1, 0.5f, 2)));
+
+  seen.CreateAttackHit(0x20000 + 1001, seen.GetSceneFrame(), D3DXVECTOR3(3, 0.5f, 1));
+  ASSERT_EQ(fighter.GetHits().size(), 1u);
+  const THitObject& volume = *fighter.GetHits().front();
+  EXPECT_EQ(volume.GetFrame()->GetParent(), stage.scene.Get());
+  D3DXVECTOR3 p;
+  volume.GetFrame()->GetPosition(&p);
+  EXPECT_TRUE(mathcheck::Near(p, D3DXVECTOR3(3, 0.5f, 1)));
+}
+
 TEST_F(ActorTest, PostUpdateDropsFinishedVolumesAndMovesTheWeaponFrames) {
   WriteHitTable({Record(1000, 2)});  // five frames
   TestFighter fighter;

@@ -21,6 +21,11 @@ class Owner : public TEffectActor {
  public:
   bool IsInAction() const override { return acting; }
   void PlaySe(int32_t) override {}
+  bool IsStunned() const override { return false; }
+  TFrame8* GetSceneFrame() const override { return nullptr; }
+  D3DXVECTOR3 GetPosition() const override { return D3DXVECTOR3(); }
+  D3DXVECTOR3 GetBodyCenter() const override { return D3DXVECTOR3(); }
+  void CreateAttackHit(uint32_t, TFrame8*, const D3DXVECTOR3&) override {}
   bool acting = false;
 };
 

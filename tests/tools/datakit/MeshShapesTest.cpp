@@ -79,4 +79,58 @@ TEST(MeshShapesTest, AppendOffsetsIndicesAndParts) {
   EXPECT_EQ(two.vertices[4].x, 2.5f);
 }
 
+TEST(MeshShapesTest, TheParticleQuadHoldsTheSheetCornersInOrderAndFacesMinusZ) {
+  const datakit::MeshShape quad = datakit::ParticleQuadShape(2);
+  ASSERT_EQ(quad.vertices.size(), 4u);
+  const float uv[4][2] = {{1, 1}, {1, 0}, {0, 0}, {0, 1}};
+  for (int k = 0; k < 4; ++k) {
+    EXPECT_EQ(quad.vertices[k].u, uv[k][0]) << k;
+    EXPECT_EQ(quad.vertices[k].v, uv[k][1]) << k;
+    // u runs along +x and v down the quad.
+    EXPECT_EQ(quad.vertices[k].x, uv[k][0] * 2 - 1) << k;
+    EXPECT_EQ(quad.vertices[k].y, 1 - uv[k][1] * 2) << k;
+  }
+  for (uint32_t t = 0; t < quad.TriangleCount(); ++t) EXPECT_LT(Normal(quad, t).z, 0.0f) << t;
+}
+
+TEST(MeshShapesTest, ARibbonHoldsSixVerticesAQuadFromBaseToTip) {
+  const datakit::MeshShape ribbon = datakit::RibbonShape(3, 0, 1, 0, 0, 2, 0);
+  ASSERT_EQ(ribbon.vertices.size(), 18u);
+  ASSERT_EQ(ribbon.TriangleCount(), 6u);
+  for (uint16_t i = 0; i < 18; ++i) EXPECT_EQ(ribbon.indices[i], i);
+  // b(j), t(j), b(j+1), t(j), b(j+1), t(j+1): v tells base (0) from tip (1), u the point along.
+  const float across[6] = {0, 1, 0, 1, 0, 1}, along[6] = {0, 0, 1, 0, 1, 1};
+  for (uint32_t j = 0; j < 3; ++j)
+    for (uint32_t k = 0; k < 6; ++k) {
+      const datakit::MeshVertex& v = ribbon.vertices[6 * j + k];
+      EXPECT_EQ(v.v, across[k]);
+      EXPECT_FLOAT_EQ(v.u, (j + along[k]) / 3.0f);
+      EXPECT_EQ(v.y, across[k] ? 2.0f : 1.0f);
+    }
+  const datakit::MeshShape trail = datakit::TrailRibbonShape(2, -5);
+  EXPECT_EQ(trail.vertices[1].z, -1.0f);
+  EXPECT_EQ(trail.vertices[1].y, -5.0f);
+}
+
+TEST(MeshShapesTest, ACrystalFacesOutwardAndBreaksIntoTrianglesOfTheirOwn) {
+  const datakit::MeshShape crystal = datakit::BipyramidShape(1, 2, 6);
+  ASSERT_EQ(crystal.vertices.size(), 8u);
+  ASSERT_EQ(crystal.TriangleCount(), 12u);
+  for (uint32_t t = 0; t < crystal.TriangleCount(); ++t) {
+    const V n = Normal(crystal, t);
+    const V a = Corner(crystal, 3 * t), b = Corner(crystal, 3 * t + 1), c = Corner(crystal, 3 * t + 2);
+    EXPECT_GT(n.x * (a.x + b.x + c.x) + n.y * (a.y + b.y + c.y) + n.z * (a.z + b.z + c.z), 0.0f) << t;
+  }
+  const datakit::MeshShape pieces = datakit::SeparateTriangles(crystal);
+  ASSERT_EQ(pieces.vertices.size(), 36u);
+  EXPECT_EQ(pieces.parts, crystal.parts);
+  for (uint32_t i = 0; i < 36; ++i) {
+    EXPECT_EQ(pieces.indices[i], i);
+    const V was = Corner(crystal, i), is = Corner(pieces, i);
+    EXPECT_EQ(was.x, is.x);
+    EXPECT_EQ(was.y, is.y);
+    EXPECT_EQ(was.z, is.z);
+  }
+}
+
 }  // namespace
