@@ -6,6 +6,7 @@
 // Kinds: 0 `TTimedHit` hits each target once and lives a number of frames; 1 `TMultiHit` hits
 // until its hits are used up; 2 `TTimedMultiHit` hits until its hits or its frames run out.
 #pragma once
+#include "game/effect/WatchedObject.h"
 #include <cstdint>
 #include <vector>
 
@@ -17,7 +18,7 @@
 class TFieldActor;
 class TStageLinks;
 
-class THitObject {
+class THitObject : public TWatchedObject {
  public:
   static constexpr uint32_t kMade = 2;
   static constexpr uint32_t kEnded = 0;
@@ -59,6 +60,8 @@ class THitObject {
 
   uint32_t GetOwnerId() const { return ownerId; }
   bool IsActive() const { return state != kEnded; }
+  // A thunder that skills hand a volume to fades out once the volume has ended.
+  bool IsLive() const override { return IsActive(); }
   uint32_t GetState() const { return state; }
   uint8_t HasHit() const { return hasHit; }
   const THitVolumeValues& GetValues() const { return values; }
