@@ -233,6 +233,10 @@ TCountedPtr<THitObject> TActor::CreateAttackHit(uint32_t attackCode, TFrame8* pa
   return volume;
 }
 
+void TActor::CreateAttackHitAt(uint32_t attackId, const D3DXVECTOR3& point) {
+  CreateAttackHit(attackId, GetSceneFrame(), &point);
+}
+
 void TActor::ReceiveHit(THitObject& hit) {
   TFieldActor* attacker = stage ? stage->FindActor(hit.GetOwnerId()) : nullptr;
   if (attacker && !(hit.GetValues().hitFlags & hit_kind::kNoTurn) && attacker->FacesTargetOnHit())

@@ -151,10 +151,14 @@ class TActor : public TFieldActor, public TEffectActor {
   // --- what the field and the effects ask -----------------------------------------------------------
   bool IsInvulnerable() const override { return blinkTimer != 0; }
   bool IsInAction() const override { return QueryStateA(); }
+  plat::D3DXVECTOR3 GetFramePosition() const override { return GetPosition(); }
+  float GetHeight() const override { return GetBodyHeight(); }
+  // The attack's volume under the actor's scene frame at the point; it joins the actor's volumes.
+  void CreateAttackHitAt(uint32_t attackId, const plat::D3DXVECTOR3& point) override;
 
   // --- operations of the actor ---------------------------------------------------------------------
   // hp rises by at least 1, up to maxHp; the result is maxHp.
-  int32_t RecoverHp(int32_t amount);
+  int32_t RecoverHp(int32_t amount) override;
   void RecoverMp(int32_t amount);
   // hp falls by at least 1, without a floor.
   void LoseHp(int32_t amount);

@@ -11,13 +11,15 @@
 
 #include "common/TCountedPtr.h"
 #include "common/TFrame8.h"
+#include "game/effect/FieldServices.h"
 #include "game/field/HitDamageInputs.h"
 #include "platform/gfx/D3DXMath.h"
 
 class TFieldActor;
 class TStageLinks;
 
-class THitObject {
+// Shots that fly a volume with their head reach it as a TEffectHitVolume.
+class THitObject : public TEffectHitVolume {
  public:
   static constexpr uint32_t kMade = 2;
   static constexpr uint32_t kEnded = 0;
@@ -46,7 +48,7 @@ class THitObject {
   // Ends the volume when the mask shares a bit with its cancel mask.
   virtual void CancelByMask(uint32_t mask);
   // Inactive from now on, its frame taken off the parent.
-  virtual void End();
+  void End() override;
   virtual void TickRehitList();
 
   // Whether the target's body sphere reaches into the volume.
@@ -57,8 +59,8 @@ class THitObject {
   // behind the victim, which is then turned half round to face it.
   bool TurnVictim(TStageLinks* stage, TFrame8& victimFrame, const TFrame8* reference, bool useHitFrame);
 
-  uint32_t GetOwnerId() const { return ownerId; }
-  bool IsActive() const { return state != kEnded; }
+  uint32_t GetOwnerId() const override { return ownerId; }
+  bool IsActive() const override { return state != kEnded; }
   uint32_t GetState() const { return state; }
   uint8_t HasHit() const { return hasHit; }
   const THitVolumeValues& GetValues() const { return values; }

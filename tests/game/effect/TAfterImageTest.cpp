@@ -21,6 +21,10 @@ class Owner : public TEffectActor {
  public:
   bool IsInAction() const override { return acting; }
   void PlaySe(int32_t) override {}
+  D3DXVECTOR3 GetFramePosition() const override { return D3DXVECTOR3(); }
+  float GetHeight() const override { return 0; }
+  int32_t RecoverHp(int32_t) override { return 0; }
+  void CreateAttackHitAt(uint32_t, const D3DXVECTOR3&) override {}
   bool acting = false;
 };
 
