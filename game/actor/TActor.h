@@ -158,10 +158,11 @@ class TActor : public TFieldActor, public TEffectActor {
   // The attack volume an effect strikes with: CreateAttackHit under the parent at the point, the
   // volume kept among the actor's own.
   void CreateAttackHit(uint32_t attackCode, TFrame8* parent, const plat::D3DXVECTOR3& position) override;
+  float GetHeight() const override { return GetBodyHeight(); }
 
   // --- operations of the actor ---------------------------------------------------------------------
   // hp rises by at least 1, up to maxHp; the result is maxHp.
-  int32_t RecoverHp(int32_t amount);
+  int32_t RecoverHp(int32_t amount) override;
   void RecoverMp(int32_t amount);
   // hp falls by at least 1, without a floor.
   void LoseHp(int32_t amount);

@@ -24,6 +24,10 @@ class TEffectActor {
   // Makes the hit volume of the attack (its low 16 bits pick the hit record), owned by the
   // character and kept among its volumes, under the parent at the world point.
   virtual void CreateAttackHit(uint32_t attackCode, TFrame8* parent, const plat::D3DXVECTOR3& position) = 0;
+  // The character's body height: homing shots aim that far above its feet.
+  virtual float GetHeight() const = 0;
+  // Hit points rise by the amount, at least 1, up to the maximum; the result is the maximum.
+  virtual int32_t RecoverHp(int32_t amount) = 0;
 
  protected:
   ~TEffectActor() = default;

@@ -1,5 +1,5 @@
-// What effects ask of the stage they are spawned onto. The field's stage implements it; effects
-// sit below the field and reach it only through this.
+// What effects ask of the stage they are spawned onto and of the attack hit volumes that shots
+// carry. The field implements both; effects sit below the field and reach it only through these.
 #pragma once
 #include <cstdint>
 
@@ -20,4 +20,20 @@ class TEffectStage {
 
  protected:
   ~TEffectStage() = default;
+};
+
+// An attack hit volume as a shot sees it: the attacker made it under the shot's head frame, and the
+// shot flies it, ends early once it has ended (it hit, or was cancelled) and ends it when the shot
+// finishes. Held through counted pointers made for the field's own class, which disposes of it.
+class TEffectHitVolume {
+ public:
+  // The object id of the actor that made the volume.
+  virtual uint32_t GetOwnerId() const = 0;
+  // False once the volume has ended; it hits nobody any more.
+  virtual bool IsActive() const = 0;
+  // Ends the volume.
+  virtual void End() = 0;
+
+ protected:
+  ~TEffectHitVolume() = default;
 };

@@ -25,14 +25,6 @@ plat::D3DXMATRIX Identity() {
   return *plat::D3DXMatrixIdentity(&m);
 }
 
-// The particle quad's vertices: 24 bytes, texture coordinates the fifth and sixth 4-byte values.
-struct QuadVertex {
-  float x, y, z;
-  uint32_t colour;
-  float u, v;
-};
-static_assert(sizeof(QuadVertex) == 24);
-
 // One random step of -64..63 over the divisor.
 float Jitter(float divisor) {
   const int32_t step = static_cast<int32_t>((GenRand() >> 1) & 127) - 64;
@@ -104,14 +96,7 @@ TParticleBody::TParticleBody(const TParticleLook& particleLook, const std::strin
     mesh.Clone(cellMesh, 0);
     const uint32_t cell = *look.cellCounter % (across * down);
     const float s = static_cast<float>(cell % across) * d1, t = static_cast<float>(cell / across) * d2;
-    if (auto* v = static_cast<QuadVertex*>(cellMesh.LockVertices(0))) {
-      const float uv[4][2] = {{t + d2, s + d1}, {t + d2, s}, {t, s}, {t, s + d1}};
-      for (int k = 0; k < 4; ++k) {
-        v[k].u = uv[k][0];
-        v[k].v = uv[k][1];
-      }
-      cellMesh.UnlockVertices(0, false);
-    }
+    effectmesh::SetQuadTexCoords(cellMesh, {{{t + d2, s + d1}, {t + d2, s}, {t, s}, {t, s + d1}}});
     AddParticle(cellMesh);
     ++*look.cellCounter;
   }

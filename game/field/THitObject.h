@@ -12,13 +12,16 @@
 
 #include "common/TCountedPtr.h"
 #include "common/TFrame8.h"
+#include "game/effect/FieldServices.h"
 #include "game/field/HitDamageInputs.h"
 #include "platform/gfx/D3DXMath.h"
 
 class TFieldActor;
 class TStageLinks;
 
-class THitObject : public TWatchedObject {
+// Shots that fly a volume with their head reach it as a TEffectHitVolume; a thunder watches it as a
+// TWatchedObject.
+class THitObject : public TEffectHitVolume, public TWatchedObject {
  public:
   static constexpr uint32_t kMade = 2;
   static constexpr uint32_t kEnded = 0;
@@ -47,7 +50,7 @@ class THitObject : public TWatchedObject {
   // Ends the volume when the mask shares a bit with its cancel mask.
   virtual void CancelByMask(uint32_t mask);
   // Inactive from now on, its frame taken off the parent.
-  virtual void End();
+  void End() override;
   virtual void TickRehitList();
 
   // Whether the target's body sphere reaches into the volume.
@@ -58,8 +61,8 @@ class THitObject : public TWatchedObject {
   // behind the victim, which is then turned half round to face it.
   bool TurnVictim(TStageLinks* stage, TFrame8& victimFrame, const TFrame8* reference, bool useHitFrame);
 
-  uint32_t GetOwnerId() const { return ownerId; }
-  bool IsActive() const { return state != kEnded; }
+  uint32_t GetOwnerId() const override { return ownerId; }
+  bool IsActive() const override { return state != kEnded; }
   // A thunder that skills hand a volume to fades out once the volume has ended.
   bool IsLive() const override { return IsActive(); }
   uint32_t GetState() const { return state; }

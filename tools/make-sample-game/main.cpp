@@ -12,6 +12,7 @@
 #include "tools/datakit/SampleMeshes.h"
 #include "tools/datakit/SamplePatch.h"
 #include "tools/datakit/SampleSettings.h"
+#include "tools/datakit/SampleShotAssets.h"
 #include "tools/datakit/SampleSound.h"
 #include "tools/datakit/SampleTextures.h"
 
@@ -31,7 +32,9 @@ int main(int argc, char** argv) {
     datakit::SampleSpritePack().Save(dir + "data/ptx03/sprite.ptx");
     datakit::SampleItemIconPack().Save(dir + "data/ptx03/itm_icon.ptx");
     datakit::WriteSampleHudPacks(dir + "data/ptx03/");
+    datakit::SampleEffectPack().Save(dir + "data/ptx03/effect.ptx");
     datakit::WriteSampleMeshes(dir + "data/msh03/");
+    datakit::WriteSampleShotMeshes(dir + "data/msh03/");
     datakit::WriteSampleFrames(dir + "data/frm03/");
     datakit::WriteSampleCharData(dir + "data/chrdata03/");
     datakit::WriteSampleMaps(dir);

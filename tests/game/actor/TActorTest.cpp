@@ -220,6 +220,34 @@ TEST_F(ActorTest, EffectsSeeTheActorsStunTestPlaceAndAttackVolumes) {
   EXPECT_TRUE(mathcheck::Near(p, D3DXVECTOR3(3, 0.5f, 1)));
 }
 
+TEST_F(ActorTest, ShotsReachTheActorAndItsVolumesThroughTheEffectInterfaces) {
+  WriteHitTable({Record(1001, 0, 2)});
+  TestFighter fighter;
+  fighter.Attach(&stage);
+  fighter.SetPosition(D3DXVECTOR3(1, 2, 3));
+  TEffectActor& seen = fighter;
+  EXPECT_TRUE(mathcheck::Near(seen.GetPosition(), D3DXVECTOR3(1, 2, 3)));
+  EXPECT_FLOAT_EQ(seen.GetHeight(), fighter.GetBodyHeight());
+  EXPECT_EQ(seen.RecoverHp(0), fighter.GetMaxHp());
+
+  // A burst's attack: under the scene frame at the point, kept by the actor alone.
+  seen.CreateAttackHit(0x70000 + 1001, seen.GetSceneFrame(), D3DXVECTOR3(4, 5, 6));
+  ASSERT_EQ(fighter.GetHits().size(), 1u);
+  const TCountedPtr<THitObject>& made = fighter.GetHits().front();
+  EXPECT_EQ(made.GetCount(), 1);
+  EXPECT_EQ(made->GetFrame()->GetParent(), fighter.GetSceneFrame());
+  D3DXVECTOR3 p;
+  EXPECT_TRUE(mathcheck::Near(*made->GetFrame()->GetPosition(&p), D3DXVECTOR3(4, 5, 6)));
+
+  // A shot holds the volume as a TEffectHitVolume: the owner, whether it is live, ending it.
+  TCountedPtr<TEffectHitVolume> held = made;
+  EXPECT_EQ(held->GetOwnerId(), fighter.GetObjectId());
+  EXPECT_TRUE(held->IsActive());
+  held->End();
+  EXPECT_FALSE(made->IsActive());
+  EXPECT_EQ(made->GetFrame()->GetParent(), nullptr);
+}
+
 TEST_F(ActorTest, PostUpdateDropsFinishedVolumesAndMovesTheWeaponFrames) {
   WriteHitTable({Record(1000, 2)});  // five frames
   TestFighter fighter;

@@ -68,6 +68,8 @@ class ActorDouble : public TEffectActor {
   plat::D3DXVECTOR3 GetBodyCenter() const override {
     return plat::D3DXVECTOR3(position.x, position.y + bodyHeight, position.z);
   }
+  float GetHeight() const override { return bodyHeight; }
+  int32_t RecoverHp(int32_t) override { return 0; }
   void CreateAttackHit(uint32_t attackCode, TFrame8* parent, const plat::D3DXVECTOR3& at) override {
     hits.push_back(AttackHit{attackCode, parent, at});
     journal.push_back("hit " + std::to_string(attackCode));

@@ -26,6 +26,8 @@ class Owner : public TEffectActor {
   D3DXVECTOR3 GetPosition() const override { return D3DXVECTOR3(); }
   D3DXVECTOR3 GetBodyCenter() const override { return D3DXVECTOR3(); }
   void CreateAttackHit(uint32_t, TFrame8*, const D3DXVECTOR3&) override {}
+  float GetHeight() const override { return 0; }
+  int32_t RecoverHp(int32_t) override { return 0; }
   bool acting = false;
 };
 
