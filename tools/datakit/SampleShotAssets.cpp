@@ -1,7 +1,6 @@
 #include "tools/datakit/SampleShotAssets.h"
 
 #include <cstdint>
-#include <utility>
 
 #include "tools/datakit/MeshShapes.h"
 #include "tools/datakit/MeshWriter.h"
@@ -48,13 +47,6 @@ PtxPicture Sheet(Rgb colour) {
   return picture;
 }
 
-// A square of side size in the x-y plane facing -z.
-MeshShape Quad(float size) {
-  MeshShape shape = PlaneShape(size, size);
-  for (MeshVertex& v : shape.vertices) std::swap(v.y, v.z);
-  return shape;
-}
-
 void SaveMesh(const std::string& path, const std::string& name, const MeshShape& shape, float r, float g, float b) {
   MeshFile::FromShape(name, shape, {MeshMaterial::Colored(name, r, g, b)}).Msh().Save(path);
 }
@@ -77,7 +69,6 @@ PtxWriter SampleEffectPack() {
 }
 
 void WriteSampleShotMeshes(const std::string& folder) {
-  SaveMesh(folder + "effect/particle_mesh.msh", "particle", Quad(1.0f), 1, 1, 1);
   SaveMesh(folder + "effect/wind01.msh", "wind01", RingShape(0.3f, 0.5f, 12), 0.6f, 1.0f, 0.7f);
   SaveMesh(folder + "effect/rock01_mesh.msh", "rock01", BoxShape(0.5f, 0.4f, 0.5f), 0.5f, 0.4f, 0.3f);
   SaveMesh(folder + "effect/gareki00.msh", "gareki00", BoxShape(0.8f, 0.3f, 0.6f), 0.45f, 0.4f, 0.35f);

@@ -1,5 +1,5 @@
-// The assets of shots: the particle quad "effect/particle_mesh.msh" that particle bullets show,
-// the shots' mesh files, and the texture pack "effect.ptx" with the sheets the shots name, each a
+// The assets of shots: the shots' mesh files (the particle quad that particle bullets show is
+// WriteSampleEffectMeshes'), and the texture pack "effect.ptx" with the sheets the shots name, each a
 // 2 x 2 sheet of four shades of the element's colour.
 #pragma once
 #include <string>
@@ -13,8 +13,7 @@ namespace datakit {
 const std::vector<std::string>& SampleShotTextures();
 // "effect.ptx" with those entries.
 PtxWriter SampleEffectPack();
-// Writes "effect/particle_mesh.msh" (a 1 x 1 quad in the x-y plane, four vertices) and the shots'
-// mesh files "effect/wind01.msh", "effect/rock01_mesh.msh", "effect/gareki00.msh" and
+// Writes the shots' mesh files "effect/wind01.msh", "effect/rock01_mesh.msh", "effect/gareki00.msh" and
 // "effect/meteo.msh" under folder (which ends in "/").
 void WriteSampleShotMeshes(const std::string& folder);
 

@@ -20,6 +20,7 @@
 #include "game/effect/TEffectMover.h"
 #include "tests/common/MathChecks.h"
 #include "tests/game/effect/EffectFixture.h"
+#include "tools/datakit/SampleMeshes.h"
 #include "tools/datakit/SampleShotAssets.h"
 
 namespace shottest {
@@ -198,6 +199,7 @@ class ShotFixture : public effecttest::EffectFixture {
  protected:
   void SetUp() override {
     EffectFixture::SetUp();
+    datakit::WriteSampleEffectMeshes(dir.path() + "/data/msh03/");
     datakit::WriteSampleShotMeshes(dir.path() + "/data/msh03/");
     datakit::SampleEffectPack().Save(dir.path() + "/data/ptx03/effect.ptx");
     TTexture8::SetFolder(dir.path() + "/data/ptx03/");
