@@ -7,14 +7,17 @@
 #include "common/TSprite8.h"
 #include "common/TText8.h"
 #include "common/my_error.h"
+#include "game/app/GameServices.h"
 #include "game/field/FieldStandIns.h"
 #include "game/field/TFieldScene.h"
 #include "game/script/TMessageWindow.h"
 #include "game/script/TPBFlag.h"
 #include "game/script/TScriptEngine.h"
 #include "game/shell/TGameWnd.h"
-#include "game/ui/TFieldHudParts.h"
 #include "game/shell/TStateScene.h"
+#include "game/ui/TFieldHudParts.h"
+#include "sound/TDSound8.h"
+#include "sound/TSoundSet8.h"
 
 namespace standin {
 namespace {
@@ -53,16 +56,6 @@ class TTitleStandIn : public TStateScene {
   TSprite8 panel;
   TFontObject font;
   std::optional<TText8> name;
-};
-
-class TYesNoStandIn : public TStateScene {
- public:
-  TYesNoStandIn(TGameWnd& app, int mode) : TStateScene(app), mode(mode) { SetUpdate(&TYesNoStandIn::Answer); }
-  bool AllowsSystemDialog() override { return false; }
-
- private:
-  SceneResult Answer() { return mode == 1 ? kSceneQuit : kSceneFinished; }
-  int mode;
 };
 
 class TNoMapEvent : public TMapEventState {
@@ -106,6 +99,11 @@ TFieldServices& FieldServices() {
 }
 
 TScene* CreateTitle(TGameWnd& app) { return new TTitleStandIn(app); }
-TScene* CreateYesNo(TGameWnd& app, int mode) { return new TYesNoStandIn(app, mode); }
+
+TScene* CreateTitleChange(TGameWnd& app, int32_t musicId) {
+  if (musicId != -1)
+    if (TCountedPtr<TSoundSet8> music = TDSound8::Get().Find(2)) music->Unload(musicId);
+  return DefaultShellServices().CreateTitle(app);
+}
 
 }  // namespace standin
