@@ -134,8 +134,8 @@ SceneResult TMiniMapMenu::VolumeRow() {
 }
 
 void TMiniMapMenu::ChangeVolume(int32_t n, int32_t by) {
+  if ((by < 0 && volumes[n] <= 0) || (by > 0 && volumes[n] >= kMaxVolume)) return;
   const int32_t level = std::clamp(volumes[n] + by, 0, kMaxVolume);
-  if (level == volumes[n] || (by < 0 && volumes[n] <= 0) || (by > 0 && volumes[n] >= kMaxVolume)) return;
   volumes[n] = level;
   switch (n) {
     case 0: Data().SetVolume2(level); break;

@@ -69,9 +69,7 @@ SceneResult TYesNo::FadeIn() {
 }
 
 SceneResult TYesNo::SlideIn() {
-  windows[kChoice].Forward();
-  windows[kQuestion].Forward();
-  if (windows[kQuestion].HasEnded()) SetPhase(&TYesNo::Select);
+  if (windows.Forward({kChoice, kQuestion})) SetPhase(&TYesNo::Select);
   return kSceneRunning;
 }
 
@@ -108,7 +106,8 @@ SceneResult TYesNo::Confirm() {
     EndPhases();
     return kSceneFinished;
   }
-  if (musicId != -1 && musicSet) music = TDSound8::Get().CreateHandle(musicSet->GetSound(musicId), false, 1.0f, 50);
+  if (musicId != -1 && musicSet)
+    music = TDSound8::Get().CreateHandle(musicSet->GetSound(musicId), false, 1.0f, kMusicFadeSteps);
   SetPhase(&TYesNo::QuitFade);
   return kSceneRunning;
 }
@@ -118,9 +117,8 @@ SceneResult TYesNo::Close() {
     overlayAlpha.Backward();
     overlay.SetColor(BlackAlpha(overlayAlpha.value), -1);
   }
-  windows[kChoice].Backward();
-  windows[kQuestion].Backward();
-  if (!windows[kQuestion].AtStart() || (!parent && overlayAlpha.step != 0)) return kSceneRunning;
+  const bool back = windows.Backward({kChoice, kQuestion});
+  if (!back || (!parent && overlayAlpha.step != 0)) return kSceneRunning;
   EndPhases();
   return kSceneFinished;
 }

@@ -21,6 +21,7 @@ class TYesNo : public TScreen {
   static constexpr int32_t kBackToTitle = 0, kQuit = 1;
   static constexpr int32_t kYes = 0, kNo = 1;
   static constexpr int32_t kBlackoutFrames = 50;
+  static constexpr int32_t kMusicFadeSteps = 50;
 
   // Without a parent: captures the current scene and fades its overlay in first.
   TYesNo(TGameWnd& app, int32_t mode);
