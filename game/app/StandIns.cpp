@@ -14,8 +14,10 @@
 #include "game/script/TPBFlag.h"
 #include "game/script/TScriptEngine.h"
 #include "game/shell/TGameWnd.h"
+#include "game/shell/TInput.h"
 #include "game/shell/TStateScene.h"
 #include "game/ui/TFieldHudParts.h"
+#include "game/ui/TFieldMenuLink.h"
 #include "sound/TDSound8.h"
 #include "sound/TSoundSet8.h"
 
@@ -63,9 +65,23 @@ class TNoMapEvent : public TMapEventState {
   int32_t GetResult() const override { return 1; }
 };
 
+// The field's plain player, which also opens the field menu when the menu key is pressed.
+class TMenuKeyPlayer : public TPlayerStandIn {
+ public:
+  TMenuKeyPlayer(uint32_t member, const TInput* input) : TPlayerStandIn(member), input(input) {}
+  bool IsMenuKeyTriggered() override { return input && input->IsPressed(kButtonE); }
+
+ private:
+  const TInput* input;
+};
+
 class TFieldServicesStandIn : public TFieldStandIns {
  public:
+  TCountedPtr<TStagePlayer> CreatePlayerChar(TFieldScene& scene, uint32_t member) override {
+    return TCountedPtr<TStagePlayer>(new TMenuKeyPlayer(member, scene.GetApp().GetInput()));
+  }
   TCountedPtr<TFieldHud> CreateHud(TFieldScene&) override { return TCountedPtr<TFieldHud>(new TFieldHudParts); }
+  TScene* CreateFieldMenu(TGameWnd& app, TFieldScene& scene) override { return ::CreateFieldMenu(app, scene); }
   void CreateScriptEngine() override { TScriptEngine::Create(); }
   void DestroyScriptEngine() override { TScriptEngine::Destroy(); }
   TMapEventState* StartConversation(TFieldScene& scene, const std::string& scriptName) override {

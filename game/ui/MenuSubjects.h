@@ -33,6 +33,8 @@ class TStatusSheetSubject {
 
 class TMenuField {
  public:
+  virtual ~TMenuField() = default;
+
   // The field scene itself: the menu draws it again when it takes its background anew.
   virtual TScene& GetScene() = 0;
   // The stage music's sound id in set 2; -1 when the stage has none.
@@ -43,10 +45,7 @@ class TMenuField {
   // The HUD's character panel, skill ring and item ring from the player, after the menu.
   virtual void RefreshHud() = 0;
   // The player character as the status screen reads it; null without one.
-  virtual const TStatusSheetSubject* GetStatusSheet() const = 0;
+  virtual const TStatusSheetSubject* GetStatusSheet() = 0;
   // The current party member's model for the status screen; none when it has none.
   virtual std::optional<TMesh8> LoadPartyMemberModel() = 0;
-
- protected:
-  ~TMenuField() = default;
 };

@@ -67,6 +67,11 @@ TMenuTop::TMenuTop(TGameWnd& application, TMenuField& fieldScene)
       music = TDSound8::Get().CreateHandle(set->GetSound(musicId), false, kDuckTo, kFadeSteps);
 }
 
+TMenuTop::TMenuTop(TGameWnd& application, std::unique_ptr<TMenuField> fieldScene)
+    : TMenuTop(application, *fieldScene) {
+  ownedField = std::move(fieldScene);
+}
+
 TMenuTop::~TMenuTop() = default;
 
 void TMenuTop::DrawBackground() {

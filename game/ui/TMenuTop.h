@@ -5,15 +5,16 @@
 // it is open the stage music is turned down.
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "common/TCountedPtr.h"
 #include "common/TMoveValue.h"
 #include "common/TSprite8.h"
+#include "game/ui/MenuSubjects.h"
 #include "game/ui/TPanelColumn.h"
 #include "game/ui/TScreen.h"
 #include "sound/TSoundList8.h"
 
-class TMenuField;
 class TSoundHandle8;
 
 // The sounds of "subset/menu_se.tbl".
@@ -38,6 +39,8 @@ class TMenuTop : public TScreen {
   // Takes the field's picture (the field is still the current scene), plays the decide sound and
   // turns the stage music down.
   TMenuTop(TGameWnd& app, TMenuField& field);
+  // The same over a view of the field that the menu keeps.
+  TMenuTop(TGameWnd& app, std::unique_ptr<TMenuField> field);
   ~TMenuTop() override;
 
   // For the screens in front of it.
@@ -77,6 +80,7 @@ class TMenuTop : public TScreen {
   TCountedPtr<TSoundHandle8> music;
   TSoundList8 sounds;
   TMenuField& field;
+  std::unique_ptr<TMenuField> ownedField;
 };
 
 // The base of the screens the menu opens: they draw the menu's background first and play their

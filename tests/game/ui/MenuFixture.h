@@ -44,7 +44,7 @@ class TestField : public TMenuField, public TStatusSheetSubject {
   int32_t GetStageMusicId() const override { return musicId; }
   void RebuildPlayer(uint32_t member) override;
   void RefreshHud() override { log.push_back("refresh hud"); }
-  const TStatusSheetSubject* GetStatusSheet() const override { return this; }
+  const TStatusSheetSubject* GetStatusSheet() override { return this; }
   std::optional<TMesh8> LoadPartyMemberModel() override;
 
   uint32_t GetLevel() const override { return level; }
