@@ -79,15 +79,19 @@ void MenuFixture::SetUp() {
   sound.LoadSet("data/tbl03/se.tbl", "se.pse/", 0, -10000, 0);
   sound.LoadSet("data/tbl03/voice.tbl", "voice.pse/", 1, -10000, 0);
   sound.LoadSet("data/tbl03/bgm.tbl", "", 2, -10000, 0);
-  plat::SetRendererFactory([r = renderer] { return r; });
   TDeviceHooks::Get() = TDeviceHooks::Real();
-  ASSERT_TRUE(TD3D8::Instance()->Init(TCountedPtr<TD3DDeviceBuilder8>(new TestDeviceBuilder(640, 480)),
-                                      plat::D3D_SDK_VERSION, "", "InitLog.txt"));
+  ASSERT_NO_FATAL_FAILURE(StartDevice());
   app = std::make_unique<TGameWnd>(GameWindowParams(nullptr), 101, 104, shell);
   shell.app = app.get();
   app->CreateWnd();
   app->Initialize();
   SetUiServices(&uiServices);
+}
+
+void MenuFixture::StartDevice() {
+  plat::SetRendererFactory([r = renderer] { return r; });
+  ASSERT_TRUE(TD3D8::Instance()->Init(TCountedPtr<TD3DDeviceBuilder8>(new TestDeviceBuilder(640, 480)),
+                                      plat::D3D_SDK_VERSION, "", "InitLog.txt"));
 }
 
 void MenuFixture::TearDown() {

@@ -96,6 +96,8 @@ class MenuFixture : public shelltest::ShellFixture {
 
   void SetUp() override;
   void TearDown() override;
+  // The device on the recording renderer.
+  virtual void StartDevice();
 
   // One frame of the current scene with exactly one update tick, the buttons held through it;
   // false when the game would end.
