@@ -98,6 +98,7 @@ bool FillBlack(IDirect3DSurface8* surface) {
   return redirect.Active() && TD3D8::Clear(0xFF000000, D3DCLEAR_TARGET, 1.0f, 0, 0, nullptr) == D3D_OK;
 }
 
+// The capture name taken last; empty before the first capture.
 std::string& NewestName() {
   static std::string name;
   return name;
@@ -108,8 +109,6 @@ std::string& NewestName() {
 std::string TScreenCapture::TextureName(const std::string& spriteName) {
   return std::string(kTextureName) + "/" + spriteName;
 }
-
-const std::string& TScreenCapture::Newest() { return NewestName(); }
 
 TTexture8 TScreenCapture::Texture(const std::string& spriteName) {
   const std::string name = TextureName(spriteName);

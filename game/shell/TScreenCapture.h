@@ -28,6 +28,4 @@ class TScreenCapture {
   // lacks it (the first capture, or the first after a device reset); an empty record without a
   // device.
   static TTexture8 Texture(const std::string& spriteName);
-  // The capture name taken last; empty before the first capture.
-  static const std::string& Newest();
 };
