@@ -26,6 +26,8 @@
 #include "game/shell/TBasicD3DDeviceBuilder.h"
 #include "game/shell/TShellServices.h"
 #include "game/shell/WinMain.h"
+#include "game/ui/TYesNo.h"
+#include "game/ui/UiServices.h"
 #include "sound/TDSound8.h"
 #include "sound/TSoundHandle8.h"
 #include "sound/TSoundSet8.h"
@@ -46,11 +48,18 @@ void InstallGameDataServices() {
   SetGameDataServices(std::move(services));
 }
 
+// The screens' scene change to the title, until the scene change exists.
+class TUiStandIns : public TUiServices {
+ public:
+  TScene* CreateTitleChange(TGameWnd& app, int32_t musicId) override { return standin::CreateTitleChange(app, musicId); }
+};
+
 class TGameServices : public TShellServices {
  public:
   TGameServices() {
     InstallGameDataServices();
     SetFieldServices(&standin::FieldServices());
+    SetUiServices(&uiStandIns);
   }
 
   void SetFolder(DataFolder which, const std::string& folder) override {
@@ -115,8 +124,11 @@ class TGameServices : public TShellServices {
   void PurgeTextures(int mode) override { TTexture8::Purge(mode); }
 
   TScene* CreateTitle(TGameWnd& app) override { return standin::CreateTitle(app); }
-  TScene* CreateYesNo(TGameWnd& app, int mode) override { return standin::CreateYesNo(app, mode); }
+  TScene* CreateYesNo(TGameWnd& app, int mode) override { return new TYesNo(app, mode); }
   void DestroyScriptEngine() override { TScriptEngine::Destroy(); }
+
+ private:
+  TUiStandIns uiStandIns;
 };
 
 }  // namespace

@@ -7,14 +7,19 @@
 #include "common/TSprite8.h"
 #include "common/TText8.h"
 #include "common/my_error.h"
+#include "game/app/GameServices.h"
 #include "game/field/FieldStandIns.h"
 #include "game/field/TFieldScene.h"
 #include "game/script/TMessageWindow.h"
 #include "game/script/TPBFlag.h"
 #include "game/script/TScriptEngine.h"
 #include "game/shell/TGameWnd.h"
-#include "game/ui/TFieldHudParts.h"
+#include "game/shell/TInput.h"
 #include "game/shell/TStateScene.h"
+#include "game/ui/TFieldHudParts.h"
+#include "game/ui/TFieldMenuLink.h"
+#include "sound/TDSound8.h"
+#include "sound/TSoundSet8.h"
 
 namespace standin {
 namespace {
@@ -55,24 +60,28 @@ class TTitleStandIn : public TStateScene {
   std::optional<TText8> name;
 };
 
-class TYesNoStandIn : public TStateScene {
- public:
-  TYesNoStandIn(TGameWnd& app, int mode) : TStateScene(app), mode(mode) { SetUpdate(&TYesNoStandIn::Answer); }
-  bool AllowsSystemDialog() override { return false; }
-
- private:
-  SceneResult Answer() { return mode == 1 ? kSceneQuit : kSceneFinished; }
-  int mode;
-};
-
 class TNoMapEvent : public TMapEventState {
  public:
   int32_t GetResult() const override { return 1; }
 };
 
+// The field's plain player, which also opens the field menu when the menu key is pressed.
+class TMenuKeyPlayer : public TPlayerStandIn {
+ public:
+  TMenuKeyPlayer(uint32_t member, const TInput* input) : TPlayerStandIn(member), input(input) {}
+  bool IsMenuKeyTriggered() override { return input && input->IsPressed(kButtonE); }
+
+ private:
+  const TInput* input;
+};
+
 class TFieldServicesStandIn : public TFieldStandIns {
  public:
+  TCountedPtr<TStagePlayer> CreatePlayerChar(TFieldScene& scene, uint32_t member) override {
+    return TCountedPtr<TStagePlayer>(new TMenuKeyPlayer(member, scene.GetApp().GetInput()));
+  }
   TCountedPtr<TFieldHud> CreateHud(TFieldScene&) override { return TCountedPtr<TFieldHud>(new TFieldHudParts); }
+  TScene* CreateFieldMenu(TGameWnd& app, TFieldScene& scene) override { return ::CreateFieldMenu(app, scene); }
   void CreateScriptEngine() override { TScriptEngine::Create(); }
   void DestroyScriptEngine() override { TScriptEngine::Destroy(); }
   TMapEventState* StartConversation(TFieldScene& scene, const std::string& scriptName) override {
@@ -106,6 +115,11 @@ TFieldServices& FieldServices() {
 }
 
 TScene* CreateTitle(TGameWnd& app) { return new TTitleStandIn(app); }
-TScene* CreateYesNo(TGameWnd& app, int mode) { return new TYesNoStandIn(app, mode); }
+
+TScene* CreateTitleChange(TGameWnd& app, int32_t musicId) {
+  if (musicId != -1)
+    if (TCountedPtr<TSoundSet8> music = TDSound8::Get().Find(2)) music->Unload(musicId);
+  return DefaultShellServices().CreateTitle(app);
+}
 
 }  // namespace standin

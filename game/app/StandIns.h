@@ -10,15 +10,15 @@
 namespace standin {
 
 // The title clears the screen to one colour and shows a panel of "sprite.ptx" with the game's
-// name until the game ends; the yes/no dialog answers at
-// once: mode 1 quits the game, mode 0 closes itself and the title behind it resumes.
+// name until the game ends.
 TScene* CreateTitle(TGameWnd& app);
-TScene* CreateYesNo(TGameWnd& app, int mode);
+// The scene change back to the title: no fade; it lets the music go at once and is the title.
+TScene* CreateTitleChange(TGameWnd& app, int32_t musicId);
 
-// The field's services: the real HUD parts; the field's own stand-ins for the player, the enemy
-// manager, the menu (none) and the villagers (none); conversations run on the real script engine
-// with the message window "Text" and "Flag", but "Shop" and "MapEvent" are not there yet, so a
-// conversation never ends the field.
+// The field's services: the real HUD parts and field menu; the field's own stand-ins for the
+// player (which here opens the menu on the menu key), the enemy manager and the villagers (none);
+// conversations run on the real script engine with the message window "Text" and "Flag", but
+// "Shop" and "MapEvent" are not there yet, so a conversation never ends the field.
 TFieldServices& FieldServices();
 
 }  // namespace standin

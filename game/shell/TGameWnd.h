@@ -45,11 +45,11 @@ class TGameWnd : public TAppMainWnd {
   size_t GetSceneCount() const { return scenes.Count(); }
   TScene* GetCurrentScene() const { return scenes.Current(); }
 
-  // Draws the scene (the current one when none is given) into the shared capture texture and
+  // Draws the scene (the current one when none is given) into the capture texture of the name and
   // gives a 640×480 sprite of that picture under the name, for an overlay to draw behind itself.
   TSprite8 CaptureScreen(const std::string& spriteName, TScene* scene = nullptr);
   // Draws the scene (the current one when none is given) off-screen and, unless mode is 1, copies
-  // the picture into the capture texture, so the sprites of earlier captures show it afresh.
+  // the picture into the newest capture's texture, so the sprites of that capture show it afresh.
   void CopyBackBuffer(int mode, TScene* scene = nullptr);
 
   // The format of the screen-capture texture: the first candidate for the display format that the

@@ -187,6 +187,13 @@ uint32_t TInput::GetButtons(size_t age) const { return age < history.size() ? hi
 
 bool TInput::IsPressed(uint32_t buttons) const { return (GetButtons(0) & ~GetButtons(1) & buttons) != 0; }
 
+uint32_t TInput::GetHeld(size_t n) const {
+  if (history.size() < n) return 0;
+  uint32_t held = 0xFFFF;
+  for (uint32_t word : history) held &= word;
+  return held;
+}
+
 bool TInput::KeyDown(const TInput& in, const JOYINFOEX&, uint32_t vk) { return (in.keys[vk & 0xFF] & 0x80) != 0; }
 bool TInput::PadUp(const TInput& in, const JOYINFOEX& pad, uint32_t) { return pad.dwYpos < in.yLow; }
 bool TInput::PadDown(const TInput& in, const JOYINFOEX& pad, uint32_t) { return pad.dwYpos > in.yHigh; }

@@ -62,6 +62,8 @@ class TInput {
   uint32_t GetButtons(size_t age = 0) const;
   // Set now and clear in the previous tick.
   bool IsPressed(uint32_t buttons) const;
+  // The buttons set in every word of the history; 0 when the history keeps fewer than n words.
+  uint32_t GetHeld(size_t n) const;
   const std::vector<uint32_t>& GetHistory() const { return history; }
   plat::POINT GetCursor() const { return cursor; }
   uint32_t GetLeftButton() const { return leftButton; }

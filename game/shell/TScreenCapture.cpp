@@ -98,24 +98,36 @@ bool FillBlack(IDirect3DSurface8* surface) {
   return redirect.Active() && TD3D8::Clear(0xFF000000, D3DCLEAR_TARGET, 1.0f, 0, 0, nullptr) == D3D_OK;
 }
 
+// The capture name taken last; empty before the first capture.
+std::string& NewestName() {
+  static std::string name;
+  return name;
+}
+
 }  // namespace
 
-TTexture8 TScreenCapture::Texture() {
-  if (TTexture8* cached = TTexture8::Find(kTextureName)) return *cached;
+std::string TScreenCapture::TextureName(const std::string& spriteName) {
+  return std::string(kTextureName) + "/" + spriteName;
+}
+
+TTexture8 TScreenCapture::Texture(const std::string& spriteName) {
+  const std::string name = TextureName(spriteName);
+  if (TTexture8* cached = TTexture8::Find(name)) return *cached;
   IDirect3DDevice8* device = TD3D8::GetDevice();
   D3DSURFACE_DESC back;
   D3DDISPLAYMODE mode;
   if (!device || !BackBufferDesc(back) || device->GetDisplayMode(&mode) != D3D_OK) return TTexture8();
-  return TTexture8::Create(kTextureName, back.Width, back.Height, TGameWnd::ChooseCaptureFormat(mode.Format),
+  return TTexture8::Create(name, back.Width, back.Height, TGameWnd::ChooseCaptureFormat(mode.Format),
                            D3DPOOL_DEFAULT, D3DUSAGE_RENDERTARGET);
 }
 
 TSprite8 TScreenCapture::Capture(const std::string& spriteName, TScene* scene) {
+  NewestName() = spriteName;
   TTexture8 picture;
   D3DVIEWPORT8 drawn{};
   D3DSURFACE_DESC texture{}, back{};
   if (scene && DeviceUsable() && BackBufferDesc(back)) {
-    TTexture8 target = Texture();
+    TTexture8 target = Texture(spriteName);
     TCountedPtr<IDirect3DSurface8> level = LevelZero(target);
     if (level && target.GetLevelDesc(0, &texture)) {
       drawn = {0, 0, std::min(back.Width, texture.Width), std::min(back.Height, texture.Height), 0.0f, 1.0f};
@@ -143,8 +155,9 @@ void TScreenCapture::CopyBackBuffer(int mode, TScene* scene) {
     TRedirect redirect(target, depth, nullptr);
     if (!redirect.Active() || !DrawScene(*scene)) return;
   }
-  if (mode == 1) return;
-  TCountedPtr<IDirect3DSurface8> level = LevelZero(Texture());
+  if (mode == 1 || NewestName().empty()) return;
+  TTexture8* newest = TTexture8::Find(TextureName(NewestName()));
+  TCountedPtr<IDirect3DSurface8> level = newest ? LevelZero(*newest) : TCountedPtr<IDirect3DSurface8>();
   if (!level) return;
   D3DSURFACE_DESC from, to;
   target->GetDesc(&from);

@@ -179,11 +179,17 @@ TEST_F(GameRun, TheWindowShowsTheTitlePicture) {
   EXPECT_FALSE(HasErrorLog());
 }
 
+// Escape opens the dialog on No: the game goes on. Up and the decide key (Z) choose Yes, and the
+// game ends once the picture has faded. Keys are held a while, as the game samples them per tick.
 TEST_F(GameRun, EscapeAsksToQuitAndTheGameEnds) {
   Start(true);
   std::string window = FindWindow("Duskwheel 3", true);
   ASSERT_FALSE(window.empty()) << ReadText(dir / "stderr.txt");
   std::system(("xdotool windowfocus --sync " + window + " key Escape").c_str());
+  EXPECT_EQ(WaitForExit(1), -1) << "the dialog waits for an answer";
+  std::system(("xdotool windowfocus --sync " + window +
+               " keydown Up sleep 0.2 keyup Up sleep 0.2 keydown z sleep 0.2 keyup z")
+                  .c_str());
   EXPECT_EQ(WaitForExit(20), 0) << ReadText(dir / "stderr.txt");
   EXPECT_FALSE(HasErrorLog());
 }

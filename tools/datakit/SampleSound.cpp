@@ -18,6 +18,9 @@ double Pitch(int semitones) { return 440.0 * std::pow(2.0, semitones / 12.0); }
 // skill cursor moved (601), the item ring turned (607).
 constexpr uint32_t kInterfaceSounds[] = {601, 603, 606};
 constexpr uint32_t kRingTurn = 607;
+// The field menu's: cursor moved, value toggled, changed, decide, start, cancel, ring turned,
+// refused.
+constexpr std::initializer_list<uint32_t> kMenuSounds = {600, 601, 602, 603, 605, 606, 607, 608};
 
 void WriteIdList(const std::string& path, std::initializer_list<uint32_t> ids) {
   TableWriter list;
@@ -56,7 +59,7 @@ void Melody(OggWriter& w, std::initializer_list<int> notes, uint32_t noteFrames)
 }  // namespace
 
 void WriteSampleSound(const std::string& dir) {
-  WritePack(dir, "se.pse", "se.tbl", "se", Ids(8, {601, 603, 606, kRingTurn}), 12, 3300);
+  WritePack(dir, "se.pse", "se.tbl", "se", Ids(8, {600, 601, 602, 603, 605, 606, kRingTurn, 608}), 12, 3300);
   WritePack(dir, "voice.pse", "voice.tbl", "vc", Ids(4), -5, 8820);
 
   TableWriter speak;
@@ -65,6 +68,7 @@ void WriteSampleSound(const std::string& dir) {
   speak.Save(dir + "data/tbl03/subset/speak_se.tbl");
   WriteIdList(dir + "data/tbl03/subset/itemring_se.tbl", {kRingTurn});
   WriteIdList(dir + "data/tbl03/subset/skillgauge_se.tbl", {601});
+  WriteIdList(dir + "data/tbl03/subset/menu_se.tbl", kMenuSounds);
 
   const std::string music = dir + "data/bgm03/";
   OggWriter intro(2, 44100), title(2, 44100), field(2, 44100), jingle(2, 44100);

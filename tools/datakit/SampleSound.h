@@ -1,7 +1,7 @@
 // The sound files of a playable game folder: the effect, voice and music lists in the table
 // folder, their two sound packs and the music (one piece with an intro), and the lists of the
-// message window ("subset/speak_se.tbl") and of the HUD's rings ("subset/itemring_se.tbl",
-// "subset/skillgauge_se.tbl").
+// message window ("subset/speak_se.tbl"), of the HUD's rings ("subset/itemring_se.tbl",
+// "subset/skillgauge_se.tbl") and of the field menu ("subset/menu_se.tbl").
 #pragma once
 #include <string>
 

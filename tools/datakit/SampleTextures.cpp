@@ -143,6 +143,21 @@ PtxWriter SampleSpritePack() {
   pack.Add("ring_cursor00", Outline(32, 3, {255, 220, 80}));
   pack.Add("ring_cursor01", Outline(32, 3, {120, 220, 255}));
   pack.Add("window22", GradientPicture(1, 256, 32, {30, 40, 110}, {10, 10, 40}, true));
+  // The field menu: the panels of its column and of its small windows, one opaque colour each;
+  // the status window; the options rows and their knob; the yes/no dialog's questions (to the
+  // title, quit) and its Yes and No lines; the arrows of the lists.
+  for (char c = 'a'; c <= 'n'; ++c)
+    pack.Add(std::string("window02_") + c, SolidPicture(1, 192, 32, Shade(static_cast<uint32_t>(c - 'a') + 1)));
+  pack.Add("window09", GradientPicture(1, 512, 320, {30, 40, 110}, {10, 10, 40}, false));
+  for (uint32_t n = 12; n <= 15; ++n)
+    pack.Add("window" + std::to_string(n), Blocks(256, 64, {{0, 0, 256, 64, Shade(n)}, {136, 24, 72, 4, {255, 255, 255}}}));
+  pack.Add("cursor00", SolidPicture(1, 8, 16, {255, 255, 255}));
+  pack.Add("window23", GradientPicture(1, 256, 64, {110, 40, 40}, {40, 10, 10}, false));
+  pack.Add("window24", GradientPicture(1, 256, 64, {40, 110, 40}, {10, 40, 10}, false));
+  pack.Add("window10", Blocks(64, 48, {{0, 0, 64, 48, {30, 40, 110}}, {28, 16, 24, 8, {255, 255, 255}},
+                                       {28, 32, 24, 8, {160, 160, 160}}}));
+  pack.Add("cursor03", Blocks(16, 16, {{4, 0, 8, 16, {255, 220, 80}}}));
+  pack.Add("cursor04", Blocks(16, 16, {{0, 4, 16, 8, {255, 220, 80}}}));
   return pack;
 }
 

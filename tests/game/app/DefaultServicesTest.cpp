@@ -8,6 +8,7 @@
 #include "common/TD3D8.h"
 #include "common/TFrame8.h"
 #include "common/TMesh8.h"
+#include "common/TTexture8.h"
 #include "game/actor/TPatternInfo.h"
 #include "game/actor/TWeponState.h"
 #include "game/app/GameServices.h"
@@ -20,6 +21,8 @@
 #include "game/field/THitTable.h"
 #include "game/field/TSky.h"
 #include "game/script/TScriptEngine.h"
+#include "game/ui/TYesNo.h"
+#include "game/ui/UiServices.h"
 #include "platform/sound/SoundOutput.h"
 #include "sound/TDSound8.h"
 #include "sound/TSoundSet8.h"
@@ -186,6 +189,32 @@ TEST_F(DefaultServices, StartUpStopsWithTheMeshLoadersErrorWhenTheSkyIsMissing) 
   RunGame(DefaultShellServices(), nullptr);
   ASSERT_EQ(boxes.calls.size(), 1u);
   EXPECT_NE(boxes.calls[0].text.find("sky/sky00.msh"), std::string::npos) << boxes.calls[0].text;
+}
+
+// Escape and F4 open the real yes/no dialog; its way back to the title is, until the scene change
+// exists, the title itself.
+TEST_F(DefaultServices, TheSystemDialogIsTheYesNoDialogAndTheTitleChangeIsTheTitle) {
+  datakit::SampleSpritePack().Save(dir / "data/ptx03/sprite.ptx");
+  TShellServices& real = DefaultShellServices();
+  MakeApp();
+  app->CreateWnd();
+  ASSERT_TRUE(real.InitDevice(app->GetHandle(), "./setting.ini").built);
+  const std::string textures = TTexture8::GetFolder();
+  real.SetFolder(DataFolder::Textures, "data/ptx03/");
+  for (int mode : {0, 1}) {
+    std::unique_ptr<TScene> dialog(real.CreateYesNo(*app, mode));
+    auto* yesNo = dynamic_cast<TYesNo*>(dialog.get());
+    ASSERT_NE(yesNo, nullptr);
+    EXPECT_EQ(yesNo->GetMode(), mode);
+    EXPECT_FALSE(yesNo->AllowsSystemDialog());
+    EXPECT_TRUE(yesNo->InPhase(&TYesNo::FadeIn)) << "without a parent";
+  }
+  std::unique_ptr<TScene> change(GetUiServices().CreateTitleChange(*app, -1));
+  EXPECT_NE(change, nullptr);
+  EXPECT_TRUE(change->AllowsSystemDialog());
+  change.reset();
+  TTexture8::Purge(1);
+  real.SetFolder(DataFolder::Textures, textures);
 }
 
 TEST_F(DefaultServices, LoaderFoldersReachTheirLoaders) {

@@ -82,6 +82,29 @@ TEST_F(Input, KeyOrPadSetsTheBitAndOneKeyMaySetTwoButtons) {
   EXPECT_EQ(in.GetButtons(1), kButtonA | kButtonB);
 }
 
+// A button counts as held only once it is set in every word of the history; a history shorter
+// than the length asked for holds nothing.
+TEST_F(Input, HeldButtonsAreThoseSetThroughTheWholeHistory) {
+  TInput in = Ready();
+  SetKeyDown(VK_DOWN, true);
+  SetKeyDown('Z', true);
+  for (int tick = 1; tick <= 10; ++tick) {
+    if (tick == 4) SetKeyDown('Z', false);
+    in.Update();
+    EXPECT_EQ(in.GetHeld(10), tick == 10 ? kButtonDown : 0u) << tick;
+  }
+  EXPECT_EQ(in.GetHeld(11), 0u);
+  SetKeyDown(VK_DOWN, false);
+  in.Update();
+  EXPECT_EQ(in.GetHeld(10), 0u);
+
+  TInput shortHistory(Path(), 4, TInput::kDefaultKeys, TInput::kDefaultPad);
+  SetKeyDown(VK_DOWN, true);
+  for (int i = 0; i < 12; ++i) shortHistory.Update();
+  EXPECT_EQ(shortHistory.GetHeld(4), kButtonDown);
+  EXPECT_EQ(shortHistory.GetHeld(10), 0u);
+}
+
 TEST_F(Input, PadDirectionsNeedToPassTheThirdsOfTheAxisStrictly) {
   SetJoysticks({Pad(2, 12)});
   TInput in = Ready();

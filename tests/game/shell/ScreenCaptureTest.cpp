@@ -1,5 +1,5 @@
 // The game window's screen capture on the recording device: the covered scene drawn into the
-// shared capture texture, the sprite over it, the off-screen copy, and device resets around them.
+// capture name's texture, the sprite over it, the off-screen copy, and device resets around them.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -109,9 +109,9 @@ class ScreenCapture : public ShellFixture {
     TD3D8::GetDevice()->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back);
     return Peek(back);
   }
-  // The colour (without alpha) at a pixel of the capture texture.
-  static D3DCOLOR CapturedAt(UINT x, UINT y) {
-    TTexture8* texture = TTexture8::Find(TScreenCapture::kTextureName);
+  // The colour (without alpha) at a pixel of a capture name's texture.
+  static D3DCOLOR CapturedAt(UINT x, UINT y, const std::string& name = "sTMenuTopLoop") {
+    TTexture8* texture = TTexture8::Find(TScreenCapture::TextureName(name));
     IDirect3DSurface8* level = texture ? LevelZero(*texture) : nullptr;
     if (!level) return 0xDEADBEEF;
     const D3DFORMAT format = level->Desc().Format;
@@ -136,7 +136,7 @@ class ScreenCapture : public ShellFixture {
 
 // The capture texture may already be cached at another size: the viewport covers at most the
 // texture, the 2D screen maps onto that viewport and the sprite's extents onto the part drawn.
-TEST_F(ScreenCapture, TheCoveredSceneIsDrawnIntoTheSharedTextureAndShownByA640x480Sprite) {
+TEST_F(ScreenCapture, TheCoveredSceneIsDrawnIntoTheNamesTextureAndShownByA640x480Sprite) {
   struct Case {
     UINT cachedWidth, cachedHeight;  // 0: nothing cached before
     UINT viewWidth, viewHeight;
@@ -149,17 +149,18 @@ TEST_F(ScreenCapture, TheCoveredSceneIsDrawnIntoTheSharedTextureAndShownByA640x4
   };
   StartDevice();
   IDirect3DSurface8* ownDepth = Peek(TD3D8::Instance()->GetDepthStencilSurface());
+  const std::string textureName = TScreenCapture::TextureName("sTYesNoLoop");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.cachedWidth);
     TTexture8::Purge(1);
     renderer->ClearLog();
     if (c.cachedWidth)
-      TTexture8::Create(TScreenCapture::kTextureName, c.cachedWidth, c.cachedHeight, D3DFMT_X8R8G8B8,
-                        D3DPOOL_DEFAULT, D3DUSAGE_RENDERTARGET);
+      TTexture8::Create(textureName, c.cachedWidth, c.cachedHeight, D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT,
+                        D3DUSAGE_RENDERTARGET);
     PaintScene covered(*app, kRed);
     TSprite8 sprite = app->CaptureScreen("sTYesNoLoop", &covered);
 
-    TTexture8* cached = TTexture8::Find(TScreenCapture::kTextureName);
+    TTexture8* cached = TTexture8::Find(textureName);
     ASSERT_NE(cached, nullptr);
     ASSERT_NE(cached->Object(), nullptr);
     EXPECT_EQ(cached->GetFormat(), static_cast<uint32_t>(D3DFMT_X8R8G8B8)) << "the chosen capture format";
@@ -189,11 +190,11 @@ TEST_F(ScreenCapture, TheCoveredSceneIsDrawnIntoTheSharedTextureAndShownByA640x4
     EXPECT_EQ(renderer->PresentCount(), 0u);
     ASSERT_EQ(renderer->Draws().size(), 1u);
     EXPECT_EQ(renderer->Draws()[0].renderTarget, LevelZero(*cached)->Id());
-    EXPECT_EQ(CapturedAt(0, 0), kRed & 0xFFFFFF);
-    EXPECT_EQ(CapturedAt(c.viewWidth - 1, c.viewHeight - 1), kRed & 0xFFFFFF);
+    EXPECT_EQ(CapturedAt(0, 0, "sTYesNoLoop"), kRed & 0xFFFFFF);
+    EXPECT_EQ(CapturedAt(c.viewWidth - 1, c.viewHeight - 1, "sTYesNoLoop"), kRed & 0xFFFFFF);
     ExpectDeviceRestored();
 
-    // The sprite: the caller's name, 640×480, the shared texture, extents over the part drawn.
+    // The sprite: the caller's name, 640×480, the name's texture, extents over the part drawn.
     EXPECT_EQ(sprite.texture.GetName(), "sTYesNoLoop");
     EXPECT_EQ(sprite.texture.Object(), cached->Object());
     EXPECT_EQ(sprite.width, 640u);
@@ -203,7 +204,7 @@ TEST_F(ScreenCapture, TheCoveredSceneIsDrawnIntoTheSharedTextureAndShownByA640x4
     TD3D8::EndScene();
     ASSERT_EQ(renderer->Draws().size(), 2u);
     const RecordedDraw& shown = renderer->Draws()[1];
-    EXPECT_EQ(shown.textures[0].name, TScreenCapture::kTextureName);
+    EXPECT_EQ(shown.textures[0].name, textureName);
     EXPECT_EQ(shown.renderTarget, BackBuffer()->Id());
     const ResolvedVertex& corner = shown.Vertex(4);  // indices 0 1 2 1 3 2: the bottom-right
     EXPECT_FLOAT_EQ(corner.screen.x, 799.5f);
@@ -212,14 +213,58 @@ TEST_F(ScreenCapture, TheCoveredSceneIsDrawnIntoTheSharedTextureAndShownByA640x4
     EXPECT_FLOAT_EQ(corner.texcoord[0].y, c.v);
   }
 
-  // A second capture reuses the texture.
-  const IDirect3DTexture8* first = TTexture8::Find(TScreenCapture::kTextureName)->Object();
-  const size_t cachedCount = TTexture8::CachedCount();
+  // A capture of the same name reuses its texture.
+  const IDirect3DTexture8* first = TTexture8::Find(textureName)->Object();
+  size_t cachedCount = TTexture8::CachedCount();
   PaintScene other(*app, kBlue);
-  TSprite8 again = app->CaptureScreen("sTMenuTopLoop", &other);
+  TSprite8 again = app->CaptureScreen("sTYesNoLoop", &other);
   EXPECT_EQ(again.texture.Object(), first);
   EXPECT_EQ(TTexture8::CachedCount(), cachedCount);
-  EXPECT_EQ(CapturedAt(10, 10), kBlue & 0xFFFFFF);
+  EXPECT_EQ(CapturedAt(10, 10, "sTYesNoLoop"), kBlue & 0xFFFFFF);
+}
+
+// An overlay over an overlay: the upper one's capture draws the lower one, whose background is
+// its own capture, into a texture of its own; the lower one's picture stays as it was.
+TEST_F(ScreenCapture, EachCaptureNameKeepsItsOwnTexture) {
+  StartDevice();
+  PaintScene field(*app, kRed);
+  TSprite8 menuBackground = app->CaptureScreen("sTMenuTopLoop", &field);
+  ASSERT_NE(menuBackground.texture.Object(), nullptr);
+
+  // The menu: its captured picture over the whole screen, then a blue panel.
+  class Overlay : public TScene {
+   public:
+    Overlay(TGameWnd& app, TSprite8& background) : TScene(app), background(background) {}
+    SceneResult Run() override { return kSceneRunning; }
+    void Draw() override {
+      TD3D8::Clear(kBlue, D3DCLEAR_TARGET, 1.0f, 0, 0, nullptr);  // stands for its panels
+      TSprite8::SetBlendMode(0);
+      background.Draw(0, 0, 640, 480, false);
+    }
+    TSprite8& background;
+  } menu(*app, menuBackground);
+  renderer->ClearLog();
+  TSprite8 dialogBackground = app->CaptureScreen("sTYesNoLoop", &menu);
+  ASSERT_NE(dialogBackground.texture.Object(), nullptr);
+  EXPECT_NE(dialogBackground.texture.Object(), menuBackground.texture.Object());
+  ASSERT_EQ(renderer->Draws().size(), 1u);
+  const RecordedDraw& drawn = renderer->Draws()[0];
+  EXPECT_EQ(drawn.textures[0].name, TScreenCapture::TextureName("sTMenuTopLoop"));
+  EXPECT_EQ(drawn.renderTarget, LevelZero(dialogBackground.texture)->Id()) << "never into its own source";
+  EXPECT_EQ(CapturedAt(0, 0, "sTYesNoLoop"), kBlue & 0xFFFFFF);
+  EXPECT_EQ(CapturedAt(0, 0, "sTMenuTopLoop"), kRed & 0xFFFFFF) << "the menu's field picture is intact";
+
+  // The copy refreshes the newest capture only.
+  PaintScene green(*app, 0xFF00FF00);
+  app->CopyBackBuffer(0, &green);
+  EXPECT_EQ(CapturedAt(0, 0, "sTYesNoLoop"), 0x00FF00u);
+  EXPECT_EQ(CapturedAt(0, 0, "sTMenuTopLoop"), kRed & 0xFFFFFF);
+
+  // A texture that nothing shows any more goes with the next purge.
+  dialogBackground = TSprite8();
+  TTexture8::Purge(0);
+  EXPECT_EQ(TTexture8::Find(TScreenCapture::TextureName("sTYesNoLoop")), nullptr);
+  EXPECT_NE(TTexture8::Find(TScreenCapture::TextureName("sTMenuTopLoop")), nullptr);
 }
 
 TEST_F(ScreenCapture, WithoutAPictureTheSpriteHasAnEmptyTextureRecord) {
@@ -243,7 +288,7 @@ TEST_F(ScreenCapture, WithoutAPictureTheSpriteHasAnEmptyTextureRecord) {
     EXPECT_EQ(sprite.height, 480u);
     EXPECT_EQ(covered.draws, 0);
     if (why == Why::NoDevice) {
-      EXPECT_EQ(TTexture8::Find(TScreenCapture::kTextureName), nullptr);
+      EXPECT_EQ(TTexture8::Find(TScreenCapture::TextureName("sTDieLoop")), nullptr);
     } else {
       renderer->SetCooperativeLevel(D3D_OK);
       ExpectDeviceRestored();
@@ -261,7 +306,7 @@ TEST_F(ScreenCapture, CaptureAndCopySurviveALostDeviceAndItsReset) {
   ASSERT_NE(overlay.texture.Object(), nullptr);
 
   LoseAndReset();
-  EXPECT_EQ(TTexture8::Find(TScreenCapture::kTextureName), nullptr);
+  EXPECT_EQ(TTexture8::Find(TScreenCapture::TextureName("sTMenuTopLoop")), nullptr);
   EXPECT_FALSE(TOffscreenTarget8::Exists());
   // The overlay's picture went with the device: it draws nothing rather than a released texture.
   EXPECT_EQ(overlay.texture.Object(), nullptr);
@@ -274,7 +319,8 @@ TEST_F(ScreenCapture, CaptureAndCopySurviveALostDeviceAndItsReset) {
   covered.colour = kBlue;
   TSprite8 second = app->CaptureScreen("sTMenuTopLoop", &covered);
   ASSERT_NE(second.texture.Object(), nullptr);
-  EXPECT_EQ(TTexture8::Find(TScreenCapture::kTextureName)->Object(), second.texture.Object());
+  EXPECT_EQ(TTexture8::Find(TScreenCapture::TextureName("sTMenuTopLoop"))->Object(), second.texture.Object())
+      << "made again after the reset";
   EXPECT_EQ(CapturedAt(0, 0), kBlue & 0xFFFFFF);
   covered.colour = kRed;
   app->CopyBackBuffer(0, &covered);
@@ -337,18 +383,18 @@ TEST_F(ScreenCapture, WithoutASceneTheCurrentSceneIsDrawn) {
 
   TSprite8 picture = app->CaptureScreen("sTYesNoLoop");
   EXPECT_EQ(current->draws, 1);
-  EXPECT_EQ(CapturedAt(0, 0), kRed & 0xFFFFFF);
+  EXPECT_EQ(CapturedAt(0, 0, "sTYesNoLoop"), kRed & 0xFFFFFF);
   picture = app->CaptureScreen("sTYesNoLoop", &given);
   EXPECT_EQ(current->draws, 1);
   EXPECT_EQ(given.draws, 1);
-  EXPECT_EQ(CapturedAt(0, 0), kBlue & 0xFFFFFF);
+  EXPECT_EQ(CapturedAt(0, 0, "sTYesNoLoop"), kBlue & 0xFFFFFF);
 
   app->CopyBackBuffer(0);
   EXPECT_EQ(current->draws, 2);
-  EXPECT_EQ(CapturedAt(0, 0), kRed & 0xFFFFFF);
+  EXPECT_EQ(CapturedAt(0, 0, "sTYesNoLoop"), kRed & 0xFFFFFF);
   app->CopyBackBuffer(0, &given);
   EXPECT_EQ(given.draws, 2);
-  EXPECT_EQ(CapturedAt(0, 0), kBlue & 0xFFFFFF);
+  EXPECT_EQ(CapturedAt(0, 0, "sTYesNoLoop"), kBlue & 0xFFFFFF);
 }
 
 }  // namespace

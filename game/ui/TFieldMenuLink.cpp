@@ -1,0 +1,42 @@
+#include "game/ui/TFieldMenuLink.h"
+
+#include <memory>
+
+#include "game/data/TGameData.h"
+#include "game/data/THrdefTable.h"
+#include "game/field/StagePlayer.h"
+#include "game/field/TFieldScene.h"
+#include "game/field/TGameObject.h"
+#include "game/field/TStage.h"
+#include "game/ui/TMenuTop.h"
+
+TScene& TFieldMenuLink::GetScene() { return scene; }
+
+int32_t TFieldMenuLink::GetStageMusicId() const {
+  const TStage* stage = scene.GetStage();
+  return stage ? stage->GetMusicId() : -1;
+}
+
+void TFieldMenuLink::RebuildPlayer(uint32_t member) { scene.RebuildPlayer(member); }
+
+void TFieldMenuLink::RefreshHud() { scene.RefreshHud(); }
+
+const TStatusSheetSubject* TFieldMenuLink::GetStatusSheet() {
+  const TStagePlayer* player = scene.GetPlayer();
+  if (!player) return nullptr;
+  sheet.state = player->GetState();
+  return &sheet;
+}
+
+std::optional<TMesh8> TFieldMenuLink::LoadPartyMemberModel() {
+  const TGameData* data = TGameData::Instance();
+  const THrdefRecord* hero = THrdefTable::Find(data ? data->GetCurrentMember() : 0);
+  if (!hero || hero->modelName.empty()) return std::nullopt;
+  TMesh8 model = TMesh8::Load(TGameObject::GetFolder() + hero->modelName + ".tob");
+  model.SetRenderMode(kModelRenderMode, 0xFFFFFFFFu);  // every part
+  return model;
+}
+
+TScene* CreateFieldMenu(TGameWnd& app, TFieldScene& scene) {
+  return new TMenuTop(app, std::make_unique<TFieldMenuLink>(scene));
+}

@@ -1,0 +1,53 @@
+// The field menu over the field scene: what the menu and its screens ask of the field, answered by
+// the field scene and the player standing in it.
+#pragma once
+#include <cstdint>
+#include <optional>
+
+#include "game/data/GameDataServices.h"
+#include "game/ui/MenuSubjects.h"
+
+class TFieldScene;
+class TGameWnd;
+class TScene;
+
+class TFieldMenuLink : public TMenuField {
+ public:
+  explicit TFieldMenuLink(TFieldScene& scene) : scene(scene) {}
+
+  TScene& GetScene() override;
+  int32_t GetStageMusicId() const override;
+  void RebuildPlayer(uint32_t member) override;
+  void RefreshHud() override;
+  // The player's values as its party member's block keeps them, until the player character
+  // answers for itself: no attack, defence or parameter bonuses yet.
+  const TStatusSheetSubject* GetStatusSheet() override;
+  // Until the player character loads it: the member's hero-definition model from the model folder.
+  std::optional<TMesh8> LoadPartyMemberModel() override;
+
+ private:
+  // A stand-in for the player character's status values.
+  class TStateSheet : public TStatusSheetSubject {
+   public:
+    uint32_t GetLevel() const override { return state.level; }
+    uint32_t GetExperience() const override { return state.experience; }
+    int32_t GetHp() const override { return state.hp; }
+    int32_t GetMaxHp() const override { return state.maxHp; }
+    int32_t GetMp() const override { return state.mp; }
+    int32_t GetMaxMp() const override { return state.maxMp; }
+    int32_t GetAttack() const override { return 0; }
+    int32_t GetDefence() const override { return 0; }
+    int32_t GetParam(int32_t n) const override { return n >= 0 && n < 4 ? state.params[n] : 0; }
+    int32_t GetParamBonus(int32_t) const override { return 0; }
+    float GetElementRate(int32_t n) const override { return n >= 0 && n < 6 ? state.elements[n] : 0.0f; }
+    uint32_t GetWeaponId() const override { return state.weaponId; }
+
+    TPlayerState state;
+  };
+
+  TFieldScene& scene;
+  TStateSheet sheet;
+};
+
+// The field menu for the field scene, pushed by the stage when the player asks for it.
+TScene* CreateFieldMenu(TGameWnd& app, TFieldScene& scene);
