@@ -222,6 +222,8 @@ void SdlBackend::Pump(DWORD timeoutMs) {
   while (SDL_PollEvent(&e)) Translate(e);
 }
 
+void SdlBackend::WaitBriefly() { Pump(1); }
+
 void SdlBackend::SetCursorVisible(bool visible) {
   if (ready_) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }

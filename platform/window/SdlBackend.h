@@ -25,6 +25,7 @@ class SdlBackend : public WindowBackend, public MessageBoxHandler {
   void DestroyNative(WindowObject& window) override;
   void Update(WindowObject& window) override;
   void Pump(DWORD timeoutMs) override;
+  void WaitBriefly() override;
   void SetCursorVisible(bool visible) override;
   int Show(const MessageBoxCall& call) override;
 
