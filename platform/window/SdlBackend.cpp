@@ -293,7 +293,14 @@ void SdlBackend::Pump(DWORD timeoutMs) {
   while (SDL_PollEvent(&e)) Translate(e);
 }
 
-void SdlBackend::WaitBriefly() { Pump(1); }
+// Called about a thousand times a second while the game idles between frames: the wait pumps the
+// display connection first and returns at once when something was there.
+void SdlBackend::WaitBriefly() {
+  SDL_Event e;
+  if (!ready_ || !SDL_WaitEventTimeout(&e, 1)) return;
+  Translate(e);
+  while (SDL_PollEvent(&e)) Translate(e);
+}
 
 void SdlBackend::SetCursorVisible(bool visible) {
   if (ready_) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
