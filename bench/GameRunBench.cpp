@@ -27,7 +27,6 @@
 #include "game/app/GameServices.h"
 #include "game/shell/WinMain.h"
 #include "platform/core/Clock.h"
-#include "platform/core/MessageBox.h"
 #include "platform/core/WindowLookup.h"
 #include "platform/gfx/gl/GlRenderer.h"
 #include "platform/gfx/gl/SdlDisplay.h"
@@ -104,16 +103,15 @@ void CloseGame() {
   if (HWND window = FindWindow(kGameWindowClass, kGameWindowTitle)) PostMessage(window, WM_CLOSE, 0, 0);
 }
 
-// Runs the game as main does, with every present reported; false when there is no display.
+// Runs the game as main does, with every present reported, except that a box (which only a failure
+// shows) goes to stderr alone instead of waiting for a person; false when there is no display.
 bool RunProgram(const std::function<void()>& onPresent) {
   SdlBackend sdl;
   if (!sdl.Ready() || !InstallSdlAdapterTable()) return false;
   SetRendererFactory([onPresent] { return std::make_shared<PresentWatch>(onPresent); });
   SetWindowBackend(&sdl);
-  SetMessageBoxHandler(&sdl);
   RunGame(DefaultShellServices(), nullptr);
   ResetWindowManager();  // the game's window class goes with the program, as it would
-  SetMessageBoxHandler(nullptr);
   SetWindowBackend(nullptr);
   SetRendererFactory(nullptr);
   return true;
