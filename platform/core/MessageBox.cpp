@@ -36,6 +36,15 @@ int DefaultAnswer(UINT style) {
   }
 }
 
+int CloseAnswer(UINT style) {
+  switch (style & MB_BUTTON_MASK) {
+    case MB_YESNO: return IDNO;
+    case MB_OKCANCEL:
+    case MB_YESNOCANCEL: return IDCANCEL;
+    default: return IDOK;
+  }
+}
+
 int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) {
   std::fprintf(stderr, "[%s] %s\n", SjisToUtf8(caption).c_str(), SjisToUtf8(text).c_str());
   std::fflush(stderr);

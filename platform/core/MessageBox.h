@@ -36,5 +36,8 @@ void SetMessageBoxHandler(MessageBoxHandler* handler);
 int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style);
 // The button a box answers with when nobody can press one: its first (OK, Yes).
 int DefaultAnswer(UINT style);
+// The button a box answers with when it is closed without one: Cancel, or No where it has no Cancel,
+// or OK where it has only that.
+int CloseAnswer(UINT style);
 
 }  // namespace plat

@@ -36,6 +36,53 @@ uint32_t IndexAt(const void* indices, D3DFORMAT format, UINT i) {
   return v;
 }
 
+// One packed pixel that a clear writes. Bits set in keep stay as they were (a depth clear keeps the
+// stencil); bytes is 0 when the format has no such packing.
+struct PixelFill {
+  uint32_t bytes = 0;
+  uint8_t set[4] = {}, keep[4] = {};
+};
+
+PixelFill ColorFill(D3DFORMAT format, D3DCOLOR color) {
+  PixelFill f;
+  if (PackColor(format, color, f.set)) f.bytes = LayoutOf(format).blockBytes;
+  return f;
+}
+
+// Packed over a pixel of zeros and over one of ones: the bits that differ are the kept ones.
+PixelFill DepthStencilFill(D3DFORMAT format, float z, DWORD stencil, bool writeDepth, bool writeStencil) {
+  PixelFill f;
+  uint8_t ones[4] = {0xFF, 0xFF, 0xFF, 0xFF};
+  if (!PackDepthStencil(format, z, stencil, writeDepth, writeStencil, f.set) ||
+      !PackDepthStencil(format, z, stencil, writeDepth, writeStencil, ones))
+    return f;
+  f.bytes = LayoutOf(format).blockBytes;
+  for (uint32_t i = 0; i < f.bytes; ++i) f.keep[i] = f.set[i] ^ ones[i];
+  return f;
+}
+
+// Writes the pixel over the rectangle: the first row pixel by pixel and the others as copies of it,
+// unless some bits are kept. A depth surface may be smaller than the target the rectangle fits.
+void Fill(IDirect3DSurface8& s, const D3DRECT& r, const PixelFill& f, bool clip) {
+  if (!f.bytes) return;
+  const LONG right = clip ? std::min<LONG>(r.x2, LONG(s.Desc().Width)) : r.x2;
+  const LONG bottom = clip ? std::min<LONG>(r.y2, LONG(s.Desc().Height)) : r.y2;
+  if (right <= r.x1 || bottom <= r.y1) return;
+  const size_t rowBytes = size_t(right - r.x1) * f.bytes;
+  uint8_t* first = s.Bits() + size_t(r.y1) * s.Pitch() + size_t(r.x1) * f.bytes;
+  const bool keeps = std::any_of(f.keep, f.keep + f.bytes, [](uint8_t k) { return k != 0; });
+  for (LONG y = r.y1; y < bottom; ++y) {
+    uint8_t* row = first + size_t(y - r.y1) * s.Pitch();
+    if (keeps) {
+      for (size_t at = 0; at < rowBytes; ++at) row[at] = uint8_t((row[at] & f.keep[at % f.bytes]) | f.set[at % f.bytes]);
+    } else if (y == r.y1) {
+      for (size_t at = 0; at < rowBytes; at += f.bytes) std::memcpy(row + at, f.set, f.bytes);
+    } else {
+      std::memcpy(row, first, rowBytes);
+    }
+  }
+}
+
 }  // namespace
 
 void RecordingRenderer::FailCreate(HRESULT result, UINT reducedBackBufferCount) {
@@ -81,23 +128,17 @@ void RecordingRenderer::Clear(const ClearRequest& request) {
   clears_.push_back({request.flags, request.color, request.z, request.stencil,
                      std::vector<D3DRECT>(request.rects, request.rects + request.rectCount),
                      request.renderTarget ? request.renderTarget->Id() : 0});
+  const bool target = (request.flags & D3DCLEAR_TARGET) && request.renderTarget;
+  const bool depth = (request.flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && request.depthStencil;
+  PixelFill color, depthStencil;
+  if (target) color = ColorFill(request.renderTarget->Desc().Format, request.color);
+  if (depth)
+    depthStencil = DepthStencilFill(request.depthStencil->Desc().Format, request.z, request.stencil,
+                                    request.flags & D3DCLEAR_ZBUFFER, request.flags & D3DCLEAR_STENCIL);
   for (DWORD i = 0; i < request.rectCount; ++i) {
     const D3DRECT& r = request.rects[i];
-    if ((request.flags & D3DCLEAR_TARGET) && request.renderTarget) {
-      IDirect3DSurface8& t = *request.renderTarget;
-      const uint32_t bytes = LayoutOf(t.Desc().Format).blockBytes;
-      for (LONG y = r.y1; y < r.y2; ++y)
-        for (LONG x = r.x1; x < r.x2; ++x) PackColor(t.Desc().Format, request.color, t.Bits() + y * t.Pitch() + x * bytes);
-    }
-    if ((request.flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && request.depthStencil) {
-      IDirect3DSurface8& d = *request.depthStencil;
-      const uint32_t bytes = LayoutOf(d.Desc().Format).blockBytes;
-      LONG right = std::min<LONG>(r.x2, LONG(d.Desc().Width)), bottom = std::min<LONG>(r.y2, LONG(d.Desc().Height));
-      for (LONG y = r.y1; y < bottom; ++y)
-        for (LONG x = r.x1; x < right; ++x)
-          PackDepthStencil(d.Desc().Format, request.z, request.stencil, request.flags & D3DCLEAR_ZBUFFER,
-                           request.flags & D3DCLEAR_STENCIL, d.Bits() + y * d.Pitch() + x * bytes);
-    }
+    if (target) Fill(*request.renderTarget, r, color, false);
+    if (depth) Fill(*request.depthStencil, r, depthStencil, true);
   }
 }
 

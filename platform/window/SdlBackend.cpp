@@ -1,11 +1,18 @@
 #include "platform/window/SdlBackend.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <cstring>
 
+#include "platform/core/ChildProcess.h"
 #include "platform/core/Encoding.h"
+#include "platform/core/ZenityBox.h"
 #include "platform/window/InputState.h"
 
 namespace plat {
@@ -31,6 +38,67 @@ constexpr std::pair<int, int> kKeyTable[] = {
     {SDL_SCANCODE_SLASH, VK_OEM_2},        {SDL_SCANCODE_INTERNATIONAL1, VK_OEM_102},
 };
 
+// How often a shown box looks for a close request.
+constexpr int kBoxPollMs = 20;
+
+// A box's text as the desktop wants it: UTF-8, lines ending in a line feed alone.
+std::string BoxText(const std::string& sjis) {
+  std::string utf8 = SjisToUtf8(sjis), out;
+  for (size_t i = 0; i < utf8.size(); ++i)
+    if (!(utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n')) out += utf8[i];
+  return out;
+}
+
+// SDL shows its own box from a child process that it forks and then waits for. A close request
+// (SIGTERM, SIGINT) that comes meanwhile ends that child, and goes its usual way (SDL's handler
+// makes it a quit event) once the box is gone.
+class SdlBoxCloser {
+ public:
+  SdlBoxCloser() {
+    std::snprintf(children_, sizeof children_, "/proc/%d/task/%d/children", static_cast<int>(::getpid()),
+                  static_cast<int>(::gettid()));
+    caught_ = 0;
+    struct sigaction action {};
+    action.sa_handler = &OnSignal;
+    sigemptyset(&action.sa_mask);
+    for (size_t i = 0; i < std::size(kSignals); ++i) ::sigaction(kSignals[i], &action, &previous_[i]);
+  }
+  ~SdlBoxCloser() {
+    for (size_t i = 0; i < std::size(kSignals); ++i) ::sigaction(kSignals[i], &previous_[i], nullptr);
+    if (caught_) ::raise(caught_);
+  }
+  SdlBoxCloser(const SdlBoxCloser&) = delete;
+  SdlBoxCloser& operator=(const SdlBoxCloser&) = delete;
+
+ private:
+  // Only calls that are safe in a signal handler: the box is the child of the thread that waits.
+  static void OnSignal(int signal) {
+    const int savedErrno = errno;
+    caught_ = signal;
+    const int fd = ::open(children_, O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+      char list[128];
+      const ssize_t n = ::read(fd, list, sizeof list);
+      ::close(fd);
+      pid_t pid = 0;
+      for (ssize_t i = 0; i <= n; ++i) {
+        if (i < n && list[i] >= '0' && list[i] <= '9') {
+          pid = pid * 10 + (list[i] - '0');
+          continue;
+        }
+        if (pid > 0) ::kill(pid, SIGKILL);  // it has this very handler, so a catchable signal would not do
+        pid = 0;
+      }
+    }
+    errno = savedErrno;
+  }
+
+  static constexpr int kSignals[] = {SIGTERM, SIGINT};
+  static inline char children_[64];
+  static inline volatile sig_atomic_t caught_ = 0;
+  struct sigaction previous_[std::size(kSignals)];
+};
+
 }  // namespace
 
 int VirtualKeyFromScancode(int sc) {
@@ -46,6 +114,9 @@ int VirtualKeyFromScancode(int sc) {
 }
 
 SdlBackend::SdlBackend() {
+  // SDL's own boxes and its keyboard read the locale from the environment; without UTF-8 they
+  // show nothing of the game's texts.
+  UseUtf8Locale();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_EVENTS) != 0) {
     failure_ = SDL_GetError();
     return;
@@ -222,33 +293,74 @@ void SdlBackend::Pump(DWORD timeoutMs) {
   while (SDL_PollEvent(&e)) Translate(e);
 }
 
+// Called about a thousand times a second while the game idles between frames: the wait pumps the
+// display connection first and returns at once when something was there.
+void SdlBackend::WaitBriefly() {
+  SDL_Event e;
+  if (!ready_ || !SDL_WaitEventTimeout(&e, 1)) return;
+  Translate(e);
+  while (SDL_PollEvent(&e)) Translate(e);
+}
+
 void SdlBackend::SetCursorVisible(bool visible) {
   if (ready_) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
 int SdlBackend::Show(const MessageBoxCall& call) {
   if (!ready_) return DefaultAnswer(call.style);
-  std::string text = SjisToUtf8(call.text), caption = SjisToUtf8(call.caption);
+  const std::string text = BoxText(call.text), caption = BoxText(call.caption);
+  if (ZenityBox::Available(boxProgram_)) {
+    ZenityBox box(boxProgram_, text, caption, call.style);
+    while (!box.Wait(kBoxPollMs)) {
+      if (CloseRequested()) {
+        box.Close();
+        return CloseAnswer(call.style);
+      }
+    }
+    if (int answer = box.Answer()) return answer;  // else the program could not show it
+  }
+  return ShowSdlBox(call.style, text, caption);
+}
+
+// A quit (SIGTERM, SIGINT) or the close of one of our windows, waiting in SDL's queue; it stays
+// there for the game to handle.
+bool SdlBackend::CloseRequested() {
+  SDL_PumpEvents();
+  if (SDL_HasEvent(SDL_QUIT)) return true;
+  SDL_Event events[64];
+  const int n = SDL_PeepEvents(events, 64, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
+  for (int i = 0; i < n; ++i)
+    if (events[i].window.event == SDL_WINDOWEVENT_CLOSE && WindowOf(events[i].window.windowID)) return true;
+  return false;
+}
+
+int SdlBackend::ShowSdlBox(UINT style, const std::string& text, const std::string& caption) {
   SDL_MessageBoxButtonData yesNo[2] = {{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"},
                                        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"}};
   SDL_MessageBoxButtonData okCancel[2] = {{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDOK, "OK"},
                                           {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDCANCEL, "Cancel"}};
   SDL_MessageBoxButtonData ok[1] = {{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK"}};
   SDL_MessageBoxData data{};
-  UINT icon = call.style & MB_ICON_MASK;
+  UINT icon = style & MB_ICON_MASK;
   data.flags = icon == MB_ICONSTOP ? SDL_MESSAGEBOX_ERROR : icon == MB_ICONWARNING ? SDL_MESSAGEBOX_WARNING
                                                                                   : SDL_MESSAGEBOX_INFORMATION;
   data.title = caption.c_str();
   data.message = text.c_str();
-  switch (call.style & MB_BUTTON_MASK) {
+  switch (style & MB_BUTTON_MASK) {
     case MB_YESNO:
     case MB_YESNOCANCEL: data.buttons = yesNo; data.numbuttons = 2; break;
     case MB_OKCANCEL: data.buttons = okCancel; data.numbuttons = 2; break;
     default: data.buttons = ok; data.numbuttons = 1; break;
   }
-  int pressed = DefaultAnswer(call.style);
-  if (SDL_ShowMessageBox(&data, &pressed) != 0) return DefaultAnswer(call.style);
-  return pressed < 0 ? (data.numbuttons == 2 ? data.buttons[1].buttonid : IDOK) : pressed;
+  int pressed = -1;
+  if (CloseRequested()) return CloseAnswer(style);
+  int shown;
+  {
+    SdlBoxCloser closer;
+    shown = SDL_ShowMessageBox(&data, &pressed);
+  }
+  if (shown != 0) return CloseRequested() ? CloseAnswer(style) : DefaultAnswer(style);
+  return pressed < 0 ? CloseAnswer(style) : pressed;
 }
 
 }  // namespace plat

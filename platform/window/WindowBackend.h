@@ -16,6 +16,10 @@ class WindowBackend {
   // Turns waiting native events into messages; waits up to timeoutMs (INFINITE allowed) for one
   // when nothing is queued.
   virtual void Pump(DWORD timeoutMs) = 0;
+  // A peek found the queue empty: turns waiting native events into messages, and when there are
+  // none waits about a millisecond for the next one, so that a loop of peeks does not spin.
+  // Without native events there is nothing to do.
+  virtual void WaitBriefly() {}
   virtual void SetCursorVisible(bool visible) = 0;
 };
 

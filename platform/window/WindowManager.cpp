@@ -241,7 +241,7 @@ void* RemoveProp(HWND hwnd, const char* name) {
 
 bool PeekMessage(MSG* msg, HWND hwnd, UINT lo, UINT hi, UINT remove) {
   if (TakeMessage(msg, hwnd, lo, hi, remove & PM_REMOVE)) return true;
-  CurrentWindowBackend().Pump(0);
+  CurrentWindowBackend().WaitBriefly();
   return TakeMessage(msg, hwnd, lo, hi, remove & PM_REMOVE);
 }
 

@@ -43,6 +43,8 @@ bool SetProp(HWND hwnd, const char* name, void* value);
 void* GetProp(HWND hwnd, const char* name);
 void* RemoveProp(HWND hwnd, const char* name);
 
+// On an empty queue the backend takes in native events, waiting briefly for one, before the
+// answer is no.
 bool PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remove);
 // Blocks until a message arrives; false for WM_QUIT.
 bool GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax);

@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -79,6 +81,12 @@ class GameRun : public ::testing::Test {
       unsetenv("DISPLAY");
       unsetenv("WAYLAND_DISPLAY");
     }
+    for (const auto& [name, value] : environment) {
+      if (value)
+        setenv(name.c_str(), value->c_str(), 1);
+      else
+        unsetenv(name.c_str());
+    }
     int err = open((dir / "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(err, 2);
     execl((bin + "/duskwheel").c_str(), "duskwheel", static_cast<char*>(nullptr));
@@ -108,12 +116,72 @@ class GameRun : public ::testing::Test {
     return id;
   }
 
+  // Whether a top-level window of that name (UTF-8) comes to exist, or to be gone, within the
+  // seconds given. xdotool passes over SDL's own box, whose name is no text property of the usual
+  // types; and the server takes a window away only once it has seen its program's end.
+  static bool TopLevelBecomes(bool present, const std::string& name, int seconds) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
+    auto named = [&] {
+      Window root = 0, parent = 0, *children = nullptr;
+      unsigned count = 0;
+      if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) return false;
+      bool found = false;
+      for (unsigned i = 0; i < count && !found; ++i) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* value = nullptr;
+        if (XGetWindowProperty(display, children[i], netName, 0, 1024, False, AnyPropertyType, &type, &format, &items,
+                               &after, &value) == Success && value) {
+          found = format == 8 && std::string(reinterpret_cast<char*>(value), items) == name;
+          XFree(value);
+        }
+      }
+      if (children) XFree(children);
+      return found;
+    };
+    bool reached = named() == present;
+    for (int attempt = 0; attempt < seconds * 20 && !reached; ++attempt) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      reached = named() == present;
+    }
+    XCloseDisplay(display);
+    return reached;
+  }
+
+  // The window's picture as the X server has it; empty when it cannot be read.
+  static plat::Picture Shot(const std::string& window) {
+    plat::Picture shot;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return shot;
+    const auto id = static_cast<Window>(std::stoul(window));
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, id, &attributes) && attributes.map_state == IsViewable) {
+      if (XImage* image = XGetImage(display, id, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap)) {
+        shot.width = attributes.width;
+        shot.height = attributes.height;
+        shot.pixels.assign(size_t(shot.width) * shot.height, 0);
+        for (uint32_t y = 0; y < shot.height; ++y)
+          for (uint32_t x = 0; x < shot.width; ++x) shot.pixels[y * shot.width + x] = 0xFF000000 | XGetPixel(image, x, y);
+        XDestroyImage(image);
+      }
+    }
+    XCloseDisplay(display);
+    return shot;
+  }
+
   bool HasErrorLog() const { return fs::exists(bin + "/ErrorLog.txt"); }
 
   testkit::TempDir dir;
   std::string bin, game, runtime;
   pid_t pid = -1;
+  // Set (or, when empty, removed) in the game's environment.
+  std::map<std::string, std::optional<std::string>> environment;
 };
+
+const std::string kNoSettingsCaption = "Duskwheel\u8d77\u52d5\u30a8\u30e9\u30fc";  // "Duskwheel起動エラー"
 
 TEST_F(GameRun, RunsUntilTerminatedAndEndsCleanly) {
   Start(true);
@@ -132,24 +200,13 @@ TEST_F(GameRun, TheWindowShowsTheTitlePicture) {
   Start(true);
   const std::string window = FindWindow("Duskwheel 3", true);
   ASSERT_FALSE(window.empty()) << ReadText(dir / "stderr.txt");
-  Display* display = XOpenDisplay(nullptr);
-  ASSERT_NE(display, nullptr);
-  const auto id = static_cast<Window>(std::stoul(window));
   plat::Picture shot;
   constexpr uint32_t kTitle = 0xFF30486C;
   auto inPanel = [](uint32_t x, uint32_t y) { return x >= 256 && x < 384 && y >= 208 && y < 272; };
   auto bright = [](uint32_t p) { return ((p >> 16) & 0xFF) > 200 && ((p >> 8) & 0xFF) > 200 && (p & 0xFF) > 200; };
   auto title = [&] {
-    XWindowAttributes attributes{};
-    if (!XGetWindowAttributes(display, id, &attributes) || attributes.map_state != IsViewable) return false;
-    XImage* image = XGetImage(display, id, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
-    if (!image) return false;
-    shot.width = attributes.width;
-    shot.height = attributes.height;
-    shot.pixels.assign(size_t(shot.width) * shot.height, 0);
-    for (uint32_t y = 0; y < shot.height; ++y)
-      for (uint32_t x = 0; x < shot.width; ++x) shot.pixels[y * shot.width + x] = 0xFF000000 | XGetPixel(image, x, y);
-    XDestroyImage(image);
+    shot = Shot(window);
+    if (shot.pixels.empty()) return false;
     size_t panelPixels = 0, panelDrawn = 0, textPixels = 0;
     for (uint32_t y = 0; y < shot.height; ++y) {
       for (uint32_t x = 0; x < shot.width; ++x) {
@@ -169,7 +226,6 @@ TEST_F(GameRun, TheWindowShowsTheTitlePicture) {
   bool shown = false;
   for (int attempt = 0; attempt < 100 && !(shown = title()); ++attempt)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  XCloseDisplay(display);
   plat::SavePng(shot, dir / "window.png");
   EXPECT_TRUE(shown) << "the window never showed the title colour with the panel and its text";
   EXPECT_EQ(shot.width, 640u);
@@ -197,7 +253,7 @@ TEST_F(GameRun, EscapeAsksToQuitAndTheGameEnds) {
 TEST_F(GameRun, WithoutSettingIniItSaysSoAndCloses) {
   fs::remove(game + "/setting.ini");
   Start(true);
-  std::string box = FindWindow("Duskwheel\u8d77\u52d5\u30a8\u30e9\u30fc", false);  // "Duskwheel起動エラー"
+  std::string box = FindWindow(kNoSettingsCaption, false);
   ASSERT_FALSE(box.empty()) << ReadText(dir / "stderr.txt");
   std::system(("xdotool windowfocus --sync " + box + " key Return").c_str());
   EXPECT_EQ(WaitForExit(20), 0);
@@ -208,6 +264,64 @@ TEST_F(GameRun, WithoutSettingIniItSaysSoAndCloses) {
             std::string::npos)
       << ReadText(dir / "stderr.txt");
   EXPECT_FALSE(HasErrorLog());
+}
+
+// The box is zenity's, whatever the locale the game was started with: its caption is found by name
+// and its text area holds the four lines of the text, dark on the light ground. The shot is kept as
+// "box.png" in the test folder while it runs.
+TEST_F(GameRun, TheBoxShowsItsJapaneseText) {
+  fs::remove(game + "/setting.ini");
+  Start(true);
+  const std::string box = FindWindow(kNoSettingsCaption, true);
+  ASSERT_FALSE(box.empty()) << ReadText(dir / "stderr.txt");
+  EXPECT_NE(Capture("xdotool search --classname zenity").find(box), std::string::npos) << "a box of zenity's";
+  // A box is mapped before its text is drawn: wait for text in the upper part, right of the icon.
+  plat::Picture shot;
+  size_t ink = 0, lines = 0;
+  for (int attempt = 0; attempt < 100 && lines < 4; ++attempt) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    shot = Shot(box);
+    ink = lines = 0;
+    bool inLine = false;
+    for (uint32_t y = 0; y < shot.height * 3 / 5; ++y) {
+      size_t row = 0;
+      for (uint32_t x = shot.width / 5; x + 10 < shot.width; ++x) {
+        const uint32_t p = shot.At(x, y);
+        if (((p >> 16) & 0xFF) < 96 && ((p >> 8) & 0xFF) < 96 && (p & 0xFF) < 96) ++row;
+      }
+      ink += row;
+      if (row && !inLine) ++lines;
+      inLine = row != 0;
+    }
+  }
+  plat::SavePng(shot, dir / "box.png");
+  EXPECT_GE(lines, 4u) << "the text's lines (" << ink << " dark pixels)";
+  EXPECT_GT(ink, 500u);
+  std::system(("xdotool windowfocus --sync " + box + " key Return").c_str());
+  EXPECT_EQ(WaitForExit(20), 0);
+}
+
+// A close request while the box is shown takes the box away and ends the game.
+TEST_F(GameRun, TerminatedWhileTheBoxIsShownItCloses) {
+  fs::remove(game + "/setting.ini");
+  Start(true);
+  ASSERT_FALSE(FindWindow(kNoSettingsCaption, true).empty()) << ReadText(dir / "stderr.txt");
+  ASSERT_EQ(kill(pid, SIGTERM), 0);
+  EXPECT_EQ(WaitForExit(20), 0) << ReadText(dir / "stderr.txt");
+  EXPECT_TRUE(TopLevelBecomes(false, kNoSettingsCaption, 10)) << "the box is gone";
+  EXPECT_FALSE(HasErrorLog());
+}
+
+// Without zenity SDL draws the box (with the X core fonts); a close request ends that one too.
+TEST_F(GameRun, WithoutZenityTheBoxIsSdlsOwn) {
+  fs::remove(game + "/setting.ini");
+  environment["PATH"] = dir / "no-programs";
+  Start(true);
+  ASSERT_TRUE(TopLevelBecomes(true, kNoSettingsCaption, 20)) << ReadText(dir / "stderr.txt");
+  EXPECT_EQ(Capture("xdotool search --classname zenity"), "");
+  ASSERT_EQ(kill(pid, SIGTERM), 0);
+  EXPECT_EQ(WaitForExit(20), 0) << ReadText(dir / "stderr.txt");
+  EXPECT_TRUE(TopLevelBecomes(false, kNoSettingsCaption, 10)) << "the box is gone";
 }
 
 TEST_F(GameRun, WithoutADisplayItReportsThatNoWindowCouldBeMade) {

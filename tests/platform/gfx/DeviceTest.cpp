@@ -394,6 +394,49 @@ TEST_F(DeviceTest, ClearsFillTheViewportOfTheTargetAndItsDepth) {
   EXPECT_EQ(device->GetDepthStencilSurface(&depth), D3DERR_NOTFOUND);
 }
 
+// A clear of the depth alone keeps the stencil and the other way round; a 16-bit target takes the
+// packed colour in every pixel of the rectangle and none beside it.
+TEST_F(DeviceTest, ClearsWriteOnlyThePartsTheyName) {
+  D3DPRESENT_PARAMETERS params = WindowedParams(40, 20);
+  params.AutoDepthStencilFormat = D3DFMT_D24S8;
+  ASSERT_EQ(Create(params), D3D_OK);
+  IDirect3DSurface8* rawTarget = nullptr;
+  ASSERT_EQ(device->CreateRenderTarget(40, 20, D3DFMT_R5G6B5, D3DMULTISAMPLE_NONE, FALSE, &rawTarget), D3D_OK);
+  Com<IDirect3DSurface8> target(rawTarget);
+  IDirect3DSurface8* rawDepth = nullptr;
+  ASSERT_EQ(device->GetDepthStencilSurface(&rawDepth), D3D_OK);
+  Com<IDirect3DSurface8> depth(rawDepth);
+  ASSERT_EQ(device->SetRenderTarget(target.get(), depth.get()), D3D_OK);
+
+  auto depthAt = [&](int x, int y) {
+    uint32_t v;
+    std::memcpy(&v, depth->Bits() + y * depth->Pitch() + 4 * x, 4);
+    return v;
+  };
+  ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0, 1.0f, 0x5A), D3D_OK);
+  EXPECT_EQ(depthAt(39, 19), 0xFFFFFF5Au);
+  const D3DRECT corner{0, 0, 3, 2};
+  ASSERT_EQ(device->Clear(1, &corner, D3DCLEAR_ZBUFFER, 0, 0.0f, 0), D3D_OK);
+  EXPECT_EQ(depthAt(2, 1), 0x0000005Au) << "the stencil stays";
+  EXPECT_EQ(depthAt(3, 1), 0xFFFFFF5Au);
+  ASSERT_EQ(device->Clear(1, &corner, D3DCLEAR_STENCIL, 0, 1.0f, 0x0F), D3D_OK);
+  EXPECT_EQ(depthAt(0, 0), 0x0000000Fu) << "the depth stays";
+
+  const D3DRECT band{5, 3, 35, 9};
+  ASSERT_EQ(device->Clear(1, &band, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0), D3D_OK);
+  auto colorAt = [&](int x, int y) {
+    uint16_t v;
+    std::memcpy(&v, target->Bits() + y * target->Pitch() + 2 * x, 2);
+    return v;
+  };
+  EXPECT_EQ(colorAt(5, 3), 0xF800);
+  EXPECT_EQ(colorAt(34, 8), 0xF800);
+  EXPECT_EQ(colorAt(20, 6), 0xF800);
+  EXPECT_EQ(colorAt(4, 3), 0);
+  EXPECT_EQ(colorAt(35, 8), 0);
+  EXPECT_EQ(colorAt(5, 9), 0);
+}
+
 TEST_F(DeviceTest, BackBuffersLockOnlyWhenAskedFor) {
   ASSERT_EQ(Create(), D3D_OK);
   IDirect3DSurface8* raw = nullptr;

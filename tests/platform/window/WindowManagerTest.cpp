@@ -124,6 +124,32 @@ TEST_F(WindowTest, HeadlessWaitAsksTheTestOrQuits) {
   EXPECT_FALSE(GetMessage(&m, nullptr, 0, 0)) << "an empty headless wait ends in WM_QUIT";
 }
 
+// A peek on an empty queue lets the backend wait a moment for native events (what arrives in that
+// moment is answered at once) instead of returning straight away to a loop that would spin.
+TEST_F(WindowTest, AnEmptyPeekWaitsBrieflyForTheBackend) {
+  struct Backend : HeadlessBackend {
+    void WaitBriefly() override {
+      ++briefWaits;
+      if (post) PostMessage(post, WM_KEYDOWN, VK_SPACE, 0);
+    }
+    HWND post = nullptr;
+    int briefWaits = 0;
+  } backend;
+  SetWindowBackend(&backend);
+  HWND w = Create();
+  MSG m;
+  EXPECT_FALSE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(backend.briefWaits, 1);
+  EXPECT_EQ(backend.waits, 0) << "a peek never blocks";
+  PostMessage(w, WM_PAINT, 0, 0);
+  ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(backend.briefWaits, 1) << "no wait while messages are queued";
+  backend.post = w;
+  ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, WM_KEYDOWN);
+  SetWindowBackend(nullptr);
+}
+
 TEST_F(WindowTest, GeometryAndVisibility) {
   HWND w = Create();
   RECT r;
