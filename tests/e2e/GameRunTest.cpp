@@ -242,9 +242,10 @@ TEST_F(GameRun, EscapeAsksToQuitAndTheGameEnds) {
   std::string window = FindWindow("Duskwheel 3", true);
   ASSERT_FALSE(window.empty()) << ReadText(dir / "stderr.txt");
   std::system(("xdotool windowfocus --sync " + window + " key Escape").c_str());
-  EXPECT_EQ(WaitForExit(1), -1) << "the dialog waits for an answer";
+  // Long enough for the dialog to have slid in on a busy machine: it takes no answer before.
+  EXPECT_EQ(WaitForExit(3), -1) << "the dialog waits for an answer";
   std::system(("xdotool windowfocus --sync " + window +
-               " keydown Up sleep 0.2 keyup Up sleep 0.2 keydown z sleep 0.2 keyup z")
+               " keydown Up sleep 0.3 keyup Up sleep 0.3 keydown z sleep 0.3 keyup z")
                   .c_str());
   EXPECT_EQ(WaitForExit(20), 0) << ReadText(dir / "stderr.txt");
   EXPECT_FALSE(HasErrorLog());
