@@ -147,6 +147,13 @@ void EnemyFixture::OpenArena(const datakit::MapEntryWriter& map) {
   FinishOpeningFade();
 }
 
+std::unique_ptr<TestManager> EnemyFixture::OwnManager(const datakit::MapEntryWriter& map) {
+  datakit::MapDataWriter maps;
+  maps.Entry("own", map);
+  SaveTestMaps(maps);
+  return std::make_unique<TestManager>(Stage(), TMapData("t.pbms/own"), 1, 0);
+}
+
 TestSlime& EnemyFixture::Place(const D3DXVECTOR3& at, float homeRadius) {
   TCountedPtr<TEnemy> enemy = Manager().SpawnAt(1, at, D3DXVECTOR3(0, 0, -1), homeRadius, true);
   return dynamic_cast<TestSlime&>(*enemy);

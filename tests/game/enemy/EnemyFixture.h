@@ -22,7 +22,7 @@ using fieldscenetest::Log;
 using plat::D3DXVECTOR3;
 
 // The player's role as the enemies see it: a figure of body height 0.5 that never moves of
-// itself. Its hits are made by the test; hits on it take its HP and are noted.
+// itself. Its hits are made by the test; hits on it take their damage and are noted.
 class TestHero : public TActor, public TStagePlayer, public TFoePlayer {
  public:
   static constexpr float kBodyHeight = 0.5f;
@@ -36,11 +36,11 @@ class TestHero : public TActor, public TStagePlayer, public TFoePlayer {
   bool QueryStateB() const override { return false; }
   void GetHitParams(const THitRecord& def, THitParams& out) override;
   void OnHitLanded(TFieldActor& victim, int32_t value, int32_t damage, uint8_t hasHit) override;
-  void OnHitKind1(uint32_t, int32_t, int32_t, int32_t, bool, float, float, int32_t) override { Hurt(1); }
-  void OnHitKind2(uint32_t, int32_t, int32_t, int32_t, bool, float, float, int32_t) override { Hurt(2); }
-  void OnHitKind4(uint32_t, int32_t, int32_t, int32_t, bool, float, float, float, int32_t) override { Hurt(4); }
-  void OnHitKind8(uint32_t, int32_t, int32_t, int32_t, bool, bool, float, float, int32_t) override { Hurt(8); }
-  void OnHitKind16(uint32_t, int32_t, int32_t, int32_t, bool, float, float, int32_t) override { Hurt(16); }
+  void OnHitKind1(uint32_t, int32_t, int32_t, int32_t, bool, float, float, int32_t d) override { Hurt(1, d); }
+  void OnHitKind2(uint32_t, int32_t, int32_t, int32_t, bool, float, float, int32_t d) override { Hurt(2, d); }
+  void OnHitKind4(uint32_t, int32_t, int32_t, int32_t, bool, float, float, float, int32_t d) override { Hurt(4, d); }
+  void OnHitKind8(uint32_t, int32_t, int32_t, int32_t, bool, bool, float, float, int32_t d) override { Hurt(8, d); }
+  void OnHitKind16(uint32_t, int32_t, int32_t, int32_t, bool, float, float, int32_t d) override { Hurt(16, d); }
   void PlaySe(int32_t id) override { se.push_back(id); }
 
   bool IsMenuKeyTriggered() override { return false; }
@@ -85,7 +85,11 @@ class TestHero : public TActor, public TStagePlayer, public TFoePlayer {
   Log& log;
 
  private:
-  void Hurt(int32_t kind) { hurts.push_back(kind); }
+  // It takes the damage and stands on.
+  void Hurt(int32_t kind, int32_t damage) {
+    hurts.push_back(kind);
+    TakeDamage(damage);
+  }
 };
 
 // One effect spawned, as the effect manager handed it over.
@@ -198,6 +202,9 @@ class EnemyFixture : public fieldscenetest::FieldSceneFixture {
   TestHero& Hero() { return *services.hero; }
   TEnemyManager& Manager() { return *services.manager; }
   TStage& Stage() { return *field->GetStage(); }
+  // A manager of its own on the open stage, from a copy of the arena with these enemy chunks; the
+  // stage neither ticks it nor finds its enemies.
+  std::unique_ptr<TestManager> OwnManager(const datakit::MapEntryWriter& map);
   // A slime of the test manager placed (no entrance) at the point, facing -z.
   TestSlime& Place(const D3DXVECTOR3& at, float homeRadius = 3.4028235e38f);
   // The player moved to the point, its ground under it.
