@@ -175,6 +175,8 @@ class TEnemy : public TActor {
   TFrame8* AimFrame() const;
   // At most 10 degrees toward the aim point.
   void TurnTowardAim();
+  // Runs a mode's or an attack state's handler, when there is one.
+  void RunHandler(TEnemyHandler handler);
   // What the enemy sees of the player at that distance from the aim point.
   TAiSituation Measure(const TFieldActor& player, float distance) const;
   // AI action 0-7: the behaviour that runs from now on (none for 0 and 1, and for any other).

@@ -104,6 +104,10 @@ void TEnemy::Enter() {
 
 void TEnemy::Act() { RunActionHandler(); }
 
+void TEnemy::RunHandler(TEnemyHandler handler) {
+  if (handler) (this->*handler)();
+}
+
 void TEnemy::RunAttack() {
   if (model->AdvanceMotion(false, 1.0f)) return;
   SetMode(enemy_mode::kStand);

@@ -21,7 +21,7 @@ void TStandardEnemy::Update() {
   }
   Think();
   RunPatternEvents();
-  if (modeHandler) (this->*modeHandler)();
+  RunHandler(modeHandler);
   PostUpdate();
 }
 
@@ -46,5 +46,5 @@ void TStandardEnemy::PickAttack(float) {
 }
 
 void TStandardEnemy::RunActionHandler() {
-  if (actionHandler) (this->*actionHandler)();
+  RunHandler(actionHandler);
 }

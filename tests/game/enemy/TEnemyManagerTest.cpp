@@ -96,15 +96,16 @@ TEST_F(EnemyManagerTest, TheLiveCountHoldsThePlacedEnemiesSoSpawnPointsWaitForAR
 TEST_F(EnemyManagerTest, TheNearestReadyPointBeyondOneAndAHalfAndWithinTheRangeSpawnsOneATick) {
   OpenArena();
   MoveHero(D3DXVECTOR3(0, 0, 0));
-  std::unique_ptr<enemytest::TestManager> own = OwnManager(Arena()
-                                                               .EnemyLimits(10, 10.0f)
-                                                               .EnemySpawn(1, {1.5f, 0, 0}, {1, 1, 1}, 0, 5)  // too near
-                                                               .EnemySpawn(1, {0, 0, 10}, {1, 1, 1}, 0, 5)    // at the range
-                                                               .EnemySpawn(1, {0, 0, 4}, {1, 1, 1}, 5, 5)     // not ready
-                                                               .EnemySpawn(1, {0, 0, -6}, {1, 1, 1}, 0, 5)    // occupied
-                                                               .EnemySpawn(1, {6, 0, 0}, {1, 1, 1}, 0, 5)     // ties: first
-                                                               .EnemySpawn(1, {-6, 0, 0}, {1, 1, 1}, 0, 5)
-                                                               .EnemySpawn(1, {0, 0, 8}, {1, 1, 1}, 0, 5));
+  datakit::MapEntryWriter map = Arena();
+  map.EnemyLimits(10, 10.0f)
+      .EnemySpawn(1, {1.5f, 0, 0}, {1, 1, 1}, 0, 5)  // too near the player
+      .EnemySpawn(1, {0, 0, 10}, {1, 1, 1}, 0, 5)    // at the range: out
+      .EnemySpawn(1, {0, 0, 4}, {1, 1, 1}, 5, 5)     // not ready yet
+      .EnemySpawn(1, {0, 0, -6}, {1, 1, 1}, 0, 5)    // an enemy stands on it
+      .EnemySpawn(1, {6, 0, 0}, {1, 1, 1}, 0, 5)     // as near as the next: this one first
+      .EnemySpawn(1, {-6, 0, 0}, {1, 1, 1}, 0, 5)
+      .EnemySpawn(1, {0, 0, 8}, {1, 1, 1}, 0, 5);
+  std::unique_ptr<enemytest::TestManager> own = OwnManager(map);
   TEnemyManager& manager = *own;
   TCountedPtr<TEnemy> blocker = manager.SpawnAt(1, D3DXVECTOR3(0, 0, -5.6f), D3DXVECTOR3(0, 0, -1), 5, true);
   const std::vector<TSpawnPoint>& points = manager.GetSpawnPoints();
