@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "common/TMaterial8.h"
+#include "game/effect/MtRandomState.h"
 #include "game/effect/TEffectManager.h"
 #include "game/field/TCamera.h"
 #include "game/field/TStageLinks.h"
@@ -48,6 +49,31 @@ constexpr int32_t kUnleveledDefenceSound = 112;
 constexpr TCameraShake kCameraShakes[] = {
     {4, 2, 0.025f, 7}, {4, 2, 0.05f, 7}, {4, 2, 0.075f, 7}, {4, 2, 0.1f, 7}, {20, 2, 0.15f, 7},
 };
+
+// What a hit shows by the kind of its reaction: the sparks always, or only for a knock-down; the
+// burst.
+struct THitShow {
+  int32_t kind;
+  bool sparksAlways;
+  bool burst;
+};
+constexpr THitShow kHitShows[] = {
+    {hit_kind::kKind1, false, false}, {hit_kind::kKind2, false, false}, {hit_kind::kLaunch, true, false},
+    {hit_kind::kStun, true, true},    {hit_kind::kBlowAway, true, true},
+};
+constexpr TEffectKind kHitFlash = 100;
+constexpr TEffectKind kHitBurst = 101;
+constexpr TEffectKind kHitSpark = 104;
+constexpr plat::D3DCOLORVALUE kHitBlue{0.6f, 0.6f, 0.9f, 1.0f};
+constexpr plat::D3DCOLORVALUE kWhiteColour{1, 1, 1, 1};
+
+// Three draws of the random stream, in order, as unsigned numbers: never below 0.
+D3DXVECTOR3 RandomDirection() {
+  const float x = static_cast<float>(GenRand());
+  const float y = static_cast<float>(GenRand());
+  const float z = static_cast<float>(GenRand());
+  return D3DXVECTOR3(x, y, z);
+}
 
 }  // namespace
 
@@ -431,5 +457,29 @@ void TActor::ShowOverheadEffect(int32_t code) {
   } else if (code >= static_cast<int32_t>(kFirstPairCode) &&
              code < static_cast<int32_t>(kFirstPairCode + kElementPairs.size())) {
     for (uint32_t element : kElementPairs[code - kFirstPairCode]) spawn(static_cast<TEffectKind>(element));
+  }
+}
+
+void TActor::ShowHitEffects(int32_t hitKind, int32_t knockFlags, int32_t overheadKind) {
+  const THitShow* show = nullptr;
+  for (const THitShow& row : kHitShows)
+    if (row.kind == hitKind) show = &row;
+  if (!show || !effectManager || !sceneFrame) return;
+  ShowOverheadEffect(overheadKind);
+  D3DXVECTOR3 at = GetPosition();
+  at.y += 1.2f * bodyHeight;
+  D3DXVECTOR3 look;
+  frame->GetAxis(&look, 3);
+  TEffectStage* context = stage ? stage->GetEffectStage() : nullptr;
+  effectManager->Spawn(kHitFlash, at, look, *sceneFrame, context, kHitBlue, D3DXVECTOR3(2.5f, 2.5f, 2.5f));
+  if (show->sparksAlways || (knockFlags & (hit_kind::kKnockDown32 | hit_kind::kKnockDown64))) {
+    for (int spark = 0; spark < 2; ++spark)
+      effectManager->Spawn(kHitSpark, at, RandomDirection(), *sceneFrame, context, kWhiteColour,
+                           D3DXVECTOR3(1.5f, 1.5f, 1.5f));
+  }
+  if (show->burst) {
+    D3DXVECTOR3 direction = RandomDirection();
+    plat::D3DXVec3Normalize(&direction, &direction);
+    effectManager->Spawn(kHitBurst, at, direction, *sceneFrame, context, kHitBlue, D3DXVECTOR3(6, 6, 6));
   }
 }

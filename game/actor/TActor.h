@@ -177,6 +177,10 @@ class TActor : public TFieldActor, public TEffectActor {
                                           const plat::D3DXVECTOR3* position = nullptr);
   // The element mark over the actor: one effect for codes 0-6, the two of its elements for 7-18.
   void ShowOverheadEffect(int32_t code);
+  // What a hit shows on this actor by the kind of its reaction (1, 2, 4, 8, 16): the element mark
+  // of the overhead kind, a flash at chest height, two sparks flying off in random directions (for
+  // kinds 1 and 2 only when the knock flags hold 32 or 64) and, for kinds 8 and 16, a burst.
+  void ShowHitEffects(int32_t hitKind, int32_t knockFlags, int32_t overheadKind);
 
   int32_t GetHp() const { return hp; }
   int32_t GetMaxHp() const { return maxHp; }

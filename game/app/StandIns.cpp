@@ -8,6 +8,7 @@
 #include "common/TText8.h"
 #include "common/my_error.h"
 #include "game/app/GameServices.h"
+#include "game/enemy/TEnemyManager.h"
 #include "game/field/FieldStandIns.h"
 #include "game/field/TFieldScene.h"
 #include "game/script/TMessageWindow.h"
@@ -81,6 +82,9 @@ class TFieldServicesStandIn : public TFieldStandIns {
     return TCountedPtr<TStagePlayer>(new TMenuKeyPlayer(member, scene.GetApp().GetInput()));
   }
   TCountedPtr<TFieldHud> CreateHud(TFieldScene&) override { return TCountedPtr<TFieldHud>(new TFieldHudParts); }
+  TCountedPtr<TStageEnemies> CreateEnemyManager(TStage& stage, const TMapData& map) override {
+    return TCountedPtr<TStageEnemies>(new TEnemyManager(stage, map));
+  }
   TScene* CreateFieldMenu(TGameWnd& app, TFieldScene& scene) override { return ::CreateFieldMenu(app, scene); }
   void CreateScriptEngine() override { TScriptEngine::Create(); }
   void DestroyScriptEngine() override { TScriptEngine::Destroy(); }

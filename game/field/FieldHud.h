@@ -23,4 +23,7 @@ class TFieldHud {
   virtual void ResetMessages() = 0;
   virtual void PushWait(int32_t updates) = 0;
   virtual void PushText(const std::string& text) = 0;
+  // What a steal took from an enemy: an item, or an amount of money.
+  virtual void PushStolenItem(uint32_t itemId) = 0;
+  virtual void PushStolenMoney(uint32_t amount) = 0;
 };

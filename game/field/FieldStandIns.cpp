@@ -18,6 +18,8 @@ class THudStandIn : public TFieldHud {
   void ResetMessages() override {}
   void PushWait(int32_t) override {}
   void PushText(const std::string&) override {}
+  void PushStolenItem(uint32_t) override {}
+  void PushStolenMoney(uint32_t) override {}
 };
 
 std::string ModelOf(uint32_t member) { return THrdefTable::Find(member)->modelName; }
@@ -88,6 +90,10 @@ TCountedPtr<TStagePlayer> TFieldStandIns::CreatePlayerChar(TFieldScene&, uint32_
 
 TCountedPtr<TStageEnemies> TFieldStandIns::CreateEnemyManager(TStage&, const TMapData&) {
   return TCountedPtr<TStageEnemies>(new TEnemiesStandIn);
+}
+
+void TEnemiesStandIn::FindInRadius(const D3DXVECTOR3&, float, int32_t* handles, uint32_t capacity) const {
+  for (uint32_t i = 0; i < capacity; ++i) handles[i] = -1;
 }
 
 TCountedPtr<TFieldHud> TFieldStandIns::CreateHud(TFieldScene&) { return TCountedPtr<TFieldHud>(new THudStandIn); }

@@ -53,10 +53,12 @@ class TPlayerStandIn : public TFieldActor, public TStagePlayer {
 class TEnemiesStandIn : public TStageEnemies {
  public:
   void Update() override {}
-  void DrawOverlays() override {}
+  void DrawGauges() override {}
   void ApplyGravity() override {}
-  void UpdateShadows() override {}
+  void CheckGround() override {}
   TFieldActor* Find(uint32_t) override { return nullptr; }
+  bool Contains(uint32_t) const override { return false; }
+  void FindInRadius(const plat::D3DXVECTOR3&, float, int32_t* handles, uint32_t capacity) const override;
 };
 
 class TFieldStandIns : public TFieldServices {

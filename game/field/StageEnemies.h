@@ -4,18 +4,27 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/gfx/D3DXMath.h"
+
 class TFieldActor;
 
 class TStageEnemies {
  public:
   virtual ~TStageEnemies() = default;
 
-  // Each live enemy's tick; enemies that are done leave.
+  // Each live enemy's tick; enemies that are done leave, and spawn points fill the gaps.
   virtual void Update() = 0;
-  // Each live enemy's panel over the 3D picture.
-  virtual void DrawOverlays() = 0;
+  // Each live enemy's HP gauge over the 3D picture.
+  virtual void DrawGauges() = 0;
   virtual void ApplyGravity() = 0;
-  virtual void UpdateShadows() = 0;
-  // The live enemy of that id, or null.
+  // Each live enemy takes the ground the collision found (its shadow laid on it).
+  virtual void CheckGround() = 0;
+  // The live enemy of that object id (its handle), or null.
   virtual TFieldActor* Find(uint32_t id) = 0;
+  // Whether an enemy of the enemy id was defeated on this stage.
+  virtual bool Contains(uint32_t enemyId) const = 0;
+  // The handles of the live enemies whose body centre lies nearer to the point than the radius, in
+  // handle order, at most `capacity`; the rest of the first `capacity` entries is -1.
+  virtual void FindInRadius(const plat::D3DXVECTOR3& point, float radius, int32_t* handles,
+                            uint32_t capacity) const = 0;
 };

@@ -285,7 +285,7 @@ void TStage::RunPhysics(bool playerGravity, bool withVillagers) {
     player->Actor().UpdateShadow();
   }
   if (withVillagers) UpdateObjectShadows();
-  if (enemyManager) enemyManager->UpdateShadows();
+  if (enemyManager) enemyManager->CheckGround();
 }
 
 void TStage::EndTalk() {

@@ -30,7 +30,7 @@ bool TStageA::Update() {
 }
 
 void TStageA::Draw() {
-  if (enemyManager) enemyManager->DrawOverlays();
+  if (enemyManager) enemyManager->DrawGauges();
   if (player) player->DrawHud();
   if (TMiniMap* map = GetScene().GetMiniMap()) map->Draw(408, 312);
 }

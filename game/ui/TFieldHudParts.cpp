@@ -45,3 +45,7 @@ void TFieldHudParts::RefreshForNewPlayer(TStagePlayer& player) {
 void TFieldHudParts::ResetMessages() { messages->Reset(); }
 void TFieldHudParts::PushWait(int32_t updates) { messages->PushWait(updates); }
 void TFieldHudParts::PushText(const std::string& text) { messages->PushText(text); }
+
+void TFieldHudParts::PushStolenItem(uint32_t itemId) { messages->PushStolenItem(itemId); }
+
+void TFieldHudParts::PushStolenMoney(uint32_t amount) { messages->PushStolenMoney(amount); }

@@ -26,6 +26,8 @@ class TFieldHudParts : public TFieldHud {
   void ResetMessages() override;
   void PushWait(int32_t updates) override;
   void PushText(const std::string& text) override;
+  void PushStolenItem(uint32_t itemId) override;
+  void PushStolenMoney(uint32_t amount) override;
 
   TGlyphTable* GetGlyphTable() const { return glyphs.Get(); }
   TGauge* GetGauge() const { return gauge.Get(); }

@@ -1,5 +1,7 @@
 #include "tools/datakit/SampleCharData.h"
 
+#include "tools/datakit/SampleEnemies.h"
+
 namespace datakit {
 
 namespace {
@@ -59,6 +61,10 @@ HitTableFile SampleHitTable() {
   return file;
 }
 
-void WriteSampleCharData(const std::string& folder) { SampleHitTable().Save(folder + "basic.bht"); }
+void WriteSampleCharData(const std::string& folder) {
+  SampleHitTable().Save(folder + "basic.bht");
+  SampleSlimePattern().Save(folder + "slime.pat");
+  SampleSlimeWeaponStates().Save(folder + "slime.wpm");
+}
 
 }  // namespace datakit

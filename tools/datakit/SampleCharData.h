@@ -1,4 +1,5 @@
-// The character data of a playable game folder: the hit table "basic.bht" that every stage loads.
+// The character data of a playable game folder: the hit table "basic.bht" that every stage loads,
+// and the slime's pattern and weapon-state files.
 #pragma once
 #include <string>
 #include <vector>

@@ -1,5 +1,7 @@
 #include "tools/datakit/SampleGameTables.h"
 
+#include "tools/datakit/SampleEnemies.h"
+
 #include <cstdio>
 #include <iterator>
 #include <vector>
@@ -167,26 +169,7 @@ void WriteSampleGameTables(const std::string& folder) {
                           Member(1, "\x83\x7e\x83\x49", 1003, "heroine")})               // ミオ
       .Save(folder + "hrdef.tbl");
 
-  EnemyRow slime;
-  slime.id = 1;
-  slime.name = "\x83\x58\x83\x89\x83\x43\x83\x80";  // スライム
-  slime.height = 1.0f;
-  slime.shadowSize = 1.0f;
-  slime.objectFlagA = 1;
-  slime.gravity = 0.05f;
-  slime.actorFlagA = slime.actorFlagB = slime.actorFlagC = 1;
-  slime.maxHp = slime.hp = 40;
-  slime.param = {5, 5, 3, 3};
-  slime.element = {1, 1, 1, 1, 1, 1};
-  slime.valueA = 10;
-  slime.valueB = 5;
-  slime.hpGrowth = 10;
-  slime.dropMoney = 20;
-  slime.dropItem1 = 1;
-  slime.dropChance1 = 0.3f;
-  slime.modelName = "slime";
-  slime.soundName = "slime";
-  RecordTable(std::vector{slime}).Save(folder + "enemy.tbl");
+  RecordTable(std::vector{SampleSlimeRow()}).Save(folder + "enemy.tbl");
 }
 
 }  // namespace datakit

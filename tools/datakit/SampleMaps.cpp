@@ -4,6 +4,7 @@
 
 #include "tools/datakit/MeshShapes.h"
 #include "tools/datakit/PictureKit.h"
+#include "tools/datakit/SampleEnemies.h"
 
 namespace datakit {
 
@@ -81,6 +82,11 @@ MapEntryWriter Field() {
       .PlayerStart({0, 0, -10}, {0, 0, 1}, {0, 3, -16})
       .MiniMap("field")
       .ChaseCamera(0, 6, 2.5f, "non");
+  // Two slimes before the start, facing the player, and a spawn point across the field.
+  field.EnemyLimits(2, 40.0f)
+      .EnemyPlacement(kSampleSlimeId, {3, 0, -4}, {0, 0, 0})
+      .EnemyPlacement(kSampleSlimeId, {-3, 0, -4}, {0, 0, 0})
+      .EnemySpawn(kSampleSlimeId, {0, 0, 6}, {0.2f, 0.1f, -1}, kSampleRespawnFrames, 20.0f);
   return field;
 }
 

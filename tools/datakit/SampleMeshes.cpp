@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "tools/datakit/MeshShapes.h"
+#include "tools/datakit/SampleEnemies.h"
 
 namespace datakit {
 
@@ -129,6 +130,7 @@ void WriteSampleMeshes(const std::string& folder) {
                         {MeshMaterial::Colored("cloth", cloth.r, cloth.g, cloth.b)})
         .Tob()
         .Save(folder + "char03/" + model + ".tob");
+  SampleSlimeModel().Tob().Save(folder + "char03/slime.tob");
   // Drawn multiplied onto what lies under it, so grey darkens the ground by half.
   MeshFile::FromShape("shadow01", DiscShape(0.5f, 16), {MeshMaterial::Colored("shadow", 0.5f, 0.5f, 0.5f, 1.0f, 0.15f)})
       .Msh()

@@ -6,6 +6,7 @@
 
 #include "tools/datakit/OggWriter.h"
 #include "tools/datakit/PseWriter.h"
+#include "tools/datakit/SampleEnemies.h"
 #include "tools/datakit/TableWriter.h"
 
 namespace datakit {
@@ -21,6 +22,8 @@ constexpr uint32_t kRingTurn = 607;
 // The field menu's: cursor moved, value toggled, changed, decide, start, cancel, ring turned,
 // refused.
 constexpr std::initializer_list<uint32_t> kMenuSounds = {600, 601, 602, 603, 605, 606, 607, 608};
+// Money or an item taken (also by a steal).
+constexpr uint32_t kPickUp = 217;
 
 void WriteIdList(const std::string& path, std::initializer_list<uint32_t> ids) {
   TableWriter list;
@@ -29,7 +32,8 @@ void WriteIdList(const std::string& path, std::initializer_list<uint32_t> ids) {
   list.Save(path);
 }
 
-// A pack of short blips, one per id, rising by a whole tone each, and its name list.
+// A pack of short blips, one per id, rising by a whole tone each, sixteen to a round, and its
+// name list.
 void WritePack(const std::string& dir, const std::string& pack, const std::string& table, const char* stem,
                const std::vector<uint32_t>& ids, int base, uint32_t frames) {
   WaveFormat format = WaveFormat::Pcm(1, 22050, 16);
@@ -38,7 +42,7 @@ void WritePack(const std::string& dir, const std::string& pack, const std::strin
   list.Column("id").Column("name");
   for (size_t n = 0; n < ids.size(); ++n) {
     std::string name = stem + std::to_string(ids[n]);
-    writer.Entry(name, format, ToneData(format, Pitch(base + 2 * static_cast<int>(n)), frames, 0.4));
+    writer.Entry(name, format, ToneData(format, Pitch(base + 2 * static_cast<int>(n % 16)), frames, 0.4));
     list.NameRow(ids[n], name);
   }
   writer.Save(dir + "data/se03/" + pack);
@@ -59,7 +63,10 @@ void Melody(OggWriter& w, std::initializer_list<int> notes, uint32_t noteFrames)
 }  // namespace
 
 void WriteSampleSound(const std::string& dir) {
-  WritePack(dir, "se.pse", "se.tbl", "se", Ids(8, {600, 601, 602, 603, 605, 606, kRingTurn, 608}), 12, 3300);
+  std::vector<uint32_t> effects = Ids(8, {600, 601, 602, 603, 605, 606, kRingTurn, 608, kPickUp});
+  for (uint32_t id : SampleSlimeSounds()) effects.push_back(id);
+  WritePack(dir, "se.pse", "se.tbl", "se", effects, 12, 3300);
+  WriteSampleSlimeSoundLists(dir + "data/tbl03/");
   WritePack(dir, "voice.pse", "voice.tbl", "vc", Ids(4), -5, 8820);
 
   TableWriter speak;

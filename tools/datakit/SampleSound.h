@@ -1,7 +1,8 @@
 // The sound files of a playable game folder: the effect, voice and music lists in the table
 // folder, their two sound packs and the music (one piece with an intro), and the lists of the
 // message window ("subset/speak_se.tbl"), of the HUD's rings ("subset/itemring_se.tbl",
-// "subset/skillgauge_se.tbl") and of the field menu ("subset/menu_se.tbl").
+// "subset/skillgauge_se.tbl"), of the field menu ("subset/menu_se.tbl") and of the slime
+// ("char/slime_se.tbl", "char/slime_vc.tbl").
 #pragma once
 #include <string>
 

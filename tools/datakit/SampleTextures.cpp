@@ -59,6 +59,12 @@ PtxPicture Outline(uint32_t size, uint32_t border, Rgb colour) {
                              {0, 0, border, size, colour}, {size - border, 0, border, size, colour}});
 }
 
+// A frame of one pixel around a w x h picture, transparent inside.
+PtxPicture Border(uint32_t width, uint32_t height, Rgb colour) {
+  return Blocks(width, height, {{0, 0, width, 1, colour}, {0, height - 1, width, 1, colour},
+                                {0, 0, 1, height, colour}, {width - 1, 0, 1, height, colour}});
+}
+
 // An opaque ring between two radii about the picture's centre.
 PtxPicture Ring(uint32_t size, uint32_t inner, uint32_t outer, Rgb colour) {
   PtxPicture p = SolidPicture(1, size, size, {0, 0, 0}, 0);
@@ -136,7 +142,9 @@ PtxWriter SampleSpritePack() {
   pack.Add("guage09", Blocks(256, 160, {{0, 0, 256, 52, {20, 30, 60}}, {0, 52, 128, 108, {20, 30, 60}}}));
   pack.Add("bar00", Blocks(256, 64, {{0, 4, 174, 16, {220, 40, 40}}, {0, 24, 173, 8, {40, 80, 220}},
                                      {0, 36, 176, 8, {230, 200, 40}}, {0, 48, 64, 8, {60, 200, 90}},
-                                     {240, 0, 16, 32, {255, 240, 120}}}));
+                                     {240, 0, 16, 32, {255, 240, 120}}, {96, 48, 60, 8, {240, 90, 40}}}));
+  // The HP gauge over an enemy: its frame, and its bar on the bar sheet above.
+  pack.Add("guage08", Border(64, 8, {230, 230, 230}));
   pack.Add("guage06", Blocks(256, 64, {{0, 8, 72, 56, {60, 60, 90}}, {72, 8, 48, 56, {80, 80, 110}},
                                        {120, 8, 72, 56, {60, 60, 90}}}));
   pack.Add("ring01_c", Ring(192, 72, 96, {90, 70, 40}));

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
+#include "game/effect/MtRandomState.h"
 #include "game/effect/TEffectManager.h"
 #include "game/field/TCamera.h"
 #include "tests/common/MathChecks.h"
@@ -359,22 +361,26 @@ struct Spawned {
   TEffectKind kind;
   D3DXVECTOR3 at, look;
   TFrame8* parent;
+  plat::D3DCOLORVALUE colour;
+  D3DXVECTOR3 scale;
 };
 
 class SpawnProbe : public TEffect {
  public:
   SpawnProbe(TEffectKind kind, std::vector<Spawned>& log) : TEffect(TCountedPtr<TFrame8>()), kind(kind), log(log) {}
   bool Update() override { return true; }
+  void SetScale(const D3DXVECTOR3& s) override { scale = s; }
   void Init(int32_t newId, const D3DXVECTOR3& position, const D3DXVECTOR3& lookAt, TFrame8& parent, TEffectStage*,
-            const plat::D3DCOLORVALUE&) override {
+            const plat::D3DCOLORVALUE& c) override {
     id = newId;
-    log.push_back({kind, position, lookAt, &parent});
+    log.push_back({kind, position, lookAt, &parent, c, scale});
   }
   std::unique_ptr<TEffect> Clone() const override { return std::make_unique<SpawnProbe>(kind, log); }
 
  private:
   TEffectKind kind;
   std::vector<Spawned>& log;
+  D3DXVECTOR3 scale{1, 1, 1};
 };
 
 TEST_F(ActorTest, TheOverheadEffectShowsOneElementOrBothOfAPair) {
@@ -404,6 +410,62 @@ TEST_F(ActorTest, TheOverheadEffectShowsOneElementOrBothOfAPair) {
       EXPECT_EQ(s.parent, stage.scene.Get());
     }
     EXPECT_EQ(kinds, c.kinds) << "code " << c.code;
+  }
+  fighter.Detach();
+  stage.effects = nullptr;
+}
+
+TEST_F(ActorTest, AHitShowsTheMarkAFlashAndBySparksAndABurstWhatKindOfReactionItIs) {
+  std::vector<Spawned> log;
+  TEffectManager effects;
+  for (TEffectKind kind : {20, 22, 100, 101, 104}) effects.Register(kind, std::make_unique<SpawnProbe>(kind, log));
+  stage.effects = &effects;
+  TestFighter fighter;
+  fighter.Attach(&stage);
+  fighter.SetPosition(D3DXVECTOR3(1, 2, 3));
+  SeedRand(7);
+
+  struct Case {
+    int32_t hitKind, knockFlags;
+    std::vector<TEffectKind> kinds;
+    int draws;
+  } cases[] = {
+      {1, 0, {22, 100}, 0},           {2, 0x20, {22, 100, 104, 104}, 6}, {1, 0x40, {22, 100, 104, 104}, 6},
+      {4, 0, {22, 100, 104, 104}, 6}, {8, 0, {22, 100, 104, 104, 101}, 9}, {16, 0, {22, 100, 104, 104, 101}, 9},
+      {32, 0x20, {}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.hitKind);
+    log.clear();
+    MtRandomState ahead = GlobalRandomState();
+    std::vector<uint32_t> draws;
+    for (int i = 0; i < c.draws; ++i) draws.push_back(ahead.Next());
+    fighter.ShowHitEffects(c.hitKind, c.knockFlags, 2);
+    MtRandomState now = GlobalRandomState();
+    EXPECT_EQ(now.Next(), ahead.Next()) << "exactly the draws the kind takes";
+    std::vector<TEffectKind> kinds;
+    for (const Spawned& s : log) kinds.push_back(s.kind);
+    EXPECT_EQ(kinds, c.kinds);
+    for (size_t n = 0; n < log.size(); ++n) {
+      const Spawned& s = log[n];
+      if (s.kind == 22) continue;
+      EXPECT_TRUE(mathcheck::Near(s.at, mathcheck::Vec(1, 2.6f, 3)));
+      const float size = s.kind == 100 ? 2.5f : s.kind == 104 ? 1.5f : 6.0f;
+      EXPECT_TRUE(mathcheck::Near(s.scale, mathcheck::Vec(size, size, size)));
+      EXPECT_FLOAT_EQ(s.colour.b, s.kind == 104 ? 1.0f : 0.9f);
+      if (s.kind == 100) {
+        EXPECT_TRUE(mathcheck::Near(s.look, mathcheck::Vec(0, 0, 1)));
+      }
+    }
+    if (c.draws >= 6) {
+      // Each spark flies along three draws as they come, the burst along three more made unit.
+      EXPECT_EQ(log[2].look.x, static_cast<float>(draws[0]));
+      EXPECT_EQ(log[3].look.z, static_cast<float>(draws[5]));
+    }
+    if (c.draws == 9) {
+      const double x = draws[6], y = draws[7], z = draws[8], length = std::sqrt(x * x + y * y + z * z);
+      EXPECT_NEAR(log[4].look.y, y / length, 1e-6);
+    }
   }
   fighter.Detach();
   stage.effects = nullptr;

@@ -1,8 +1,13 @@
 // The game's field services: the field scene holds the real HUD parts and announces the area in the
 // acquisition window; a town conversation runs its villager's script on the real script engine,
-// with the message window and "Flag" registered, and the engine goes when it ends.
+// with the message window and "Flag" registered, and the engine goes when it ends; a battle map's
+// enemies come from the game's enemy manager.
 #include "game/app/StandIns.h"
+#include "game/actor/TPatternInfo.h"
+#include "game/actor/TWeponState.h"
 #include "game/data/TGameData.h"
+#include "game/enemy/TEnemyManager.h"
+#include "game/enemy/TEnemyTable.h"
 #include "game/field/FieldStandIns.h"
 #include "game/script/TScriptEngine.h"
 #include "game/ui/TFieldHudParts.h"
@@ -26,6 +31,9 @@ class GameFieldServices : public FieldSceneFixture {
     TScriptEngine::Destroy();
     TScriptEngine::SetFolder("");
     FieldSceneFixture::TearDown();
+    EnemyDatabase.clear();
+    TPatternInfo::SetFolder("");
+    TWeponState::SetFolder("");
   }
 };
 
@@ -55,6 +63,26 @@ TEST_F(GameFieldServices, AVillagersConversationRunsOnTheScriptEngineUntilItsScr
   EXPECT_EQ(TScriptEngine::Get(), nullptr);
   EXPECT_FALSE(elder->IsTalking());
   EXPECT_EQ(app->GetCurrentScene(), field) << "without a \"MapEvent\" the field goes on";
+}
+
+TEST_F(GameFieldServices, TheBattleMapsSlimesComeFromTheGamesEnemyManagerAndAStealIsAnnounced) {
+  LoadEnemyDatabase("data/tbl03/enemy.tbl");
+  TPatternInfo::SetFolder("data/chrdata03/");
+  TWeponState::SetFolder("data/chrdata03/");
+  OpenMap("03.pbms/field");
+  auto* enemies = dynamic_cast<TEnemyManager*>(field->GetStage()->GetEnemyManager());
+  ASSERT_NE(enemies, nullptr);
+  EXPECT_EQ(enemies->GetLive().size(), 2u);
+  FinishOpeningFade();
+  Ticks(60);
+  EXPECT_EQ(enemies->GetLive().size(), 2u) << "the stand-in player is never hurt, nor hurts";
+
+  auto* hud = dynamic_cast<TFieldHudParts*>(field->GetHud());
+  ASSERT_NE(hud, nullptr);
+  const size_t queued = hud->GetMessageWindow()->GetQueueSize();
+  hud->PushStolenItem(1);
+  hud->PushStolenMoney(12);
+  EXPECT_EQ(hud->GetMessageWindow()->GetQueueSize(), queued + 2);
 }
 
 }  // namespace

@@ -80,10 +80,12 @@ class TestEnemies : public TStageEnemies {
   explicit TestEnemies(Log& log) : log(log) { log.push_back("enemies made"); }
   ~TestEnemies() override { log.push_back("enemies gone"); }
   void Update() override { log.push_back("enemies update"); }
-  void DrawOverlays() override {}
+  void DrawGauges() override {}
   void ApplyGravity() override {}
-  void UpdateShadows() override {}
+  void CheckGround() override {}
   TFieldActor* Find(uint32_t) override { return nullptr; }
+  bool Contains(uint32_t) const override { return false; }
+  void FindInRadius(const D3DXVECTOR3&, float, int32_t*, uint32_t) const override {}
   Log& log;
 };
 
@@ -95,6 +97,8 @@ class TestHud : public TFieldHud {
   void ResetMessages() override { log.push_back("hud reset"); }
   void PushWait(int32_t updates) override { log.push_back("hud wait " + std::to_string(updates)); }
   void PushText(const std::string& text) override { log.push_back("hud text " + text); }
+  void PushStolenItem(uint32_t id) override { log.push_back("hud stolen item " + std::to_string(id)); }
+  void PushStolenMoney(uint32_t amount) override { log.push_back("hud stolen money " + std::to_string(amount)); }
   Log& log;
 };
 

@@ -1,0 +1,266 @@
+// The enemy manager: the map's enemies, the live table, removal and the defeated ids, the spawn
+// points, the searches.
+#include "game/enemy/TEnemyManager.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "game/enemy/TEnemyTable.h"
+#include "game/field/TMapData.h"
+#include "game/field/TStage.h"
+#include "tests/game/enemy/EnemyFixture.h"
+
+namespace {
+
+using enemytest::EnemyFixture;
+using enemytest::TestSlime;
+using plat::D3DXVECTOR3;
+
+using EnemyManagerTest = EnemyFixture;
+
+TEST_F(EnemyManagerTest, SpawningByIdGivesAStandardEnemyOfOneAttackForEveryIdTheDatabaseHolds) {
+  OpenArena();
+  TEnemyRecord other = EnemyDatabase.at(1);
+  other.Id = 10026;
+  EnemyDatabase[10026] = other;
+  TEnemyManager& manager = Manager();
+  for (uint32_t id : {1u, 10026u}) {
+    TCountedPtr<TEnemy> a = manager.TEnemyManager::SpawnById(id);
+    TCountedPtr<TEnemy> b = manager.TEnemyManager::SpawnById(id);
+    auto* standard = dynamic_cast<TStandardEnemy*>(a.Get());
+    ASSERT_NE(standard, nullptr);
+    EXPECT_EQ(standard->GetActionCount(), 1);
+    EXPECT_EQ(standard->GetAiTableFlag(), 0);
+    EXPECT_EQ(standard->GetKind(), id);
+    EXPECT_STREQ(standard->GetEnemyClass().name, "standard");
+    EXPECT_FALSE(standard->IsAlive());
+    EXPECT_NE(a.Get(), b.Get());
+  }
+  for (uint32_t id : {0u, 2u, 80u, 10000u, 0xFFFFFFFFu}) EXPECT_FALSE(manager.TEnemyManager::SpawnById(id)) << id;
+  EXPECT_EQ(EnemyDatabase.count(2), 0u) << "asking leaves no record behind";
+}
+
+TEST_F(EnemyManagerTest, PlacementsAppearAtOnceStandingAndLevelledWhileSpawnPointsWait) {
+  OpenArena(Arena()
+                .EnemyLimits(3, 50.0f)
+                .EnemySpawn(1, {0, 0, 12}, {1, 1, 1}, 100000, 5.0f)
+                .EnemyPlacement(1, {2, 0, 6}, {0, 0, 0})
+                .EnemyPlacement(7, {0, 0, 6}, {0, 0, 0})  // no such enemy
+                .EnemyPlacement(1, {-2, 0, 6}, {0, 0, -1}));
+  TEnemyManager& manager = Manager();
+  EXPECT_EQ(manager.GetMaximum(), 3u);
+  EXPECT_FLOAT_EQ(manager.GetSpawnRange(), 50.0f);
+  EXPECT_EQ(manager.GetLiveCount(), 2u);
+  ASSERT_EQ(manager.GetLive().size(), 2u);
+  EXPECT_EQ(manager.GetPrototypes().size(), 2u) << "one per id, an empty one for the unknown id";
+  EXPECT_FALSE(manager.GetPrototypes().at(7));
+  for (const auto& [handle, enemy] : manager.GetLive()) {
+    EXPECT_EQ(handle, enemy->GetObjectId());
+    EXPECT_NE(enemy->GetMode(), static_cast<uint32_t>(enemy_mode::kEntrance));
+    EXPECT_EQ(enemy->GetMaxHp(), 40);
+    EXPECT_EQ(enemy->GetParams()[0], 10) << "level 0: twice the base";
+    EXPECT_EQ(enemy->GetManager(), &manager);
+    EXPECT_EQ(manager.Find(handle), enemy.Get());
+    EXPECT_EQ(Stage().FindActor(handle), enemy.Get());
+  }
+  ASSERT_EQ(manager.GetSpawnPoints().size(), 1u);
+  EXPECT_FALSE(manager.GetSpawnPoints()[0].enemy) << "a spawn point spawns nothing at the load";
+  EXPECT_EQ(manager.Find(12345), nullptr);
+}
+
+TEST_F(EnemyManagerTest, TheLiveCountHoldsThePlacedEnemiesSoSpawnPointsWaitForARemoval) {
+  OpenArena(Arena()
+                .EnemyLimits(4, 100.0f)
+                .EnemySpawn(1, {0, 0, -8}, {0, 0, 0}, 0, 5.0f)
+                .EnemyPlacement(1, {3, 0, 6}, {0, 0, 0})
+                .EnemyPlacement(1, {-3, 0, 6}, {0, 0, 0})
+                .EnemyPlacement(1, {6, 0, 6}, {0, 0, 0})
+                .EnemyPlacement(1, {-6, 0, 6}, {0, 0, 0}));
+  TEnemyManager& manager = Manager();
+  for (int i = 0; i < 5; ++i) manager.SpawnWhileBelowMax();
+  EXPECT_EQ(manager.GetLiveCount(), 4u);
+  EXPECT_FALSE(manager.GetSpawnPoints()[0].enemy);
+
+  manager.Remove(manager.GetLive().begin()->first);
+  EXPECT_EQ(manager.GetLiveCount(), 3u);
+  manager.SpawnWhileBelowMax();
+  EXPECT_EQ(manager.GetLiveCount(), 4u);
+  const TCountedPtr<TEnemy>& spawned = manager.GetSpawnPoints()[0].enemy;
+  ASSERT_TRUE(spawned);
+  EXPECT_EQ(spawned->GetMode(), static_cast<uint32_t>(enemy_mode::kEntrance));
+  EXPECT_FLOAT_EQ(spawned->GetHomeRadius(), 5.0f);
+  EXPECT_EQ(manager.GetSpawnPoints()[0].timer, 0u);
+}
+
+TEST_F(EnemyManagerTest, TheNearestReadyPointBeyondOneAndAHalfAndWithinTheRangeSpawnsOneATick) {
+  OpenArena();
+  MoveHero(D3DXVECTOR3(0, 0, 0));
+  datakit::MapEntryWriter map = Arena();
+  map.EnemyLimits(10, 10.0f)
+      .EnemySpawn(1, {1.5f, 0, 0}, {1, 1, 1}, 0, 5)  // too near the player
+      .EnemySpawn(1, {0, 0, 10}, {1, 1, 1}, 0, 5)    // at the range: out
+      .EnemySpawn(1, {0, 0, 4}, {1, 1, 1}, 5, 5)     // not ready yet
+      .EnemySpawn(1, {0, 0, -6}, {1, 1, 1}, 0, 5)    // an enemy stands on it
+      .EnemySpawn(1, {6, 0, 0}, {1, 1, 1}, 0, 5)     // as near as the next: this one first
+      .EnemySpawn(1, {-6, 0, 0}, {1, 1, 1}, 0, 5)
+      .EnemySpawn(1, {0, 0, 8}, {1, 1, 1}, 0, 5);
+  std::unique_ptr<enemytest::TestManager> own = OwnManager(map);
+  TEnemyManager& manager = *own;
+  TCountedPtr<TEnemy> blocker = manager.SpawnAt(1, D3DXVECTOR3(0, 0, -5.6f), D3DXVECTOR3(0, 0, -1), 5, true);
+  const std::vector<TSpawnPoint>& points = manager.GetSpawnPoints();
+  EXPECT_EQ(points[2].timer, 4u) << "trunc(5 - 25 / 216000), the rest of the interval 1";
+
+  EXPECT_EQ(manager.ChooseSpawnPoint(), &points[4]);
+  manager.SpawnWhileBelowMax();  // the timers step first: the nearer point is ready now
+  EXPECT_TRUE(points[2].enemy);
+  EXPECT_FALSE(points[4].enemy) << "one spawn a tick";
+  for (size_t n : {4u, 5u, 6u}) {
+    manager.SpawnWhileBelowMax();
+    EXPECT_TRUE(points[n].enemy) << n;
+  }
+  EXPECT_EQ(manager.ChooseSpawnPoint(), nullptr);
+
+  manager.Remove(blocker->GetObjectId());
+  EXPECT_EQ(manager.ChooseSpawnPoint(), &points[3]);
+  EXPECT_FALSE(points[0].enemy || points[1].enemy);
+}
+
+TEST_F(EnemyManagerTest, ADeathMakesThePointWaitAWholeIntervalButLeavingAliveReadiesItAtOnce) {
+  OpenArena();
+  MoveHero(D3DXVECTOR3(0, 0, 0));
+  std::unique_ptr<enemytest::TestManager> own =
+      OwnManager(Arena().EnemyLimits(1, 100.0f).EnemySpawn(1, {0, 0, 6}, {1, 1, 1}, 20, 5.0f));
+  TEnemyManager& manager = *own;
+  const TSpawnPoint& point = manager.GetSpawnPoints()[0];
+  EXPECT_EQ(point.timer, 19u);
+  manager.SpawnWhileBelowMax();
+  ASSERT_TRUE(point.enemy);
+
+  // It died.
+  auto* first = dynamic_cast<TestSlime*>(point.enemy.Get());
+  const uint32_t firstHandle = first->GetObjectId();
+  first->hp = -15;
+  first->alive = 0;
+  manager.Remove(first->GetObjectId());
+  int ticks = 1;
+  for (manager.SpawnWhileBelowMax(); !manager.GetLiveCount() && ticks < 100; ++ticks) manager.SpawnWhileBelowMax();
+  EXPECT_EQ(ticks, 21) << "a release, then twenty counted ticks";
+
+  // It left alive.
+  auto* second = dynamic_cast<TestSlime*>(point.enemy.Get());
+  const uint32_t secondHandle = second->GetObjectId();
+  EXPECT_NE(secondHandle, firstHandle);
+  second->alive = 0;
+  manager.Remove(secondHandle);
+  manager.SpawnWhileBelowMax();
+  EXPECT_EQ(manager.GetLiveCount(), 1u);
+  ASSERT_TRUE(point.enemy);
+  EXPECT_NE(point.enemy->GetObjectId(), secondHandle);
+}
+
+TEST_F(EnemyManagerTest, OnlyAnEnemyRemovedBelowZeroHpIsDefeatedOncePerRemoval) {
+  OpenArena();
+  TEnemyManager& manager = Manager();
+  TestSlime& worn = Place(D3DXVECTOR3(2, 0, 4));
+  TestSlime& dead = Place(D3DXVECTOR3(-2, 0, 4));
+  worn.hp = 0;
+  dead.hp = -1;
+  const uint32_t deadHandle = dead.GetObjectId();
+  manager.Remove(worn.GetObjectId());
+  EXPECT_FALSE(manager.Contains(1));
+  EXPECT_EQ(Stage().GetCollision()->GetActors().count(deadHandle), 1u);
+  manager.Remove(deadHandle);
+  EXPECT_TRUE(manager.Contains(1));
+  EXPECT_FALSE(manager.Contains(2));
+  EXPECT_EQ(Stage().GetCollision()->GetActors().count(deadHandle), 0u) << "it left the stage";
+  manager.Remove(deadHandle);
+  EXPECT_EQ(manager.GetDefeated(), std::vector<uint32_t>{1});
+  EXPECT_EQ(manager.GetLiveCount(), 0u);
+  EXPECT_FALSE(manager.GetEnemy(deadHandle));
+}
+
+TEST_F(EnemyManagerTest, FindingInARadiusIsStrictGivesTheLowestHandlesAndFillsTheRestWithMinusOne) {
+  OpenArena();
+  TEnemyManager& manager = Manager();
+  // Body centres 0.6 above their places, measured from (0, 0.6, 0).
+  TestSlime& a = Place(D3DXVECTOR3(1, 0, 0));
+  TestSlime& outside = Place(D3DXVECTOR3(0, 0, 3));  // exactly at the radius
+  TestSlime& b = Place(D3DXVECTOR3(-2, 0, 0));
+  TestSlime& c = Place(D3DXVECTOR3(0, 0, -2.5f));
+  const D3DXVECTOR3 point(0, 0.6f, 0);
+  int32_t handles[5] = {7, 7, 7, 7, 7};
+  manager.FindInRadius(point, 3.0f, handles, 4);
+  EXPECT_EQ(handles[0], static_cast<int32_t>(a.GetObjectId()));
+  EXPECT_EQ(handles[1], static_cast<int32_t>(b.GetObjectId()));
+  EXPECT_EQ(handles[2], static_cast<int32_t>(c.GetObjectId()));
+  EXPECT_EQ(handles[3], -1);
+  EXPECT_EQ(handles[4], 7) << "nothing beyond the capacity is touched";
+  manager.FindInRadius(point, 3.0f, handles, 2);
+  EXPECT_EQ(handles[1], static_cast<int32_t>(b.GetObjectId()));
+  EXPECT_EQ(handles[2], static_cast<int32_t>(c.GetObjectId())) << "left as it was";
+  manager.FindInRadius(point, 3.01f, handles, 4);
+  EXPECT_EQ(handles[1], static_cast<int32_t>(outside.GetObjectId()));
+}
+
+TEST_F(EnemyManagerTest, ASpawnDirectionWithAZeroComponentIsDrawnAndNeverNegative) {
+  const D3DXVECTOR3 kept = TEnemyManager::SpawnDirection(D3DXVECTOR3(-1, 2, 3));
+  EXPECT_EQ(kept.x, -1.0f);
+  EXPECT_EQ(kept.z, 3.0f);
+  for (const D3DXVECTOR3& stored : {D3DXVECTOR3(0, 1, 1), D3DXVECTOR3(1, 0, 1), D3DXVECTOR3(0, 0, 0)}) {
+    const double z = PeekRand(0), y = PeekRand(1), x = PeekRand(2);
+    const double length = std::sqrt(x * x + y * y + z * z);
+    const D3DXVECTOR3 drawn = TEnemyManager::SpawnDirection(stored);
+    EXPECT_NEAR(drawn.x, x / length, 1e-6);
+    EXPECT_NEAR(drawn.y, y / length, 1e-6);
+    EXPECT_NEAR(drawn.z, z / length, 1e-6);
+    EXPECT_GE(drawn.x, 0.0f);
+    EXPECT_GE(drawn.y, 0.0f);
+    EXPECT_GE(drawn.z, 0.0f);
+  }
+}
+
+TEST_F(EnemyManagerTest, AFirstTimerIsShortenedByTheSquareOfItsIntervalAndDrawnWithinTheRest) {
+  struct Case {
+    uint32_t interval, t0;
+  };
+  for (const Case& c : {Case{1000, 995}, Case{60, 59}, Case{5000, 4884}, Case{0, 0}}) {
+    SCOPED_TRACE(c.interval);
+    const uint32_t next = PeekRand();
+    const uint32_t want = c.interval > c.t0 ? c.t0 + next % (c.interval - c.t0) : c.t0;
+    EXPECT_EQ(TEnemyManager::FirstTimer(c.interval), want);
+    if (c.interval <= c.t0) {
+      EXPECT_EQ(PeekRand(), next) << "no draw";
+    }
+  }
+  EXPECT_LE(TEnemyManager::FirstTimer(300000), 300000u) << "a shrink beyond the interval starts it ready";
+
+  // The map's spawn points take theirs at the load.
+  OpenArena();
+  datakit::MapDataWriter maps;
+  maps.Entry("points", Arena().EnemyLimits(1, 10.0f).EnemySpawn(1, {0, 0, 5}, {1, 1, 1}, 1000, 5.0f));
+  SaveTestMaps(maps);
+  const TMapData map("t.pbms/points");
+  const uint32_t want = 995 + PeekRand() % 5;
+  TEnemyManager manager(Stage(), map);
+  EXPECT_EQ(manager.GetSpawnPoints()[0].timer, want);
+}
+
+TEST_F(EnemyManagerTest, TheStageFindsTheGamesEnemiesForItsHitPass) {
+  services.realManager = true;
+  OpenArena(Arena().EnemyLimits(2, 40.0f).EnemyPlacement(1, {0, 0, 5}, {0, 0, 0}));
+  TEnemyManager& manager = Manager();
+  ASSERT_EQ(manager.GetLive().size(), 1u);
+  TEnemy& slime = *manager.GetLive().begin()->second;
+  EXPECT_NE(dynamic_cast<TStandardEnemy*>(&slime), nullptr);
+  EXPECT_EQ(Stage().FindActor(slime.GetObjectId()), &slime);
+  Ticks(5);
+  // A stroke of the player over it: power 20 against defence 10.
+  const D3DXVECTOR3 centre = slime.GetBodyCenter();
+  ASSERT_TRUE(Hero().CreateAttackHit(1000, Stage().GetSceneFrame(), &centre));
+  Tick();
+  EXPECT_EQ(slime.GetHp(), 40 - 12);
+  EXPECT_EQ(slime.GetGaugeTimer(), 199) << "200 from the hit, one drawn";
+}
+
+}  // namespace
