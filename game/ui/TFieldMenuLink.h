@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "game/data/GameDataServices.h"
+#include "game/data/TCharBlock.h"
 #include "game/ui/MenuSubjects.h"
 
 class TFieldScene;
