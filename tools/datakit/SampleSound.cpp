@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <iterator>
 #include <vector>
 
 #include "tools/datakit/OggWriter.h"
@@ -22,12 +23,14 @@ constexpr uint32_t kRingTurn = 607;
 // refused.
 constexpr std::initializer_list<uint32_t> kMenuSounds = {600, 601, 602, 603, 605, 606, 607, 608};
 
-void WriteIdList(const std::string& path, std::initializer_list<uint32_t> ids) {
-  TableWriter list;
-  list.Column("id");
-  for (uint32_t id : ids) list.IdRow(id);
-  list.Save(path);
-}
+void WriteIdList(const std::string& path, std::initializer_list<uint32_t> ids) { TableWriter::IdList(ids).Save(path); }
+
+// The player character's sounds: a skill learned and the level-up (218), a save point (503), a
+// refusal (608), the landing (1000); and its voices: the hero's fall (106), a skill (150), the
+// heroine's fall (1100) and her voices 1000 further.
+constexpr uint32_t kPlayerSounds[] = {218, 503, 608, 1000};
+constexpr uint32_t kHeroVoices[] = {106, 150};
+constexpr uint32_t kHeroineVoices[] = {1100, 1106, 1150};
 
 // A pack of short blips, one per id, rising by a whole tone each, and its name list.
 void WritePack(const std::string& dir, const std::string& pack, const std::string& table, const char* stem,
@@ -59,8 +62,15 @@ void Melody(OggWriter& w, std::initializer_list<int> notes, uint32_t noteFrames)
 }  // namespace
 
 void WriteSampleSound(const std::string& dir) {
-  WritePack(dir, "se.pse", "se.tbl", "se", Ids(8, {600, 601, 602, 603, 605, 606, kRingTurn, 608}), 12, 3300);
-  WritePack(dir, "voice.pse", "voice.tbl", "vc", Ids(4), -5, 8820);
+  WritePack(dir, "se.pse", "se.tbl", "se", Ids(8, {218, 503, 600, 601, 602, 603, 605, 606, kRingTurn, 608, 1000}), 12,
+            3300);
+  WritePack(dir, "voice.pse", "voice.tbl", "vc", Ids(4, {106, 150, 1100, 1106, 1150}), -5, 8820);
+  const std::vector<uint32_t> sounds(std::begin(kPlayerSounds), std::end(kPlayerSounds));
+  for (const char* member : {"hero", "heroine"})
+    TableWriter::IdList(sounds).Save(dir + "data/tbl03/char/" + member + "_se.tbl");
+  TableWriter::IdList({std::begin(kHeroVoices), std::end(kHeroVoices)}).Save(dir + "data/tbl03/char/hero_vc.tbl");
+  TableWriter::IdList({std::begin(kHeroineVoices), std::end(kHeroineVoices)})
+      .Save(dir + "data/tbl03/char/heroine_vc.tbl");
 
   TableWriter speak;
   speak.Column("id");
