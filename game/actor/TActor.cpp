@@ -224,7 +224,8 @@ void TActor::RunPatternEvents() {
     latchBlink = 0;
   }
 
-  frame->Translate(info.displacement[0], info.displacement[1], info.displacement[2], true);
+  const float scale = PatternDisplacementScale();
+  frame->Translate(info.displacement[0] * scale, info.displacement[1] * scale, info.displacement[2] * scale, true);
 }
 
 void TActor::StartPatternHit(const TAttackInfo& info) {

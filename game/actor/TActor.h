@@ -147,6 +147,8 @@ class TActor : public TFieldActor, public TEffectActor {
   // the more special hits it took; false once the motion is back at its start.
   virtual bool AirHitStep();
   virtual void ScaleAndRestart(float value);
+  // What the pattern step's displacement is multiplied by this tick.
+  virtual float PatternDisplacementScale() { return 1.0f; }
 
   // --- what the field and the effects ask -----------------------------------------------------------
   bool IsInvulnerable() const override { return blinkTimer != 0; }

@@ -7,6 +7,8 @@
 #include "common/TSprite8.h"
 #include "common/TText8.h"
 #include "common/my_error.h"
+#include "game/actor/TPlayerChar.h"
+#include "game/actor/TPlayerFactory.h"
 #include "game/app/GameServices.h"
 #include "game/enemy/TEnemyManager.h"
 #include "game/field/FieldStandIns.h"
@@ -66,20 +68,10 @@ class TNoMapEvent : public TMapEventState {
   int32_t GetResult() const override { return 1; }
 };
 
-// The field's plain player, which also opens the field menu when the menu key is pressed.
-class TMenuKeyPlayer : public TPlayerStandIn {
- public:
-  TMenuKeyPlayer(uint32_t member, const TInput* input) : TPlayerStandIn(member), input(input) {}
-  bool IsMenuKeyTriggered() override { return input && input->IsPressed(kButtonE); }
-
- private:
-  const TInput* input;
-};
-
 class TFieldServicesStandIn : public TFieldStandIns {
  public:
   TCountedPtr<TStagePlayer> CreatePlayerChar(TFieldScene& scene, uint32_t member) override {
-    return TCountedPtr<TStagePlayer>(new TMenuKeyPlayer(member, scene.GetApp().GetInput()));
+    return ::CreatePlayerChar(scene, member);
   }
   TCountedPtr<TFieldHud> CreateHud(TFieldScene&) override { return TCountedPtr<TFieldHud>(new TFieldHudParts); }
   TCountedPtr<TStageEnemies> CreateEnemyManager(TStage& stage, const TMapData& map) override {

@@ -15,10 +15,10 @@ TScene* CreateTitle(TGameWnd& app);
 // The scene change back to the title: no fade; it lets the music go at once and is the title.
 TScene* CreateTitleChange(TGameWnd& app, int32_t musicId);
 
-// The field's services: the real HUD parts, field menu and enemy manager; the field's own
-// stand-ins for the player (which here opens the menu on the menu key) and the villagers (none);
-// conversations run on the real script engine with the message window "Text" and "Flag", but
-// "Shop" and "MapEvent" are not there yet, so a conversation never ends the field.
+// The field's services: the real player character (in the one stand-in style until the fighting
+// styles are built), HUD parts, field menu and enemy manager; the field's own stand-in for the
+// villagers (none); conversations run on the real script engine with the message window "Text" and
+// "Flag", but "Shop" and "MapEvent" are not there yet, so a conversation never ends the field.
 TFieldServices& FieldServices();
 
 }  // namespace standin

@@ -1,30 +1,9 @@
 // What the game data needs from libraries above it or beside it: the sound sets and their volume
-// curve, the global random generator and the player character. Every such need is one narrow seam,
-// all of them here. Until start-up installs the real ones, stand-ins answer.
+// curve and the global random generator. Every such need is one narrow seam, all of them here.
+// Until start-up installs the real ones, stand-ins answer.
 #pragma once
-#include <array>
 #include <cstdint>
 #include <functional>
-
-// The player character's live values that its party member's block keeps, in the block's order.
-struct TPlayerState {
-  uint32_t member = 0;  // 0-7, also selects the block
-  uint32_t level = 0;
-  uint32_t experience = 0;
-  int32_t maxHp = 0;
-  int32_t hp = 0;
-  int32_t maxMp = 0;
-  int32_t mp = 0;
-  int32_t ringGaugeMax = 0;
-  int32_t ringGaugeUsed = 0;
-  std::array<int32_t, 4> params{};
-  std::array<float, 6> elements{};  // fire, water, wind, earth, light, dark
-  uint32_t weaponId = 0;            // the second weapon's when one is set, else the first's
-  uint32_t accessoryA = 0;
-  uint32_t accessoryB = 0;
-  std::array<uint32_t, 6> timers{};
-  std::array<uint32_t, 4> bestCombos{};
-};
 
 struct TGameDataServices {
   // The sound layer's level-to-volume mapping: t from 0 (full) to 1 (silent), 1/100 dB.

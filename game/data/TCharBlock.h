@@ -4,10 +4,30 @@
 #include <cstdint>
 #include <vector>
 
-#include "game/data/GameDataServices.h"
-
 class TSaveWriter;
 class TSaveReader;
+
+// The live values of a player character that its party member's block keeps, in the block's order.
+// The character fills the record in one call when it hands its values over (before a save or its
+// rebuild); the game data knows no more of the character than this.
+struct TPlayerState {
+  uint32_t member = 0;  // 0-7, also selects the block
+  uint32_t level = 0;
+  uint32_t experience = 0;
+  int32_t maxHp = 0;
+  int32_t hp = 0;
+  int32_t maxMp = 0;
+  int32_t mp = 0;
+  int32_t ringGaugeMax = 0;
+  int32_t ringGaugeUsed = 0;
+  std::array<int32_t, 4> params{};
+  std::array<float, 6> elements{};  // fire, water, wind, earth, light, dark
+  uint32_t weaponId = 0;            // the second weapon's when one is set, else the first's
+  uint32_t accessoryA = 0;
+  uint32_t accessoryB = 0;
+  std::array<uint32_t, 6> timers{};  // poison, drain, reversal, hold block, slow, skill block
+  std::array<uint32_t, 4> bestCombos{};
+};
 
 struct TCharBlock {
   static constexpr uint32_t kFirstWeapon = 1000;

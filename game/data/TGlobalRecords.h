@@ -12,5 +12,7 @@ class TGlobalRecords {
  public:
   static void Load(const std::string& path);
   static Record* Find(uint32_t id);
+  // Whether a loaded file held the id.
+  static bool IsListed(uint32_t id);
   static void Clear();
 };

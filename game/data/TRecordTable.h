@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -84,13 +85,22 @@ class TRecordMap {
   void Load(const std::string& path) {
     TRecordTable<Record> table;
     if (!table.Read(path)) ReportUnreadTable(path);
-    for (Record& record : table.GetRecords()) map_[record.id] = std::move(record);
+    for (Record& record : table.GetRecords()) {
+      listed_.insert(record.id);
+      map_[record.id] = std::move(record);
+    }
   }
-  void Clear() { map_.clear(); }
+  void Clear() {
+    map_.clear();
+    listed_.clear();
+  }
   size_t Size() const { return map_.size(); }
+  // Whether a loaded file held the id (the defaults that lookups add do not count).
+  bool IsListed(uint32_t id) const { return listed_.count(id) != 0; }
 
  private:
   std::map<uint32_t, Record> map_;
+  std::set<uint32_t> listed_;
 };
 
 template <class Record, TLoadMode kMode>
@@ -108,6 +118,11 @@ void TGlobalRecords<Record, kMode>::Load(const std::string& path) {
 template <class Record, TLoadMode kMode>
 Record* TGlobalRecords<Record, kMode>::Find(uint32_t id) {
   return GlobalRecordMap<Record, kMode>().Find(id);
+}
+
+template <class Record, TLoadMode kMode>
+bool TGlobalRecords<Record, kMode>::IsListed(uint32_t id) {
+  return GlobalRecordMap<Record, kMode>().IsListed(id);
 }
 
 template <class Record, TLoadMode kMode>

@@ -22,8 +22,14 @@ constexpr uint8_t kTypeHolders[12] = {3, 3, 3, 2, 2, 1, 1, 1, 1, 2, 1, 2};
 
 TCountedPtr<TWeaponEquip> TWeaponTable::GetShared(uint32_t id) {
   const TWeaponRecord& record = *Find(id);
-  const TMesh8 mesh = TMesh8::Load("wepon/" + record.meshName + ".msh");
-  auto* equip = new (std::nothrow) TWeaponEquip(mesh);
+  TWeaponEquip* equip = nullptr;
+  if (IsListed(id)) {
+    const TMesh8 mesh = TMesh8::Load("wepon/" + record.meshName + ".msh");
+    equip = new (std::nothrow) TWeaponEquip(mesh);
+  } else {
+    std::fprintf(stderr, "weapon %u is not in the weapon table: it has no model\n", id);
+    equip = new (std::nothrow) TWeaponEquip;
+  }
   if (!equip) return TCountedPtr<TWeaponEquip>();
   TCountedPtr<TWeaponEquip> shared(equip);
   equip->id = record.id;

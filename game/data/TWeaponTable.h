@@ -2,6 +2,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -29,6 +30,7 @@ struct TWeaponRecord {
 
 // The equipped weapon as the player character holds it.
 struct TWeaponEquip {
+  TWeaponEquip() = default;
   explicit TWeaponEquip(const TMesh8& weaponMesh) : mesh(weaponMesh) {}
 
   uint32_t id = 0;
@@ -37,12 +39,13 @@ struct TWeaponEquip {
   uint32_t attack = 0;
   uint32_t secondValue = 0;
   float red = 0, green = 0, blue = 0;  // the element's colour
-  TMesh8 mesh;
+  std::optional<TMesh8> mesh;          // none for an id the table lacks
 };
 
 class TWeaponTable : public TGlobalRecords<TWeaponRecord, TLoadMode::Append> {
  public:
-  // Loads the weapon's mesh; a mesh that cannot be loaded throws as `TMesh8::Load` does.
+  // Loads the weapon's mesh; a mesh that cannot be loaded throws as `TMesh8::Load` does. An id the
+  // table lacks has no model to load: its weapon holds none, and stderr says so.
   static TCountedPtr<TWeaponEquip> GetShared(uint32_t id);
   // Character 0 the hero, 1 the heroine.
   static bool CanEquip(uint32_t character, uint32_t id);

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "game/data/GameDataServices.h"
+#include "game/data/TCharBlock.h"
 #include "platform/gfx/D3DXMath.h"
 
 class TFieldActor;

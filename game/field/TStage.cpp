@@ -198,6 +198,8 @@ TEffectActor* TStage::FindActor(int32_t id) {
   return dynamic_cast<TEffectActor*>(FindActor(static_cast<uint32_t>(id)));
 }
 
+TFrame8* TStage::GetViewFrame() { return camera ? camera->GetFrame() : nullptr; }
+
 bool TStage::OpenFieldMenu() {
   TScene* menu = GetFieldServices().CreateFieldMenu(application, scene);
   if (!menu) return false;

@@ -76,6 +76,7 @@ class TStage : public TStageLinks, public TEffectStage {
   TEffectManager* GetEffectManager() override { return effectManager; }
   TCamera* GetCamera() override { return camera.Get(); }
   TEffectStage* GetEffectStage() override { return this; }
+  TFrame8* GetViewFrame() override;
   TFrame8* GetCameraTarget() const { return cameraTarget.Get(); }
   TFieldScene& GetScene() const { return scene; }
   TStagePlayer* GetPlayer() const { return player; }

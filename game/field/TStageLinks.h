@@ -24,4 +24,7 @@ class TStageLinks {
   virtual TFieldActor* FindActor(uint32_t objectId) = 0;
   // The stage as the effects spawned for its objects see it.
   virtual TEffectStage* GetEffectStage() = 0;
+  // The frame the view is taken from: the player reads its pad directions as seen from there.
+  // Null when the stage has no view of its own.
+  virtual TFrame8* GetViewFrame() { return nullptr; }
 };

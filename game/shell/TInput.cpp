@@ -185,6 +185,10 @@ void TInput::NormalUpdate() {
 
 uint32_t TInput::GetButtons(size_t age) const { return age < history.size() ? history[age] : 0; }
 
+void TInput::SetButtons(size_t age, uint32_t word) {
+  if (age < history.size()) history[age] = word;
+}
+
 bool TInput::IsPressed(uint32_t buttons) const { return (GetButtons(0) & ~GetButtons(1) & buttons) != 0; }
 
 uint32_t TInput::GetHeld(size_t n) const {

@@ -60,6 +60,9 @@ class TInput {
 
   // Word 0 is this tick's buttons; words past the history read as 0.
   uint32_t GetButtons(size_t age = 0) const;
+  // Replaces a word of the history (the player hides buttons from itself for a tick); a word past
+  // the history is not there to replace.
+  void SetButtons(size_t age, uint32_t word);
   // Set now and clear in the previous tick.
   bool IsPressed(uint32_t buttons) const;
   // The buttons set in every word of the history; 0 when the history keeps fewer than n words.

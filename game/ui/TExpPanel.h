@@ -3,18 +3,9 @@
 #pragma once
 #include <cstdint>
 
+#include "game/actor/GainNotice.h"
 #include "game/ui/THudLineChain.h"
 #include "game/ui/THudPanel.h"
-
-// The player character's record of one defeated enemy's gains, in its order.
-struct TGainNotice {
-  uint32_t sequence = 0;
-  uint32_t experience = 0;
-  uint32_t abilityPoints = 0;  // from the table
-  uint32_t abilityBonus = 0;   // after the bonus rate
-  uint32_t enemyPoints = 0;
-  uint32_t enemyValues[2] = {};
-};
 
 class TExpPanel : public THudPanel {
  public:

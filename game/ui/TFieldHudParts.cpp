@@ -1,11 +1,13 @@
 #include "game/ui/TFieldHudParts.h"
 
+#include "game/actor/TPlayerChar.h"
 #include "game/field/StagePlayer.h"
-#include "game/ui/HudSubjects.h"
 #include "game/ui/TGauge.h"
 #include "game/ui/TGetRender.h"
 #include "game/ui/TGlyphTable.h"
 #include "game/ui/TItemRing.h"
+#include "game/ui/TPlayerHudParts.h"
+#include "game/ui/TPlayerSubjects.h"
 #include "game/ui/TSkillRing.h"
 
 TFieldHudParts::TFieldHudParts()
@@ -23,12 +25,13 @@ TFieldHudParts::~TFieldHudParts() {
   gauge.Reset();
 }
 
+// A player that is no player character (the field's stand-in) shows nothing on them.
 void TFieldHudParts::RefreshGauge(TStagePlayer& player) {
-  if (const auto* subject = dynamic_cast<const TGaugeSubject*>(&player)) gauge->Refresh(*subject);
+  if (auto* character = dynamic_cast<TPlayerChar*>(&player)) gauge->Refresh(TPlayerSubjects(*character));
 }
 
 void TFieldHudParts::RefreshSkillRing(TStagePlayer& player) {
-  if (const auto* subject = dynamic_cast<const TRingSubject*>(&player)) skillRing->Refresh(*subject);
+  if (auto* character = dynamic_cast<TPlayerChar*>(&player)) skillRing->Refresh(TPlayerSubjects(*character));
 }
 
 void TFieldHudParts::Refresh(TStagePlayer& player) {
@@ -49,3 +52,7 @@ void TFieldHudParts::PushText(const std::string& text) { messages->PushText(text
 void TFieldHudParts::PushStolenItem(uint32_t itemId) { messages->PushStolenItem(itemId); }
 
 void TFieldHudParts::PushStolenMoney(uint32_t amount) { messages->PushStolenMoney(amount); }
+
+TCountedPtr<TPlayerHud> TFieldHudParts::MakePlayerHud(TPlayerChar& player) {
+  return TCountedPtr<TPlayerHud>(new TPlayerHudParts(*this, player));
+}

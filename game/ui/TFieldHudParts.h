@@ -1,10 +1,12 @@
 // The HUD parts that a field scene holds for its whole life: the glyph table and, made on it, the
 // character panel, the item ring, the skill ring and the acquisition message window. The field
-// refreshes them and announces the area through them; the player character updates and draws them.
+// refreshes them and announces the area through them; each player character gets a HUD of its own
+// over them (TPlayerHudParts), through which it updates and draws them.
 #pragma once
 #include <string>
 
 #include "common/TCountedPtr.h"
+#include "game/actor/PlayerHud.h"
 #include "game/field/FieldHud.h"
 
 class TGauge;
@@ -13,7 +15,7 @@ class TGlyphTable;
 class TItemRing;
 class TSkillRing;
 
-class TFieldHudParts : public TFieldHud {
+class TFieldHudParts : public TFieldHud, public TPlayerHudMaker {
  public:
   // In this order: the glyph table of "sprite.ptx/word", the panel, the item ring, the skill ring,
   // the message window. A pack that cannot be read throws my_error.
@@ -28,6 +30,7 @@ class TFieldHudParts : public TFieldHud {
   void PushText(const std::string& text) override;
   void PushStolenItem(uint32_t itemId) override;
   void PushStolenMoney(uint32_t amount) override;
+  TCountedPtr<TPlayerHud> MakePlayerHud(TPlayerChar& player) override;
 
   TGlyphTable* GetGlyphTable() const { return glyphs.Get(); }
   TGauge* GetGauge() const { return gauge.Get(); }

@@ -2,11 +2,11 @@
 
 #include <memory>
 
+#include "game/actor/TPlayerFactory.h"
 #include "game/data/TGameData.h"
 #include "game/data/THrdefTable.h"
 #include "game/field/StagePlayer.h"
 #include "game/field/TFieldScene.h"
-#include "game/field/TGameObject.h"
 #include "game/field/TStage.h"
 #include "game/ui/TMenuTop.h"
 
@@ -32,9 +32,7 @@ std::optional<TMesh8> TFieldMenuLink::LoadPartyMemberModel() {
   const TGameData* data = TGameData::Instance();
   const THrdefRecord* hero = THrdefTable::Find(data ? data->GetCurrentMember() : 0);
   if (!hero || hero->modelName.empty()) return std::nullopt;
-  TMesh8 model = TMesh8::Load(TGameObject::GetFolder() + hero->modelName + ".tob");
-  model.SetRenderMode(kModelRenderMode, 0xFFFFFFFFu);  // every part
-  return model;
+  return ::LoadPartyMemberModel();
 }
 
 TScene* CreateFieldMenu(TGameWnd& app, TFieldScene& scene) {

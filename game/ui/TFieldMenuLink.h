@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "game/data/GameDataServices.h"
+#include "game/data/TCharBlock.h"
 #include "game/ui/MenuSubjects.h"
 
 class TFieldScene;
@@ -22,7 +22,8 @@ class TFieldMenuLink : public TMenuField {
   // The player's values as its party member's block keeps them, until the player character
   // answers for itself: no attack, defence or parameter bonuses yet.
   const TStatusSheetSubject* GetStatusSheet() override;
-  // Until the player character loads it: the member's hero-definition model from the model folder.
+  // The current member's own model as the player characters show it; none when the member's hero
+  // definition names none.
   std::optional<TMesh8> LoadPartyMemberModel() override;
 
  private:

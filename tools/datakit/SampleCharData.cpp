@@ -1,6 +1,7 @@
 #include "tools/datakit/SampleCharData.h"
 
 #include "tools/datakit/SampleEnemies.h"
+#include "tools/datakit/MeshShapes.h"
 
 namespace datakit {
 
@@ -61,8 +62,81 @@ HitTableFile SampleHitTable() {
   return file;
 }
 
+const std::vector<SamplePlayerMotion>& SamplePlayerMotions() {
+  static const std::vector<SamplePlayerMotion> motions = {
+      {"stand", 16, 0},       {"walkstart", 8, 0.02f}, {"walk", 16, 0.05f},    {"run", 12, 0.08f},
+      {"jump", 20, 0},        {"fall", 10, 0},         {"land", 8, 0},         {"flinchback", 12, 0},
+      {"flinchfront", 12, 0}, {"downback", 12, 0},     {"downfront", 12, 0},   {"lieback", 30, 0},
+      {"liefront", 30, 0},    {"blownup", 16, 0},      {"blownfall", 10, 0},   {"blownland", 10, 0},
+      {"stunned", 20, 0},     {"levelup", 30, 0},      {"useitem", 30, 0},     {"action", 12, 0},
+  };
+  return motions;
+}
+
+const std::vector<SamplePlayerModel>& SamplePlayerModels() {
+  const Rgba blue{0.2f, 0.35f, 0.7f, 1}, red{0.7f, 0.25f, 0.3f, 1};
+  static const std::vector<SamplePlayerModel> models = {
+      {"hero", blue},      {"hero01", blue},    {"hero02", blue},    {"hero04", blue},
+      {"hero05", blue},    {"hero07", blue},    {"heroine", red},    {"heroine01", red},
+      {"heroine02", red},  {"heroine03", red},  {"heroine06", red},  {"heroine08", red},
+  };
+  return models;
+}
+
+MeshFile SamplePlayerMesh(const SamplePlayerModel& model) {
+  // A body 1.2 tall standing on its origin, and a pale face on its front.
+  MeshShape figure = BoxShape(0.5f, 1.2f, 0.35f).Move(0, 0.6f, 0);
+  figure.Append(BoxShape(0.3f, 0.2f, 0.05f).Move(0, 1.0f, -0.2f), 1);
+  MeshFile mesh = MeshFile::FromShape(
+      model.name, figure,
+      {MeshMaterial::Colored("cloth", model.cloth.r, model.cloth.g, model.cloth.b),
+       MeshMaterial::Colored("face", 0.95f, 0.85f, 0.75f)});
+  // The second pose breathes in: a little taller.
+  std::vector<MeshVertex> breath = mesh.frames[0];
+  for (MeshVertex& v : breath) v.y *= 1.03f;
+  mesh.frames.push_back(breath);
+  for (const SamplePlayerMotion& motion : SamplePlayerMotions()) {
+    MeshClip clip{motion.name, {}, {}};
+    for (uint32_t f = 0; f < motion.frames; ++f) {
+      clip.frameMap.push_back((f / 4) % 2);
+      clip.speeds.push_back(1.0f);
+    }
+    mesh.clips.push_back(clip);
+  }
+  return mesh;
+}
+
+PatternFile SamplePlayerPattern() {
+  PatternFile file;
+  for (const SamplePlayerMotion& motion : SamplePlayerMotions()) {
+    PatternFrame frame;
+    frame.displacement = {0, 0, -motion.step};
+    file.motions.emplace_back(motion.frames, frame);
+  }
+  return file;
+}
+
+WeaponStateFile SamplePlayerWeaponStates() {
+  WeaponStateFile file;
+  // The weapon models run along +z from the hand: half a turn about y points them forward.
+  HandKey key;
+  key.leftPosition = {0.35f, 0.7f, -0.1f};
+  key.leftRotation = {0, 1, 0, 0};
+  key.rightPosition = {-0.35f, 0.7f, -0.1f};
+  key.rightRotation = {0, 1, 0, 0};
+  file.keys = {key};
+  for (const SamplePlayerMotion& motion : SamplePlayerMotions()) file.motions.emplace_back(motion.frames, 0u);
+  return file;
+}
+
 void WriteSampleCharData(const std::string& folder) {
   SampleHitTable().Save(folder + "basic.bht");
+  const PatternFile pattern = SamplePlayerPattern();
+  const WeaponStateFile hands = SamplePlayerWeaponStates();
+  for (const SamplePlayerModel& model : SamplePlayerModels()) {
+    pattern.Save(folder + model.name + ".pat");
+    hands.Save(folder + model.name + ".wpm");
+  }
   SampleSlimePattern().Save(folder + "slime.pat");
   SampleSlimeWeaponStates().Save(folder + "slime.wpm");
 }

@@ -1,10 +1,16 @@
 // The character data of a playable game folder: the hit table "basic.bht" that every stage loads,
-// and the slime's pattern and weapon-state files.
+// The character data of a playable game folder: the hit table "basic.bht" that every stage loads,
+// the pattern (".pat") and weapon-state (".wpm") files of the player models, whose meshes
+// ("char03/" + name + ".tob") the sample meshes hold, and the slime's.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "tools/datakit/HitTableWriter.h"
+#include "tools/datakit/MeshWriter.h"
+#include "tools/datakit/PatternWriter.h"
+#include "tools/datakit/WeaponStateWriter.h"
 
 namespace datakit {
 
@@ -12,6 +18,30 @@ namespace datakit {
 // blow, 5000 an enemy's bite.
 std::vector<HitRecordRow> SampleHitRecords();
 HitTableFile SampleHitTable();
+
+// One motion of every sample player model: the clip's name, its length in frames and how far each
+// frame carries the character forward.
+struct SamplePlayerMotion {
+  std::string name;
+  uint32_t frames;
+  float step;
+};
+// Motions 0-18 are the movement modes' (standing, walking and running, jumping, falling and
+// landing, the hit reactions, lying, being stunned, the level-up and using an item), 19 the action.
+const std::vector<SamplePlayerMotion>& SamplePlayerMotions();
+
+// A player model: the members' plain models and those of the fighting styles' weapons.
+struct SamplePlayerModel {
+  std::string name;
+  Rgba cloth;
+};
+const std::vector<SamplePlayerModel>& SamplePlayerModels();
+// The figure of a player model with its motions; it faces -z.
+MeshFile SamplePlayerMesh(const SamplePlayerModel& model);
+// The motions' frames: nothing but the forward steps.
+PatternFile SamplePlayerPattern();
+// Both hands at the figure's sides, the weapons pointing forward, in every frame of every motion.
+WeaponStateFile SamplePlayerWeaponStates();
 
 // folder is the character-data folder ending with "/" ("data/chrdata03/" of a game folder).
 void WriteSampleCharData(const std::string& folder);

@@ -1,20 +1,22 @@
 #include "tools/datakit/SampleGameTables.h"
 
-#include "tools/datakit/SampleEnemies.h"
-
+#include <bit>
 #include <cstdio>
 #include <iterator>
 #include <vector>
 
 #include "tools/datakit/GameTables.h"
+#include "tools/datakit/SampleEnemies.h"
+#include "tools/datakit/TableWriter.h"
 
 namespace datakit {
 
 namespace {
 
-WeaponRow Weapon(uint32_t id, const std::string& name, uint32_t type, uint32_t attack, uint32_t element,
+// The second value holds the bits of the blade's length, which the weapon trail follows.
+WeaponRow Weapon(uint32_t id, const std::string& name, uint32_t type, uint32_t attack, uint32_t element, float blade,
                  const std::string& mesh, std::array<uint32_t, 10> skills = {}) {
-  return WeaponRow{id, name, type, attack, 0, element, skills, mesh};
+  return WeaponRow{id, name, type, attack, std::bit_cast<uint32_t>(blade), element, skills, mesh};
 }
 
 std::string Numbered(const char* stem, uint32_t id) {
@@ -66,6 +68,18 @@ constexpr uint32_t kFlameShot = 3400, kFlameVortex = 3401;
 
 }  // namespace
 
+std::vector<uint32_t> SampleExpTable() {
+  std::vector<uint32_t> table;
+  for (uint32_t i = 0; i <= 200; ++i) table.push_back(300 - i);
+  return table;
+}
+
+std::vector<uint32_t> SampleAbilityTable() {
+  std::vector<uint32_t> table;
+  for (uint32_t i = 0; i <= 200; ++i) table.push_back(30 - i / 10);
+  return table;
+}
+
 std::vector<uint32_t> SampleItemIds() { return {std::begin(kItemIds), std::end(kItemIds)}; }
 std::vector<uint32_t> SampleSkillIds() { return {std::begin(kSkillIds), std::end(kSkillIds)}; }
 std::string SampleItemIconEntry(uint32_t itemId) { return Numbered("icon", itemId); }
@@ -81,14 +95,14 @@ void WriteSampleGameTables(const std::string& folder) {
   const std::string bow = "\x83\x7b\x83\x45";                                             // ボウ
   const std::string staff = "\x89\x8a\x82\xcc\x8f\xf1";                                     // 炎の杖
   RecordTable(std::vector{
-                  Weapon(1000, sword, 0, 10, 0, "sword00", {3000, 3001}),
-                  Weapon(1001, spear, 1, 14, 0, "spear00"),
-                  Weapon(1002, axe, 5, 18, 4, "axe00"),
-                  Weapon(1003, rod, 3, 8, 5, "rod00", {3100}),
-                  Weapon(1004, daggers, 8, 9, 0, "dagger00"),
-                  Weapon(11004, daggers, 8, 9, 0, "dagger01"),  // the other hand of the type-8 pair
-                  Weapon(1005, bow, 11, 12, 3, "bow00"),
-                  Weapon(1006, staff, 4, 35, 1, "staff00", {0, 0, kFlameShot, 0, 0, 0, 0, kFlameVortex}),
+                  Weapon(1000, sword, 0, 10, 0, 1.1f, "sword00", {3000, 3001}),
+                  Weapon(1001, spear, 1, 14, 0, 1.7f, "spear00"),
+                  Weapon(1002, axe, 5, 18, 4, 0.95f, "axe00"),
+                  Weapon(1003, rod, 3, 8, 5, 1.15f, "rod00", {3100}),
+                  Weapon(1004, daggers, 8, 9, 0, 0.47f, "dagger00"),
+                  Weapon(11004, daggers, 8, 9, 0, 0.47f, "dagger01"),  // the other hand of the type-8 pair
+                  Weapon(1005, bow, 11, 12, 3, 1.3f, "bow00"),
+                  Weapon(1006, staff, 4, 35, 1, 1.4f, "staff00", {0, 0, kFlameShot, 0, 0, 0, 0, kFlameVortex}),
               })
       .Save(folder + "wepon.tbl");
 
@@ -169,6 +183,8 @@ void WriteSampleGameTables(const std::string& folder) {
                           Member(1, "\x83\x7e\x83\x49", 1003, "heroine")})               // ミオ
       .Save(folder + "hrdef.tbl");
 
+  TableWriter::IdList(SampleExpTable()).Save(folder + "ex.tbl");
+  TableWriter::IdList(SampleAbilityTable()).Save(folder + "abp.tbl");
   RecordTable(std::vector{SampleSlimeRow()}).Save(folder + "enemy.tbl");
 }
 

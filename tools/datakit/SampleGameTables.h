@@ -1,5 +1,5 @@
 // The tables of the sample game folder: a playable hero and heroine, weapons of several types,
-// items, skills, save points of this chapter and one enemy.
+// items, skills, save points of this chapter, one enemy, and what defeating enemies is worth.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -10,6 +10,10 @@ namespace datakit {
 // Writes every table into folder (which ends in "/", e.g. DIR + "/data/tbl03/").
 void WriteSampleGameTables(const std::string& folder);
 
+// The rows of "ex.tbl" and "abp.tbl": what a defeated enemy gives by the level difference, row 100
+// for equal levels (200 experience, 20 ability points), more for stronger enemies.
+std::vector<uint32_t> SampleExpTable();
+std::vector<uint32_t> SampleAbilityTable();
 // The ids of the sample's item rows and skill rows.
 std::vector<uint32_t> SampleItemIds();
 std::vector<uint32_t> SampleSkillIds();

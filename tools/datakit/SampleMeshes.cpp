@@ -4,6 +4,7 @@
 
 #include "tools/datakit/MeshShapes.h"
 #include "tools/datakit/SampleEnemies.h"
+#include "tools/datakit/SampleCharData.h"
 
 namespace datakit {
 
@@ -121,15 +122,10 @@ void WriteSampleMeshes(const std::string& folder) {
   Sky("sky00").Msh().Save(folder + "sky/sky00.msh");
   Sky("sky00_00").Msh().Save(folder + "sky/sky00_00.msh");
   WriteSampleEffectMeshes(folder);
-  // The party members' plain models that the hero definitions name: a figure standing on its
-  // origin, 1.2 tall.
-  const std::pair<std::string, Rgba> members[] = {{"hero", {0.2f, 0.35f, 0.7f, 1}},
-                                                   {"heroine", {0.7f, 0.25f, 0.3f, 1}}};
-  for (const auto& [model, cloth] : members)
-    MeshFile::FromShape(model, BoxShape(0.5f, 1.2f, 0.35f).Move(0, 0.6f, 0),
-                        {MeshMaterial::Colored("cloth", cloth.r, cloth.g, cloth.b)})
-        .Tob()
-        .Save(folder + "char03/" + model + ".tob");
+  // The player models: the members' plain models that the hero definitions name and the models of
+  // the fighting styles, each with the motions of the player's modes.
+  for (const SamplePlayerModel& model : SamplePlayerModels())
+    SamplePlayerMesh(model).Tob().Save(folder + "char03/" + model.name + ".tob");
   SampleSlimeModel().Tob().Save(folder + "char03/slime.tob");
   // Drawn multiplied onto what lies under it, so grey darkens the ground by half.
   MeshFile::FromShape("shadow01", DiscShape(0.5f, 16), {MeshMaterial::Colored("shadow", 0.5f, 0.5f, 0.5f, 1.0f, 0.15f)})

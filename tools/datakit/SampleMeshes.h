@@ -1,6 +1,6 @@
 // The meshes of the sample game folder: the weapon models that the sample weapon and item tables
 // name, the map models of items and money, the sky, the effect meshes, the party members' plain
-// models ("char03/hero.tob", "char03/heroine.tob") and the blob shadow under every game object.
+// models and those of the fighting styles ("char03/"), and the blob shadow under every game object.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,7 +1,9 @@
 #include "tools/datakit/SampleSound.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <iterator>
 #include <vector>
 
 #include "tools/datakit/OggWriter.h"
@@ -25,12 +27,14 @@ constexpr std::initializer_list<uint32_t> kMenuSounds = {600, 601, 602, 603, 605
 // Money or an item taken (also by a steal).
 constexpr uint32_t kPickUp = 217;
 
-void WriteIdList(const std::string& path, std::initializer_list<uint32_t> ids) {
-  TableWriter list;
-  list.Column("id");
-  for (uint32_t id : ids) list.IdRow(id);
-  list.Save(path);
-}
+void WriteIdList(const std::string& path, std::initializer_list<uint32_t> ids) { TableWriter::IdList(ids).Save(path); }
+
+// The player character's sounds: a skill learned and the level-up (218), a save point (503), a
+// refusal (608), the landing (1000); and its voices: the hero's fall (106), a skill (150), the
+// heroine's fall (1100) and her voices 1000 further.
+constexpr uint32_t kPlayerSounds[] = {218, 503, 608, 1000};
+constexpr uint32_t kHeroVoices[] = {106, 150};
+constexpr uint32_t kHeroineVoices[] = {1100, 1106, 1150};
 
 // A pack of short blips, one per id, rising by a whole tone each, sixteen to a round, and its
 // name list.
@@ -63,11 +67,19 @@ void Melody(OggWriter& w, std::initializer_list<int> notes, uint32_t noteFrames)
 }  // namespace
 
 void WriteSampleSound(const std::string& dir) {
-  std::vector<uint32_t> effects = Ids(8, {600, 601, 602, 603, 605, 606, kRingTurn, 608, kPickUp});
-  for (uint32_t id : SampleSlimeSounds()) effects.push_back(id);
+  std::vector<uint32_t> effects = Ids(8, {218, 503, 600, 601, 602, 603, 605, 606, kRingTurn, 608, 1000, kPickUp});
+  effects.insert(effects.end(), SampleSlimeSounds().begin(), SampleSlimeSounds().end());
+  std::sort(effects.begin(), effects.end());
+  effects.erase(std::unique(effects.begin(), effects.end()), effects.end());
   WritePack(dir, "se.pse", "se.tbl", "se", effects, 12, 3300);
   WriteSampleSlimeSoundLists(dir + "data/tbl03/");
-  WritePack(dir, "voice.pse", "voice.tbl", "vc", Ids(4), -5, 8820);
+  WritePack(dir, "voice.pse", "voice.tbl", "vc", Ids(4, {106, 150, 1100, 1106, 1150}), -5, 8820);
+  const std::vector<uint32_t> sounds(std::begin(kPlayerSounds), std::end(kPlayerSounds));
+  for (const char* member : {"hero", "heroine"})
+    TableWriter::IdList(sounds).Save(dir + "data/tbl03/char/" + member + "_se.tbl");
+  TableWriter::IdList({std::begin(kHeroVoices), std::end(kHeroVoices)}).Save(dir + "data/tbl03/char/hero_vc.tbl");
+  TableWriter::IdList({std::begin(kHeroineVoices), std::end(kHeroineVoices)})
+      .Save(dir + "data/tbl03/char/heroine_vc.tbl");
 
   TableWriter speak;
   speak.Column("id");

@@ -1,15 +1,16 @@
 // The sound files of a playable game folder: the effect, voice and music lists in the table
 // folder, their two sound packs and the music (one piece with an intro), and the lists of the
 // message window ("subset/speak_se.tbl"), of the HUD's rings ("subset/itemring_se.tbl",
-// "subset/skillgauge_se.tbl"), of the field menu ("subset/menu_se.tbl") and of the slime
-// ("char/slime_se.tbl", "char/slime_vc.tbl").
+// "subset/skillgauge_se.tbl"), of the field menu ("subset/menu_se.tbl"), of the player
+// characters ("char/" + name + "_se.tbl", "_vc.tbl") and of the slime ("char/slime_se.tbl",
+// "char/slime_vc.tbl").
 #pragma once
 #include <string>
 
 namespace datakit {
 
-// dir ends with "/"; writes "data/tbl03/{se,voice,bgm}.tbl", the lists of "data/tbl03/subset/",
-// "data/se03/{se,voice}.pse" and the ".ogg" files of "data/bgm03/".
+// dir ends with "/"; writes "data/tbl03/{se,voice,bgm}.tbl", the lists of "data/tbl03/subset/" and
+// "data/tbl03/char/", "data/se03/{se,voice}.pse" and the ".ogg" files of "data/bgm03/".
 void WriteSampleSound(const std::string& dir);
 
 }  // namespace datakit

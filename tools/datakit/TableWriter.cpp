@@ -4,6 +4,13 @@
 
 namespace datakit {
 
+TableWriter TableWriter::IdList(const std::vector<uint32_t>& ids) {
+  TableWriter list;
+  list.Column("id");
+  for (uint32_t id : ids) list.IdRow(id);
+  return list;
+}
+
 TableWriter& TableWriter::Column(const std::string& name, uint32_t type) {
   columns_.emplace_back(name, type);
   return *this;

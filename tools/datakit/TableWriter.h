@@ -12,6 +12,8 @@ namespace datakit {
 class TableWriter {
  public:
   explicit TableWriter(uint8_t headerFlag = 1) : headerFlag_(headerFlag) {}
+  // A scrambled table of one "id" column with these rows.
+  static TableWriter IdList(const std::vector<uint32_t>& ids);
 
   TableWriter& Column(const std::string& name, uint32_t type = 0);
   // A new row; fill it with ByteWriter's scrambled fields (Scrambled4, ScrambledString, ...).

@@ -1,7 +1,10 @@
-// The game's field services: the field scene holds the real HUD parts and announces the area in the
-// acquisition window; a town conversation runs its villager's script on the real script engine,
-// with the message window and "Flag" registered, and the engine goes when it ends; a battle map's
-// enemies come from the game's enemy manager.
+// The game's field services: the field scene holds the real player character and HUD parts and
+// announces the area in the acquisition window; a town conversation runs its villager's script on
+// the real script engine, with the message window and "Flag" registered, and the engine goes when
+// it ends; a battle map's enemies come from the game's enemy manager.
+#include "game/actor/PlayerFoe.h"
+#include "game/actor/TPlayerChar.h"
+#include "game/actor/TPlayerStyleStandIn.h"
 #include "game/app/StandIns.h"
 #include "game/actor/TPatternInfo.h"
 #include "game/actor/TWeponState.h"
@@ -13,6 +16,7 @@
 #include "game/ui/TFieldHudParts.h"
 #include "game/ui/TGauge.h"
 #include "game/ui/TGetRender.h"
+#include "game/ui/TPlayerHudParts.h"
 #include "tests/game/field/FieldSceneFixture.h"
 #include "tools/datakit/ScriptPackWriter.h"
 
@@ -25,6 +29,7 @@ class GameFieldServices : public FieldSceneFixture {
   void SetUp() override {
     FieldSceneFixture::SetUp();
     TScriptEngine::SetFolder("data/scr03/");
+    TGameData::Instance()->NewGame();
     SetFieldServices(&standin::FieldServices());
   }
   void TearDown() override {
@@ -40,7 +45,7 @@ class GameFieldServices : public FieldSceneFixture {
 TEST_F(GameFieldServices, AVillagersConversationRunsOnTheScriptEngineUntilItsScriptEnds) {
   datakit::ScriptPackWriter().Script("Elder", "CALL @@SendMsg \"Flag\" 1 8 600 7\n").Save("data/scr03/talk.pbsc");
   OpenMap("03.pbms/town");
-  EXPECT_NE(dynamic_cast<TPlayerStandIn*>(field->GetPlayer()), nullptr);
+  EXPECT_NE(dynamic_cast<TPlayerChar*>(field->GetPlayer()), nullptr);
   auto* hud = dynamic_cast<TFieldHudParts*>(field->GetHud());
   ASSERT_NE(hud, nullptr);
   EXPECT_NE(hud->GetGauge(), nullptr);
@@ -83,6 +88,58 @@ TEST_F(GameFieldServices, TheBattleMapsSlimesComeFromTheGamesEnemyManagerAndASte
   hud->PushStolenItem(1);
   hud->PushStolenMoney(12);
   EXPECT_EQ(hud->GetMessageWindow()->GetQueueSize(), queued + 2);
+}
+
+// An enemy worth a little of everything.
+class Foe : public TPlayerFoe {
+ public:
+  uint32_t GetFoeLevel() const override { return 0; }
+  float GetExperienceFactor() const override { return 1.0f; }
+  uint32_t GetAbilityPoints() const override { return 3; }
+  std::array<uint32_t, 2> GetRewardValues() const override { return {0, 0}; }
+  std::array<int32_t, 4> GetComboRecords() const override { return {}; }
+  std::array<int32_t, 2> GetPanelValues() const override { return {2, 40}; }
+};
+
+TEST_F(GameFieldServices, TheSampleHeroStandsOnTheBattleMapWithItsHud) {
+  OpenMap("03.pbms/field");
+  auto* hero = dynamic_cast<TPlayerStyleStandIn*>(field->GetPlayer());
+  ASSERT_NE(hero, nullptr);
+  EXPECT_EQ(hero->GetModelName(), "hero01");
+  EXPECT_EQ(hero->GetRightWeaponFrame()->GetMeshes().size(), 1u) << "the sword in hand";
+  FinishOpeningFade();
+  const D3DXVECTOR3 start = hero->GetPosition();
+  EXPECT_NEAR(start.y, 0.0f, 0.02f);
+  for (int i = 0; i < 60; ++i) {
+    Tick();
+    const D3DXVECTOR3 at = hero->GetPosition();
+    ASSERT_NEAR(at.y, 0.0f, 0.02f) << "tick " << i;
+    ASSERT_EQ(at.x, start.x);
+    ASSERT_EQ(at.z, start.z);
+    ASSERT_EQ(hero->GetMode(), 0u) << "tick " << i;
+  }
+  EXPECT_EQ(hero->GetModel()->GetMotion(), 0u);
+  EXPECT_GT(hero->GetModel()->GetMotionTime(), 0.0f) << "the standing motion plays";
+
+  auto* hud = dynamic_cast<TFieldHudParts*>(field->GetHud());
+  ASSERT_NE(hud, nullptr);
+  EXPECT_FLOAT_EQ(hud->GetGauge()->GetRatio(TGauge::kHp), 1.0f) << "the panel reads the character";
+
+  auto* own = dynamic_cast<TPlayerHudParts*>(&hero->GetHud());
+  ASSERT_NE(own, nullptr);
+  EXPECT_EQ(own->GetStatusIcons().GetRoot()->GetParent(), field->GetSceneFrame());
+
+  // A defeat's notice is shown over the field and dropped once it has hidden itself.
+  Foe foe;
+  hero->GainFromDefeat(foe);
+  hero->ShowEnemyPanel(foe);
+  EXPECT_EQ(own->GetEnemyPanel().GetHits(), 2);
+  EXPECT_EQ(own->GetEnemyPanel().GetDamage(), 40);
+  Tick();
+  EXPECT_EQ(hero->GetChildren().size(), 1u);
+  for (int i = 0; i < 400 && !hero->GetChildren().empty(); ++i) Tick();
+  EXPECT_TRUE(hero->GetChildren().empty());
+  EXPECT_EQ(hero->GetExperience(), 200u);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/my_error.h"
@@ -268,18 +269,32 @@ TEST_F(RecordTables, IconsAndCountedCopies) {
   ASSERT_TRUE(bow);
   EXPECT_EQ(bow->type, 11u);
   EXPECT_EQ(bow.GetCount(), 1);
-  EXPECT_EQ(bow->mesh.GetName(), "bow");
-  EXPECT_EQ(bow->mesh.GetTriangleCount(), 12);
+  ASSERT_TRUE(bow->mesh);
+  EXPECT_EQ(bow->mesh->GetName(), "bow");
+  EXPECT_EQ(bow->mesh->GetTriangleCount(), 12);
   EXPECT_FLOAT_EQ(bow->red, 0.3f);  // water
   EXPECT_FLOAT_EQ(bow->blue, 1.0f);
   auto odd = TWeaponTable::GetShared(1003);  // element 9 has no colour
   EXPECT_EQ(odd->red + odd->green + odd->blue, 0.0f);
-  // An id the table lacks has no model to load: the mesh loader's error, naming the file.
+  // An id the table lacks, even one looked up before, gives a weapon without a model and says so.
+  TWeaponTable::Find(1999);
+  testing::internal::CaptureStderr();
+  auto missing = TWeaponTable::GetShared(1999);
+  const std::string said = testing::internal::GetCapturedStderr();
+  ASSERT_TRUE(missing);
+  EXPECT_FALSE(missing->mesh);
+  EXPECT_EQ(missing->id, 0u);
+  EXPECT_NE(said.find("1999"), std::string::npos) << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  // A listed weapon whose model file is missing is a broken game folder: the loader's error.
+  datakit::RecordTable(std::vector<datakit::WeaponRow>{{.id = 1012, .type = 0, .meshName = "gone"}})
+      .Save(dir / "wepon2.tbl");
+  TWeaponTable::Load(dir / "wepon2.tbl");
   try {
-    TWeaponTable::GetShared(1999);
-    ADD_FAILURE() << "a weapon without a model was made";
+    TWeaponTable::GetShared(1012);
+    ADD_FAILURE() << "a listed weapon without its model file was made";
   } catch (const my_error& e) {
-    EXPECT_NE(std::string(e.what()).find("wepon/.msh"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("wepon/gone.msh"), std::string::npos) << e.what();
   }
 
   datakit::RecordTable(std::vector<datakit::AccessoryRow>{{.id = 2001, .elementDefences = {0, -1, 0.5f, 0, 0, 0}}})

@@ -88,8 +88,9 @@ TEST_F(SampleTables, WeaponModelsAndIconsLoad) {
     EXPECT_NE(std::find(models.begin(), models.end(), model), models.end()) << model;
     TCountedPtr<TWeaponEquip> weapon = TWeaponTable::GetShared(id);
     ASSERT_TRUE(weapon) << id;
-    EXPECT_EQ(weapon->mesh.GetName(), model);
-    EXPECT_GT(weapon->mesh.GetTriangleCount(), 0) << model;
+    ASSERT_TRUE(weapon->mesh) << id;
+    EXPECT_EQ(weapon->mesh->GetName(), model);
+    EXPECT_GT(weapon->mesh->GetTriangleCount(), 0) << model;
     EXPECT_NE(TWeaponTable::GetIcon(id).texture.Object(), nullptr) << id;
   }
 }

@@ -7,8 +7,13 @@
 #include "common/TDeviceHooks.h"
 #include "common/TMesh8.h"
 #include "common/TTexture8.h"
+#include "game/actor/TPatternInfo.h"
+#include "game/actor/TWeponState.h"
 #include "game/data/GameGlobals.h"
+#include "game/data/TAccessoryTable.h"
 #include "game/data/TGameData.h"
+#include "game/data/TItemMeanTable.h"
+#include "game/data/TWeaponTable.h"
 #include "game/field/FieldFolders.h"
 #include "game/field/TGameObject.h"
 #include "game/field/THitTable.h"
@@ -164,8 +169,13 @@ void FieldSceneFixture::SetUp() {
   SetScriptFolder("data/scr03/");
   SetVisualFolder("visual03/");
   SetHitFolder("data/chrdata03/");
+  TPatternInfo::SetFolder("data/chrdata03/");
+  TWeponState::SetFolder("data/chrdata03/");
   SetDataFolder("data/tbl03/");
   LoadGameTables();
+  TWeaponTable::Load("data/tbl03/wepon.tbl");
+  TAccessoryTable::Load("data/tbl03/accessory.tbl");
+  TItemMeanTable::Load("data/tbl03/itemmean.tbl");
 
   plat::SetSoundOutput(&soundOutput);
   TDSound8& sound = TDSound8::Get();
@@ -195,6 +205,9 @@ void FieldSceneFixture::TearDown() {
   app.reset();
   THitTable::Unload();
   FreeGameTables();
+  TWeaponTable::Clear();
+  TAccessoryTable::Clear();
+  TItemMeanTable::Clear();
   TTexture8::Purge(1);
   TD3D8::Instance()->Cleanup();
   TDSound8::Get().Uninit();
@@ -208,6 +221,8 @@ void FieldSceneFixture::TearDown() {
   SetScriptFolder("");
   SetVisualFolder("");
   SetHitFolder("");
+  TPatternInfo::SetFolder("");
+  TWeponState::SetFolder("");
   SetDataFolder("");
   ShellFixture::TearDown();
 }

@@ -1,0 +1,104 @@
+#include "tests/game/actor/PlayerFixture.h"
+
+#include "game/data/TGameData.h"
+#include "game/data/TWeaponTable.h"
+#include "game/shell/TInput.h"
+#include "sound/TDSound8.h"
+#include "sound/TSound8.h"
+#include "sound/TSoundSet8.h"
+
+namespace playertest {
+
+namespace {
+
+// The fixture whose player the style maker builds.
+Log* styleLog = nullptr;
+
+TPlayerChar* MakeTestStyle(TFieldScene& scene, uint32_t member, const TCharBlock& block, uint32_t,
+                           const std::string& model) {
+  return new TestStyle(scene, member, block, model, *styleLog);
+}
+
+}  // namespace
+
+void TestPlayerHud::ShowEnemyPanel(float x, float y, int32_t hits, int32_t damage) {
+  log.push_back("enemy panel " + std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)) +
+                " " + std::to_string(hits) + " " + std::to_string(damage));
+}
+
+TCountedPtr<TPlayerHudItem> TestPlayerHud::ShowLevelUp(float x, float y) {
+  log.push_back("level up " + std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)));
+  levelUp->life = levelUpLife;
+  return levelUp;
+}
+
+TCountedPtr<TPlayerHudItem> TestPlayerHud::ShowNotice(const TGainNotice& notice, float x, float y) {
+  log.push_back("notice " + std::to_string(notice.sequence) + " at " + std::to_string(static_cast<int>(x)) + "," +
+                std::to_string(static_cast<int>(y)));
+  shownNotices.push_back(notice);
+  return TCountedPtr<TPlayerHudItem>(new TestHudItem(noticeLife));
+}
+
+TCountedPtr<TPlayerHud> TestHudMaker::MakePlayerHud(TPlayerChar&) {
+  last = new TestPlayerHud(log);
+  return TCountedPtr<TPlayerHud>(last);
+}
+
+TestStyle::TestStyle(TFieldScene& scene, uint32_t member, const TCharBlock& block, const std::string& model,
+                     Log& log)
+    : TPlayerChar(scene, member, block, model), log(log) {
+  SetMode(0);
+  EquipFromBlock(block);
+}
+
+TCountedPtr<TStagePlayer> PlayerFixture::Services::CreatePlayerChar(TFieldScene& scene, uint32_t member) {
+  return ::CreatePlayerChar(scene, member);
+}
+
+TCountedPtr<TFieldHud> PlayerFixture::Services::CreateHud(TFieldScene&) {
+  hud = new TestHudMaker(log);
+  return TCountedPtr<TFieldHud>(hud);
+}
+
+void PlayerFixture::SetUp() {
+  FieldSceneFixture::SetUp();
+  TGameData::Instance()->NewGame();
+  styleLog = &playerLog;
+  SetPlayerStyleMaker(&MakeTestStyle);
+  SetFieldServices(&services);
+}
+
+void PlayerFixture::TearDown() {
+  player = nullptr;
+  hud = nullptr;
+  if (app) app->ClearScenes();
+  SetPlayerStyleMaker(nullptr);
+  styleLog = nullptr;
+  FieldSceneFixture::TearDown();
+}
+
+TestStyle& PlayerFixture::Open(uint32_t member) {
+  TGameData::Instance()->SetCurrentMember(member);
+  OpenMap("03.pbms/field");
+  player = dynamic_cast<TestStyle*>(field->GetPlayer());
+  EXPECT_NE(player, nullptr);
+  hud = services.hud->last;
+  return *player;
+}
+
+void PlayerFixture::Press(uint32_t word) {
+  TInput& input = *app->GetInput();
+  for (size_t age = 3; age > 0; --age) input.SetButtons(age, input.GetButtons(age - 1));
+  input.SetButtons(0, word);
+}
+
+void PlayerFixture::SetWords(std::array<uint32_t, 4> words) {
+  for (size_t age = 0; age < words.size(); ++age) app->GetInput()->SetButtons(age, words[age]);
+}
+
+bool PlayerFixture::Playing(int32_t set, int32_t id) {
+  TCountedPtr<TSound8> sound = TDSound8::Get().Find(set)->GetSound(id);
+  return sound && sound->GetState() == TSound8::kPlaying;
+}
+
+}  // namespace playertest

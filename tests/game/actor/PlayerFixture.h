@@ -1,0 +1,182 @@
+// Player-character tests: the sample game folder and a field scene on the sample battle map, whose
+// player is built by the real factory in a test style that notes what the base asks of a style,
+// with a HUD double that notes what the character does with its HUD. The input history is written
+// directly.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "game/actor/PlayerFoe.h"
+#include "game/actor/PlayerHud.h"
+#include "game/actor/TPlayerChar.h"
+#include "game/actor/TPlayerFactory.h"
+#include "tests/game/field/FieldSceneFixture.h"
+
+namespace playertest {
+
+using Log = std::vector<std::string>;
+
+// A HUD panel that finishes after a number of updates.
+class TestHudItem : public TPlayerHudItem {
+ public:
+  explicit TestHudItem(int32_t life) : life(life) {}
+  void Update() override { --life; }
+  bool IsFinished() const override { return life <= 0; }
+  void Draw() override { ++draws; }
+
+  int32_t life;
+  int32_t draws = 0;
+};
+
+class TestPlayerHud : public TPlayerHud {
+ public:
+  explicit TestPlayerHud(Log& log) : log(log), levelUp(new TestHudItem(0)) {}
+
+  void RefreshGauge() override { log.push_back("gauge refresh"); }
+  void UpdateGauge() override { log.push_back("gauge update"); }
+  void ResetItemRing() override { log.push_back("ring reset"); }
+  bool StepItemRing() override { return ringHasPad; }
+  void RefreshSkillRing() override { log.push_back("skill ring refresh"); }
+  void HandleSkillRingInput() override {}
+  uint32_t GetSkillRingCursor() const override { return cursor; }
+  void SetSkillRingCursor(uint32_t entry) override { cursor = entry; }
+  void PushSkill(uint32_t skillId) override { log.push_back("skill " + std::to_string(skillId)); }
+  void UpdateMessages() override {}
+  void AttachStatusIcons() override { log.push_back("icons attach"); }
+  void DetachStatusIcons() override { log.push_back("icons detach"); }
+  void UpdateStatusIcons() override {}
+  void ShowEnemyPanel(float x, float y, int32_t hits, int32_t damage) override;
+  void UpdateEnemyPanel() override {}
+  TCountedPtr<TPlayerHudItem> ShowLevelUp(float x, float y) override;
+  bool IsLevelUpShowing() const override { return !levelUp->IsFinished(); }
+  TCountedPtr<TPlayerHudItem> ShowNotice(const TGainNotice& notice, float x, float y) override;
+  void DrawParts() override { log.push_back("draw parts"); }
+  void DrawMessages() override { log.push_back("draw messages"); }
+
+  Log& log;
+  bool ringHasPad = false;
+  uint32_t cursor = 0;
+  int32_t noticeLife = 50;
+  int32_t levelUpLife = 100;
+  TCountedPtr<TestHudItem> levelUp;
+  std::vector<TGainNotice> shownNotices;
+};
+
+// The scene's HUD, which makes the player's.
+class TestHudMaker : public fieldscenetest::TestHud, public TPlayerHudMaker {
+ public:
+  using TestHud::TestHud;
+  TCountedPtr<TPlayerHud> MakePlayerHud(TPlayerChar&) override;
+
+  TestPlayerHud* last = nullptr;
+};
+
+class TestStyle : public TPlayerChar {
+ public:
+  TestStyle(TFieldScene& scene, uint32_t member, const TCharBlock& block, const std::string& model, Log& log);
+
+  void OnHitLanded(TFieldActor&, int32_t, int32_t, uint8_t) override {}
+  int32_t GetHoldState() override { return 33; }
+  int32_t StateForTechnique(uint32_t, bool) override { return 0; }
+  void OnPressA() override { Note("press A"); }
+  void OnPressB() override { Note("press B"); }
+  void OnHoldA() override { Note("hold A"); }
+  void OnHoldB() override { Note("hold B"); }
+  void OnReleaseA() override { Note("release A"); }
+  void OnReleaseB() override { Note("release B"); }
+  void OnReleaseAB() override { Note("release AB"); }
+  void PlaySe(int32_t id) override {
+    se.push_back(id);
+    TPlayerChar::PlaySe(id);
+  }
+  void SetMode(int32_t m) override {
+    modes.push_back(m);
+    TPlayerChar::SetMode(m);
+  }
+  void ChangeState(int32_t state) override {
+    modes.push_back(kActionMode);
+    TPlayerChar::SetMode(kActionMode);
+    TPlayerChar::ChangeState(state);
+  }
+  void Attack(const TAttackInfo& info) override { attacks.push_back(info.attackKind); }
+  SkillStep GetSkillThunk(uint32_t command, bool charged) override {
+    thunks.push_back(command * 10 + (charged ? 1 : 0));
+    return static_cast<SkillStep>(charged ? &TestStyle::ChargedSkill : &TestStyle::PlainSkill);
+  }
+  void ChargedSkill() {}
+  void PlainSkill() {}
+
+  void Note(const std::string& what) { log.push_back(what); }
+
+  using TActor::actionState;
+  using TActor::elements;
+  using TActor::hp;
+  using TActor::mainState;
+  using TActor::maxHp;
+  using TActor::maxSp;
+  using TActor::params;
+  using TActor::sp;
+  using TGameObject::defaultGravity;
+  using TGameObject::groundHeight;
+  using TGameObject::landed;
+  using TGameObject::mode;
+  using TGameObject::surfaceCode;
+  using TGameObject::velocity;
+  using TGameObject::voiceTimer;
+
+  Log& log;
+  std::vector<int32_t> se, modes;
+  std::vector<uint16_t> attacks;
+  std::vector<uint32_t> thunks;
+};
+
+// An enemy with the values a defeat reads.
+class TestFoe : public TPlayerFoe {
+ public:
+  uint32_t GetFoeLevel() const override { return level; }
+  float GetExperienceFactor() const override { return factor; }
+  uint32_t GetAbilityPoints() const override { return points; }
+  std::array<uint32_t, 2> GetRewardValues() const override { return rewards; }
+  std::array<int32_t, 4> GetComboRecords() const override { return combos; }
+  std::array<int32_t, 2> GetPanelValues() const override { return panel; }
+
+  uint32_t level = 0;
+  float factor = 1.0f;
+  uint32_t points = 0;
+  std::array<uint32_t, 2> rewards{};
+  std::array<int32_t, 4> combos{};
+  std::array<int32_t, 2> panel{};
+};
+
+class PlayerFixture : public fieldscenetest::FieldSceneFixture {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Opens the sample battle map with the member's character; the hero unless told.
+  TestStyle& Open(uint32_t member = 0);
+  // One tick of input: the history moves on and the word is this tick's.
+  void Press(uint32_t word);
+  // The history's four newest words, newest first.
+  void SetWords(std::array<uint32_t, 4> words);
+  // The sound of the set (0 effects, 1 voices) is playing.
+  static bool Playing(int32_t set, int32_t id);
+
+  class Services : public fieldscenetest::TestServices {
+   public:
+    using TestServices::TestServices;
+    TCountedPtr<TStagePlayer> CreatePlayerChar(TFieldScene& scene, uint32_t member) override;
+    TCountedPtr<TFieldHud> CreateHud(TFieldScene&) override;
+    TestHudMaker* hud = nullptr;
+  };
+
+  Log playerLog;
+  Services services{fieldLog};
+  TestStyle* player = nullptr;
+  TestPlayerHud* hud = nullptr;
+};
+
+}  // namespace playertest
