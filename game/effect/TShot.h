@@ -24,6 +24,7 @@ class TShot : public TShotEffect {
   std::unique_ptr<TEffect> Clone() const override { return std::unique_ptr<TEffect>(new TShot(*this)); }
 
   TFrame8* GetHeadFrame() const override { return bullets.front().GetFrame(); }
+  TCountedPtr<TFrame8> GetHeadFramePtr() const override { return bullets.front().GetFramePtr(); }
   void LookAlong(const plat::D3DXVECTOR3& direction) override;
   void RotateParts(const plat::D3DXVECTOR3& axis, float angle) override;
   size_t GetBulletCount() const override { return bullets.size(); }

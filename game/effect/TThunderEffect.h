@@ -46,10 +46,12 @@ class TThunderEffect : public TAlphaModelEffect {
   int32_t GetBand1() const { return band1; }
   int32_t GetBand2() const { return band2; }
 
- private:
+ protected:
   // For Clone: the frame deep-copied (bolt geometry shared until a bolt is written) and the bolts
   // found again by name.
   TThunderEffect(const TThunderEffect& other);
+
+ private:
   void FindBolts();
   void JitterBolt(TMesh8& bolt);
 
