@@ -88,7 +88,7 @@ void TShot<B>::LookAlong(const plat::D3DXVECTOR3& direction) {
 
 template <class B>
 void TShot<B>::RotateParts(const plat::D3DXVECTOR3& axis, float angle) {
-  for (B& bullet : bullets) bullet.GetFrame()->RotateAxis(axis, angle, false);
+  for (B& bullet : bullets) bullet.GetFrame()->RotateAxis(axis, angle, true);
 }
 
 extern template class TShot<TAddBullet>;

@@ -34,7 +34,7 @@ class TShotEffect : public TEffect {
   virtual TCountedPtr<TFrame8> GetHeadFramePtr() const = 0;
   // Every bullet frame looks along the direction (up (0, 1, 0)).
   virtual void LookAlong(const plat::D3DXVECTOR3& direction) = 0;
-  // Every bullet frame turns about the axis by the angle, in its parent's space.
+  // Every bullet frame turns about the axis by the angle, in its own space (a spin about its own axis).
   virtual void RotateParts(const plat::D3DXVECTOR3& axis, float angle) = 0;
   // Hit shots fly the volume with their head and end with it; other shots keep no volume.
   virtual void AttachHit(const TCountedPtr<TEffectHitVolume>& hit);

@@ -39,6 +39,9 @@ class TThunderEffect : public TAlphaModelEffect {
   // The sparkles (a jitter particle effect) switched to their finite-RGB fade when the loop stops.
   virtual void SetSparkles(const TCountedPtr<TEffect>& sparkles);
 
+  const plat::D3DXVECTOR3& GetVelocity() const { return velocity; }
+  TWatchedObject* GetWatchedEffect() const { return watched.Get(); }
+  TEffect* GetSparkles() const { return sparkles.Get(); }
   uint32_t GetBoltCount() const { return boltCount; }
   TMesh8* GetBolt(uint32_t index) const { return bolts[index]; }
   int32_t GetSegmentCount() const { return segments.count; }
