@@ -760,7 +760,7 @@ struct ShowerRow {
   int32_t passes;
   float ahead;      // the bolt's point: P + ahead * F, jittered when asked
   bool jitter;      // two GenRand31 draws a pass, 1/30 a step
-  bool withImpact;  // the green-less impact (600) before the motes
+  bool withImpact;  // the impact (600) before the motes
   bool soundEachPass;
 };
 
