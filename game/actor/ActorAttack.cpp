@@ -34,7 +34,8 @@ struct TRibbonPoint {
   float time;
   float x, y, z;
 };
-constexpr TRibbonPoint kRibbonPoints[] = {{2, 0, 0.2f, 0.3f}, {4, -0.5f, 0.1f, 0}, {6, 0.5f, 0.2f, 0}, {8, 0, 0.3f, 0.5f}};
+constexpr TRibbonPoint kRibbonPoints[] = {
+    {2, 0, 0.2f, 0.3f}, {4, -0.5f, 0.1f, 0}, {6, 0.5f, 0.2f, 0}, {8, 0, 0.3f, 0.5f}};
 constexpr float kRibbonKeys[][3] = {{0, 1, 0.5f}, {0.5f, 0.5f, 0.3f}, {-0.3f, 0.7f, 0.2f}};
 
 D3DXVECTOR3 Vec(const std::array<float, 3>& v) { return D3DXVECTOR3(v[0], v[1], v[2]); }
@@ -47,7 +48,8 @@ TAttackPoints AttackPointsOf(const TActor& actor) {
   at.body = actor.GetBodyCenter();
   at.front = actor.GetFront();
   at.right = actor.GetRight();
-  at.hand = Plus(Plus(at.position, D3DXVECTOR3(0, kHandHeight * actor.GetBodyHeight(), 0)), Times(at.front, kHandReach));
+  const D3DXVECTOR3 raised(0, kHandHeight * actor.GetBodyHeight(), 0);
+  at.hand = Plus(Plus(at.position, raised), Times(at.front, kHandReach));
   return at;
 }
 
@@ -225,7 +227,8 @@ void TActor::DropFallingShot(const TFallingShotRow& row, const D3DXVECTOR3& offs
   THitVolumeValues values = row.hit;
   values.framesLeft = static_cast<uint32_t>(ticks + static_cast<int32_t>(shot->GetBulletCount()) - 1);
   values.attackValue = static_cast<uint32_t>(int64_t{row.powerMultiplier} * GetParam2());
-  TCountedPtr<THitObject> volume = THitObject::Create(GetObjectId(), *shot->GetHeadFrame(), D3DXVECTOR3(0, 0, 0), values);
+  TCountedPtr<THitObject> volume =
+      THitObject::Create(GetObjectId(), *shot->GetHeadFrame(), D3DXVECTOR3(0, 0, 0), values);
   if (volume) {
     shot->AttachHit(volume);
     hits.push_back(volume);

@@ -52,6 +52,10 @@ struct TAttackContext {
 
 D3DXVECTOR3 Backward(const D3DXVECTOR3& v) { return Times(v, -1.0f); }
 
+// The low seven bits of a draw less 64 (-64..63), and the sign its lowest bit gives.
+float Centred(uint32_t r) { return static_cast<float>(static_cast<int32_t>(r & 127) - 64); }
+float OddSign(uint32_t r) { return (r & 1) ? 1.0f : -1.0f; }
+
 // The head frame of a shot, shared; empty for an effect that is no shot.
 TCountedPtr<TFrame8> HeadOf(TEffect* effect) {
   TShotEffect* shot = AsShot(effect);
@@ -269,7 +273,8 @@ std::vector<Step> Joined(std::vector<Step> a, const std::vector<Step>& b) {
 std::vector<Step> IceColumns(int count, float ringScale, uint32_t hitId) {
   std::vector<Step> steps;
   for (int i = 0; i < count; ++i) steps.push_back(Fx(50).At(AtP().Up(0.3f * static_cast<float>(i))).Tint(kIceBlue));
-  steps.push_back(Fx(107).At(AtP().Up(kLift)).Looking(Look::kUp).Tint(kDeepBlue).Scaled(ringScale).Striking(hitId, AtB()));
+  steps.push_back(
+      Fx(107).At(AtP().Up(kLift)).Looking(Look::kUp).Tint(kDeepBlue).Scaled(ringScale).Striking(hitId, AtB()));
   return steps;
 }
 
@@ -591,7 +596,7 @@ void RunBody(const TAttackContext& c, const HomingRow& row) {
   for (uint32_t i = 0; i < capacity && ids[i] != -1; ++i) {
     TCountedPtr<TEffect> shot = Spawn(c.actor, row.shot, D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0, 1, 0));
     const uint32_t r = GenRand31();
-    const D3DXVECTOR3 bend(static_cast<float>(static_cast<int32_t>(r & 127) - 64) * 0.0625f, 2.5f, -0.2f);
+    const D3DXVECTOR3 bend(Centred(r) * 0.0625f, 2.5f, -0.2f);
     Mover(shot.Get(), new (std::nothrow) TBezierSeekMover(0.02f, 0.7f, 0, bend, c.at.body,
                                                           static_cast<uint32_t>(ids[i]), EffectStageOf(c.actor)));
     Life(shot.Get(), 50);
@@ -727,9 +732,7 @@ struct ScatterRow {
   float lowestDrop;     // the height: (r AND 127) / spreadDivisor + this
 };
 
-float Spread(uint32_t r, float divisor) {
-  return static_cast<float>(static_cast<int32_t>(r & 127) - 64) / divisor + ((r & 1) ? 1.0f : -1.0f);
-}
+float Spread(uint32_t r, float divisor) { return Centred(r) / divisor + OddSign(r); }
 
 void RunBody(const TAttackContext& c, const ScatterRow& row) {
   for (int32_t i = 0; i < row.count; ++i) {
@@ -808,8 +811,8 @@ void RunBody(const TAttackContext& c, const FallingRow& row) {
   for (int32_t i = 0; i < row.count; ++i) {
     std::array<uint32_t, 6> r;
     for (uint32_t& draw : r) draw = GenRand31();
-    const float jx = static_cast<float>(static_cast<int32_t>(r[2] & 127) - 64) * kSpreadStep + ((r[0] & 1) ? 1.0f : -1.0f);
-    const float jz = static_cast<float>(static_cast<int32_t>(r[3] & 127) - 64) * kSpreadStep + ((r[1] & 1) ? 1.0f : -1.0f);
+    const float jx = Centred(r[2]) * kSpreadStep + OddSign(r[0]);
+    const float jz = Centred(r[3]) * kSpreadStep + OddSign(r[1]);
     const float drop = static_cast<float>(r[4] & 127) * kDropStep + kLowestDrop;
     const float rate = static_cast<float>(r[5] & 127) * kRateStep + kSlowestRate;
 
