@@ -235,8 +235,6 @@ void TActor::StartPatternHit(const TAttackInfo& info) {
   if (p.parent) Keep(THitObject::Create(GetObjectId(), *p.parent, p.position, PatternHitValues(def, p)));
 }
 
-void TActor::Attack(const TAttackInfo&) {}
-
 void TActor::ShakeCamera(const TAttackInfo& info) {
   const TCameraShake* shake = CameraShakeOf(info.shakeLevel);
   if (shake && camera) camera->StartShake(shake->count, shake->period, shake->amplitude, shake->axes);

@@ -18,6 +18,8 @@
 #include "game/field/TFieldActor.h"
 #include "game/field/THitObject.h"
 
+struct TFallingShotRow;
+
 // What an actor is made with besides its game-object values.
 struct TActorStats {
   // When 0, incoming hits lose kind bit 0x20; bits 4 and 16; bit 8.
@@ -114,8 +116,8 @@ class TActor : public TFieldActor, public TEffectActor {
   virtual void RunPatternEvents();
   // Opens the volume of the record's hit id, built as the actor gives it.
   virtual void StartPatternHit(const TAttackInfo& info);
-  // The attack of the record's attack kind; the base knows no kind yet, so every kind is one
-  // without a body.
+  // The whole attack of the record's attack kind (effects, shots, volumes, sound); a kind without a
+  // body does nothing.
   virtual void Attack(const TAttackInfo& info);
   virtual void PlayPatternSe(const TAttackInfo& info) { PlaySe(static_cast<int32_t>(info.seId)); }
   virtual void PlayPatternVoice(const TAttackInfo& info) { PlayVoice(static_cast<int32_t>(info.voiceId)); }
@@ -183,6 +185,12 @@ class TActor : public TFieldActor, public TEffectActor {
   // of the overhead kind, a flash at chest height, two sparks flying off in random directions (for
   // kinds 1 and 2 only when the knock flags hold 32 or 64) and, for kinds 8 and 16, a burst.
   void ShowHitEffects(int32_t hitKind, int32_t knockFlags, int32_t overheadKind);
+  // One burning rock falls onto the ground near the actor: from `height` above the level 0.5 below
+  // the ground under the actor, shifted by the offset's x and z, fallRate a tick along a line leaning
+  // toward the actor's front; its one-hit volume strikes with the actor's parameter 2.
+  void DropRockShot(const plat::D3DXVECTOR3& offset, float height, float fallRate);
+  // The same fall with another shot's row.
+  void DropFallingShot(const TFallingShotRow& row, const plat::D3DXVECTOR3& offset, float height, float fallRate);
 
   int32_t GetHp() const { return hp; }
   int32_t GetMaxHp() const { return maxHp; }

@@ -46,3 +46,5 @@ MtRandomState& GlobalRandomState() {
 void SeedRand(uint32_t seed) { GlobalRandomState().Seed(seed); }
 
 uint32_t GenRand() { return GlobalRandomState().Next(); }
+
+uint32_t GenRand31() { return GenRand() >> 1; }

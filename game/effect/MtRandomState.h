@@ -22,3 +22,5 @@ struct MtRandomState {
 MtRandomState& GlobalRandomState();
 void SeedRand(uint32_t seed);
 uint32_t GenRand();
+// The next word's upper 31 bits: GenRand() >> 1, from the same stream.
+uint32_t GenRand31();

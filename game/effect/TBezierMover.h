@@ -24,6 +24,7 @@ class TBezierMover : public TEffectMover {
   void Step(TBullet& bullet, TFrame8* view1, TFrame8* view2) override;
 
   float GetT() const { return t; }
+  float GetStep() const { return step; }
   // Control point 0 to 3.
   const plat::D3DXVECTOR3& GetPoint(int index) const { return points[index]; }
   // The curve at parameter u.
@@ -61,6 +62,10 @@ class TBezierHomingMover : public TBezierMover {
 
   void Face(TBullet& bullet, TFrame8* view1, TFrame8* view2) override;
   void Step(TBullet& bullet, TFrame8* view1, TFrame8* view2) override;
+
+  uint32_t GetTargetId() const { return targetId; }
+  float GetHomingLimit() const { return homingLimit; }
+  float GetHeightOffset() const { return heightOffset; }
 
  protected:
   TEffectActor* FindTarget() const;

@@ -31,6 +31,7 @@ class TBullet {
   void Hide();
 
   TFrame8* GetFrame() const { return frame.Get(); }
+  const TCountedPtr<TFrame8>& GetFramePtr() const { return frame; }
   TMesh8* GetMesh() const { return mesh; }
   const plat::D3DCOLORVALUE& GetColor() const { return colour; }
 

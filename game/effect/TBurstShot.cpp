@@ -26,5 +26,7 @@ void RunBurst(TEffectStage* stage, const TFrame8& head, int32_t ownerId, const T
   if (params.soundId != -1) owner->PlaySe(params.soundId);
 }
 
+TBurstShotLook* AsBurstShot(TEffect* effect) { return dynamic_cast<TBurstShotLook*>(effect); }
+
 template class TBurstShot<TAddBullet>;
 template class TBurstShot<TAlphaCellBullet>;

@@ -30,8 +30,26 @@ struct TBurstLook {
 void RunBurst(TEffectStage* stage, const TFrame8& head, int32_t ownerId, const TBurstParams& params,
               const TBurstLook& look);
 
+// What spawning code sets on a burst shot, whatever its bullet class.
+class TBurstShotLook {
+ public:
+  void SetBurstScale(const plat::D3DXVECTOR3& scale) { look.firstScale = scale; }
+  void SetBurstColor(const plat::D3DCOLORVALUE& colour) { look.firstColour = colour; }
+  void SetSecondBurstColor(const plat::D3DCOLORVALUE& colour) { look.secondColour = colour; }
+  const TBurstLook& GetLook() const { return look; }
+
+ protected:
+  TBurstShotLook() = default;
+  ~TBurstShotLook() = default;
+
+  TBurstLook look;
+};
+
+// The burst look of an effect that is a burst shot, or null.
+TBurstShotLook* AsBurstShot(TEffect* effect);
+
 template <class B>
-class TBurstShot : public THitShot<B> {
+class TBurstShot : public THitShot<B>, public TBurstShotLook {
  public:
   TBurstShot(const std::string& asset, TEffectKind first, TEffectKind second, int32_t lifetime, int32_t count,
              uint8_t hidden, int32_t soundId, uint16_t attackId, const plat::D3DXVECTOR3& hitOffset,
@@ -42,17 +60,13 @@ class TBurstShot : public THitShot<B> {
   void Init(int32_t id, const plat::D3DXVECTOR3& position, const plat::D3DXVECTOR3& lookAt, TFrame8& parent,
             TEffectStage* onStage, const plat::D3DCOLORVALUE& colour) override {
     THitShot<B>::Init(id, position, lookAt, parent, onStage, colour);
-    look = TBurstLook();
+    this->look = TBurstLook();
     stage = onStage;
   }
   std::unique_ptr<TEffect> Clone() const override { return std::unique_ptr<TEffect>(new TBurstShot(*this)); }
-  void Burst() override { RunBurst(stage, *this->GetHeadFrame(), this->GetOwnerId(), params, look); }
+  void Burst() override { RunBurst(stage, *this->GetHeadFrame(), this->GetOwnerId(), params, this->look); }
 
-  void SetBurstScale(const plat::D3DXVECTOR3& scale) { look.firstScale = scale; }
-  void SetBurstColor(const plat::D3DCOLORVALUE& colour) { look.firstColour = colour; }
-  void SetSecondBurstColor(const plat::D3DCOLORVALUE& colour) { look.secondColour = colour; }
   const TBurstParams& GetParams() const { return params; }
-  const TBurstLook& GetLook() const { return look; }
 
  protected:
   // The parameters copied; the look and the stage come with Init.
@@ -61,7 +75,6 @@ class TBurstShot : public THitShot<B> {
  private:
   TEffectStage* stage = nullptr;
   TBurstParams params;
-  TBurstLook look;
 };
 
 extern template class TBurstShot<TAddBullet>;

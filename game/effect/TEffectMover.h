@@ -61,6 +61,7 @@ class TFallMover : public TEffectMover {
   void Step(TBullet& bullet, TFrame8* view1, TFrame8* view2) override;
 
   float GetSpeed() const { return speed; }
+  float GetAcceleration() const { return acceleration; }
   const plat::D3DXVECTOR3& GetPosition() const { return position; }
   const plat::D3DXVECTOR3& GetDirection() const { return direction; }
 
@@ -82,6 +83,10 @@ class TSpinFollowMover : public TEffectMover {
   void Step(TBullet& bullet, TFrame8* view1, TFrame8* view2) override;
   void Follow(TBullet& bullet, const TBullet& ahead) override;
 
+  const plat::D3DXVECTOR3& GetPoint() const { return point; }
+  const plat::D3DXVECTOR3& GetOffset() const { return offset; }
+  TFrame8* GetReference() const { return reference; }
+
  protected:
   // The head's place this frame, in the reference frame's space.
   void PlaceAt(TBullet& bullet, const plat::D3DXVECTOR3& at) const;
@@ -99,6 +104,8 @@ class TShakeMover : public TSpinFollowMover {
               const plat::D3DXVECTOR3& jitterScale);
 
   void Step(TBullet& bullet, TFrame8* view1, TFrame8* view2) override;
+
+  const plat::D3DXVECTOR3& GetJitterScale() const { return jitterScale; }
 
  private:
   plat::D3DXVECTOR3 jitterScale;

@@ -24,6 +24,7 @@ class TShot : public TShotEffect {
   std::unique_ptr<TEffect> Clone() const override { return std::unique_ptr<TEffect>(new TShot(*this)); }
 
   TFrame8* GetHeadFrame() const override { return bullets.front().GetFrame(); }
+  TCountedPtr<TFrame8> GetHeadFramePtr() const override { return bullets.front().GetFramePtr(); }
   void LookAlong(const plat::D3DXVECTOR3& direction) override;
   void RotateParts(const plat::D3DXVECTOR3& axis, float angle) override;
   size_t GetBulletCount() const override { return bullets.size(); }
@@ -87,7 +88,7 @@ void TShot<B>::LookAlong(const plat::D3DXVECTOR3& direction) {
 
 template <class B>
 void TShot<B>::RotateParts(const plat::D3DXVECTOR3& axis, float angle) {
-  for (B& bullet : bullets) bullet.GetFrame()->RotateAxis(axis, angle, false);
+  for (B& bullet : bullets) bullet.GetFrame()->RotateAxis(axis, angle, true);
 }
 
 extern template class TShot<TAddBullet>;

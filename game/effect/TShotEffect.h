@@ -30,9 +30,11 @@ class TShotEffect : public TEffect {
   void SetLifetime(int32_t frames);
   // The head bullet's frame: the parent of the hit volume that flies with it.
   virtual TFrame8* GetHeadFrame() const = 0;
+  // The same frame shared, for whatever follows the head and must keep its frame alive.
+  virtual TCountedPtr<TFrame8> GetHeadFramePtr() const = 0;
   // Every bullet frame looks along the direction (up (0, 1, 0)).
   virtual void LookAlong(const plat::D3DXVECTOR3& direction) = 0;
-  // Every bullet frame turns about the axis by the angle, in its parent's space.
+  // Every bullet frame turns about the axis by the angle, in its own space (a spin about its own axis).
   virtual void RotateParts(const plat::D3DXVECTOR3& axis, float angle) = 0;
   // Hit shots fly the volume with their head and end with it; other shots keep no volume.
   virtual void AttachHit(const TCountedPtr<TEffectHitVolume>& hit);

@@ -39,6 +39,9 @@ class TThunderEffect : public TAlphaModelEffect {
   // The sparkles (a jitter particle effect) switched to their finite-RGB fade when the loop stops.
   virtual void SetSparkles(const TCountedPtr<TEffect>& sparkles);
 
+  const plat::D3DXVECTOR3& GetVelocity() const { return velocity; }
+  TWatchedObject* GetWatchedEffect() const { return watched.Get(); }
+  TEffect* GetSparkles() const { return sparkles.Get(); }
   uint32_t GetBoltCount() const { return boltCount; }
   TMesh8* GetBolt(uint32_t index) const { return bolts[index]; }
   int32_t GetSegmentCount() const { return segments.count; }
@@ -46,10 +49,12 @@ class TThunderEffect : public TAlphaModelEffect {
   int32_t GetBand1() const { return band1; }
   int32_t GetBand2() const { return band2; }
 
- private:
+ protected:
   // For Clone: the frame deep-copied (bolt geometry shared until a bolt is written) and the bolts
   // found again by name.
   TThunderEffect(const TThunderEffect& other);
+
+ private:
   void FindBolts();
   void JitterBolt(TMesh8& bolt);
 

@@ -80,7 +80,7 @@ class TStage : public TStageLinks, public TEffectStage {
   TFrame8* GetCameraTarget() const { return cameraTarget.Get(); }
   TFieldScene& GetScene() const { return scene; }
   TStagePlayer* GetPlayer() const { return player; }
-  TStageEnemies* GetEnemyManager() const { return enemyManager.Get(); }
+  TStageEnemies* GetEnemyManager() const override { return enemyManager.Get(); }
   TMeshAreaManager& GetMeshAreas() { return meshAreas; }
   int32_t GetMusicId() const { return musicId; }
   uint32_t GetFogColour() const { return fogColour; }

@@ -9,6 +9,7 @@ class TEffectManager;
 class TEffectStage;
 class TFieldActor;
 class TFrame8;
+class TStageEnemies;
 
 class TStageLinks {
  public:
@@ -20,6 +21,8 @@ class TStageLinks {
   virtual TEffectManager* GetEffectManager() = 0;
   // Null when the stage has no camera.
   virtual TCamera* GetCamera() = 0;
+  // The battle map's enemy manager; null on stages without enemies (the towns).
+  virtual TStageEnemies* GetEnemyManager() const { return nullptr; }
   // The registered actor with that object id, or null; hit volumes name their owner by it.
   virtual TFieldActor* FindActor(uint32_t objectId) = 0;
   // The stage as the effects spawned for its objects see it.

@@ -1,5 +1,6 @@
 #include "tools/datakit/SampleCharData.h"
 
+#include "tools/datakit/SampleAttackHits.h"
 #include "tools/datakit/SampleEnemies.h"
 #include "tools/datakit/MeshShapes.h"
 
@@ -50,6 +51,9 @@ std::vector<HitRecordRow> SampleHitRecords() {
   bite.position = {0.0f, 0.5f, -0.6f};
   bite.paramB = 2;
   rows.push_back(bite);
+
+  const std::vector<HitRecordRow> attacks = SampleAttackHitRecords();
+  rows.insert(rows.end(), attacks.begin(), attacks.end());
   return rows;
 }
 
@@ -58,6 +62,8 @@ HitTableFile SampleHitTable() {
   file.scrambled = true;
   file.records = SampleHitRecords();
   file.names = {"default", "slash1", "slash2", "flurry", "launch", "smash", "bite"};
+  for (size_t i = file.names.size(); i < file.records.size(); ++i)
+    file.names.push_back("attack" + std::to_string(file.records[i].id));
   for (const HitRecordRow& r : file.records) file.ids.push_back(r.id);
   return file;
 }

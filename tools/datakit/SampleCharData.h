@@ -15,7 +15,7 @@
 namespace datakit {
 
 // The sample hit records: 0 the fallback, 1000-1100 weapon strokes, 2000 a launcher, 3000 a heavy
-// blow, 5000 an enemy's bite.
+// blow, 5000 an enemy's bite, then the volumes of the actors' attack kinds (SampleAttackHitRecords).
 std::vector<HitRecordRow> SampleHitRecords();
 HitTableFile SampleHitTable();
 

@@ -29,4 +29,13 @@ TEST(MtRandom, MatchesTheReferenceAcrossTheSecondTwist) {
   }
 }
 
+TEST(MtRandom, TheThirtyOneBitFormTakesTheNextWordOfTheSameStream) {
+  SeedRand(42);
+  std::mt19937 reference(42);
+  for (int call = 1; call <= 10; ++call) {
+    ASSERT_EQ(GenRand31(), reference() >> 1) << call;
+    ASSERT_EQ(GenRand(), reference()) << call;
+  }
+}
+
 }  // namespace

@@ -368,8 +368,11 @@ TEST_F(ShotTest, LookAlongAndRotatePartsTurnEveryBullet) {
   plat::D3DXMATRIX turn;
   const D3DXVECTOR3 axis = Vec(0, 0, 1);
   plat::D3DXMatrixRotationAxis(&turn, &axis, 0.5f);
-  for (size_t k = 0; k < 3; ++k)
-    EXPECT_TRUE(Near(*shot->GetBullet(k).GetFrame()->GetMatrix(), mathcheck::operator*(before, turn)));
+  // A spin in the bullet's own space: the axis it looks along stays.
+  for (size_t k = 0; k < 3; ++k) {
+    EXPECT_TRUE(Near(*shot->GetBullet(k).GetFrame()->GetMatrix(), mathcheck::operator*(turn, before)));
+    EXPECT_TRUE(Near(mathcheck::Row(*shot->GetBullet(k).GetFrame()->GetMatrix(), 2), Vec(1, 0, 0), 1e-5f));
+  }
 }
 
 }  // namespace
