@@ -93,7 +93,7 @@ TEST_F(GameFieldServices, TheBattleMapsSlimesComeFromTheGamesEnemyManagerAndASte
 // An enemy worth a little of everything.
 class Foe : public TPlayerFoe {
  public:
-  uint32_t GetFoeLevel() const override { return 0; }
+  int32_t GetFoeLevel() const override { return 0; }
   float GetExperienceFactor() const override { return 1.0f; }
   uint32_t GetAbilityPoints() const override { return 3; }
   std::array<uint32_t, 2> GetRewardValues() const override { return {0, 0}; }
