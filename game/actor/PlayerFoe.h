@@ -9,7 +9,8 @@ class TPlayerFoe {
  public:
   virtual ~TPlayerFoe() = default;
 
-  virtual uint32_t GetFoeLevel() const = 0;
+  // Signed: a level offset may take an enemy below level 0.
+  virtual int32_t GetFoeLevel() const = 0;
   virtual float GetExperienceFactor() const = 0;
   virtual uint32_t GetAbilityPoints() const = 0;
   // The two values the gain notice carries after the ability points.

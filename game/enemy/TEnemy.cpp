@@ -8,7 +8,7 @@
 #include "common/TD3D8.h"
 #include "common/TMaterial8.h"
 #include "common/TView8.h"
-#include "game/actor/FoePlayer.h"
+#include "game/actor/TPlayerChar.h"
 #include "game/data/TGameData.h"
 #include "game/effect/MtRandomState.h"
 #include "game/effect/TEffectManager.h"
@@ -207,7 +207,7 @@ void TEnemy::ReceiveHit(THitObject& hit) {
       RollSteal(hit.GetLandedValue());
       break;
   }
-  if (TFoePlayer* foe = Foe()) foe->ShowEnemyPanel(*this);
+  if (TPlayerChar* player = PlayerChar()) player->ShowEnemyPanel(*this);
   gaugeTimer = kGaugeFrames;
   aiTimer = kHitAiTimer;
 }
@@ -232,7 +232,7 @@ void TEnemy::Attack(const TAttackInfo& info) {
 
 void TEnemy::TakeDamage(int32_t damage) {
   TActor::TakeDamage(damage);
-  if (TFoePlayer* foe = Foe()) foe->KeepBestCombo(*this);
+  if (TPlayerChar* player = PlayerChar()) player->KeepBestCombo(*this);
 }
 
 void TEnemy::Reset() {
@@ -240,6 +240,14 @@ void TEnemy::Reset() {
   SetMode(enemy_mode::kStand);
   Think();
 }
+
+// --- what the player character reads ----------------------------------------------------------
+
+std::array<uint32_t, 2> TEnemy::GetRewardValues() const {
+  return {static_cast<uint32_t>(valueB), static_cast<uint32_t>(valueABase)};
+}
+
+std::array<int32_t, 4> TEnemy::GetComboRecords() const { return {comboDamage, comboHits, specialHits, normalHits}; }
 
 // --- effects, the steal and the heal ---------------------------------------------------------------
 
@@ -320,15 +328,7 @@ void TEnemy::Die() {
   Attack(death);
   alive = 0;
   Drop();
-  if (TFoePlayer* foe = Foe()) {
-    TDefeatValues values;
-    values.level = level;
-    values.rewardFactor = rewardFactor;
-    values.abilityPoints = valueA;
-    values.value1 = valueB;
-    values.value2 = valueABase;
-    foe->GainFromDefeat(*this, values);
-  }
+  if (TPlayerChar* player = PlayerChar()) player->GainFromDefeat(*this);
 }
 
 void TEnemy::Drop() {

@@ -3,13 +3,15 @@
 // death with its drop, the group heal among its attacks, the two state machines (movement modes,
 // and in mode 16 an attack state) with the five hit reactions that move it between them, and the
 // AI that chooses what it does next. A class (TEnemyClass) sets what differs between enemies; the
-// concrete classes give the tick, the copy and the choice of attack.
+// concrete classes give the tick, the copy and the choice of attack. The player character reads an
+// enemy through TPlayerFoe: what its defeat is worth, its panel and its combo records.
 #pragma once
 #include <array>
 #include <cstdint>
 
 #include "common/TCountedPtr.h"
 #include "common/TSprite8.h"
+#include "game/actor/PlayerFoe.h"
 #include "game/actor/TActor.h"
 #include "game/actor/TCharSoundLists.h"
 #include "game/effect/TEffect.h"
@@ -19,7 +21,7 @@
 #include "platform/gfx/D3DXMath.h"
 
 class TEnemyManager;
-class TFoePlayer;
+class TPlayerChar;
 class TStage;
 class TView8;
 
@@ -53,7 +55,7 @@ constexpr int32_t kLaunched = 100000;
 constexpr int32_t kBlownAway = 1000000;
 }  // namespace enemy_state
 
-class TEnemy : public TActor {
+class TEnemy : public TActor, public TPlayerFoe {
  public:
   static constexpr int32_t kGaugeFrames = 200;     // the gauge shows this long after a hit
   static constexpr int32_t kHitAiTimer = -1000;    // a hit makes the next decision one of row 20
@@ -106,6 +108,15 @@ class TEnemy : public TActor {
                    float slide, int32_t damage) override;
   // Stores the mode, takes its handler and plays its motion; a mode outside the table is refused.
   void SetMode(int32_t newMode) override;
+
+  // --- what the player character reads ------------------------------------------------------------
+  int32_t GetFoeLevel() const override { return level; }
+  float GetExperienceFactor() const override { return rewardFactor; }
+  uint32_t GetAbilityPoints() const override { return static_cast<uint32_t>(valueA); }
+  // The two words after the ability points.
+  std::array<uint32_t, 2> GetRewardValues() const override;
+  std::array<int32_t, 4> GetComboRecords() const override;
+  std::array<int32_t, 2> GetPanelValues() const override { return {comboHits, comboDamage}; }
 
   // --- the enemy's own slots ---------------------------------------------------------------------
   // A new live copy of the concrete class belonging to the manager.
@@ -166,11 +177,11 @@ class TEnemy : public TActor {
   const TCharSoundLists& GetSounds() const { return sounds; }
 
  protected:
-  // The player on the enemy's stage: its body, its actor values and what it is as a foe; null
+  // The player on the enemy's stage: its body, its actor values and the player character; null
   // for what it does not have.
   TFieldActor* PlayerBody() const;
   TActor* PlayerActor() const;
-  TFoePlayer* Foe() const;
+  TPlayerChar* PlayerChar() const;
   // Where the enemy aims: before the player while it runs or dashes, else the player itself.
   TFrame8* AimFrame() const;
   // At most 10 degrees toward the aim point.

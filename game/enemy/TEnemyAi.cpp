@@ -1,6 +1,6 @@
 // The enemy's decisions: what the player is doing measured, a row of the choice table drawn from,
 // and the behaviour of the chosen action run every tick until the next decision.
-#include "game/actor/FoePlayer.h"
+#include "game/actor/TPlayerChar.h"
 #include "game/effect/MtRandomState.h"
 #include "game/enemy/TEnemy.h"
 #include "game/field/StagePlayer.h"
@@ -51,14 +51,14 @@ TFieldActor* TEnemy::PlayerBody() const {
 
 TActor* TEnemy::PlayerActor() const { return dynamic_cast<TActor*>(PlayerBody()); }
 
-TFoePlayer* TEnemy::Foe() const { return dynamic_cast<TFoePlayer*>(PlayerBody()); }
+TPlayerChar* TEnemy::PlayerChar() const { return dynamic_cast<TPlayerChar*>(PlayerBody()); }
 
 TFrame8* TEnemy::AimFrame() const {
   TFieldActor* player = PlayerBody();
   if (!player) return nullptr;
-  if (TFoePlayer* foe = Foe(); foe && RunsOrDashes(player->GetMode())) {
+  if (const TPlayerChar* character = PlayerChar(); character && RunsOrDashes(player->GetMode())) {
     const bool far = Distance(player->GetPosition(), GetPosition()) > kTargetSwitchDistance;
-    if (TFrame8* target = far ? foe->GetEnemyTarget1() : foe->GetEnemyTarget0()) return target;
+    if (TFrame8* target = far ? character->GetEnemyTarget1() : character->GetEnemyTarget0()) return target;
   }
   return player->GetFrame();
 }
@@ -73,8 +73,8 @@ TAiSituation TEnemy::Measure(const TFieldActor& player, float distance) const {
   s.nearLimit = (player.GetBodyHeight() + bodyHeight) * kNearFactor;
   s.awayFromHome = IsAwayFromHome();
   s.crowded = player.GetNeighbourCount() > 1;
-  if (const TFoePlayer* foe = Foe())
-    s.overmatched = GetKind() < kUnmatchedIds && int64_t{foe->GetLevel()} > int64_t{level} + kOvermatchLevels;
+  if (const TPlayerChar* character = PlayerChar())
+    s.overmatched = GetKind() < kUnmatchedIds && int64_t{character->GetLevel()} > int64_t{level} + kOvermatchLevels;
   const uint32_t playerMode = player.GetMode();
   if (playerMode >= 3 && playerMode <= 6) {
     const D3DXVECTOR3 facing = player.GetFront();

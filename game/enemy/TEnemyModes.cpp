@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "common/TMesh8.h"
-#include "game/actor/FoePlayer.h"
+#include "game/actor/TPlayerChar.h"
 #include "game/effect/MtRandomState.h"
 #include "game/enemy/TEnemy.h"
 #include "game/enemy/TEnemyManager.h"
@@ -118,7 +118,7 @@ void TEnemy::RunAttack() {
 // --- hit reactions -----------------------------------------------------------------------------------
 
 void TEnemy::BeginReaction(int32_t hitKind, int32_t type, uint32_t element, int32_t damage) {
-  if (TFoePlayer* foe = Foe(); foe && manager) foe->SetEnemyHandle(manager->GetEnemy(GetObjectId()));
+  if (TPlayerChar* player = PlayerChar(); player && manager) player->SetEnemyHandle(manager->GetEnemy(GetObjectId()));
   ShowHitEffects(hitKind, type, static_cast<int32_t>(element));
   TakeDamage(damage);
   reactionCount = kReactionLoops;

@@ -136,14 +136,14 @@ class TestStyle : public TPlayerChar {
 // An enemy with the values a defeat reads.
 class TestFoe : public TPlayerFoe {
  public:
-  uint32_t GetFoeLevel() const override { return level; }
+  int32_t GetFoeLevel() const override { return level; }
   float GetExperienceFactor() const override { return factor; }
   uint32_t GetAbilityPoints() const override { return points; }
   std::array<uint32_t, 2> GetRewardValues() const override { return rewards; }
   std::array<int32_t, 4> GetComboRecords() const override { return combos; }
   std::array<int32_t, 2> GetPanelValues() const override { return panel; }
 
-  uint32_t level = 0;
+  int32_t level = 0;
   float factor = 1.0f;
   uint32_t points = 0;
   std::array<uint32_t, 2> rewards{};

@@ -56,6 +56,16 @@ TEST_F(PlayerGainsTest, EqualLevelsReadEntry100OfBothTables) {
   EXPECT_EQ(p.GetExperience(), 300u + 345u);
 }
 
+TEST_F(PlayerGainsTest, AnEnemyBelowLevelZeroIsReadAsTheWeakerEnemyItIs) {
+  TestStyle& p = Open();
+  TestFoe foe;
+  foe.level = -2;
+  p.GainFromDefeat(foe);
+  const size_t entry = 100 + p.GetLevel() + 2;
+  EXPECT_EQ(p.GetExperience(), p.GetExpTable()[entry]);
+  EXPECT_LT(p.GetExpTable()[entry], p.GetExpTable()[0]) << "not the strongest enemy of the table";
+}
+
 TEST_F(PlayerGainsTest, NoticesFollowEachOther120TicksApart) {
   TestStyle& p = Open();
   TestFoe foe;

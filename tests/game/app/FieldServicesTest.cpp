@@ -1,7 +1,7 @@
 // The game's field services: the field scene holds the real player character and HUD parts and
 // announces the area in the acquisition window; a town conversation runs its villager's script on
 // the real script engine, with the message window and "Flag" registered, and the engine goes when
-// it ends; a battle map's enemies come from the game's enemy manager.
+// it ends; a battle map's enemies come from the game's enemy manager and report to the character.
 #include "game/actor/PlayerFoe.h"
 #include "game/actor/TPlayerChar.h"
 #include "game/actor/TPlayerStyleStandIn.h"
@@ -70,7 +70,7 @@ TEST_F(GameFieldServices, AVillagersConversationRunsOnTheScriptEngineUntilItsScr
   EXPECT_EQ(app->GetCurrentScene(), field) << "without a \"MapEvent\" the field goes on";
 }
 
-TEST_F(GameFieldServices, TheBattleMapsSlimesComeFromTheGamesEnemyManagerAndAStealIsAnnounced) {
+TEST_F(GameFieldServices, TheBattleMapsSlimesComeFromTheGamesEnemyManagerReachTheCharacterAndAStealIsAnnounced) {
   LoadEnemyDatabase("data/tbl03/enemy.tbl");
   TPatternInfo::SetFolder("data/chrdata03/");
   TWeponState::SetFolder("data/chrdata03/");
@@ -80,7 +80,20 @@ TEST_F(GameFieldServices, TheBattleMapsSlimesComeFromTheGamesEnemyManagerAndASte
   EXPECT_EQ(enemies->GetLive().size(), 2u);
   FinishOpeningFade();
   Ticks(60);
-  EXPECT_EQ(enemies->GetLive().size(), 2u) << "the stand-in player is never hurt, nor hurts";
+  EXPECT_EQ(enemies->GetLive().size(), 2u) << "the hero, without its movesets, strikes none of them";
+
+  // A stroke of the hero's reaches the character's own enemy panel.
+  auto* hero = dynamic_cast<TPlayerChar*>(field->GetPlayer());
+  ASSERT_NE(hero, nullptr);
+  TEnemy& slime = *enemies->GetLive().begin()->second;
+  const D3DXVECTOR3 centre = slime.GetBodyCenter();
+  ASSERT_TRUE(hero->CreateAttackHit(1000, field->GetSceneFrame(), &centre));
+  Tick();
+  EXPECT_EQ(hero->GetEnemyHandle().Get(), static_cast<TPlayerFoe*>(&slime));
+  auto* own = dynamic_cast<TPlayerHudParts*>(&hero->GetHud());
+  ASSERT_NE(own, nullptr);
+  EXPECT_EQ(own->GetEnemyPanel().GetHits(), 1);
+  EXPECT_EQ(own->GetEnemyPanel().GetDamage(), 40 - slime.GetHp());
 
   auto* hud = dynamic_cast<TFieldHudParts*>(field->GetHud());
   ASSERT_NE(hud, nullptr);
@@ -93,7 +106,7 @@ TEST_F(GameFieldServices, TheBattleMapsSlimesComeFromTheGamesEnemyManagerAndASte
 // An enemy worth a little of everything.
 class Foe : public TPlayerFoe {
  public:
-  uint32_t GetFoeLevel() const override { return 0; }
+  int32_t GetFoeLevel() const override { return 0; }
   float GetExperienceFactor() const override { return 1.0f; }
   uint32_t GetAbilityPoints() const override { return 3; }
   std::array<uint32_t, 2> GetRewardValues() const override { return {0, 0}; }

@@ -154,25 +154,26 @@ TEST_F(EnemyAiTest, AReelingEnemyStartsNoAttackAndAnAttackingOneDecidesNothing) 
 }
 
 TEST_F(EnemyAiTest, ClosingInDecidesAnewWithinTheSummedHeightsAndBackingOffBeyondThree) {
+  SetHeroLevel(11);
   OpenArena();
   MoveHero(D3DXVECTOR3(0, 0, 0));
   // Heights 0.5 and 0.6: closing in stops at 1.21.
   struct Case {
     int32_t action;
     float distance;
-    uint32_t level;  // the player's; the slime's is 0
+    int32_t level;  // the slime's; the player's is 11
     bool decidesAnew;
   };
   const Case cases[] = {
       {3, 1.2f, 1, true}, {3, 1.25f, 1, false}, {4, 3.05f, 1, true}, {4, 2.95f, 1, false},
-      {4, 3.05f, 11, false},  // overmatched: it keeps backing off
+      {4, 3.05f, 0, false},  // overmatched: it keeps backing off
   };
   float x = -6;
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.action << " at " << c.distance);
-    Hero().level = c.level;
     MoveHero(D3DXVECTOR3(x += 3, 0, 0));
     TestSlime& slime = Place(D3DXVECTOR3(x, 0, c.distance));
+    slime.level = c.level;
     slime.DoAction(c.action);
     slime.aiTimer = 30;
     slime.Think();
@@ -182,9 +183,11 @@ TEST_F(EnemyAiTest, ClosingInDecidesAnewWithinTheSummedHeightsAndBackingOffBeyon
 }
 
 TEST_F(EnemyAiTest, TheEnemySeesWhatThePlayerDoes) {
+  SetHeroLevel(11);
   OpenArena();
   MoveHero(D3DXVECTOR3(0, 0, 0));
   TestSlime& slime = Place(D3DXVECTOR3(0, 0, 2));
+  slime.level = 1;  // the player is ten levels above
   const auto measure = [&] { return slime.Measure(Hero(), 2.0f); };
   TAiSituation s = measure();
   EXPECT_FLOAT_EQ(s.nearLimit, (0.5f + 0.6f) * 1.3f);
@@ -192,9 +195,9 @@ TEST_F(EnemyAiTest, TheEnemySeesWhatThePlayerDoes) {
                s.enemyFading || s.awayFromHome);
 
   Hero().SetNeighbourCount(2);
-  Hero().level = 11;
-  Hero().acting = true;
-  Hero().mainState = 10;
+  slime.level = 0;  // eleven
+  Hero().SetMode(TPlayerChar::kActionMode);  // action state 0: acting
+  Hero().SetMainState(10);
   Hero().StartBlink(0, 50);
   slime.StartBlink(0, 50);
   s = measure();
@@ -202,7 +205,7 @@ TEST_F(EnemyAiTest, TheEnemySeesWhatThePlayerDoes) {
   EXPECT_FALSE(s.turnedAway) << "the player stands (mode 0)";
 
   Hero().LoseHp(Hero().GetHp());
-  Hero().level = 10;
+  slime.level = 1;
   EXPECT_FALSE(measure().reeling) << "a player without HP is not reeling";
   EXPECT_FALSE(measure().overmatched) << "ten levels above is not more than ten";
 

@@ -1,7 +1,7 @@
 #include "tests/game/enemy/EnemyFixture.h"
 
-#include "game/actor/TPatternInfo.h"
-#include "game/actor/TWeponState.h"
+#include "game/actor/TPlayerFactory.h"
+#include "game/data/TGameData.h"
 #include "game/effect/TEffectManager.h"
 #include "game/enemy/TEnemyTable.h"
 #include "game/field/TFieldScene.h"
@@ -10,71 +10,43 @@
 #include "sound/TDSound8.h"
 #include "sound/TSound8.h"
 #include "sound/TSoundSet8.h"
-#include "tests/common/MathChecks.h"
-#include "tools/datakit/PatternWriter.h"
-#include "tools/datakit/WeaponStateWriter.h"
 
 namespace enemytest {
 
 namespace {
 
-constexpr uint32_t kHeroFrames = 30;
-
-TActorStats HeroStats() {
-  TActorStats s;
-  s.maxHp = s.hp = 500;
-  s.maxSp = s.sp = 50;
-  s.params = {20, 0, 20, 0};
-  return s;
+TPlayerChar* MakeTestHero(TFieldScene& scene, uint32_t member, const TCharBlock& block, uint32_t,
+                          const std::string& model) {
+  return new TestHero(scene, member, block, model);
 }
 
-TCountedPtr<TFrame8> Target(const std::string& name, float z) {
-  TCountedPtr<TFrame8> frame = CreateNamedFrame(name, mathcheck::Identity());
-  frame->SetPosition(D3DXVECTOR3(0, 0, z));
-  return frame;
-}
+// A panel that is over as soon as it is shown.
+class ShownItem : public TPlayerHudItem {
+ public:
+  void Update() override {}
+  bool IsFinished() const override { return true; }
+  void Draw() override {}
+};
 
 }  // namespace
 
-TestHero::TestHero(uint32_t m, Log& l)
-    : TActor(1, kBodyHeight, 1.0f, 1, 1, -0.01f, HeroStats(), "hero"),
-      member(m),
-      target0(Target("enemyTarget0", -0.8f)),
-      target1(Target("enemyTarget1", -1.8f)),
-      log(l) {
-  GetFrame()->AddChild(target0);
-  GetFrame()->AddChild(target1);
+void TestHero::GainFromDefeat(TPlayerFoe& enemy) {
+  defeats.push_back(dynamic_cast<const TActor&>(enemy).GetObjectId());
+  TPlayerStyleStandIn::GainFromDefeat(enemy);
 }
 
-void TestHero::GetHitParams(const THitRecord& def, THitParams& out) {
-  out.parent = GetFrame();
-  out.position = D3DXVECTOR3(def.position[0], def.position[1], def.position[2]);
-  out.radius = def.radius;
-  out.attackValue = static_cast<uint32_t>(GetParam0());
+TCountedPtr<TPlayerHudItem> TestPlayerHud::ShowLevelUp(float, float) {
+  return TCountedPtr<TPlayerHudItem>(new ShownItem);
 }
 
-void TestHero::OnHitLanded(TFieldActor& victim, int32_t value, int32_t damage, uint8_t) {
-  log.push_back("hero hit " + std::to_string(victim.GetObjectId()) + " value " + std::to_string(value) + " damage " +
-                std::to_string(damage));
+TCountedPtr<TPlayerHudItem> TestPlayerHud::ShowNotice(const TGainNotice& notice, float, float) {
+  notices.push_back(notice);
+  return TCountedPtr<TPlayerHudItem>(new ShownItem);
 }
 
-void TestHero::PlaceAt(const D3DXVECTOR3& point, const D3DXVECTOR3& lookAt) {
-  SetPosition(point);
-  if (lookAt.x != 0 || lookAt.y != 0 || lookAt.z != 0) GetFrame()->LookAt(lookAt, D3DXVECTOR3(0, 1, 0));
-  StopVertical();
-}
-
-TPlayerState TestHero::GetState() const {
-  TPlayerState s;
-  s.member = member;
-  s.level = level;
-  s.hp = GetHp();
-  s.maxHp = GetMaxHp();
-  return s;
-}
-
-void TestHero::GainFromDefeat(const TActor& enemy, const TDefeatValues& values) {
-  rewards.push_back({enemy.GetObjectId(), values});
+TCountedPtr<TPlayerHud> TestSceneHud::MakePlayerHud(TPlayerChar&) {
+  playerHud = new TestPlayerHud;
+  return TCountedPtr<TPlayerHud>(playerHud);
 }
 
 TCountedPtr<TEnemy> TestSlime::Clone(TEnemyManager* owner) const {
@@ -95,9 +67,10 @@ TCountedPtr<TEnemy> TestManager::SpawnById(uint32_t enemyId) {
   return TCountedPtr<TEnemy>(new TestSlime(found->second, actionCount, aiTableFlag));
 }
 
-TCountedPtr<TStagePlayer> EnemyServices::CreatePlayerChar(TFieldScene&, uint32_t member) {
-  hero = new TestHero(member, log);
-  return TCountedPtr<TStagePlayer>(hero);
+TCountedPtr<TStagePlayer> EnemyServices::CreatePlayerChar(TFieldScene& scene, uint32_t member) {
+  TCountedPtr<TPlayerChar> made = ::CreatePlayerChar(scene, member);
+  player = made.Get();
+  return made;
 }
 
 TCountedPtr<TStageEnemies> EnemyServices::CreateEnemyManager(TStage& stage, const TMapData& map) {
@@ -105,17 +78,15 @@ TCountedPtr<TStageEnemies> EnemyServices::CreateEnemyManager(TStage& stage, cons
   return TCountedPtr<TStageEnemies>(manager);
 }
 
+TCountedPtr<TFieldHud> EnemyServices::CreateHud(TFieldScene&) {
+  hud = new TestSceneHud(log);
+  return TCountedPtr<TFieldHud>(hud);
+}
+
 void EnemyFixture::SetUp() {
   FieldSceneFixture::SetUp();
-  TPatternInfo::SetFolder("data/chrdata03/");
-  TWeponState::SetFolder("data/chrdata03/");
-  datakit::PatternFile pattern;
-  pattern.motions.assign(1, std::vector<datakit::PatternFrame>(kHeroFrames));
-  pattern.Save("data/chrdata03/hero.pat");
-  datakit::WeaponStateFile hands;
-  hands.keys.push_back(datakit::HandKey{});
-  hands.motions.assign(1, std::vector<uint32_t>(kHeroFrames, 0));
-  hands.Save("data/chrdata03/hero.wpm");
+  TGameData::Instance()->NewGame();
+  SetPlayerStyleMaker(&MakeTestHero);
   EnemyDatabase.clear();
   LoadEnemyDatabase("data/tbl03/enemy.tbl");
   SeedRand(1);
@@ -123,10 +94,13 @@ void EnemyFixture::SetUp() {
 }
 
 void EnemyFixture::TearDown() {
+  SetPlayerStyleMaker(nullptr);
   FieldSceneFixture::TearDown();
   EnemyDatabase.clear();
-  TWeponState::SetFolder("");
-  TPatternInfo::SetFolder("");
+}
+
+void EnemyFixture::SetHeroLevel(uint32_t level) {
+  TGameData::Instance()->GetCharBlock(TPlayerChar::kHero).level = level;
 }
 
 datakit::MapEntryWriter EnemyFixture::Arena() {

@@ -1,6 +1,7 @@
-// Enemy tests: the sample game folder with its enemy database (the slime, id 1), a field scene on a
-// test battle map, a hero double that stands where it is placed, takes hits and notes what the
-// enemies tell it, and a manager whose enemies are slimes open to the test.
+// Enemy tests: the sample game folder with its enemy database (the slime, id 1) and a new game, a
+// field scene on a test battle map, the real player character (the sample hero) that notes what
+// the enemies do to it and tell it, with a HUD double, and a manager whose enemies are slimes open
+// to the test.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -8,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "game/actor/FoePlayer.h"
-#include "game/actor/TActor.h"
+#include "game/actor/PlayerHud.h"
+#include "game/actor/TPlayerStyleStandIn.h"
 #include "game/effect/MtRandomState.h"
 #include "game/effect/TEffect.h"
 #include "game/enemy/TEnemyManager.h"
@@ -21,75 +22,85 @@ namespace enemytest {
 using fieldscenetest::Log;
 using plat::D3DXVECTOR3;
 
-// The player's role as the enemies see it: a figure of body height 0.5 that never moves of
-// itself. Its hits are made by the test; hits on it take their damage and are noted.
-class TestHero : public TActor, public TStagePlayer, public TFoePlayer {
+// The player character of the enemy tests: the real character, made by the real factory, in the
+// stand-in style. It notes the reactions it is asked for, the sounds it plays and the enemies whose
+// defeat it is told of, and does all that the character does with them.
+class TestHero : public TPlayerStyleStandIn {
  public:
-  static constexpr float kBodyHeight = 0.5f;
+  using TPlayerStyleStandIn::TPlayerStyleStandIn;
 
-  TestHero(uint32_t member, Log& log);
-
-  TFieldActor& Actor() override { return *this; }
-  void Update() override { PostUpdate(); }
-  bool IsAirborne() override { return false; }
-  bool QueryStateA() const override { return acting; }
-  bool QueryStateB() const override { return false; }
-  void GetHitParams(const THitRecord& def, THitParams& out) override;
-  void OnHitLanded(TFieldActor& victim, int32_t value, int32_t damage, uint8_t hasHit) override;
-  void OnHitKind1(uint32_t, int32_t, int32_t, int32_t, bool, float, float, int32_t d) override { Hurt(1, d); }
-  void OnHitKind2(uint32_t, int32_t, int32_t, int32_t, bool, float, float, int32_t d) override { Hurt(2, d); }
-  void OnHitKind4(uint32_t, int32_t, int32_t, int32_t, bool, float, float, float, int32_t d) override { Hurt(4, d); }
-  void OnHitKind8(uint32_t, int32_t, int32_t, int32_t, bool, bool, float, float, int32_t d) override { Hurt(8, d); }
-  void OnHitKind16(uint32_t, int32_t, int32_t, int32_t, bool, float, float, int32_t d) override { Hurt(16, d); }
-  void PlaySe(int32_t id) override { se.push_back(id); }
-
-  bool IsMenuKeyTriggered() override { return false; }
-  bool IsExamineKeyTriggered() override { return false; }
-  void UpdateInTown() override {}
-  void SnapToGround() override {}
-  void PlaceAt(const D3DXVECTOR3& point, const D3DXVECTOR3& lookAt) override;
-  void LoadModel() override {}
-  void LoadPlainModel() override {}
-  void DrawHud() override {}
-  uint32_t GetMember() const override { return member; }
-  uint32_t GetWeaponId() const override { return 0; }
-  TPlayerState GetState() const override;
-  TPlayerCarry SaveState() const override { return TPlayerCarry{}; }
-  void RestoreState(const TPlayerCarry&) override {}
-
-  uint32_t GetLevel() const override { return level; }
-  TFrame8* GetEnemyTarget0() const override { return target0.Get(); }
-  TFrame8* GetEnemyTarget1() const override { return target1.Get(); }
-  void SetEnemyHandle(const TCountedPtr<TActor>& enemy) override { handle = enemy; }
-  void ShowEnemyPanel(const TActor& enemy) override { panels.push_back(enemy.GetObjectId()); }
-  void KeepBestCombo(const TActor& enemy) override { combos.push_back(enemy.GetComboHits()); }
-  void GainFromDefeat(const TActor& enemy, const TDefeatValues& values) override;
-
-  using TActor::blinkTimer;
-  using TActor::mainState;
-
-  uint32_t member;
-  uint32_t level = 1;
-  bool acting = false;
-  TCountedPtr<TFrame8> target0, target1;
-  TCountedPtr<TActor> handle;
-  std::vector<uint32_t> panels;
-  std::vector<int32_t> combos;
-  std::vector<int32_t> hurts;  // the kinds of the reactions asked for
-  std::vector<int32_t> se;
-  struct TReward {
-    uint32_t enemy;
-    TDefeatValues values;
-  };
-  std::vector<TReward> rewards;
-  Log& log;
-
- private:
-  // It takes the damage and stands on.
-  void Hurt(int32_t kind, int32_t damage) {
-    hurts.push_back(kind);
-    TakeDamage(damage);
+  void PlaySe(int32_t id) override {
+    se.push_back(id);
+    TPlayerStyleStandIn::PlaySe(id);
   }
+  void ShowHitKind1Effects(int32_t damage, uint32_t knock, int32_t overhead, int32_t b) override {
+    hurts.push_back(1);
+    TPlayerStyleStandIn::ShowHitKind1Effects(damage, knock, overhead, b);
+  }
+  void ShowHitKind2Effects(int32_t damage, uint32_t knock, int32_t overhead, int32_t b) override {
+    hurts.push_back(2);
+    TPlayerStyleStandIn::ShowHitKind2Effects(damage, knock, overhead, b);
+  }
+  void ShowHitKind4Effects(int32_t damage, uint32_t knock, int32_t overhead, int32_t b) override {
+    hurts.push_back(4);
+    TPlayerStyleStandIn::ShowHitKind4Effects(damage, knock, overhead, b);
+  }
+  void ShowHitKind8Effects(int32_t damage, uint32_t knock, int32_t overhead, int32_t b) override {
+    hurts.push_back(8);
+    TPlayerStyleStandIn::ShowHitKind8Effects(damage, knock, overhead, b);
+  }
+  void ShowHitKind16Effects(int32_t damage, uint32_t knock, int32_t overhead, int32_t b) override {
+    hurts.push_back(16);
+    TPlayerStyleStandIn::ShowHitKind16Effects(damage, knock, overhead, b);
+  }
+  void GainFromDefeat(TPlayerFoe& enemy) override;
+
+  std::vector<int32_t> hurts;    // the kinds of the reactions asked for
+  std::vector<int32_t> se;
+  std::vector<uint32_t> defeats;  // the ids of the enemies, in order
+};
+
+// The character's own HUD parts: it notes the enemy panels and the gain notices shown; the notices
+// and the level-up panel are over as soon as they are shown.
+class TestPlayerHud : public TPlayerHud {
+ public:
+  struct TPanel {
+    int32_t hits, damage;
+    bool operator==(const TPanel&) const = default;
+  };
+
+  void RefreshGauge() override {}
+  void UpdateGauge() override {}
+  void ResetItemRing() override {}
+  bool StepItemRing() override { return false; }
+  void RefreshSkillRing() override {}
+  void HandleSkillRingInput() override {}
+  uint32_t GetSkillRingCursor() const override { return 0; }
+  void SetSkillRingCursor(uint32_t) override {}
+  void PushSkill(uint32_t) override {}
+  void UpdateMessages() override {}
+  void AttachStatusIcons() override {}
+  void DetachStatusIcons() override {}
+  void UpdateStatusIcons() override {}
+  void ShowEnemyPanel(float, float, int32_t hits, int32_t damage) override { panels.push_back({hits, damage}); }
+  void UpdateEnemyPanel() override {}
+  TCountedPtr<TPlayerHudItem> ShowLevelUp(float, float) override;
+  bool IsLevelUpShowing() const override { return false; }
+  TCountedPtr<TPlayerHudItem> ShowNotice(const TGainNotice& notice, float, float) override;
+  void DrawParts() override {}
+  void DrawMessages() override {}
+
+  std::vector<TPanel> panels;
+  std::vector<TGainNotice> notices;
+};
+
+// The scene's HUD, which makes the character's.
+class TestSceneHud : public fieldscenetest::TestHud, public TPlayerHudMaker {
+ public:
+  using TestHud::TestHud;
+  TCountedPtr<TPlayerHud> MakePlayerHud(TPlayerChar&) override;
+
+  TestPlayerHud* playerHud = nullptr;
 };
 
 // One effect spawned, as the effect manager handed it over.
@@ -154,6 +165,10 @@ class TestSlime : public TStandardEnemy {
   using TEnemy::maxHp;
   using TEnemy::motionRate;
   using TEnemy::comboHits;
+  using TEnemy::rewardFactor;
+  using TEnemy::valueA;
+  using TEnemy::valueABase;
+  using TEnemy::valueB;
   using TEnemy::velocity;
   using TEnemy::voiceTimer;
   using TEnemy::airHitScale;
@@ -174,18 +189,22 @@ class TestManager : public TEnemyManager {
   uint8_t aiTableFlag;
 };
 
+// The player comes from the game's factory: a TestHero unless the test puts the game's own style
+// back (SetPlayerStyleMaker(nullptr)).
 class EnemyServices : public fieldscenetest::TestServices {
  public:
   using TestServices::TestServices;
   TCountedPtr<TStagePlayer> CreatePlayerChar(TFieldScene& scene, uint32_t member) override;
   TCountedPtr<TStageEnemies> CreateEnemyManager(TStage& stage, const TMapData& map) override;
+  TCountedPtr<TFieldHud> CreateHud(TFieldScene&) override;
 
   // The game's own manager, or the test's.
   bool realManager = false;
   int32_t actionCount = 1;
   uint8_t aiTableFlag = 0;
-  TestHero* hero = nullptr;
+  TPlayerChar* player = nullptr;
   TEnemyManager* manager = nullptr;
+  TestSceneHud* hud = nullptr;
 };
 
 class EnemyFixture : public fieldscenetest::FieldSceneFixture {
@@ -193,13 +212,17 @@ class EnemyFixture : public fieldscenetest::FieldSceneFixture {
   void SetUp() override;
   void TearDown() override;
 
+  // The player's level, from the next opening on.
+  static void SetHeroLevel(uint32_t level);
   // A battle map "t.pbms/arena" on the sample ground with the player's start at the origin facing
   // +z and the enemy chunks the test adds; opened and run until play starts.
   static datakit::MapEntryWriter Arena();
   void OpenArena(const datakit::MapEntryWriter& map);
   void OpenArena() { OpenArena(Arena()); }
 
-  TestHero& Hero() { return *services.hero; }
+  TPlayerChar& Player() { return *services.player; }
+  TestHero& Hero() { return dynamic_cast<TestHero&>(*services.player); }
+  TestPlayerHud& PlayerHud() { return *services.hud->playerHud; }
   TEnemyManager& Manager() { return *services.manager; }
   TStage& Stage() { return *field->GetStage(); }
   // A manager of its own on the open stage, from a copy of the arena with these enemy chunks; the
@@ -213,7 +236,7 @@ class EnemyFixture : public fieldscenetest::FieldSceneFixture {
   static uint32_t PeekRand(int ahead = 0);
   // Whether the sound of set 0 is playing; it is stopped for the next look.
   static bool Played(int32_t id);
-  // A volume of the hero over the enemy's body with the values given, tested against it.
+  // A volume of the player over the enemy's body with the values given, tested against it.
   void HitWith(TEnemy& enemy, THitVolumeValues values);
   // From now on the scene's effect manager notes the spawns of these kinds in `spawns`.
   void WatchEffects(std::initializer_list<TEffectKind> kinds);

@@ -1,12 +1,14 @@
-// The sample battle map played headless with the game's enemy manager: the two slimes close in on
-// the player and bite it; the player's strokes reel one, knock it down and kill it; it drops its
-// item, counts as defeated, and the spawn point brings another. The player is the tests' double
-// (the player character is not part of this build yet): it stands at the start and strikes where
-// the test says.
+// The sample battle map played headless with the game's enemy manager and the game's own player
+// character, the sample hero: the two slimes close in on the hero and bite it; the hero's strokes
+// reel one, knock it down and kill it; it drops its item, counts as defeated, the hero gains its
+// experience, and the spawn point brings another. The hero stands at the start and strikes where
+// the test says (its movesets are not built yet).
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "game/actor/TPlayerFactory.h"
+#include "game/actor/TPlayerStyleStandIn.h"
 #include "game/enemy/TEnemyManager.h"
 #include "game/field/StageStandIns.h"
 #include "game/field/TStage.h"
@@ -16,6 +18,7 @@
 namespace {
 
 using enemytest::EnemyFixture;
+using enemytest::TestPlayerHud;
 using plat::D3DXVECTOR3;
 
 class EnemyScenario : public EnemyFixture {
@@ -29,7 +32,7 @@ class EnemyScenario : public EnemyFixture {
     }
     return done();
   }
-  // A stroke of the player's hit record at the enemy's body, half a unit off on the side away from
+  // A stroke of the hero's hit record at the enemy's body, half a unit off on the side away from
   // the other enemies so that it hits this one alone; the stage's next hit pass tests it.
   void Strike(TEnemy& enemy, uint32_t record) {
     D3DXVECTOR3 at = enemy.GetBodyCenter();
@@ -42,7 +45,7 @@ class EnemyScenario : public EnemyFixture {
         at.z += (p.z - o.z) / d * 0.5f;
       }
     }
-    ASSERT_TRUE(Hero().CreateAttackHit(record, Stage().GetSceneFrame(), &at));
+    ASSERT_TRUE(Player().CreateAttackHit(record, Stage().GetSceneFrame(), &at));
     Tick();
   }
   static int32_t Mode(const TEnemy& enemy) { return static_cast<int32_t>(enemy.GetMode()); }
@@ -58,24 +61,28 @@ class EnemyScenario : public EnemyFixture {
   }
 };
 
-TEST_F(EnemyScenario, SlimesCloseInAndBiteAndTheOneThePlayerStrikesDownDropsItsItemAndIsReplaced) {
+TEST_F(EnemyScenario, SlimesCloseInAndBiteAndTheOneTheHeroStrikesDownDropsItsItemRewardsItAndIsReplaced) {
+  SetPlayerStyleMaker(nullptr);  // the game's own style
   services.realManager = true;
   OpenMap("03.pbms/field");
   FinishOpeningFade();
+  TPlayerChar& hero = Player();
+  ASSERT_NE(dynamic_cast<TPlayerStyleStandIn*>(&hero), nullptr);
+  EXPECT_EQ(hero.GetModelName(), "hero01");
   TEnemyManager& manager = Manager();
   ASSERT_EQ(manager.GetLive().size(), 2u);
   EXPECT_EQ(manager.GetMaximum(), 2u);
 
+  const int32_t fullHp = hero.GetHp();
   EXPECT_TRUE(TickUntil([&] { return AnyInMode(enemy_mode::kCloseIn); }, 200)) << "they close in";
   EXPECT_TRUE(TickUntil([&] { return AnyInMode(enemy_mode::kAction); }, 2000)) << "and attack";
-  EXPECT_TRUE(TickUntil([&] { return Hero().GetHp() < 500; }, 200)) << "the bite lands";
-  EXPECT_FALSE(Hero().hurts.empty());
+  EXPECT_TRUE(TickUntil([&] { return hero.GetHp() < fullHp; }, 200)) << "the bite lands";
 
-  // The slime nearest to the player.
+  // The slime nearest to the hero.
   TCountedPtr<TEnemy> slime;
   float nearest = 1e9f;
   for (const auto& [handle, enemy] : manager.GetLive()) {
-    const D3DXVECTOR3 p = enemy->GetPosition(), h = Hero().GetPosition();
+    const D3DXVECTOR3 p = enemy->GetPosition(), h = hero.GetPosition();
     const float d = std::hypot(p.x - h.x, p.z - h.z);
     if (d < nearest) {
       nearest = d;
@@ -84,22 +91,27 @@ TEST_F(EnemyScenario, SlimesCloseInAndBiteAndTheOneThePlayerStrikesDownDropsItsI
   }
   const uint32_t handle = slime->GetObjectId();
   ASSERT_EQ(slime->GetHp(), 40);
+  const uint32_t experience = hero.GetExperience();
 
   renderer->ClearLog();
   Strike(*slime, 1000);
   EXPECT_EQ(slime->GetMainState(), enemy_state::kReeling);
   EXPECT_TRUE(Mode(*slime) == enemy_mode::kReelFromFront || Mode(*slime) == enemy_mode::kReelFromBehind);
-  EXPECT_EQ(slime->GetHp(), 28);
+  EXPECT_EQ(slime->GetHp(), 40 - 14) << "power 22 (parameter 12 and the sword's 10) against defence 10";
   EXPECT_EQ(GaugeDraws(), 1u) << "its gauge shows";
+  EXPECT_EQ(hero.GetEnemyHandle().Get(), static_cast<TPlayerFoe*>(slime.Get())) << "the hero knows its enemy";
 
   Strike(*slime, 3000);
   EXPECT_EQ(slime->GetMainState(), enemy_state::kBlownAway);
   EXPECT_TRUE(Mode(*slime) == enemy_mode::kDownFromFront || Mode(*slime) == enemy_mode::kDownFromBehind);
-  EXPECT_EQ(slime->GetHp(), 10);
+  EXPECT_EQ(slime->GetHp(), 26 - 21) << "the smash strikes 1.5 times as hard";
 
   Strike(*slime, 1000);
   EXPECT_EQ(slime->GetHp(), 0);
   EXPECT_FALSE(manager.Contains(datakit::kSampleSlimeId));
+  EXPECT_EQ(PlayerHud().panels, (std::vector<TestPlayerHud::TPanel>{{1, 14}, {2, 35}, {3, 49}}))
+      << "the enemy panel follows the combo";
+  EXPECT_EQ(hero.GetBestCombos(), (std::array<int32_t, 4>{49, 3, 1, 2})) << "the last stroke hit it blown away";
 
   ASSERT_TRUE(TickUntil([&] { return !manager.GetEnemy(handle); }, 200)) << "it dies on the ground";
   EXPECT_TRUE(manager.Contains(datakit::kSampleSlimeId));
@@ -111,8 +123,6 @@ TEST_F(EnemyScenario, SlimesCloseInAndBiteAndTheOneThePlayerStrikesDownDropsItsI
       EXPECT_EQ(item->GetItemId(), 1);
     }
   EXPECT_EQ(drops, 1u);
-  ASSERT_EQ(Hero().rewards.size(), 1u);
-  EXPECT_EQ(Hero().rewards[0].enemy, handle);
 
   // The spawn point was ready long since: it fills the gap at once, in the entrance.
   const TSpawnPoint& point = manager.GetSpawnPoints().at(0);
@@ -121,6 +131,13 @@ TEST_F(EnemyScenario, SlimesCloseInAndBiteAndTheOneThePlayerStrikesDownDropsItsI
   EXPECT_EQ(point.enemy->GetMode(), static_cast<uint32_t>(enemy_mode::kEntrance));
   EXPECT_NEAR(point.enemy->GetPosition().z, 6.0f, 0.05f);
   EXPECT_TRUE(TickUntil([&] { return Mode(*point.enemy) != enemy_mode::kEntrance; }, 100));
+
+  // The hero gained what the slime was worth; its notice is shown.
+  EXPECT_GT(hero.GetExperience(), experience);
+  ASSERT_EQ(PlayerHud().notices.size(), 1u);
+  const TGainNotice& notice = PlayerHud().notices[0];
+  EXPECT_EQ(notice.experience, hero.GetExperience() - experience);
+  EXPECT_EQ(notice.enemyPoints, static_cast<uint32_t>(slime->GetValueA()));
 }
 
 }  // namespace

@@ -255,11 +255,11 @@ TEST_F(EnemyManagerTest, TheStageFindsTheGamesEnemiesForItsHitPass) {
   EXPECT_NE(dynamic_cast<TStandardEnemy*>(&slime), nullptr);
   EXPECT_EQ(Stage().FindActor(slime.GetObjectId()), &slime);
   Ticks(5);
-  // A stroke of the player over it: power 20 against defence 10.
+  // A stroke of the hero over it: power 22 (parameter 12 and the sword's 10) against defence 10.
   const D3DXVECTOR3 centre = slime.GetBodyCenter();
   ASSERT_TRUE(Hero().CreateAttackHit(1000, Stage().GetSceneFrame(), &centre));
   Tick();
-  EXPECT_EQ(slime.GetHp(), 40 - 12);
+  EXPECT_EQ(slime.GetHp(), 40 - 14);
   EXPECT_EQ(slime.GetGaugeTimer(), 199) << "200 from the hit, one drawn";
 }
 

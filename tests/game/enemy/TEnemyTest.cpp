@@ -172,13 +172,15 @@ TEST_F(EnemyTest, AnEnemyAppearsFacingThePlayerOrItsDirectionAndStartsInItsEntra
 TEST_F(EnemyTest, AHitShowsTheGaugeAndMakesTheNextDecisionOneOfTheJustHitRow) {
   OpenArena();
   TestSlime& slime = Place(D3DXVECTOR3(0, 0, 1.5f));
-  HitWith(slime, Stroke(-1));
+  THitVolumeValues stroke = Stroke(-1);
+  stroke.attackValue = 20;  // against defence 10: 12
+  HitWith(slime, stroke);
   EXPECT_EQ(slime.GetGaugeTimer(), 200);
   EXPECT_EQ(slime.GetAiTimer(), -1000);
-  EXPECT_EQ(Hero().panels, std::vector<uint32_t>{slime.GetObjectId()});
-  EXPECT_EQ(Hero().combos, std::vector<int32_t>{1}) << "the player keeps the best combo";
-  ASSERT_TRUE(Hero().handle);
-  EXPECT_EQ(Hero().handle->GetObjectId(), slime.GetObjectId());
+  EXPECT_EQ(slime.GetHp(), 40 - 12);
+  EXPECT_EQ(PlayerHud().panels, (std::vector<enemytest::TestPlayerHud::TPanel>{{1, 12}})) << "hits and damage";
+  EXPECT_EQ(Hero().GetBestCombos(), (std::array<int32_t, 4>{12, 1, 0, 1})) << "the player keeps the best combo";
+  EXPECT_EQ(Hero().GetEnemyHandle().Get(), static_cast<TPlayerFoe*>(&slime)) << "and which enemy it hit";
 }
 
 TEST_F(EnemyTest, AStealRollsOnlyForItsTwoHitValuesAndTheComboCountRaisesIt) {
@@ -217,12 +219,14 @@ TEST_F(EnemyTest, AStolenItemGoesIntoTheStockWithItsMessageEffectsAndSoundAndOnl
   slime.dropItem2 = 1;
   slime.dropChance2 = 1.0f;
   slime.dropMoney = 500;
+  const TItemEntry* held = TGameData::Instance()->FindItem(1);
+  const int before = held ? held->count : 0;
   const size_t logged = fieldLog.size();
   HitWith(slime, Stroke(100001));
   EXPECT_TRUE(slime.IsStolen());
   EXPECT_EQ(slime.GetDropItem2(), 0);
   ASSERT_NE(TGameData::Instance()->FindItem(1), nullptr);
-  EXPECT_EQ(TGameData::Instance()->FindItem(1)->count, 1);
+  EXPECT_EQ(TGameData::Instance()->FindItem(1)->count, before + 1);
   const fieldscenetest::Log lines = LogFrom(logged);
   EXPECT_NE(std::find(lines.begin(), lines.end(), "hud stolen item 1"), lines.end());
   EXPECT_EQ(Hero().se, std::vector<int32_t>{217});
@@ -313,6 +317,14 @@ TEST_F(EnemyTest, ADyingEnemyEndsAtMinus15OnceItsVoiceIsOverAndDropsAndRewards) 
   slime.voiceTimer = 20;
   slime.dropItem1 = 5;
   slime.dropChance1 = 1.0f;
+  // What the player reads of it: the level (the player's own: entry 100 of the tables, 200 points of
+  // experience), the factor, the ability points and the two words after them.
+  slime.level = static_cast<int32_t>(Hero().GetLevel());
+  slime.rewardFactor = 2.0f;
+  slime.valueA = 7;
+  slime.valueB = 9;
+  slime.valueABase = 4;
+  const uint32_t experience = Hero().GetExperience();
   int updates = 0;
   while (slime.IsAlive() && updates < 100) {
     slime.Update();
@@ -327,13 +339,15 @@ TEST_F(EnemyTest, ADyingEnemyEndsAtMinus15OnceItsVoiceIsOverAndDropsAndRewards) 
   EXPECT_EQ(drops[0]->GetGold(), -1);
   EXPECT_LT(Distance(drops[0]->GetPosition(), slime.GetPosition()), 1e-5f);
   EXPECT_EQ(drops[0]->GetLifetime(), TMapItemStandIn::kLifetime) << "a temporary item";
-  ASSERT_EQ(Hero().rewards.size(), 1u);
-  EXPECT_EQ(Hero().rewards[0].enemy, slime.GetObjectId());
-  EXPECT_EQ(Hero().rewards[0].values.level, slime.GetLevel());
-  EXPECT_FLOAT_EQ(Hero().rewards[0].values.rewardFactor, 1.0f);
-  EXPECT_EQ(Hero().rewards[0].values.abilityPoints, slime.GetValueA());
-  EXPECT_EQ(Hero().rewards[0].values.value1, slime.GetValueB());
-  EXPECT_EQ(Hero().rewards[0].values.value2, slime.GetValueABase());
+  EXPECT_EQ(Hero().defeats, std::vector<uint32_t>{slime.GetObjectId()});
+  EXPECT_EQ(Hero().GetExperience(), experience + 400);
+  Hero().UpdateChildren();
+  ASSERT_EQ(PlayerHud().notices.size(), 1u);
+  const TGainNotice& notice = PlayerHud().notices[0];
+  EXPECT_EQ(notice.experience, 400u);
+  EXPECT_EQ(notice.enemyPoints, 7u);
+  EXPECT_EQ(notice.enemyValues[0], 9u);
+  EXPECT_EQ(notice.enemyValues[1], 4u);
 }
 
 TEST_F(EnemyTest, TheDropTriesTheFirstItemThenTheSecondThenMoney) {
