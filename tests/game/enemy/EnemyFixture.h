@@ -51,6 +51,9 @@ class TestHero : public TActor, public TStagePlayer, public TFoePlayer {
   void LoadModel() override {}
   void LoadPlainModel() override {}
   void DrawHud() override {}
+  bool EnterSavePoint(int32_t) override { return false; }
+  void LeaveSavePoint() override {}
+  bool IsDeathFinished() const override { return false; }
   uint32_t GetMember() const override { return member; }
   uint32_t GetWeaponId() const override { return 0; }
   TPlayerState GetState() const override;

@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "game/enemy/TEnemyManager.h"
-#include "game/field/StageStandIns.h"
+#include "game/field/TMapItem.h"
 #include "game/field/TStage.h"
 #include "tests/game/enemy/EnemyFixture.h"
 #include "tools/datakit/SampleEnemies.h"
@@ -106,9 +106,9 @@ TEST_F(EnemyScenario, SlimesCloseInAndBiteAndTheOneThePlayerStrikesDownDropsItsI
   EXPECT_LE(slime->GetHp(), -15);
   size_t drops = 0;
   for (const TCountedPtr<TMapObject>& object : Stage().GetMapObjects())
-    if (auto* item = dynamic_cast<const TMapItemStandIn*>(object.Get())) {
+    if (auto* item = dynamic_cast<const TMapItem*>(object.Get()); item && !item->IsTracked()) {
       ++drops;
-      EXPECT_EQ(item->GetItemId(), 1);
+      EXPECT_EQ(item->GetItemId(), 1u);
     }
   EXPECT_EQ(drops, 1u);
   ASSERT_EQ(Hero().rewards.size(), 1u);
