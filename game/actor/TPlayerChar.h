@@ -245,15 +245,15 @@ class TPlayerChar : public TActor, public TStagePlayer {
 
   // --- save points ---------------------------------------------------------------------------------
   // True (and sound 503) on the first entry; a repeated entry only updates the id.
-  bool EnterSavePoint(int32_t id);
-  void LeaveSavePoint();
+  bool EnterSavePoint(int32_t id) override;
+  void LeaveSavePoint() override;
   bool IsAtSavePoint() const { return atSavePoint != 0; }
   int32_t GetSavePointId() const { return savePointId; }
 
   // --- getters -------------------------------------------------------------------------------------
   int32_t GetParamBonus(int32_t k);
   bool HasTimedModifier() const;
-  bool IsDeathFinished() const { return hp < -25 && voiceTimer <= 0; }
+  bool IsDeathFinished() const override { return hp < -25 && voiceTimer <= 0; }
   uint32_t GetLevel() const { return level; }
   uint32_t GetExperience() const { return experience; }
   bool IsLevelUpPending() const { return levelUpPending != 0; }

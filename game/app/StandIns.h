@@ -16,9 +16,11 @@ TScene* CreateTitle(TGameWnd& app);
 TScene* CreateTitleChange(TGameWnd& app, int32_t musicId);
 
 // The field's services: the real player character (in the one stand-in style until the fighting
-// styles are built), HUD parts, field menu and enemy manager; the field's own stand-in for the
-// villagers (none); conversations run on the real script engine with the message window "Text" and
-// "Flag", but "Shop" and "MapEvent" are not there yet, so a conversation never ends the field.
+// styles are built), HUD parts, field menu and enemy manager; the field's own stand-in for the game
+// over (a scene that ends at once); villagers made from their scripts through "VillagerInfo";
+// conversations and map scripts run on the real script engine with the message window "Text" and
+// "Flag", and with stand-ins for "Shop" (opens nothing) and "MapEvent" (a map change, op 0, and the
+// interactive event, op 3; its other operations leave the result word 1 and let the script go on).
 TFieldServices& FieldServices();
 
 }  // namespace standin

@@ -81,6 +81,10 @@ class TGameData {
   uint32_t GetSkillRingCursor() const { return run.skillRingCursor; }
   void SetSkillRingCursor(uint32_t entry) { run.skillRingCursor = entry; }
   float GetBonusRate(int32_t k) const { return run.bonusRates[k]; }
+  // Until the member's skills are looked at again (UpdateBonusRates); a rate out of range is ignored.
+  void SetBonusRate(int32_t k, float rate) {
+    if (k >= 0 && k < kBonusRates) run.bonusRates[static_cast<size_t>(k)] = rate;
+  }
   TTimedModifier& GetTimedModifier(uint32_t member) { return run.timedModifiers[member]; }
 
   // Gold and items.

@@ -15,8 +15,8 @@
 #include "game/enemy/TEnemyManager.h"
 #include "game/field/FieldHud.h"
 #include "game/field/StagePlayer.h"
-#include "game/field/StageStandIns.h"
 #include "game/field/TFieldScene.h"
+#include "game/field/TMapItem.h"
 #include "game/field/TStage.h"
 
 using plat::D3DXMATRIX;

@@ -63,6 +63,7 @@ class TEnemyManager : public TStageEnemies {
   TCountedPtr<TEnemy> GetEnemy(uint32_t handle) const;
   TFieldActor* Find(uint32_t handle) override;
   bool Contains(uint32_t enemyId) const override;
+  uint32_t GetDefeatedCount() const override { return static_cast<uint32_t>(defeated.size()); }
   void FindInRadius(const plat::D3DXVECTOR3& point, float radius, int32_t* handles,
                     uint32_t capacity) const override;
 

@@ -19,10 +19,12 @@ class TFieldHud {
   virtual void RefreshForNewPlayer(TStagePlayer& player) = 0;
 
   // The acquisition message window: stop and forget every message, queue a pause of that many
-  // updates, queue a text shown as it is.
+  // updates, queue a text shown as it is, an item obtained, gold obtained.
   virtual void ResetMessages() = 0;
   virtual void PushWait(int32_t updates) = 0;
   virtual void PushText(const std::string& text) = 0;
+  virtual void PushItem(uint32_t itemId) = 0;
+  virtual void PushMoney(uint32_t amount) = 0;
   // What a steal took from an enemy: an item, or an amount of money.
   virtual void PushStolenItem(uint32_t itemId) = 0;
   virtual void PushStolenMoney(uint32_t amount) = 0;

@@ -16,6 +16,7 @@ class TStage;
 class TStageEnemies;
 class TStagePlayer;
 class TVillager;
+struct VillagerRecord;
 
 // The "MapEvent" object of a conversation, read when its script has ended.
 class TMapEventState {
@@ -40,6 +41,8 @@ class TFieldServices {
   virtual TScene* CreateFieldMenu(TGameWnd& app, TFieldScene& scene) = 0;
   // The villager that its script describes; the script engine exists meanwhile. Null for none.
   virtual TCountedPtr<TVillager> CreateVillager(const std::string& scriptName) = 0;
+  // The game-over scene, which keeps the music it is handed (the stage's music id, -1 for none).
+  virtual TScene* CreateGameOver(TGameWnd& app, int32_t musicId) = 0;
 
   // The one script engine.
   virtual void CreateScriptEngine() = 0;
@@ -47,6 +50,14 @@ class TFieldServices {
   // A new engine with the objects of a conversation ("Text", "Shop", "Flag", "MapEvent"), the
   // script loaded; the "MapEvent" object is returned, or null.
   virtual TMapEventState* StartConversation(TFieldScene& scene, const std::string& scriptName) = 0;
+  // A map script run at once: "MapEvent" and "Flag" made anew in the engine, the script loaded
+  // and the engine's object wait and hold cleared; the "MapEvent" object is returned, or null.
+  virtual TMapEventState* LoadMapScript(TFieldScene& scene, const std::string& scriptName) = 0;
+  // A villager's description: a "VillagerInfo" object that fills the record is added, the
+  // record's script loaded and the object wait and hold cleared. EndVillagerScript empties the
+  // run queue and takes "VillagerInfo" away.
+  virtual void LoadVillagerScript(VillagerRecord& record) = 0;
+  virtual void EndVillagerScript() = 0;
   // The engine's run for this tick: 3 a script waits, 4 nothing left, 16 stopped.
   virtual uint32_t RunScripts() = 0;
   virtual void UpdateScriptObjects() = 0;

@@ -21,8 +21,10 @@ class TStageEnemies {
   virtual void CheckGround() = 0;
   // The live enemy of that object id (its handle), or null.
   virtual TFieldActor* Find(uint32_t id) = 0;
-  // Whether an enemy of the enemy id was defeated on this stage.
+  // Whether an enemy of the enemy id was defeated on this stage (left with its HP below 0), and
+  // how many were: the length of the list of defeated enemy ids.
   virtual bool Contains(uint32_t enemyId) const = 0;
+  virtual uint32_t GetDefeatedCount() const = 0;
   // The handles of the live enemies whose body centre lies nearer to the point than the radius, in
   // handle order, at most `capacity`; the rest of the first `capacity` entries is -1.
   virtual void FindInRadius(const plat::D3DXVECTOR3& point, float radius, int32_t* handles,

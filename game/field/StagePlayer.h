@@ -44,6 +44,11 @@ class TStagePlayer {
   virtual void LoadPlainModel() = 0;
   // The 2D pass over the 3D picture: gauge, rings, panels, the acquisition message window.
   virtual void DrawHud() = 0;
+  // Standing at a save point: true on the first entry only; leaving forgets it.
+  virtual bool EnterSavePoint(int32_t savePointId) = 0;
+  virtual void LeaveSavePoint() = 0;
+  // The death is over: the body has lain long enough and the last voice has ended.
+  virtual bool IsDeathFinished() const = 0;
 
   virtual uint32_t GetMember() const = 0;
   virtual uint32_t GetWeaponId() const = 0;

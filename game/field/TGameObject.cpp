@@ -41,6 +41,14 @@ TCountedPtr<TFrame8> CreateBlobShadow(float size) {
   return frame;
 }
 
+void LayShadow(TFrame8& shadow, const D3DXVECTOR3& groundPoint, const D3DXVECTOR3& n) {
+  const D3DXVECTOR3 p(groundPoint.x, groundPoint.y + kShadowLift, groundPoint.z);
+  const D3DXVECTOR3 a = UnitCross(n, D3DXVECTOR3(1, 0, 0));
+  const D3DXVECTOR3 b = UnitCross(n, a);
+  const float rows[16] = {b.x, b.y, b.z, 0, n.x, n.y, n.z, 0, a.x, a.y, a.z, 0, p.x, p.y, p.z, 1};
+  shadow.SetMatrix(rows);
+}
+
 void TGameObject::SetFolder(const std::string& folder) { ModelFolder() = folder; }
 
 const std::string& TGameObject::GetFolder() { return ModelFolder(); }
@@ -125,12 +133,8 @@ void TGameObject::ApplyGravity() {
 
 void TGameObject::UpdateShadow() {
   D3DXVECTOR3 p = GetPosition();
-  p.y = groundHeight + kShadowLift;
-  const D3DXVECTOR3& n = groundNormal;
-  const D3DXVECTOR3 a = UnitCross(n, D3DXVECTOR3(1, 0, 0));
-  const D3DXVECTOR3 b = UnitCross(n, a);
-  const float rows[16] = {b.x, b.y, b.z, 0, n.x, n.y, n.z, 0, a.x, a.y, a.z, 0, p.x, p.y, p.z, 1};
-  shadowFrame->SetMatrix(rows);
+  p.y = groundHeight;
+  LayShadow(*shadowFrame, p, groundNormal);
 }
 
 void TGameObject::SetShadowVisible(uint8_t visible) {

@@ -19,6 +19,8 @@ constexpr uint32_t kHiddenRenderMode = 0;
 
 // A frame "shadow" holding the blob-shadow mesh flattened to zero height and `size` wide.
 TCountedPtr<TFrame8> CreateBlobShadow(float size);
+// Lays the shadow frame on the ground at the point, aligned with the ground's normal, just above it.
+void LayShadow(TFrame8& shadow, const plat::D3DXVECTOR3& groundPoint, const plat::D3DXVECTOR3& normal);
 
 class TGameObject : public TFrameObject {
  public:

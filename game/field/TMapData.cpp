@@ -6,7 +6,14 @@
 #include "common/my_error.h"
 #include "game/field/FieldFolders.h"
 #include "game/field/MeshPiece.h"
+#include "game/field/TCondition.h"
+#include "game/field/TDeathWatch.h"
+#include "game/field/TEventArea.h"
+#include "game/field/TMapItem.h"
 #include "game/field/TMeshAreaManager.h"
+#include "game/field/TSavePoint.h"
+#include "game/field/TStage.h"
+#include "game/field/TTrigger.h"
 #include "game/shell/ViewScale.h"
 #include "platform/core/Win32Types.h"
 
@@ -356,4 +363,27 @@ void TMapData::ReadBoxTestTrigger(TMapChunkReader& in) {
 
 void TMapData::BuildMeshAreas(TMeshAreaManager& manager) const {
   for (const TMeshPiece& piece : visiblePieces) manager.AddMesh(LoadVisiblePiece(piece));
+}
+
+namespace {
+
+// Each object is in the stage's list as soon as it is made.
+template <class Object, class Record>
+void PlaceAll(TStage& stage, const std::vector<Record>& records) {
+  for (const Record& record : records) stage.AddMapObject(TCountedPtr<TMapObject>(new Object(&stage, record)));
+}
+
+}  // namespace
+
+void TMapData::PlaceObjects(TStage& stage) const {
+  stage.AddMapObject(TCountedPtr<TMapObject>(new TDeathWatch(&stage, deathScript)));
+  PlaceAll<TMapItem>(stage, mapItems);
+  PlaceAll<TSavePoint>(stage, savePoints);
+  PlaceAll<TBoxTrigger>(stage, boxTriggers);
+  PlaceAll<TExamineTrigger>(stage, examineTriggers);
+  PlaceAll<TBoxTestTrigger>(stage, boxTestTriggers);
+  PlaceAll<TCountCondition>(stage, countConditions);
+  PlaceAll<TEnemyCondition>(stage, enemyConditions);
+  PlaceAll<TBoxArea>(stage, boxExits);
+  PlaceAll<TCircleArea>(stage, circleExits);
 }

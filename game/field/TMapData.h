@@ -10,6 +10,7 @@
 
 class TMapChunkReader;
 class TMeshAreaManager;
+class TStage;
 
 // The text before the first "/" when that "/" is not the first character; else "" and false.
 bool GetMapFileName(const std::string& mapName, std::string& out);
@@ -68,6 +69,11 @@ class TMapData {
   // Hands every visible piece, loaded and placed, to the mesh areas in table order. A missing
   // piece mesh throws my_error.
   void BuildMeshAreas(TMeshAreaManager& manager) const;
+  // Builds the map objects and appends them to the stage's list, each table in file order: the
+  // death watch, the items, save points, box triggers, examine triggers, box test triggers, count
+  // conditions, enemy conditions, box exits and circle exits. The list order is the order in which
+  // they are tested every tick, so the death watch comes first and the exits last.
+  void PlaceObjects(TStage& stage) const;
 
  private:
   using ChunkReader = void (TMapData::*)(TMapChunkReader&);

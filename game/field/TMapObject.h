@@ -3,6 +3,7 @@
 // order and stops at the first result of 10000 or more; an inactive one is dropped.
 #pragma once
 #include <cstdint>
+#include <string>
 
 class TStage;
 
@@ -13,6 +14,8 @@ constexpr int32_t kFieldEndsA = 10002;         // set by map scripts: the field 
 constexpr int32_t kScriptStarted = 10003;      // the script goes on as an interactive event
 constexpr int32_t kFieldEndsB = 10004;
 constexpr int32_t kFieldEndsC = 10005;
+// What Test gives when nothing happens.
+constexpr int32_t kNothingHappened = 1;
 
 class TMapObject {
  public:
@@ -26,6 +29,11 @@ class TMapObject {
   virtual void OnRemove() {}
   // For good: nothing sets an object active again.
   virtual void Deactivate() { active = 0; }
+  // Runs the map script ("pack/member") within this tick, up to its first wait or its end, and
+  // gives the result word its "MapEvent" object was left with (1 when the script set none). A
+  // script that asks to go on as an interactive event (10003) is loaded again on a new engine with
+  // the objects of a conversation, which the field then runs tick by tick.
+  virtual int32_t Fire(const std::string& scriptName);
 
   bool IsActive() const { return active != 0; }
   TStage* GetStage() const { return stage; }

@@ -12,7 +12,6 @@
 #include "game/field/FieldHud.h"
 #include "game/field/FieldServices.h"
 #include "game/field/MeshPiece.h"
-#include "game/field/StageStandIns.h"
 #include "game/field/StageEnemies.h"
 #include "game/field/StagePlayer.h"
 #include "game/field/TFieldActor.h"
@@ -111,7 +110,7 @@ void TStage::Load(const TMapData& map) {
   if (battle) enemyManager = GetFieldServices().CreateEnemyManager(*this, map);
   if (player) player->Actor().Attach(this);
   if (!battle && player) player->LoadPlainModel();
-  PlaceMapObjectsStandIn(map, *this);
+  map.PlaceObjects(*this);
   if (!battle) PlaceVillagers(map);
   if (map.HasStartTransform()) PlacePlayer(map.GetStartPosition(), map.GetStartFacing(), map.GetStartCamera());
 

@@ -1,5 +1,6 @@
 #include "game/script/ScriptNumber.h"
 
+#include <cstdlib>
 #include <limits>
 
 namespace scriptnum {
@@ -70,6 +71,20 @@ std::optional<int32_t> ScanHex(const std::string& text) {
   Scan s = Read(text, 16);
   if (!s.any) return std::nullopt;
   return Wrapped(s);
+}
+
+std::optional<uint32_t> ScanUnsigned(const std::string& text) {
+  const std::optional<int32_t> v = ScanDecimal(text);
+  if (!v) return std::nullopt;
+  return static_cast<uint32_t>(*v);
+}
+
+std::optional<float> ScanFloat(const std::string& text) {
+  const char* start = text.c_str();
+  char* end = nullptr;
+  const float v = std::strtof(start, &end);
+  if (end == start) return std::nullopt;
+  return v;
 }
 
 }  // namespace scriptnum

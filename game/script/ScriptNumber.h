@@ -1,4 +1,4 @@
-// The number conversions scripts rely on: the runtime's atoi, and "%d" / "%x" scans.
+// The number conversions scripts rely on: the runtime's atoi, and "%d" / "%u" / "%x" / "%f" scans.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -12,5 +12,10 @@ int32_t Decimal(const std::string& text);
 std::optional<int32_t> ScanDecimal(const std::string& text);
 // "%x": blanks, a sign, an optional "0x" and hex digits, wrapping to 32 bits.
 std::optional<int32_t> ScanHex(const std::string& text);
+// "%u": as "%d", the 32 bits read unsigned ("-1" is 4294967295).
+std::optional<uint32_t> ScanUnsigned(const std::string& text);
+// "%f": blanks, then a decimal or hexadecimal real, an infinity or a NaN, as strtof reads it; a text
+// with no number at its start does not scan.
+std::optional<float> ScanFloat(const std::string& text);
 
 }  // namespace scriptnum

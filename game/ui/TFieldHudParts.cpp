@@ -48,6 +48,8 @@ void TFieldHudParts::RefreshForNewPlayer(TStagePlayer& player) {
 void TFieldHudParts::ResetMessages() { messages->Reset(); }
 void TFieldHudParts::PushWait(int32_t updates) { messages->PushWait(updates); }
 void TFieldHudParts::PushText(const std::string& text) { messages->PushText(text); }
+void TFieldHudParts::PushItem(uint32_t itemId) { messages->PushItem(itemId); }
+void TFieldHudParts::PushMoney(uint32_t amount) { messages->PushMoney(amount); }
 
 void TFieldHudParts::PushStolenItem(uint32_t itemId) { messages->PushStolenItem(itemId); }
 

@@ -28,6 +28,8 @@ class TFieldHudParts : public TFieldHud, public TPlayerHudMaker {
   void ResetMessages() override;
   void PushWait(int32_t updates) override;
   void PushText(const std::string& text) override;
+  void PushItem(uint32_t itemId) override;
+  void PushMoney(uint32_t amount) override;
   void PushStolenItem(uint32_t itemId) override;
   void PushStolenMoney(uint32_t amount) override;
   TCountedPtr<TPlayerHud> MakePlayerHud(TPlayerChar& player) override;

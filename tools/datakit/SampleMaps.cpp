@@ -70,6 +70,13 @@ MapEntryWriter Town() {
       .RailCamera(0);
   // Two points across the town, both keeping the camera 6 behind (-z) and 3 above the player.
   town.CameraPoint({-15, 0, 0}, 0, -1, 6, 3, 0).CameraPoint({15, 0, 0}, 0, -1, 6, 3, 0);
+  using L = SampleMapLayout;
+  town.SavePoint(L::kTownSavePoint, L::kTownSavePointAt)
+      .ExamineTrigger(L::kSignAt, L::kSignRadius, "03.pbsc/TownSign")
+      .CircleExit(L::kTownExitAt, L::kTownExitRadius,
+                  ExitRow{L::kFieldArrival, {0, 0, 1}, {0, 3, -20}, 0, "03.pbms/field"})
+      .Name("03.pbsc/Villager00")
+      .Name("03.pbsc/Villager01");
   return town;
 }
 
@@ -87,6 +94,17 @@ MapEntryWriter Field() {
       .EnemyPlacement(kSampleSlimeId, {3, 0, -4}, {0, 0, 0})
       .EnemyPlacement(kSampleSlimeId, {-3, 0, -4}, {0, 0, 0})
       .EnemySpawn(kSampleSlimeId, {0, 0, 6}, {0.2f, 0.1f, -1}, kSampleRespawnFrames, 20.0f);
+  using L = SampleMapLayout;
+  field.MapItem(L::kBagItem, L::kBagFlag, 0, L::kBagAt)
+      .MapItem(L::kSwordItem, L::kSwordFlag, 0, L::kSwordAt)
+      .MapItem(L::kRingItem, L::kRingFlag, 0, L::kRingAt)
+      .MapItem(0xFFFFFFFF, L::kGoldFlag, L::kGoldAmount, L::kGoldAt)
+      .BoxTrigger(L::kMarkMin, L::kMarkMax, L::kMarkWay, "03.pbsc/FieldMark")
+      .BoxTestTrigger(L::kStandMin, L::kStandMax, "03.pbsc/FieldStand")
+      .CountCondition(2, "03.pbsc/FieldCount")
+      .EnemyCondition(kSampleSlimeId, "03.pbsc/FieldBoss")
+      .BoxExit(L::kFieldExitMin, L::kFieldExitMax, L::kFieldExitWay,
+               ExitRow{L::kTownArrival, {0, 0, -1}, {0, 3, 18}, 0, "03.pbms/town"});
   return field;
 }
 

@@ -3,7 +3,14 @@
 // a spawn point of slimes, at most two at once), and their ground and collision meshes under the
 // mesh folder's map folder ("data/msh03/map03/"), and their minimap pictures
 // ("data/ptx03/minimap.ptx", entries "town" and "field"). Both maps have a sky.
+//
+// The town has two villagers (the scripts "03.pbsc/Villager00" and "Villager01"), the examine
+// trigger of a sign, save point 7 and, to the north, a circle exit to the battle map. The battle
+// map has a tracked bag, sword and ring and a heap of gold near its start, a box trigger in the
+// west and a box test trigger in the east, a defeat count condition of 2 and a defeated enemy
+// condition for the slime (the scripts of SampleScripts.h), and, to the south, a box exit to the town.
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "tools/datakit/MapDataWriter.h"
@@ -13,6 +20,31 @@ namespace datakit {
 
 // The battle map's spawn point brings a slime this many frames after the last one died.
 constexpr uint32_t kSampleRespawnFrames = 300;
+
+// Where the sample maps put what the tests walk to.
+struct SampleMapLayout {
+  // Battle map: the items (item id, pick-up flag index, gold) and their places.
+  static constexpr uint32_t kBagItem = 1, kBagFlag = 1;
+  static constexpr uint32_t kSwordItem = 1000, kSwordFlag = 2;
+  static constexpr uint32_t kRingItem = 2001, kRingFlag = 3;
+  static constexpr uint32_t kGoldFlag = 4, kGoldAmount = 50;
+  static constexpr Vec3 kBagAt{3, 0, -8}, kSwordAt{-3, 0, -8}, kRingAt{0, 0, -3}, kGoldAt{3, 0, -4};
+  // Battle map: the box trigger, walked into westward, and the box test trigger.
+  static constexpr Vec3 kMarkMin{-10, -1, 2}, kMarkMax{-6, 3, 6}, kMarkWay{-1, 0, 0};
+  static constexpr Vec3 kStandMin{6, -1, 2}, kStandMax{10, 3, 6};
+  // Battle map: the exit to the town, walked into southward, and where it puts the player.
+  static constexpr Vec3 kFieldExitMin{-3, -1, -19.5f}, kFieldExitMax{3, 3, -16}, kFieldExitWay{0, 0, -1};
+  static constexpr Vec3 kTownArrival{0, 0, 12};
+  // Town: the villagers (the elder turns to the player), the sign, the save point, the exit north.
+  static constexpr Vec3 kElderAt{3, 0, 8}, kDaughterAt{-5, 0, 3};
+  static constexpr Vec3 kSignAt{-6, 0, 10};
+  static constexpr float kSignRadius = 1.5f;
+  static constexpr uint32_t kTownSavePoint = 7;
+  static constexpr Vec3 kTownSavePointAt{4, 0, -4};
+  static constexpr Vec3 kTownExitAt{0, 0, 17};
+  static constexpr float kTownExitRadius = 2;
+  static constexpr Vec3 kFieldArrival{0, 0, -14};
+};
 
 MapDataWriter SampleMapPack();
 PtxWriter SampleMiniMapPack();

@@ -50,6 +50,18 @@ MeshShape Upright(float size, uint32_t color) {
   return shape;
 }
 
+// A villager standing on its origin whose idle clip breathes: the second morph frame stands a little
+// taller, and the clip goes there and back in 60 ticks.
+MeshFile Villager(const std::string& name, Rgba cloth) {
+  MeshFile mesh = MeshFile::FromShape(name, BoxShape(0.45f, 1.1f, 0.3f).Move(0, 0.55f, 0),
+                                      {MeshMaterial::Colored("cloth", cloth.r, cloth.g, cloth.b)});
+  std::vector<MeshVertex> taller = mesh.frames[0];
+  for (MeshVertex& v : taller) v.y *= 1.04f;
+  mesh.frames.push_back(taller);
+  mesh.clips = {{"idle", {0, 1, 0}, {1.0f / 30, 1.0f / 30, 1.0f / 30}}};
+  return mesh;
+}
+
 }  // namespace
 
 void WriteSampleEffectMeshes(const std::string& folder) {
@@ -59,6 +71,11 @@ void WriteSampleEffectMeshes(const std::string& folder) {
   MeshFile::FromShape("sword01", TrailRibbonShape(kSampleTrailQuads, -10000), {MeshMaterial::Colored("trail", 1, 1, 1)})
       .Msh()
       .Save(folder + "effect/sword01.msh");
+  // The save point: a pale blue disc on the ground, drawn added onto what lies under it.
+  MeshFile::FromShape("savepoint", DiscShape(0.8f, 24).Move(0, 0.02f, 0),
+                      {MeshMaterial::Colored("glow", 0.4f, 0.5f, 0.9f)})
+      .Msh()
+      .Save(folder + "effect/savepoint.msh");
   // The status icons over a character: small boxes, one colour each.
   for (const SampleStatusIcon& icon : SampleStatusIcons())
     MeshFile::FromShape("icon_status_" + icon.name, BoxShape(0.5f, 0.5f, 0.1f),
@@ -127,6 +144,9 @@ void WriteSampleMeshes(const std::string& folder) {
   for (const SamplePlayerModel& model : SamplePlayerModels())
     SamplePlayerMesh(model).Tob().Save(folder + "char03/" + model.name + ".tob");
   SampleSlimeModel().Tob().Save(folder + "char03/slime.tob");
+  // The town's villagers.
+  Villager("villager00", {0.45f, 0.4f, 0.3f, 1}).Tob().Save(folder + "char03/villager00.tob");
+  Villager("villager01", {0.8f, 0.6f, 0.2f, 1}).Tob().Save(folder + "char03/villager01.tob");
   // Drawn multiplied onto what lies under it, so grey darkens the ground by half.
   MeshFile::FromShape("shadow01", DiscShape(0.5f, 16), {MeshMaterial::Colored("shadow", 0.5f, 0.5f, 0.5f, 1.0f, 0.15f)})
       .Msh()

@@ -1,6 +1,7 @@
 // The meshes of the sample game folder: the weapon models that the sample weapon and item tables
 // name, the map models of items and money, the sky, the effect meshes, the party members' plain
-// models and those of the fighting styles ("char03/"), and the blob shadow under every game object.
+// models and those of the fighting styles ("char03/"), the town's villagers ("char03/villager00.tob",
+// "char03/villager01.tob", each with an idle clip) and the blob shadow under every game object.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -26,8 +27,8 @@ const std::vector<SampleStatusIcon>& SampleStatusIcons();
 // "effect/board00.msh" (a 2 x 2 square upright in the x-y plane), the blade-trail ribbon
 // "effect/sword01.msh" (parked far below the view), the seven status icons, the particle quad
 // "effect/particle_mesh.msh" (0.5 wide), the thunder bolt ribbon "effect/thunder.msh", the arrow
-// "effect/arw00.msh" (along +z) and the ice crystal's debris "effect/ice01_mesh.msh" (triangles on
-// vertices of their own).
+// "effect/arw00.msh" (along +z), the ice crystal's debris "effect/ice01_mesh.msh" (triangles on
+// vertices of their own) and the save point "effect/savepoint.msh".
 void WriteSampleEffectMeshes(const std::string& folder);
 // Writes every sample mesh under folder (which ends in "/", e.g. DIR + "/data/msh03/").
 void WriteSampleMeshes(const std::string& folder);

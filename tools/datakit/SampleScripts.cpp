@@ -1,6 +1,28 @@
 #include "tools/datakit/SampleScripts.h"
 
+#include <string>
+
 namespace datakit {
+
+namespace {
+
+// "／": the page ends and the window waits for the decide button.
+constexpr const char* kPageEnd = "\x81\x5e";
+
+// A page of talk, under a name plate when a name is given: slide in, type, wait, slide out.
+std::string Talk(const std::string& name, const std::string& page) {
+  const std::string parts = name.empty() ? " 0\n" : " 2\n";
+  std::string text;
+  if (!name.empty()) text += "CALL @@SendMsg \"Text\" 4 \"" + name + "\"\n";
+  text += "CALL @@SendMsg \"Text\" 2 0" + parts;
+  text += "CALL @@SendMsg \"Text\" 0 \"" + page + kPageEnd + "\"\n";
+  text += "CALL @@SendMsg \"Text\" 2 1" + parts;
+  return text;
+}
+
+std::string SetFlag(uint32_t flag) { return "CALL @@SendMsg \"Flag\" 1 8 " + std::to_string(flag) + " 1\n"; }
+
+}  // namespace
 
 ScriptPackWriter SampleScriptPack() {
   ScriptPackWriter pack;
@@ -11,6 +33,37 @@ WHILE $count < 3
 END
 RETURN $count
 )");
+  // Model, kind, kept value, face mode, body height, shadow size, kept value, gravity, shadow
+  // shown, pushable, position, facing.
+  pack.Script("Villager00",
+              "CALL @@SendMsg \"VillagerInfo\" 0 \"villager00\" 3 0 1 \"0.5\" \"1.0\" \"0\" \"-0.01\" 1 0 "
+              "\"3\" \"0\" \"8\" \"-1\" \"0\" \"0\"\n" +
+                  Talk("\x91\xba\x92\xb7",  // 村長
+                       // ようこそ、はじまりの町へ。 / 北の草原には魔物が出るから気をつけて。
+                       "\x82\xe6\x82\xa4\x82\xb1\x82\xbb\x81\x41\x82\xcd\x82\xb6\x82\xdc\x82\xe8\x82\xcc\x92\xac"
+                       "\x82\xd6\x81\x42\\n"
+                       "\x96\x6b\x82\xcc\x91\x90\x8c\xb4\x82\xc9\x82\xcd\x96\x82\x95\xa8\x82\xaa\x8f\x6f\x82\xe9"
+                       "\x82\xa9\x82\xe7\x8b\x43\x82\xf0\x82\xc2\x82\xaf\x82\xc4\x81\x42"));
+  pack.Script("Villager01",
+              "CALL @@SendMsg \"VillagerInfo\" 0 \"villager01\" 3 0 0 \"0.5\" \"1.0\" \"0\" \"-0.01\" 1 0 "
+              "\"-5\" \"0\" \"3\" \"0\" \"0\" \"0\"\n" +
+                  Talk("\x8f\x68\x89\xae\x82\xcc\x96\xba",  // 宿屋の娘
+                       "\x82\xa2\x82\xa2\x93\x56\x8b\x43\x82\xbe\x82\xcb\x82\xa6\x81\x42"));  // いい天気だねえ。
+  // 町の案内板：北の門から草原へ出られます。
+  pack.Script("TownSign", "CALL @@SendMsg \"Flag\" 0 8 " + std::to_string(kSampleSignFlag) + "\n"
+                          "IF $_ == 0\n" +
+                              SetFlag(kSampleSignFlag) +
+                              "CALL @@SendMsg \"MapEvent\" 3\n"
+                              "END\n"
+                              "CALL @@SendMsg \"Flag\" 1 8 " + std::to_string(kSampleSignFlag) + " 0\n" +
+                              Talk("",
+                                   "\x92\xac\x82\xcc\x88\xc4\x93\xe0\x94\xc2\x81\x46\x96\x6b\x82\xcc\x96\xe5"
+                                   "\x82\xa9\x82\xe7\x91\x90\x8c\xb4\x82\xd6\x8f\x6f\x82\xe7\x82\xea\x82\xdc"
+                                   "\x82\xb7\x81\x42"));
+  pack.Script("FieldMark", SetFlag(kSampleMarkFlag));
+  pack.Script("FieldStand", SetFlag(kSampleStandFlag));
+  pack.Script("FieldCount", SetFlag(kSampleCountFlag));
+  pack.Script("FieldBoss", SetFlag(kSampleBossFlag));
   return pack;
 }
 

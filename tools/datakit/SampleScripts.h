@@ -1,11 +1,29 @@
 // The script pack of a playable game folder ("data/scr03/03.pbsc"), shared by the sample game and
 // the tests.
 #pragma once
+#include <cstdint>
+
 #include "tools/datakit/ScriptPackWriter.h"
 
 namespace datakit {
 
-// "Sample00" counts "$count" up to 3 and returns it; later content adds its own members.
+// The story flags that the sample maps' triggers and conditions set to 1: the battle map's box
+// trigger ("FieldMark"), box test trigger ("FieldStand"), defeat count condition ("FieldCount")
+// and defeated enemy condition ("FieldBoss").
+constexpr uint32_t kSampleMarkFlag = 700;
+constexpr uint32_t kSampleStandFlag = 701;
+constexpr uint32_t kSampleCountFlag = 702;
+constexpr uint32_t kSampleBossFlag = 703;
+// Set while the town sign's script asks to be run again as an interactive event.
+constexpr uint32_t kSampleSignFlag = 704;
+
+// "Sample00" counts "$count" up to 3 and returns it. The town's villagers "Villager00" (the elder,
+// who turns to whoever talks to him) and "Villager01" (the innkeeper's daughter, facing a random
+// way, who does not) describe themselves to "VillagerInfo" and then talk through "Text", a page
+// each. "TownSign", the examine trigger of the town's sign, first asks through "MapEvent" to be run
+// again as an interactive event (noting that in a story flag, as the second run has an engine of
+// its own) and then reads the sign out. The battle map's "FieldMark", "FieldStand",
+// "FieldCount" and "FieldBoss" set their story flags through "Flag".
 ScriptPackWriter SampleScriptPack();
 
 }  // namespace datakit

@@ -24,15 +24,15 @@ constexpr uint32_t kRingTurn = 607;
 // The field menu's: cursor moved, value toggled, changed, decide, start, cancel, ring turned,
 // refused.
 constexpr std::initializer_list<uint32_t> kMenuSounds = {600, 601, 602, 603, 605, 606, 607, 608};
-// Money or an item taken (also by a steal).
-constexpr uint32_t kPickUp = 217;
+// An item picked up (215); money picked up or an item or money taken by a steal (217).
+constexpr uint32_t kItemPickUp = 215, kPickUp = 217;
 
 void WriteIdList(const std::string& path, std::initializer_list<uint32_t> ids) { TableWriter::IdList(ids).Save(path); }
 
-// The player character's sounds: a skill learned and the level-up (218), a save point (503), a
-// refusal (608), the landing (1000); and its voices: the hero's fall (106), a skill (150), the
-// heroine's fall (1100) and her voices 1000 further.
-constexpr uint32_t kPlayerSounds[] = {218, 503, 608, 1000};
+// The player character's sounds: an item and money picked up (215, 217), a skill learned and the
+// level-up (218), a save point (503), a refusal (608), the landing (1000); and its voices: the
+// hero's fall (106), a skill (150), the heroine's fall (1100) and her voices 1000 further.
+constexpr uint32_t kPlayerSounds[] = {kItemPickUp, kPickUp, 218, 503, 608, 1000};
 constexpr uint32_t kHeroVoices[] = {106, 150};
 constexpr uint32_t kHeroineVoices[] = {1100, 1106, 1150};
 
@@ -67,7 +67,8 @@ void Melody(OggWriter& w, std::initializer_list<int> notes, uint32_t noteFrames)
 }  // namespace
 
 void WriteSampleSound(const std::string& dir) {
-  std::vector<uint32_t> effects = Ids(8, {218, 503, 600, 601, 602, 603, 605, 606, kRingTurn, 608, 1000, kPickUp});
+  std::vector<uint32_t> effects =
+      Ids(8, {218, 503, 600, 601, 602, 603, 605, 606, kRingTurn, 608, 1000, kItemPickUp, kPickUp});
   effects.insert(effects.end(), SampleSlimeSounds().begin(), SampleSlimeSounds().end());
   std::sort(effects.begin(), effects.end());
   effects.erase(std::unique(effects.begin(), effects.end()), effects.end());

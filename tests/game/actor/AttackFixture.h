@@ -136,6 +136,7 @@ class EnemiesDouble : public TStageEnemies {
   void CheckGround() override {}
   TFieldActor* Find(uint32_t) override { return nullptr; }
   bool Contains(uint32_t) const override { return false; }
+  uint32_t GetDefeatedCount() const override { return 0; }
   void FindInRadius(const D3DXVECTOR3& point, float radius, int32_t* handles, uint32_t capacity) const override;
 
   std::vector<std::pair<int32_t, D3DXVECTOR3>> bodies;  // handle, body centre

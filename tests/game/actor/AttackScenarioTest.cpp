@@ -128,6 +128,7 @@ class Roster : public TStageEnemies {
   void CheckGround() override { foe->UpdateShadow(); }
   TFieldActor* Find(uint32_t id) override { return id == foe->GetObjectId() ? foe.get() : nullptr; }
   bool Contains(uint32_t) const override { return false; }
+  uint32_t GetDefeatedCount() const override { return 0; }
   void FindInRadius(const D3DXVECTOR3&, float, int32_t* handles, uint32_t capacity) const override {
     for (uint32_t i = 0; i < capacity; ++i) handles[i] = -1;
   }

@@ -1,46 +1,28 @@
 // The game's field services: the field scene holds the real player character and HUD parts and
 // announces the area in the acquisition window; a town conversation runs its villager's script on
-// the real script engine, with the message window and "Flag" registered, and the engine goes when
-// it ends; a battle map's enemies come from the game's enemy manager and report to the character.
+// the real script engine, with the message window, "Flag", "MapEvent" and "Shop" registered, and
+// the engine goes when it ends; a battle map's enemies come from the game's enemy manager and report
+// to the character.
 #include "game/actor/PlayerFoe.h"
 #include "game/actor/TPlayerChar.h"
 #include "game/actor/TPlayerStyleStandIn.h"
 #include "game/app/StandIns.h"
-#include "game/actor/TPatternInfo.h"
-#include "game/actor/TWeponState.h"
 #include "game/data/TGameData.h"
 #include "game/enemy/TEnemyManager.h"
 #include "game/enemy/TEnemyTable.h"
 #include "game/field/FieldStandIns.h"
-#include "game/script/TScriptEngine.h"
 #include "game/ui/TFieldHudParts.h"
 #include "game/ui/TGauge.h"
 #include "game/ui/TGetRender.h"
 #include "game/ui/TPlayerHudParts.h"
-#include "tests/game/field/FieldSceneFixture.h"
+#include "tests/game/app/GameFieldFixture.h"
 #include "tools/datakit/ScriptPackWriter.h"
 
 namespace {
 
 using namespace fieldscenetest;
 
-class GameFieldServices : public FieldSceneFixture {
- protected:
-  void SetUp() override {
-    FieldSceneFixture::SetUp();
-    TScriptEngine::SetFolder("data/scr03/");
-    TGameData::Instance()->NewGame();
-    SetFieldServices(&standin::FieldServices());
-  }
-  void TearDown() override {
-    TScriptEngine::Destroy();
-    TScriptEngine::SetFolder("");
-    FieldSceneFixture::TearDown();
-    EnemyDatabase.clear();
-    TPatternInfo::SetFolder("");
-    TWeponState::SetFolder("");
-  }
-};
+using GameFieldServices = GameFieldFixture;
 
 TEST_F(GameFieldServices, AVillagersConversationRunsOnTheScriptEngineUntilItsScriptEnds) {
   datakit::ScriptPackWriter().Script("Elder", "CALL @@SendMsg \"Flag\" 1 8 600 7\n").Save("data/scr03/talk.pbsc");
@@ -54,20 +36,21 @@ TEST_F(GameFieldServices, AVillagersConversationRunsOnTheScriptEngineUntilItsScr
   EXPECT_EQ(TScriptEngine::Get(), nullptr) << "placing the villagers made and dropped the engine";
   FinishOpeningFade();
 
-  auto* elder = new TestVillager("Elder", true, fieldLog);
-  elder->script = "talk.pbsc/Elder";
+  auto* elder = new TestVillager("Elder", true, fieldLog, "talk.pbsc/Elder");
   field->GetStage()->AddObject(TCountedPtr<TVillager>(elder));
   Tick();
   ASSERT_NE(TScriptEngine::Get(), nullptr);
   EXPECT_NE(TScriptEngine::Get()->FindObject("Text"), nullptr);
   EXPECT_NE(TScriptEngine::Get()->FindObject("Flag"), nullptr);
+  EXPECT_NE(TScriptEngine::Get()->FindObject("MapEvent"), nullptr);
+  EXPECT_NE(TScriptEngine::Get()->FindObject("Shop"), nullptr);
   EXPECT_TRUE(elder->IsTalking());
 
   Tick();
   EXPECT_EQ(TGameData::Instance()->GetFlag(600), 7);
   EXPECT_EQ(TScriptEngine::Get(), nullptr);
   EXPECT_FALSE(elder->IsTalking());
-  EXPECT_EQ(app->GetCurrentScene(), field) << "without a \"MapEvent\" the field goes on";
+  EXPECT_EQ(app->GetCurrentScene(), field) << "\"MapEvent\" was left at 1: the field goes on";
 }
 
 TEST_F(GameFieldServices, TheBattleMapsSlimesComeFromTheGamesEnemyManagerReachTheCharacterAndAStealIsAnnounced) {

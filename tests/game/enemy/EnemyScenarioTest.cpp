@@ -10,7 +10,7 @@
 #include "game/actor/TPlayerFactory.h"
 #include "game/actor/TPlayerStyleStandIn.h"
 #include "game/enemy/TEnemyManager.h"
-#include "game/field/StageStandIns.h"
+#include "game/field/TMapItem.h"
 #include "game/field/TStage.h"
 #include "tests/game/enemy/EnemyFixture.h"
 #include "tools/datakit/SampleEnemies.h"
@@ -118,9 +118,9 @@ TEST_F(EnemyScenario, SlimesCloseInAndBiteAndTheOneTheHeroStrikesDownDropsItsIte
   EXPECT_LE(slime->GetHp(), -15);
   size_t drops = 0;
   for (const TCountedPtr<TMapObject>& object : Stage().GetMapObjects())
-    if (auto* item = dynamic_cast<const TMapItemStandIn*>(object.Get())) {
+    if (auto* item = dynamic_cast<const TMapItem*>(object.Get()); item && !item->IsTracked()) {
       ++drops;
-      EXPECT_EQ(item->GetItemId(), 1);
+      EXPECT_EQ(item->GetItemId(), 1u);
     }
   EXPECT_EQ(drops, 1u);
 

@@ -169,6 +169,7 @@ TEST_F(EnemyManagerTest, OnlyAnEnemyRemovedBelowZeroHpIsDefeatedOncePerRemoval) 
   const uint32_t deadHandle = dead.GetObjectId();
   manager.Remove(worn.GetObjectId());
   EXPECT_FALSE(manager.Contains(1));
+  EXPECT_EQ(manager.GetDefeatedCount(), 0u);
   EXPECT_EQ(Stage().GetCollision()->GetActors().count(deadHandle), 1u);
   manager.Remove(deadHandle);
   EXPECT_TRUE(manager.Contains(1));
@@ -176,6 +177,7 @@ TEST_F(EnemyManagerTest, OnlyAnEnemyRemovedBelowZeroHpIsDefeatedOncePerRemoval) 
   EXPECT_EQ(Stage().GetCollision()->GetActors().count(deadHandle), 0u) << "it left the stage";
   manager.Remove(deadHandle);
   EXPECT_EQ(manager.GetDefeated(), std::vector<uint32_t>{1});
+  EXPECT_EQ(manager.GetDefeatedCount(), 1u);
   EXPECT_EQ(manager.GetLiveCount(), 0u);
   EXPECT_FALSE(manager.GetEnemy(deadHandle));
 }

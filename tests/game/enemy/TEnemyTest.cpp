@@ -13,8 +13,8 @@
 #include "common/TView8.h"
 #include "game/data/TGameData.h"
 #include "game/enemy/TEnemyTable.h"
-#include "game/field/StageStandIns.h"
 #include "game/field/TFieldScene.h"
+#include "game/field/TMapItem.h"
 #include "game/field/TStage.h"
 #include "tests/game/enemy/EnemyFixture.h"
 
@@ -79,10 +79,10 @@ void DrawInScene(Draw draw) {
 }
 
 // The drops lying on the stage.
-std::vector<const TMapItemStandIn*> Drops(TStage& stage) {
-  std::vector<const TMapItemStandIn*> drops;
+std::vector<const TMapItem*> Drops(TStage& stage) {
+  std::vector<const TMapItem*> drops;
   for (const TCountedPtr<TMapObject>& object : stage.GetMapObjects())
-    if (auto* item = dynamic_cast<const TMapItemStandIn*>(object.Get())) drops.push_back(item);
+    if (auto* item = dynamic_cast<const TMapItem*>(object.Get())) drops.push_back(item);
   return drops;
 }
 
@@ -333,12 +333,15 @@ TEST_F(EnemyTest, ADyingEnemyEndsAtMinus15OnceItsVoiceIsOverAndDropsAndRewards) 
   EXPECT_EQ(updates, 21) << "HP reached -15 on the 15th; the voice ran out on the 21st";
   EXPECT_EQ(slime.GetHp(), -21);
   EXPECT_EQ(slime.attacks, std::vector<uint16_t>{TEnemy::kDeathAttack});
-  const std::vector<const TMapItemStandIn*> drops = Drops(Stage());
+  const std::vector<const TMapItem*> drops = Drops(Stage());
   ASSERT_EQ(drops.size(), 1u);
-  EXPECT_EQ(drops[0]->GetItemId(), 5);
-  EXPECT_EQ(drops[0]->GetGold(), -1);
+  EXPECT_EQ(drops[0]->GetItemId(), 5u);
+  EXPECT_EQ(static_cast<int32_t>(drops[0]->GetGoldAmount()), -1);
   EXPECT_LT(Distance(drops[0]->GetPosition(), slime.GetPosition()), 1e-5f);
-  EXPECT_EQ(drops[0]->GetLifetime(), TMapItemStandIn::kLifetime) << "a temporary item";
+  EXPECT_FALSE(drops[0]->IsTracked());
+  EXPECT_EQ(drops[0]->GetLifetime(), TMapItem::kUntrackedLifetime) << "a temporary item";
+  ASSERT_NE(drops[0]->GetOuterFrame(), nullptr);
+  EXPECT_EQ(drops[0]->GetOuterFrame()->GetParent(), Stage().GetSceneFrame()) << "it lies in the scene";
   EXPECT_EQ(Hero().defeats, std::vector<uint32_t>{slime.GetObjectId()});
   EXPECT_EQ(Hero().GetExperience(), experience + 400);
   Hero().UpdateChildren();
@@ -383,16 +386,16 @@ TEST_F(EnemyTest, TheDropTriesTheFirstItemThenTheSecondThenMoney) {
     const size_t before = Drops(Stage()).size();
     slime.Update();
     ASSERT_FALSE(slime.IsAlive());
-    const std::vector<const TMapItemStandIn*> drops = Drops(Stage());
+    const std::vector<const TMapItem*> drops = Drops(Stage());
     const bool endsAtMinusOne = c.item1 == -1 || (c.item1 == 0 && c.item2 == -1);
     const bool money = c.wantItem == 0 && !endsAtMinusOne && c.money != 0 && (word & 1);
     if (c.wantItem != 0) {
       ASSERT_EQ(drops.size(), before + 1);
-      EXPECT_EQ(drops.back()->GetItemId(), c.wantItem);
+      EXPECT_EQ(drops.back()->GetItemId(), static_cast<uint32_t>(c.wantItem));
     } else if (money) {
       ASSERT_EQ(drops.size(), before + 1);
-      EXPECT_EQ(drops.back()->GetItemId(), -1);
-      EXPECT_EQ(drops.back()->GetGold(), static_cast<int32_t>(c.money * (1 - cut * 0.01) + extra + 1));
+      EXPECT_EQ(drops.back()->GetItemId(), TMapItem::kGold);
+      EXPECT_EQ(drops.back()->GetGoldAmount(), static_cast<uint32_t>(c.money * (1 - cut * 0.01) + extra + 1));
     } else {
       EXPECT_EQ(drops.size(), before);
     }

@@ -15,6 +15,7 @@
 #include "game/data/TItemMeanTable.h"
 #include "game/data/TWeaponTable.h"
 #include "game/field/FieldFolders.h"
+#include "game/field/FieldStandIns.h"
 #include "game/field/TGameObject.h"
 #include "game/field/THitTable.h"
 #include "game/shell/WinMain.h"
@@ -25,6 +26,7 @@
 #include "tools/datakit/SampleGameTables.h"
 #include "tools/datakit/SampleMaps.h"
 #include "tools/datakit/SampleMeshes.h"
+#include "tools/datakit/SampleScripts.h"
 #include "tools/datakit/SampleSound.h"
 #include "tools/datakit/SampleTextures.h"
 
@@ -87,6 +89,18 @@ void TestPlayer::RestoreState(const TPlayerCarry& carry) {
   Note("restored");
 }
 
+bool TestPlayer::EnterSavePoint(int32_t id) {
+  Note("enter save point " + std::to_string(id));
+  const bool fresh = savePointId == -1;
+  savePointId = id;
+  return fresh;
+}
+
+void TestPlayer::LeaveSavePoint() {
+  Note("leave save point");
+  savePointId = -1;
+}
+
 int32_t TestMapObject::Test() {
   log.push_back("test " + name);
   const int32_t result = results.empty() ? 1 : results[std::min(next, results.size() - 1)];
@@ -94,8 +108,26 @@ int32_t TestMapObject::Test() {
   return result;
 }
 
-TestVillager::TestVillager(std::string n, bool a, Log& l)
-    : TVillager(3, 0.5f, 1.0f, 1, 1, -0.01f, "hero"), name(std::move(n)), script("03.pbsc/" + name), asks(a), log(l) {}
+namespace {
+
+VillagerRecord TestVillagerRecord(const std::string& name, const std::string& script) {
+  VillagerRecord r;
+  r.scriptName = script.empty() ? "03.pbsc/" + name : script;
+  r.modelName = "hero";
+  r.kind = 3;
+  r.bodyHeight = 0.5f;
+  r.shadowSize = 1.0f;
+  r.gravity = -0.01f;
+  r.shadowVisible = 1;
+  r.pushable = 1;
+  r.facing = D3DXVECTOR3(0, 0, 1);
+  return r;
+}
+
+}  // namespace
+
+TestVillager::TestVillager(std::string n, bool a, Log& l, const std::string& script)
+    : TVillager(TestVillagerRecord(n, script)), name(std::move(n)), asks(a), log(l) {}
 
 bool TestVillager::CheckTalk() {
   log.push_back("ask " + name);
@@ -134,9 +166,25 @@ TCountedPtr<TVillager> TestServices::CreateVillager(const std::string& scriptNam
   return villagers ? villagers(scriptName) : TCountedPtr<TVillager>();
 }
 
+TScene* TestServices::CreateGameOver(TGameWnd& app, int32_t musicId) {
+  log.push_back("game over " + std::to_string(musicId));
+  gameOvers.push_back(musicId);
+  return new TGameOverStandIn(app, musicId);
+}
+
 TMapEventState* TestServices::StartConversation(TFieldScene&, const std::string& scriptName) {
   log.push_back("conversation " + scriptName);
   return &mapEvent;
+}
+
+TMapEventState* TestServices::LoadMapScript(TFieldScene&, const std::string& scriptName) {
+  log.push_back("map script " + scriptName);
+  return &mapEvent;
+}
+
+void TestServices::LoadVillagerScript(VillagerRecord& record) {
+  log.push_back("villager script " + record.scriptName);
+  if (describeVillager) describeVillager(record);
 }
 
 uint32_t TestServices::RunScripts() {
@@ -162,6 +210,7 @@ void FieldSceneFixture::SetUp() {
   datakit::WriteSampleMeshes(game + "data/msh03/");
   datakit::WriteSampleCharData(game + "data/chrdata03/");
   datakit::WriteSampleMaps(game);
+  datakit::SampleScriptPack().Save(game + "data/scr03/03.pbsc");
   TTexture8::SetFolder("data/ptx03/");
   TMesh8::SetFolder("data/msh03/");
   TGameObject::SetFolder("char03/");

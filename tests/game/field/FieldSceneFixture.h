@@ -6,6 +6,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
 #include <functional>
@@ -51,14 +52,20 @@ class TestPlayer : public TFieldActor, public TStagePlayer {
   void Attach(TStageLinks* stage) override;
   void Detach() override;
 
+  void PlaySe(int32_t id) override { Note("se " + std::to_string(id)); }
+
   bool IsMenuKeyTriggered() override { return menuKey; }
-  bool IsExamineKeyTriggered() override { return false; }
+  bool IsExamineKeyTriggered() override { return examineKey; }
   void UpdateInTown() override { Note("town update"); }
   void SnapToGround() override {}
   void PlaceAt(const D3DXVECTOR3& point, const D3DXVECTOR3& lookAt) override;
   void LoadModel() override { Note("model"); }
   void LoadPlainModel() override { Note("plain model"); }
   void DrawHud() override { Note("hud"); }
+  // A new entry only when it was not at a save point before.
+  bool EnterSavePoint(int32_t savePointId) override;
+  void LeaveSavePoint() override;
+  bool IsDeathFinished() const override { return deathFinished; }
   uint32_t GetMember() const override { return member; }
   uint32_t GetWeaponId() const override { return 1000; }
   TPlayerState GetState() const override;
@@ -70,6 +77,9 @@ class TestPlayer : public TFieldActor, public TStagePlayer {
   int number;
   uint32_t member;
   bool menuKey = false;
+  bool examineKey = false;
+  bool deathFinished = false;
+  int32_t savePointId = -1;
   std::function<void()> onUpdate;
   std::vector<D3DXVECTOR3> placements;
   Log& log;
@@ -84,9 +94,13 @@ class TestEnemies : public TStageEnemies {
   void ApplyGravity() override {}
   void CheckGround() override {}
   TFieldActor* Find(uint32_t) override { return nullptr; }
-  bool Contains(uint32_t) const override { return false; }
+  uint32_t GetDefeatedCount() const override { return static_cast<uint32_t>(defeated.size()); }
+  bool Contains(uint32_t number) const override {
+    return std::find(defeated.begin(), defeated.end(), number) != defeated.end();
+  }
   void FindInRadius(const D3DXVECTOR3&, float, int32_t*, uint32_t) const override {}
   Log& log;
+  std::vector<uint32_t> defeated;
 };
 
 class TestHud : public TFieldHud {
@@ -97,6 +111,8 @@ class TestHud : public TFieldHud {
   void ResetMessages() override { log.push_back("hud reset"); }
   void PushWait(int32_t updates) override { log.push_back("hud wait " + std::to_string(updates)); }
   void PushText(const std::string& text) override { log.push_back("hud text " + text); }
+  void PushItem(uint32_t id) override { log.push_back("hud item " + std::to_string(id)); }
+  void PushMoney(uint32_t amount) override { log.push_back("hud money " + std::to_string(amount)); }
   void PushStolenItem(uint32_t id) override { log.push_back("hud stolen item " + std::to_string(id)); }
   void PushStolenMoney(uint32_t amount) override { log.push_back("hud stolen money " + std::to_string(amount)); }
   Log& log;
@@ -116,19 +132,16 @@ class TestMapObject : public TMapObject {
   Log& log;
 };
 
-// A villager that asks to talk when told to.
+// A villager that asks to talk when told to; its script is "03.pbsc/" + its name unless given.
 class TestVillager : public TVillager {
  public:
-  TestVillager(std::string name, bool asks, Log& log);
+  TestVillager(std::string name, bool asks, Log& log, const std::string& script = "");
   void Update() override { log.push_back("update " + name); }
-  bool IsAirborne() override { return false; }
   bool CheckTalk() override;
   bool IsTalking() override { return talking; }
   void EndTalk() override;
-  const std::string& GetScriptName() const override { return script; }
 
   std::string name;
-  std::string script;
   bool asks;
   bool talking = false;
   Log& log;
@@ -149,9 +162,13 @@ class TestServices : public TFieldServices {
   TCountedPtr<TFieldHud> CreateHud(TFieldScene&) override;
   TScene* CreateFieldMenu(TGameWnd& app, TFieldScene&) override;
   TCountedPtr<TVillager> CreateVillager(const std::string& scriptName) override;
+  TScene* CreateGameOver(TGameWnd& app, int32_t musicId) override;
   void CreateScriptEngine() override { log.push_back("engine made"); }
   void DestroyScriptEngine() override { log.push_back("engine gone"); }
   TMapEventState* StartConversation(TFieldScene&, const std::string& scriptName) override;
+  TMapEventState* LoadMapScript(TFieldScene&, const std::string& scriptName) override;
+  void LoadVillagerScript(VillagerRecord& record) override;
+  void EndVillagerScript() override { log.push_back("villager script ends"); }
   uint32_t RunScripts() override;
   void UpdateScriptObjects() override { log.push_back("script objects update"); }
   void DrawScriptObjects() override {}
@@ -165,6 +182,10 @@ class TestServices : public TFieldServices {
   TestMapEvent mapEvent;
   // What the script engine's runs give in turn; 4 (nothing left) when empty.
   std::deque<uint32_t> runs;
+  // Fills the record of a villager script.
+  std::function<void(VillagerRecord&)> describeVillager;
+  // The music ids the game-over scenes were made with.
+  std::vector<int32_t> gameOvers;
 };
 
 // The shell's services with the real device and sound objects behind the game window.

@@ -113,4 +113,26 @@ TEST_F(SampleMapsTest, EachMapBuildsItsCameraSkyAndMeshAreasAndHasAMinimapPictur
   TTexture8::SetFolder("");
 }
 
+// The objects the sample maps place, each pointing at what the sample game holds: exits at the
+// other map, the save point at its mesh, the villagers at their models.
+TEST_F(SampleMapsTest, TheMapsPlaceObjectsThatLeadToEachOtherAndNameWhatTheGameHolds) {
+  datakit::WriteSampleMeshes(dir.path() + "/data/msh03/");
+  const TMapData town("03.pbms/town"), field("03.pbms/field");
+  ASSERT_EQ(town.GetCircleExits().size(), 1u);
+  ASSERT_EQ(field.GetBoxExits().size(), 1u);
+  EXPECT_EQ(TMapData(town.GetCircleExits()[0].target.destination).GetKind(), 1u);
+  EXPECT_EQ(TMapData(field.GetBoxExits()[0].target.destination).GetKind(), 0u);
+  EXPECT_EQ(town.GetSavePoints().size(), 1u);
+  EXPECT_EQ(town.GetExamineTriggers().size(), 1u);
+  EXPECT_EQ(town.GetNames(), (std::vector<std::string>{"03.pbsc/Villager00", "03.pbsc/Villager01"}));
+  EXPECT_EQ(field.GetMapItems().size(), 4u);
+  EXPECT_EQ(field.GetBoxTriggers().size(), 1u);
+  EXPECT_EQ(field.GetBoxTestTriggers().size(), 1u);
+  EXPECT_EQ(field.GetCountConditions().size(), 1u);
+  EXPECT_EQ(field.GetEnemyConditions().size(), 1u);
+  for (const char* mesh : {"effect/savepoint.msh", "char03/villager00.tob", "char03/villager01.tob"})
+    EXPECT_GT(TMesh8::Load(mesh).GetTriangleCount(), 0) << mesh;
+  EXPECT_TRUE(TMesh8::Load("char03/villager00.tob").HasMotion()) << "the idle clip";
+}
+
 }  // namespace
