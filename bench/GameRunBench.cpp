@@ -5,6 +5,9 @@
 //   links) to its first presented frame, with the two waits the game prescribes (the processor-clock
 //   probe's 1000 ms, 500 ms before the window shows) skipped by the clock; goal: under 0.15 s.
 //   child_cpu_ms is the CPU time of each such process, all its threads, to its end.
+// - BM_BareWindowFirstFrame: the same measure for a process that only opens an SDL window with an
+//   OpenGL context and presents one cleared frame: what the display and the driver cost before the
+//   game does anything. The game's own share of its start-up is the difference of the two.
 // - BM_TitleIdle: three seconds at the title once it shows; the share of one core that the game's
 //   thread and the whole process take (CPU time over wall time); goal: under 10 % of a core.
 #include <benchmark/benchmark.h>
@@ -34,6 +37,8 @@
 #include "platform/window/WindowManager.h"
 
 // Last: Xlib's macros would clash with the headers above.
+#include <SDL.h>
+#include <SDL_opengl.h>
 #include <X11/Xlib.h>
 
 extern char** environ;
@@ -53,6 +58,7 @@ double Seconds(clockid_t clock) {
 double Since(Steady::time_point start) { return std::chrono::duration<double>(Steady::now() - start).count(); }
 
 constexpr const char* kChildFlag = "--first-frame-child";
+constexpr const char* kBareChildFlag = "--bare-first-frame-child";
 constexpr DWORD kPrescribedSleepMs = 1000 + 500;
 
 // A virtual X server starts over when its last client leaves; this one stays for the whole program,
@@ -134,14 +140,30 @@ int RunToFirstFrame(int report) {
   return reported ? 0 : 1;
 }
 
+// The bare child: a window, a context, one cleared frame, the report.
+int RunBareFirstFrame(int report) {
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_EVENTS) != 0) return 1;
+  SDL_InitSubSystem(SDL_INIT_AUDIO);
+  SDL_Window* window = SDL_CreateWindow("bare", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 640, 480,
+                                        SDL_WINDOW_OPENGL);
+  SDL_GLContext context = window ? SDL_GL_CreateContext(window) : nullptr;
+  bool reported = false;
+  if (context) {
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    SDL_GL_SwapWindow(window);
+    glFinish();
+    reported = write(report, "F", 1) == 1;
+    SDL_GL_DeleteContext(context);
+  }
+  if (window) SDL_DestroyWindow(window);
+  SDL_Quit();
+  return reported ? 0 : 1;
+}
+
 // Each start is a process of its own, as the game's is: the time runs from the spawn (so it holds
 // the loading of every library) to the child's report of its first frame.
-void BM_StartUpToFirstFrame(benchmark::State& state) {
-  bench::GameFolder folder;
-  if (!folder.Ready() || !DisplayKept()) {
-    state.SkipWithError("no display or no folder for the sample game");
-    return;
-  }
+void TimeFirstFrames(benchmark::State& state, const char* childFlag) {
   double cpu = 0;  // of every child, all its threads, to its end
   for (auto _ : state) {
     int report[2];
@@ -150,7 +172,7 @@ void BM_StartUpToFirstFrame(benchmark::State& state) {
       break;
     }
     const std::string fd = std::to_string(report[1]);
-    char* argv[] = {const_cast<char*>("bench_game_run"), const_cast<char*>(kChildFlag), const_cast<char*>(fd.c_str()),
+    char* argv[] = {const_cast<char*>("bench_game_run"), const_cast<char*>(childFlag), const_cast<char*>(fd.c_str()),
                     nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -177,7 +199,25 @@ void BM_StartUpToFirstFrame(benchmark::State& state) {
   }
   state.counters["child_cpu_ms"] = benchmark::Counter(cpu * 1000, benchmark::Counter::kAvgIterations);
 }
+
+void BM_StartUpToFirstFrame(benchmark::State& state) {
+  bench::GameFolder folder;
+  if (!folder.Ready() || !DisplayKept()) {
+    state.SkipWithError("no display or no folder for the sample game");
+    return;
+  }
+  TimeFirstFrames(state, kChildFlag);
+}
 BENCHMARK(BM_StartUpToFirstFrame)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
+void BM_BareWindowFirstFrame(benchmark::State& state) {
+  if (!DisplayKept()) {
+    state.SkipWithError("no display");
+    return;
+  }
+  TimeFirstFrames(state, kBareChildFlag);
+}
+BENCHMARK(BM_BareWindowFirstFrame)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
 void BM_TitleIdle(benchmark::State& state) {
   bench::GameFolder folder;
@@ -226,6 +266,7 @@ BENCHMARK(BM_TitleIdle)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillis
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], kChildFlag) == 0) return RunToFirstFrame(std::atoi(argv[2]));
+  if (argc == 3 && std::strcmp(argv[1], kBareChildFlag) == 0) return RunBareFirstFrame(std::atoi(argv[2]));
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
