@@ -14,6 +14,7 @@
 #include "game/data/TGameData.h"
 #include "game/data/TItemMeanTable.h"
 #include "game/data/TWeaponTable.h"
+#include "game/effect/EffectFolder.h"
 #include "game/field/FieldFolders.h"
 #include "game/field/FieldStandIns.h"
 #include "game/field/TGameObject.h"
@@ -23,6 +24,7 @@
 #include "sound/TDSound8.h"
 #include "tests/common/MeshFixture.h"
 #include "tools/datakit/SampleCharData.h"
+#include "tools/datakit/SampleEffects.h"
 #include "tools/datakit/SampleGameTables.h"
 #include "tools/datakit/SampleMaps.h"
 #include "tools/datakit/SampleMeshes.h"
@@ -208,11 +210,14 @@ void FieldSceneFixture::SetUp() {
   datakit::SampleItemIconPack().Save(game + "data/ptx03/itm_icon.ptx");
   datakit::WriteSampleHudPacks(game + "data/ptx03/");
   datakit::WriteSampleMeshes(game + "data/msh03/");
+  datakit::WriteSampleEffects(game);
   datakit::WriteSampleCharData(game + "data/chrdata03/");
   datakit::WriteSampleMaps(game);
   datakit::SampleScriptPack().Save(game + "data/scr03/03.pbsc");
   TTexture8::SetFolder("data/ptx03/");
   TMesh8::SetFolder("data/msh03/");
+  TFrame8::SetFolder("data/frm03/");
+  SetEffectFolder("effect/");
   TGameObject::SetFolder("char03/");
   SetMapFolder("map03/");
   SetScriptFolder("data/scr03/");
@@ -265,6 +270,8 @@ void FieldSceneFixture::TearDown() {
   plat::ResetAdapterTable();
   TTexture8::SetFolder("");
   TMesh8::SetFolder("");
+  TFrame8::SetFolder("");
+  SetEffectFolder("");
   TGameObject::SetFolder("");
   SetMapFolder("");
   SetScriptFolder("");
