@@ -1,19 +1,24 @@
-// The field scene's effects on the sample game folder: the folder holds every asset the effect
-// registry and the effect classes name, and the scene's construction loads them all and stops,
-// naming the file, at a missing mesh or texture pack.
+// The field scene's effects on the sample game folder: the folder holds every asset and every hit
+// record the effect registry and the effect classes name, and the scene's construction loads them all
+// and stops, naming the file, at a missing mesh or texture pack; a missing frame file leaves an empty
+// model and a line on stderr.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "common/TTexture8.h"
 #include "common/my_error.h"
 #include "game/effect/EffectFolder.h"
 #include "game/effect/EffectRegistry.h"
+#include "game/effect/TAfterImage.h"
 #include "game/effect/TArrowEffect.h"
 #include "game/effect/TEffectManager.h"
 #include "game/effect/TThunderEffect.h"
+#include "game/effect/TimeStopState.h"
+#include "game/field/THitTable.h"
 #include "tests/game/field/FieldSceneFixture.h"
 
 namespace {
@@ -25,15 +30,21 @@ bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+// The attack a row's piece or burst strikes with; 0 for none.
+uint32_t AttackOf(const TEffectRow& row) {
+  if (const auto* debris = std::get_if<TDebrisArgs>(&row.args)) return debris->attackKind;
+  if (const auto* shot = std::get_if<TShotArgs>(&row.args)) return shot->attackId;
+  return 0;
+}
+
 class FieldEffectsTest : public FieldSceneFixture {};
 
-TEST_F(FieldEffectsTest, TheSampleFolderHoldsEveryAssetTheRegistryAndTheClassesName) {
+TEST_F(FieldEffectsTest, TheSampleFolderHoldsEveryAssetAndHitRecordTheRegistryAndTheClassesName) {
   // Meshes and frame files by their effect-folder names, textures by their pack names.
   std::vector<std::string> named = {kParticleQuadMesh, TArrowEffect::kMeshName};
   for (const TEffectRow& row : EffectRegistry())
     if (!AssetOf(row).empty()) named.push_back(AssetOf(row));
   const fs::path game = dir.path();
-  EXPECT_TRUE(fs::exists(game / "data/msh03" / TThunderEffect::kBoltMesh));
   size_t frames = 0, meshes = 0, textures = 0;
   for (const std::string& name : named) {
     if (EndsWith(name, ".frm")) {
@@ -51,11 +62,25 @@ TEST_F(FieldEffectsTest, TheSampleFolderHoldsEveryAssetTheRegistryAndTheClassesN
   EXPECT_GT(frames, 0u);
   EXPECT_GT(meshes, 0u);
   EXPECT_GT(textures, 0u);
+  // Meshes the classes load by their mesh-folder names.
+  for (const char* mesh : {TThunderEffect::kBoltMesh, TAfterImage::kRibbonMesh, TimeStopState::kBoardMesh})
+    EXPECT_TRUE(fs::exists(game / "data/msh03" / mesh)) << mesh;
+
+  // Every attack a piece or burst strikes with has its own record, not the default one.
+  SetHitFolder("data/chrdata03/");
+  THitTable::Load("basic.bht");
+  for (const TEffectRow& row : EffectRegistry()) {
+    const uint32_t attack = AttackOf(row);
+    if (attack != 0) {
+      EXPECT_EQ(THitTable::Find(attack)->id, attack) << row.kind;
+    }
+  }
 }
 
 TEST_F(FieldEffectsTest, AMissingMeshOrPackStopsTheSceneNamingItAndAMissingFrameFileDoesNot) {
   const fs::path game = dir.path();
-  for (const char* file : {"data/ptx03/effect.ptx", "data/msh03/effect/earthfang.msh"}) {
+  for (const char* file : {"data/ptx03/effect.ptx", "data/msh03/effect/particle_mesh.msh",
+                           "data/msh03/effect/earthfang.msh", "data/msh03/effect/wind01.msh"}) {
     SCOPED_TRACE(file);
     TTexture8::Purge(1);
     fs::rename(game / file, game / "gone");
@@ -73,7 +98,11 @@ TEST_F(FieldEffectsTest, AMissingMeshOrPackStopsTheSceneNamingItAndAMissingFrame
   testing::internal::CaptureStderr();
   TFieldScene& scene = OpenMap("03.pbms/field");
   EXPECT_NE(testing::internal::GetCapturedStderr().find("effect/bomb00.frm"), std::string::npos);
-  EXPECT_TRUE(scene.GetEffectManager()->PrototypeFor(108));
+  TCountedPtr<TEffect> bomb = scene.GetEffectManager()->PrototypeFor(108);
+  ASSERT_TRUE(bomb);
+  ASSERT_NE(bomb->GetFrame(), nullptr);
+  EXPECT_TRUE(bomb->GetFrame()->GetMeshes().empty());
+  EXPECT_TRUE(bomb->GetFrame()->GetChildren().empty());
 }
 
 }  // namespace

@@ -23,14 +23,7 @@
 #include "platform/gfx/AdapterTable.h"
 #include "sound/TDSound8.h"
 #include "tests/common/MeshFixture.h"
-#include "tools/datakit/SampleCharData.h"
-#include "tools/datakit/SampleEffects.h"
-#include "tools/datakit/SampleGameTables.h"
-#include "tools/datakit/SampleMaps.h"
-#include "tools/datakit/SampleMeshes.h"
-#include "tools/datakit/SampleScripts.h"
-#include "tools/datakit/SampleSound.h"
-#include "tools/datakit/SampleTextures.h"
+#include "tools/datakit/SampleGame.h"
 
 namespace fieldscenetest {
 
@@ -204,16 +197,7 @@ void FieldSceneFixture::SetUp() {
   ShellFixture::SetUp();
   // The working folder is the game folder, as the game's own folders are relative to it.
   const std::string game = dir.path() + "/";
-  datakit::WriteSampleGameTables(game + "data/tbl03/");
-  datakit::WriteSampleSound(game);
-  datakit::SampleSpritePack().Save(game + "data/ptx03/sprite.ptx");
-  datakit::SampleItemIconPack().Save(game + "data/ptx03/itm_icon.ptx");
-  datakit::WriteSampleHudPacks(game + "data/ptx03/");
-  datakit::WriteSampleMeshes(game + "data/msh03/");
-  datakit::WriteSampleEffects(game);
-  datakit::WriteSampleCharData(game + "data/chrdata03/");
-  datakit::WriteSampleMaps(game);
-  datakit::SampleScriptPack().Save(game + "data/scr03/03.pbsc");
+  datakit::WriteSampleGame(game);
   TTexture8::SetFolder("data/ptx03/");
   TMesh8::SetFolder("data/msh03/");
   TFrame8::SetFolder("data/frm03/");
