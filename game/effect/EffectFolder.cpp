@@ -19,5 +19,5 @@ TCountedPtr<TFrame8> LoadEffectFrame(const std::string& name) {
 }
 
 TMesh8 LoadEffectMesh(const std::string& name) {
-  return TMesh8::Load(Folder() + (name.empty() ? "particle_mesh.msh" : name));
+  return TMesh8::Load(Folder() + (name.empty() ? kParticleQuadMesh : name));
 }

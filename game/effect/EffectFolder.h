@@ -9,6 +9,9 @@
 #include "common/TFrame8.h"
 #include "common/TMesh8.h"
 
+// The flat particle quad of the effect folder that particles and particle bullets are made of.
+inline constexpr char kParticleQuadMesh[] = "particle_mesh.msh";
+
 void SetEffectFolder(const std::string& folder);
 const std::string& GetEffectFolder();
 

@@ -55,7 +55,7 @@ std::unique_ptr<TAfterImage> TAfterImage::Create(TFrame8& weaponFrame, const TEf
 
 TAfterImage::TAfterImage(TFrame8& weaponFrame, const TEffectActor& trailOwner)
     : owner(&trailOwner), weapon(&weaponFrame) {
-  TMesh8 mesh = TMesh8::Load("effect/sword01.msh");
+  TMesh8 mesh = TMesh8::Load(kRibbonMesh);
   mesh.SetColor(1, 1, 1, 1, kAllParts);
   ribbon = CreateNamedFrame("AftImg", Identity());
   ribbon->AddMesh(mesh);

@@ -16,6 +16,7 @@ class TAfterImage {
   static constexpr uint32_t kDefaultRenderMode = 4000;
   // Quads of six vertices: the ribbon needs the newest point and the two before the shift's source.
   static constexpr uint32_t kMinQuads = 7;
+  static constexpr char kRibbonMesh[] = "effect/sword01.msh";
 
   struct Channel {
     float current = 0, start = 0, end = 0;

@@ -12,7 +12,7 @@ plat::D3DXMATRIX Identity() {
 }  // namespace
 
 TArrowEffect::TArrowEffect(int32_t ticks) : TEffect(CreateNamedFrame("arrow", Identity())), ticksLeft(ticks) {
-  TMesh8 mesh = LoadEffectMesh("arw00.msh");
+  TMesh8 mesh = LoadEffectMesh(kMeshName);
   mesh.SetName("arrow");
   frame->AddMesh(mesh);
   arrowMesh = frame->FindMesh("arrow", false);

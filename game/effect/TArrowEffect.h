@@ -10,6 +10,8 @@
 
 class TArrowEffect : public TEffect {
  public:
+  static constexpr char kMeshName[] = "arw00.msh";
+
   // Loads "arw00.msh" of the effect folder into a frame "arrow".
   explicit TArrowEffect(int32_t ticks);
 

@@ -12,7 +12,6 @@ namespace {
 
 constexpr uint32_t kAllParts = 0xFFFFFFFFu;
 constexpr float kParked = -1000.0f;
-const char kQuadName[] = "particle_mesh.msh";
 
 plat::D3DXMATRIX Identity() {
   plat::D3DXMATRIX m;
@@ -61,8 +60,8 @@ namespace bullet_detail {
 
 TMesh8 LoadBulletMesh(const TBulletRow& row, const std::string& asset) {
   if (row.source == TBulletSource::kShotMesh) return LoadEffectMesh(asset);
-  TMesh8 quad = LoadEffectMesh(kQuadName);
-  effectmesh::RequireQuad(quad, GetEffectFolder() + kQuadName);
+  TMesh8 quad = LoadEffectMesh(kParticleQuadMesh);
+  effectmesh::RequireQuad(quad, GetEffectFolder() + kParticleQuadMesh);
   quad.GetMaterialForUpdate(0).SetTexture(TTexture8::Load(asset, plat::D3DPOOL_MANAGED, 0));
   return quad;
 }

@@ -45,6 +45,8 @@ class TEffectManager {
   void Clear();
 
   size_t GetLiveCount() const { return live.size(); }
+  // The live effects in spawn order.
+  const std::list<TCountedPtr<TEffect>>& GetLive() const { return live; }
   int32_t GetNextId() const { return nextId; }
 
  private:

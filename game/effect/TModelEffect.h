@@ -75,6 +75,8 @@ class TModelEffect : public TEffect {
   const plat::D3DCOLORVALUE& GetCurrentColour() const { return current; }
   const plat::D3DCOLORVALUE& GetColourStep1() const { return colourStep1; }
   const plat::D3DCOLORVALUE& GetColourStep3() const { return colourStep3; }
+  // The phases as they stand, the current state as the first and the loops left as the loops.
+  TModelTimes GetTimes() const { return {end1, step1, end2, step2, loopCount, end3, step3, state, next}; }
 
  protected:
   // The asset goes through LoadModel: a frame file becomes the frame, a mesh a frame

@@ -14,7 +14,6 @@ constexpr uint32_t kAllParts = 0xFFFFFFFFu;
 constexpr uint32_t kAdd = 4000;
 constexpr uint32_t kZwnAlphaNotCull = 2300;
 constexpr int32_t kAimTowardView = 12;
-const char kParticleQuad[] = "particle_mesh.msh";
 
 const TParticleLook kAdditiveLook{kAdd, kAdd, false, &TSheetCellCounters::additive};
 const TParticleLook kAlphaLook{kZwnAlphaNotCull, kZwnAlphaNotCull, true, &TSheetCellCounters::alpha};
@@ -67,7 +66,7 @@ TParticleBody::TParticleBody(const TParticleLook& particleLook, const std::strin
       count(particleCount),
       rate(particleRate) {
   SetFrame(CreateNamedFrame("ParticleMain", Identity()));
-  TMesh8 mesh = LoadEffectMesh(meshName.empty() ? kParticleQuad : meshName);
+  TMesh8 mesh = LoadEffectMesh(meshName.empty() ? kParticleQuadMesh : meshName);
   mesh.Scale(meshScale.x, meshScale.y, meshScale.z);
   mesh.SetRenderMode(look.meshRenderMode, kAllParts);
   for (uint32_t i = 0; i < count; ++i) AddParticle(mesh);
@@ -83,8 +82,8 @@ TParticleBody::TParticleBody(const TParticleLook& particleLook, const std::strin
       count(particleCount),
       rate(particleRate) {
   SetFrame(CreateNamedFrame("ParticleMain", Identity()));
-  TMesh8 mesh = LoadEffectMesh(kParticleQuad);
-  effectmesh::RequireQuad(mesh, GetEffectFolder() + kParticleQuad);
+  TMesh8 mesh = LoadEffectMesh(kParticleQuadMesh);
+  effectmesh::RequireQuad(mesh, GetEffectFolder() + kParticleQuadMesh);
   mesh.Scale(meshScale.x, meshScale.y, meshScale.z);
   mesh.SetRenderMode(look.meshRenderMode, kAllParts);
   mesh.GetMaterialForUpdate(0).SetTexture(TTexture8::Load(textureName, plat::D3DPOOL_MANAGED, 0));

@@ -152,6 +152,7 @@ class TJitterParticleEffect : public TParticleEffect {
 
   void SetBehaviour(Behaviour newBehaviour) { behaviour = newBehaviour; }
   Behaviour GetBehaviour() const { return behaviour; }
+  const plat::D3DXVECTOR3& GetJitterDivisors() const { return jitterDivisors; }
 
  private:
   TJitterParticleEffect(const TJitterParticleEffect& other) = default;

@@ -28,6 +28,7 @@ class TPieceEffect : public TSmashEffect {
 
   int32_t GetOwnerId() const { return ownerId; }
   int32_t GetTargetId() const { return targetId; }
+  uint16_t GetAttackKind() const { return attackKind; }
   bool HasStruck() const { return done != 0; }
 
  private:

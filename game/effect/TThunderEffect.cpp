@@ -12,7 +12,6 @@ using plat::D3DXVECTOR3;
 namespace {
 
 constexpr int32_t kAimTowardView = 12;
-const char kBoltMesh[] = "effect/thunder.msh";
 
 struct BoltVertex {
   float x, y, z;

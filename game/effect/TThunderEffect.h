@@ -15,6 +15,8 @@
 class TThunderEffect : public TAlphaModelEffect {
  public:
   static constexpr TModelLook kLook{2300, true};
+  // The bolt ribbon, a name of the mesh folder.
+  static constexpr char kBoltMesh[] = "effect/thunder.msh";
 
   // The phases of the fade in, loop (loops, -1 until stopped) and fade out; boltCount bolts, each
   // a copy of "effect/thunder.msh" laid as a ribbon from 0.2 to nearly 10 high, 0.4 wide. The

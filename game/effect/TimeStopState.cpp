@@ -17,7 +17,7 @@ void TimeStopState::BuildBoard() {
   if (board) return;
   plat::D3DXMATRIX identity;
   plat::D3DXMatrixIdentity(&identity);
-  TMesh8 mesh = TMesh8::Load("effect/board00.msh");
+  TMesh8 mesh = TMesh8::Load(kBoardMesh);
   mesh.SetColor(1, 1, 1, 1, kAllParts);
   mesh.SetRenderMode(kBoardRenderMode, kAllParts);
   mesh.Scale(kBoardScale, kBoardScale, kBoardScale);

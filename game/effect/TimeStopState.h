@@ -14,6 +14,7 @@ class TimeStopState {
  public:
   static constexpr int32_t kStopFrames = 600;
   static constexpr uint32_t kBoardRenderMode = 5000;  // "REND_DESTINVERSE"
+  static constexpr char kBoardMesh[] = "effect/board00.msh";
 
   static TimeStopState& Get();
 

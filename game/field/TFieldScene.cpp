@@ -5,6 +5,7 @@
 #include "common/my_error.h"
 #include "game/data/TGameData.h"
 #include "game/data/TSvpTable.h"
+#include "game/effect/EffectRegistry.h"
 #include "game/effect/TColorFade.h"
 #include "game/effect/TEffectManager.h"
 #include "game/field/FieldHud.h"
@@ -54,7 +55,7 @@ TFieldScene* TFieldScene::CreateForMap(TGameWnd& app, const std::string& mapName
 TFieldScene::TFieldScene(TGameWnd& app)
     : TStateScene(app),
       sceneFrame(CreateNamedFrame("Scene", Identity())),
-      effectManager(new TEffectManager),
+      effectManager(new TEffectManager(&BuildPrototypes)),
       hud(GetFieldServices().CreateHud(*this)),
       miniMap(new TMiniMap) {}
 

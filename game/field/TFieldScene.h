@@ -1,5 +1,6 @@
 // The scene in which play happens. It owns the view, the root frame "Scene" under which the whole
-// stage is drawn, the effect manager, the HUD, the minimap, the player character and the current
+// stage is drawn, the effect manager (built with every effect prototype, so that every effect asset
+// is loaded here and never during play), the HUD, the minimap, the player character and the current
 // stage. In normal play each tick is the stage's Update and the draw clears to the stage's colour,
 // draws the frame graph and then the stage's 2D overlays; while the opening fade or a map change
 // runs, a mode takes both.
@@ -28,7 +29,7 @@ class TFieldScene : public TStateScene {
   static constexpr int32_t kOpeningFadeFrames = 60;
 
   // At a save point of the svp table. An unknown map, or one the stage build refuses, throws
-  // my_error naming it.
+  // my_error naming it; so does a missing effect mesh or texture pack.
   static TFieldScene* CreateFromSave(TGameWnd& app, uint32_t savePointId);
   // On the named map; the three vectors (start, facing, camera) count only when all are given.
   static TFieldScene* CreateForMap(TGameWnd& app, const std::string& mapName, const plat::D3DXVECTOR3* start,

@@ -1,13 +1,12 @@
 #include "tools/datakit/SampleGame.h"
 
 #include "tools/datakit/SampleCharData.h"
-#include "tools/datakit/SampleFrames.h"
+#include "tools/datakit/SampleEffects.h"
 #include "tools/datakit/SampleGameTables.h"
 #include "tools/datakit/SampleMaps.h"
 #include "tools/datakit/SampleMeshes.h"
 #include "tools/datakit/SampleScripts.h"
 #include "tools/datakit/SampleSettings.h"
-#include "tools/datakit/SampleShotAssets.h"
 #include "tools/datakit/SampleSound.h"
 #include "tools/datakit/SampleTextures.h"
 
@@ -23,10 +22,8 @@ void WriteSampleGame(const std::string& folder) {
   SampleSpritePack().Save(dir + "data/ptx03/sprite.ptx");
   SampleItemIconPack().Save(dir + "data/ptx03/itm_icon.ptx");
   WriteSampleHudPacks(dir + "data/ptx03/");
-  SampleEffectPack().Save(dir + "data/ptx03/effect.ptx");
   WriteSampleMeshes(dir + "data/msh03/");
-  WriteSampleShotMeshes(dir + "data/msh03/");
-  WriteSampleFrames(dir + "data/frm03/");
+  WriteSampleEffects(dir);
   WriteSampleCharData(dir + "data/chrdata03/");
   WriteSampleMaps(dir);
 }

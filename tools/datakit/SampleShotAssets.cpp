@@ -9,7 +9,7 @@ namespace datakit {
 
 namespace {
 
-constexpr uint32_t kSheetSide = 16;
+constexpr uint32_t kSheetSide = 32;
 
 struct SheetColour {
   const char* entry;
@@ -19,7 +19,8 @@ struct SheetColour {
 constexpr SheetColour kSheets[] = {
     {"fire", {255, 120, 40}},   {"ice", {140, 200, 255}},  {"wind", {140, 255, 160}},    {"soil", {180, 130, 70}},
     {"shine", {255, 250, 180}}, {"dark", {120, 60, 160}},  {"smoke", {170, 170, 170}},   {"darksmoke", {70, 60, 80}},
-    {"star", {255, 230, 90}},   {"star2", {255, 200, 240}}, {"impact03", {255, 255, 255}},
+    {"star", {255, 230, 90}},   {"star2", {255, 200, 240}}, {"impact03", {255, 255, 255}}, {"ain", {230, 230, 255}},
+    {"smoke2", {200, 190, 170}}, {"thunder00", {255, 255, 140}},
 };
 
 // Four cells of side / 2 pixels, each a darker shade, so that the cell a bullet shows can be told
@@ -53,7 +54,7 @@ void SaveMesh(const std::string& path, const std::string& name, const MeshShape&
 
 }  // namespace
 
-const std::vector<std::string>& SampleShotTextures() {
+const std::vector<std::string>& SampleEffectTextures() {
   static const std::vector<std::string> names = [] {
     std::vector<std::string> out;
     for (const SheetColour& sheet : kSheets) out.push_back(sheet.entry);
@@ -70,8 +71,11 @@ PtxWriter SampleEffectPack() {
 
 void WriteSampleShotMeshes(const std::string& folder) {
   SaveMesh(folder + "effect/wind01.msh", "wind01", RingShape(0.3f, 0.5f, 12), 0.6f, 1.0f, 0.7f);
-  SaveMesh(folder + "effect/rock01_mesh.msh", "rock01", BoxShape(0.5f, 0.4f, 0.5f), 0.5f, 0.4f, 0.3f);
-  SaveMesh(folder + "effect/gareki00.msh", "gareki00", BoxShape(0.8f, 0.3f, 0.6f), 0.45f, 0.4f, 0.35f);
+  // Rock and rubble break into debris too: triangles on vertices of their own.
+  SaveMesh(folder + "effect/rock01_mesh.msh", "rock01", SeparateTriangles(BipyramidShape(0.3f, 0.45f, 10)), 0.5f,
+           0.4f, 0.3f);
+  SaveMesh(folder + "effect/gareki00.msh", "gareki00", SeparateTriangles(BipyramidShape(0.5f, 0.3f, 12)), 0.45f, 0.4f,
+           0.35f);
   SaveMesh(folder + "effect/meteo.msh", "meteo", BoxShape(1.2f, 1.2f, 1.2f), 0.8f, 0.35f, 0.15f);
 }
 

@@ -1,6 +1,6 @@
 // The assets of shots: the shots' mesh files (the particle quad that particle bullets show is
-// WriteSampleEffectMeshes'), and the texture pack "effect.ptx" with the sheets the shots name, each a
-// 2 x 2 sheet of four shades of the element's colour.
+// WriteSampleEffectMeshes'), and the texture pack "effect.ptx" with the sheets that shots and
+// particles name, each a 32 x 32 picture of 2 x 2 cells in four shades of the sheet's colour.
 #pragma once
 #include <string>
 #include <vector>
@@ -9,8 +9,8 @@
 
 namespace datakit {
 
-// The "effect.ptx" entries of the shots ("fire", "wind", "smoke", ...).
-const std::vector<std::string>& SampleShotTextures();
+// The 14 "effect.ptx" entries ("ain", "fire", "wind", "smoke", "thunder00", ...).
+const std::vector<std::string>& SampleEffectTextures();
 // "effect.ptx" with those entries.
 PtxWriter SampleEffectPack();
 // Writes the shots' mesh files "effect/wind01.msh", "effect/rock01_mesh.msh", "effect/gareki00.msh" and

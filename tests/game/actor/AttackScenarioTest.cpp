@@ -12,18 +12,13 @@
 #include "game/actor/TPlayerFactory.h"
 #include "game/actor/TPlayerStyleStandIn.h"
 #include "game/data/TGameData.h"
-#include "game/effect/EffectFolder.h"
 #include "game/effect/TEffectManager.h"
-#include "game/effect/THitShot.h"
-#include "game/effect/TRelayShot.h"
-#include "game/effect/TShot.h"
 #include "game/field/StageEnemies.h"
 #include "game/field/StagePlayer.h"
 #include "game/field/TFieldScene.h"
 #include "game/field/THitTable.h"
 #include "game/field/TStage.h"
 #include "tests/game/field/FieldSceneFixture.h"
-#include "tools/datakit/SampleShotAssets.h"
 
 namespace {
 
@@ -167,10 +162,7 @@ class AttackScenario : public fieldscenetest::FieldSceneFixture {
  protected:
   void SetUp() override {
     FieldSceneFixture::SetUp();
-    // The shot assets; the hero is the new game's first member.
-    datakit::WriteSampleShotMeshes("data/msh03/");
-    datakit::SampleEffectPack().Save("data/ptx03/effect.ptx");
-    SetEffectFolder("effect/");
+    // The hero is the new game's first member.
     TGameData::Instance()->NewGame();
     SetPlayerStyleMaker(&MakeHero);
     SetFieldServices(&services);
@@ -179,16 +171,10 @@ class AttackScenario : public fieldscenetest::FieldSceneFixture {
     if (app) app->ClearScenes();
     SetPlayerStyleMaker(nullptr);
     FieldSceneFixture::TearDown();
-    SetEffectFolder("");
   }
 
-  // The registry's fire shot, rock and glow; the rest shows nothing.
+  // The registry's fire shot, rock and glow play as the field scene built them; the rest shows nothing.
   void RegisterEffects(TEffectManager& effects) {
-    effects.Register(400, std::make_unique<THitShot<TAddCellBullet>>("effect.ptx/fire", 40, 10, 1,
-                                                                     D3DXVECTOR3(0.7f, 0.7f, 0.7f)));
-    effects.Register(510, std::make_unique<TRelayShot>("meteo.msh", 511, 60, 1, 0, D3DXVECTOR3(1, 1, 1)));
-    effects.Register(800, std::make_unique<TShot<TAddCellBullet>>("effect.ptx/fire", 60, 5, 1,
-                                                                  D3DXVECTOR3(0.7f, 0.7f, 0.7f)));
     for (TEffectKind kind : {1, 511, 603, 904}) effects.Register(kind, std::make_unique<Quiet>());
   }
   // Ticks until the hero has reacted `count` times, at most `limit` ticks; the ticks taken.

@@ -3,9 +3,8 @@
 // update through the caster, and then everything fades away.
 #include <gtest/gtest.h>
 
-#include "game/effect/TChainModelEffect.h"
+#include "game/effect/EffectRegistry.h"
 #include "game/effect/TEffectManager.h"
-#include "game/effect/TPieceEffect.h"
 #include "tests/common/MathChecks.h"
 #include "tests/game/effect/EffectDoubles.h"
 #include "tests/game/effect/EffectFixture.h"
@@ -22,9 +21,7 @@ class IceChainScenario : public effecttest::EffectFixture {
   void SetUp() override {
     EffectFixture::SetUp();
     manager = std::make_unique<TEffectManager>([](TEffectManager& m) {
-      m.Register(200, std::make_unique<TIceChainEffect>("ice01_anim.frm", 201));
-      m.Register(201, std::make_unique<TPieceEffect>("ice01_mesh.msh", 505, 1, 1, 0.05f, 0.005f, 0.02f, 1, 0, 2101,
-                                                     Vec(0.0f, 0.5f, 0.0f), Vec(0.7f, 0.7f, 0.7f)));
+      for (TEffectKind kind : {200, 201}) m.Register(kind, MakePrototype(*FindEffectRow(kind)));
     });
     stage.manager = manager.get();
     stage.actors[kCaster] = &caster;

@@ -2,6 +2,7 @@
 
 #include "game/actor/TPlayerFactory.h"
 #include "game/data/TGameData.h"
+#include "game/effect/EffectRegistry.h"
 #include "game/effect/TEffectManager.h"
 #include "game/enemy/TEnemyTable.h"
 #include "game/field/TFieldScene.h"
@@ -161,6 +162,11 @@ void EnemyFixture::HitWith(TEnemy& enemy, THitVolumeValues values) {
 void EnemyFixture::WatchEffects(std::initializer_list<TEffectKind> kinds) {
   for (TEffectKind kind : kinds)
     field->GetEffectManager()->Register(kind, std::make_unique<SpawnProbe>(kind, spawns));
+}
+
+void EnemyFixture::MuteParticles() {
+  for (const TEffectRow& row : EffectRegistry())
+    if (std::holds_alternative<TParticleArgs>(row.args)) field->GetEffectManager()->Register(row.kind, nullptr);
 }
 
 std::vector<TEffectKind> EnemyFixture::SpawnedKinds() const {

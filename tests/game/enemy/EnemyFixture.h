@@ -240,6 +240,9 @@ class EnemyFixture : public fieldscenetest::FieldSceneFixture {
   void HitWith(TEnemy& enemy, THitVolumeValues values);
   // From now on the scene's effect manager notes the spawns of these kinds in `spawns`.
   void WatchEffects(std::initializer_list<TEffectKind> kinds);
+  // From now on the particle kinds spawn nothing: their particles draw from the random stream when
+  // they are spawned, and the tests that read the stream ahead leave it to the enemy.
+  void MuteParticles();
   // The kinds spawned, in order.
   std::vector<TEffectKind> SpawnedKinds() const;
 

@@ -185,6 +185,7 @@ TEST_F(EnemyTest, AHitShowsTheGaugeAndMakesTheNextDecisionOneOfTheJustHitRow) {
 
 TEST_F(EnemyTest, AStealRollsOnlyForItsTwoHitValuesAndTheComboCountRaisesIt) {
   OpenArena();
+  MuteParticles();
   struct Case {
     int32_t value;
     int32_t hitsBefore;  // the hit makes one more
@@ -214,6 +215,7 @@ TEST_F(EnemyTest, AStealRollsOnlyForItsTwoHitValuesAndTheComboCountRaisesIt) {
 
 TEST_F(EnemyTest, AStolenItemGoesIntoTheStockWithItsMessageEffectsAndSoundAndOnlyOnce) {
   OpenArena();
+  MuteParticles();
   WatchEffects({104, 105});
   TestSlime& slime = Place(D3DXVECTOR3(0, 0, 1.5f));
   slime.dropItem2 = 1;
@@ -247,6 +249,7 @@ TEST_F(EnemyTest, AStolenItemGoesIntoTheStockWithItsMessageEffectsAndSoundAndOnl
 
 TEST_F(EnemyTest, AnItemOfMinusOneEndsTheStealAndMoneyIsStolenOnAnOddWordAsADrawBelowATenth) {
   OpenArena();
+  MuteParticles();
   TestSlime& empty = Place(D3DXVECTOR3(-3, 0, 2));
   empty.dropItem2 = -1;
   empty.dropChance2 = 1.0f;
@@ -355,6 +358,7 @@ TEST_F(EnemyTest, ADyingEnemyEndsAtMinus15OnceItsVoiceIsOverAndDropsAndRewards) 
 
 TEST_F(EnemyTest, TheDropTriesTheFirstItemThenTheSecondThenMoney) {
   OpenArena();
+  MuteParticles();
   struct Case {
     int32_t item1;
     float chance1;

@@ -14,6 +14,7 @@
 #include "game/data/TGameData.h"
 #include "game/data/TItemMeanTable.h"
 #include "game/data/TWeaponTable.h"
+#include "game/effect/EffectFolder.h"
 #include "game/field/FieldFolders.h"
 #include "game/field/FieldStandIns.h"
 #include "game/field/TGameObject.h"
@@ -22,13 +23,7 @@
 #include "platform/gfx/AdapterTable.h"
 #include "sound/TDSound8.h"
 #include "tests/common/MeshFixture.h"
-#include "tools/datakit/SampleCharData.h"
-#include "tools/datakit/SampleGameTables.h"
-#include "tools/datakit/SampleMaps.h"
-#include "tools/datakit/SampleMeshes.h"
-#include "tools/datakit/SampleScripts.h"
-#include "tools/datakit/SampleSound.h"
-#include "tools/datakit/SampleTextures.h"
+#include "tools/datakit/SampleGame.h"
 
 namespace fieldscenetest {
 
@@ -202,17 +197,11 @@ void FieldSceneFixture::SetUp() {
   ShellFixture::SetUp();
   // The working folder is the game folder, as the game's own folders are relative to it.
   const std::string game = dir.path() + "/";
-  datakit::WriteSampleGameTables(game + "data/tbl03/");
-  datakit::WriteSampleSound(game);
-  datakit::SampleSpritePack().Save(game + "data/ptx03/sprite.ptx");
-  datakit::SampleItemIconPack().Save(game + "data/ptx03/itm_icon.ptx");
-  datakit::WriteSampleHudPacks(game + "data/ptx03/");
-  datakit::WriteSampleMeshes(game + "data/msh03/");
-  datakit::WriteSampleCharData(game + "data/chrdata03/");
-  datakit::WriteSampleMaps(game);
-  datakit::SampleScriptPack().Save(game + "data/scr03/03.pbsc");
+  datakit::WriteSampleGame(game);
   TTexture8::SetFolder("data/ptx03/");
   TMesh8::SetFolder("data/msh03/");
+  TFrame8::SetFolder("data/frm03/");
+  SetEffectFolder("effect/");
   TGameObject::SetFolder("char03/");
   SetMapFolder("map03/");
   SetScriptFolder("data/scr03/");
@@ -265,6 +254,8 @@ void FieldSceneFixture::TearDown() {
   plat::ResetAdapterTable();
   TTexture8::SetFolder("");
   TMesh8::SetFolder("");
+  TFrame8::SetFolder("");
+  SetEffectFolder("");
   TGameObject::SetFolder("");
   SetMapFolder("");
   SetScriptFolder("");

@@ -1,8 +1,8 @@
-// Field-scene tests: the sample game folder (tables, sound, textures, meshes, character files and
-// maps written by the data kit) as the working folder, its folders set and tables loaded as start-up
-// does, a started game window on the headless backends with the real device object over a
-// recording renderer and the real sound object over the headless output, and field services whose
-// player, enemies, HUD, menu, villagers and scripts are doubles that log what the field asks of them.
+// Field-scene tests: the sample game folder, as make-sample-game writes it, as the working folder,
+// its folders set and tables loaded as start-up does, a started game window on the headless
+// backends with the real device object over a recording renderer and the real sound object over the
+// headless output, and field services whose player, enemies, HUD, menu, villagers and scripts are
+// doubles that log what the field asks of them.
 #pragma once
 #include <gtest/gtest.h>
 

@@ -1,0 +1,105 @@
+// What the effect benchmarks share: a device on the recording renderer, the sample game's effect
+// assets in a temporary game folder with the folders set as the game sets them, and a stage of two
+// frames.
+#pragma once
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "common/TD3D8.h"
+#include "common/TDeviceHooks.h"
+#include "common/TFrame8.h"
+#include "common/TMesh8.h"
+#include "common/TTexture8.h"
+#include "game/effect/EffectFolder.h"
+#include "game/effect/FieldServices.h"
+#include "platform/core/Clock.h"
+#include "platform/gfx/AdapterTable.h"
+#include "platform/gfx/RecordingRenderer.h"
+#include "tools/datakit/SampleEffects.h"
+#include "tools/datakit/SampleMeshes.h"
+
+namespace bench {
+
+// A windowed 640 x 480 device whose mode gives the texture formats.
+class EffectDeviceBuilder : public TD3DDeviceBuilder8 {
+ public:
+  uint32_t Build(TD3D8* layer, plat::IDirect3DDevice8** device) override {
+    windowed = 1;
+    chosenRecord = 1;
+    const TAdapterInfo8& record = layer->GetAdapterList()->GetAdapter(1);
+    for (uint32_t m = 0; m < record.GetModeCount(); ++m) {
+      const uint32_t* d = record.GetMode(m).GetDesc();
+      if (d[0] == 640 && d[1] == 480 && d[3] == plat::D3DFMT_X8R8G8B8) chosenMode = static_cast<int32_t>(m);
+    }
+    plat::D3DPRESENT_PARAMETERS p = Params();
+    return TD3D8::GetDirect3D()->CreateDevice(0, plat::D3DDEVTYPE_HAL, nullptr,
+                                              plat::D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, device) == plat::D3D_OK
+               ? 0
+               : 1;
+  }
+  bool GetPresentParams(plat::D3DPRESENT_PARAMETERS* out) override {
+    *out = Params();
+    return true;
+  }
+  static plat::D3DPRESENT_PARAMETERS Params() {
+    return {640, 480, plat::D3DFMT_X8R8G8B8, 1, 0, plat::D3DSWAPEFFECT_DISCARD, nullptr, plat::TRUE, plat::TRUE,
+            plat::D3DFMT_D16, 0, 0, 0};
+  }
+};
+
+inline plat::D3DXMATRIX Identity() {
+  plat::D3DXMATRIX m;
+  return *plat::D3DXMatrixIdentity(&m);
+}
+
+class EffectBenchStage : public TEffectStage {
+ public:
+  TFrame8* GetSceneFrame() override { return scene.Get(); }
+  TFrame8* GetRootFrame() override { return root.Get(); }
+  TEffectManager* GetEffectManager() override { return manager; }
+  TEffectActor* FindActor(int32_t) override { return nullptr; }
+  TCountedPtr<TFrame8> scene = CreateNamedFrame("Scene", Identity());
+  TCountedPtr<TFrame8> root = CreateNamedFrame("Stage", Identity());
+  TEffectManager* manager = nullptr;
+};
+
+// For one run.
+class EffectBenchSetup {
+ public:
+  EffectBenchSetup() {
+    plat::SetClock(&clock_);
+    plat::SetRendererFactory([] { return std::make_shared<plat::RecordingRenderer>(); });
+    plat::SetAdapterTable(plat::DefaultAdapterTable());
+    TDeviceHooks::Get() = TDeviceHooks::Real();
+    TD3D8::Instance()->Init(TCountedPtr<TD3DDeviceBuilder8>(new EffectDeviceBuilder), plat::D3D_SDK_VERSION, "", "");
+    folder_ = std::filesystem::temp_directory_path() / ("dw-effect-bench-" + std::to_string(::getpid()));
+    const std::string game = folder_.string() + "/";
+    datakit::WriteSampleEffectMeshes(game + "data/msh03/");
+    datakit::WriteSampleEffects(game);
+    TMesh8::SetFolder(game + "data/msh03/");
+    TFrame8::SetFolder(game + "data/frm03/");
+    TTexture8::SetFolder(game + "data/ptx03/");
+    SetEffectFolder("effect/");
+  }
+  ~EffectBenchSetup() {
+    SetEffectFolder("");
+    TTexture8::Purge(1);
+    TTexture8::SetFolder("");
+    TFrame8::SetFolder("");
+    TMesh8::SetFolder("");
+    TD3D8::Instance()->Cleanup();
+    std::filesystem::remove_all(folder_);
+    plat::SetRendererFactory(nullptr);
+    plat::ResetAdapterTable();
+    plat::SetClock(nullptr);
+  }
+
+ private:
+  plat::VirtualClock clock_;
+  std::filesystem::path folder_;
+};
+
+}  // namespace bench
