@@ -7,6 +7,7 @@ class TSilentPlayerHud : public TPlayerHud {
   void RefreshGauge() override {}
   void UpdateGauge() override {}
   void ResetItemRing() override {}
+  void RefreshItemRing() override {}
   bool StepItemRing() override { return false; }
   void RefreshSkillRing() override {}
   void HandleSkillRingInput() override {}

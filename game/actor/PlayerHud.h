@@ -27,8 +27,10 @@ class TPlayerHud {
   // The character panel.
   virtual void RefreshGauge() = 0;
   virtual void UpdateGauge() = 0;
-  // The item ring; a step is true while the ring has the pad.
+  // The item ring; a step is true while the ring has the pad. A refresh rebuilds its slots from the
+  // items owned.
   virtual void ResetItemRing() = 0;
+  virtual void RefreshItemRing() = 0;
   virtual bool StepItemRing() = 0;
   // The skill ring.
   virtual void RefreshSkillRing() = 0;

@@ -236,7 +236,7 @@ uint32_t TPlayerChar::HideButtons() {
 }
 
 void TPlayerChar::RunMode() {
-  if (modeHandler) (this->*modeHandler)();
+  if (modeRow && modeRow->handler) (this->*modeRow->handler)(*modeRow);
 }
 
 void TPlayerChar::Update() {
@@ -305,6 +305,18 @@ int32_t TPlayerChar::GetAilmentFrames(int32_t ailment) const {
   }
 }
 
+void TPlayerChar::ClearAilment(int32_t ailment) {
+  switch (ailment) {
+    case kPoison: return poison.Clear();
+    case kDrain: return drain.Clear();
+    case kReversal: return reversal.Clear();
+    case kHoldBlock: return holdBlock.Clear();
+    case kSlow: return slow.Clear();
+    case kSkillBlock: return skillBlock.Clear();
+    default: return;
+  }
+}
+
 float TPlayerChar::PatternDisplacementScale() { return slow.IsRunning() && mode >= 1 && mode <= 3 ? 0.5f : 1.0f; }
 
 // --- modes ---------------------------------------------------------------------------------------
@@ -312,7 +324,7 @@ float TPlayerChar::PatternDisplacementScale() { return slow.IsRunning() && mode 
 void TPlayerChar::SetMode(int32_t newMode) {
   if (newMode >= 0 && newMode <= 3) lastMovementMode = static_cast<uint32_t>(newMode);
   TActor::SetMode(newMode);
-  modeHandler = newMode >= 0 && newMode < kModeCount ? BaseModeTable()[static_cast<size_t>(newMode)].handler : nullptr;
+  modeRow = newMode >= 0 && newMode < kModeCount ? &BaseModeTable()[static_cast<size_t>(newMode)] : nullptr;
   model->SetMotion(static_cast<uint32_t>(newMode));
 }
 
@@ -414,42 +426,6 @@ void TPlayerChar::GetHitParams(const THitRecord& def, THitParams& out) {
 void TPlayerChar::Attack(const TAttackInfo& info) { TActor::Attack(info); }
 
 void TPlayerChar::OnHitLandedBody(TFieldActor&, int32_t, int32_t, uint8_t) {}
-
-void TPlayerChar::OnHitKind1(uint32_t element, int32_t level, int32_t status, int32_t, bool, float, float,
-                             int32_t damage) {
-  ShowHitKind1Effects(damage, static_cast<uint32_t>(status), static_cast<int32_t>(element), level);
-  TakeDamage(damage);
-}
-
-void TPlayerChar::OnHitKind2(uint32_t element, int32_t level, int32_t status, int32_t, bool, float, float,
-                             int32_t damage) {
-  ShowHitKind2Effects(damage, static_cast<uint32_t>(status), static_cast<int32_t>(element), level);
-  TakeDamage(damage);
-}
-
-void TPlayerChar::OnHitKind4(uint32_t element, int32_t level, int32_t status, int32_t, bool, float, float, float,
-                             int32_t damage) {
-  ShowHitKind4Effects(damage, static_cast<uint32_t>(status), static_cast<int32_t>(element), level);
-  TakeDamage(damage);
-}
-
-void TPlayerChar::OnHitKind8(uint32_t element, int32_t level, int32_t status, int32_t, bool, bool, float, float,
-                             int32_t damage) {
-  ShowHitKind8Effects(damage, static_cast<uint32_t>(status), static_cast<int32_t>(element), level);
-  TakeDamage(damage);
-}
-
-void TPlayerChar::OnHitKind16(uint32_t element, int32_t level, int32_t status, int32_t, bool, float, float,
-                              int32_t damage) {
-  ShowHitKind16Effects(damage, static_cast<uint32_t>(status), static_cast<int32_t>(element), level);
-  TakeDamage(damage);
-}
-
-void TPlayerChar::ShowHitKind1Effects(int32_t, uint32_t, int32_t, int32_t) {}
-void TPlayerChar::ShowHitKind2Effects(int32_t, uint32_t, int32_t, int32_t) {}
-void TPlayerChar::ShowHitKind4Effects(int32_t, uint32_t, int32_t, int32_t) {}
-void TPlayerChar::ShowHitKind8Effects(int32_t, uint32_t, int32_t, int32_t) {}
-void TPlayerChar::ShowHitKind16Effects(int32_t, uint32_t, int32_t, int32_t) {}
 
 TPlayerChar::SkillStep TPlayerChar::GetSkillThunk(uint32_t, bool) { return nullptr; }
 

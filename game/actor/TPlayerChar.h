@@ -11,6 +11,7 @@
 #include <deque>
 #include <list>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -34,9 +35,14 @@ class TPlayerHudItem;
 
 class TPlayerChar : public TActor, public TStagePlayer {
  public:
-  using ModeHandler = void (TPlayerChar::*)();
-  // A skill's per-tick step; the skill table chooses it for a skill command.
-  using SkillStep = void (TPlayerChar::*)();
+  struct TModeRow;
+  struct TStateRow;
+  // A row's handler runs every tick with its row, whose values it reads.
+  using ModeHandler = void (TPlayerChar::*)(const TModeRow&);
+  using StateHandler = void (TPlayerChar::*)(const TStateRow&);
+  // A skill's per-tick step, true while the skill still runs; the skill table chooses it for a
+  // skill command.
+  using SkillStep = bool (TPlayerChar::*)();
 
   // Buttons of the input words.
   static constexpr uint32_t kDirections = 0x0F;
@@ -54,6 +60,12 @@ class TPlayerChar : public TActor, public TStagePlayer {
   static constexpr int32_t kModeCount = 20;
   static constexpr int32_t kActionMode = 19;
   static constexpr uint32_t kHero = 0, kHeroine = 1;
+  // Kinds of the latched command.
+  static constexpr uint32_t kHoldCommand = 1, kStateCommand = 2;
+  // The next-mode value that means the actor's reset (which stands the character up in mode 0).
+  static constexpr int32_t kResetMode = -1;
+  // Slides and drifts push along the body's z: its front is -z.
+  static constexpr float kBackward = 1.0f, kForward = -1.0f;
 
   // The status timers that the member's block keeps, in its order.
   enum Ailment : int32_t { kPoison, kDrain, kReversal, kHoldBlock, kSlow, kSkillBlock, kAilmentCount };
@@ -62,10 +74,27 @@ class TPlayerChar : public TActor, public TStagePlayer {
   struct TModeRow {
     int32_t mode;
     ModeHandler handler;
+    int32_t next = 0;       // the mode the handler moves on to (kResetMode: the actor's reset)
+    float push = 0;         // slides and drifts: kBackward or kForward
+    uint8_t atHitRate = 0;  // the motion runs at the rate the hit gave
   };
   using TModeTable = std::array<TModeRow, kModeCount>;
   // Modes 0-18, the movement modes, are the same in every style; mode 19 runs the action state.
   static const TModeTable& BaseModeTable();
+
+  // One row of an action-state table, indexed by state: the motion the state plays and its
+  // handler with the handler's values.
+  struct TStateRow {
+    uint32_t motion;
+    StateHandler handler;
+    int32_t next = 0;                   // the state that follows when no command is obeyed
+    std::array<int32_t, 3> excluded{};  // state commands not obeyed here (0 never is)
+    TStatusTimer TPlayerChar::*boost = nullptr;  // restarted when the motion ends
+  };
+  static constexpr size_t kCommonStates = 25;
+  // States 0-24, the head of every style's table: the skills being run, the five common skills and
+  // their recoveries. A style's table repeats these rows first.
+  static std::span<const TStateRow> CommonStateRows();
 
   // The model name + ".tob", ".pat" and ".wpm" (a missing file throws my_error), the member's
   // values from its block, the sound lists of the member's sound table, the experience and
@@ -111,6 +140,9 @@ class TPlayerChar : public TActor, public TStagePlayer {
   // Modes 0-3 are kept as the last movement mode; the mode's handler is installed and its motion
   // started.
   void SetMode(int32_t newMode) override;
+  // Mode 19 with the state's row of the style's table: its handler and its motion. A state the
+  // table lacks runs nothing.
+  void ChangeState(int32_t state) override;
   int32_t GetParam0() override { return ParamOf(0); }
   int32_t GetParam1() override { return ParamOf(1); }
   int32_t GetParam2() override { return ParamOf(2); }
@@ -129,16 +161,19 @@ class TPlayerChar : public TActor, public TStagePlayer {
   void Attack(const TAttackInfo& info) override;
   bool IsFreeForAction() override;
   void Reset() override;
-  void OnHitKind1(uint32_t element, int32_t soundLevel, int32_t status, int32_t scale, bool facing, float p1,
-                  float p2, int32_t damage) override;
-  void OnHitKind2(uint32_t element, int32_t soundLevel, int32_t status, int32_t scale, bool facing, float p1,
-                  float p2, int32_t damage) override;
-  void OnHitKind4(uint32_t element, int32_t soundLevel, int32_t status, int32_t scale, bool facing, float p1,
-                  float p2, float p3, int32_t damage) override;
-  void OnHitKind8(uint32_t element, int32_t soundLevel, int32_t status, int32_t scale, bool longStun, bool facing,
-                  float p1, float p2, int32_t damage) override;
-  void OnHitKind16(uint32_t element, int32_t soundLevel, int32_t status, int32_t scale, bool facing, float p1,
-                   float p2, int32_t damage) override;
+  // The reactions to an enemy's hit: the hit shown, the damage taken, then the flinch, knock-down,
+  // throw or stun the hit's strength may start (a hit no stronger than the current reaction only
+  // hurts). The overhead kind is shown; the value after it is handed to the display only.
+  void OnHitKind1(uint32_t overhead, int32_t b, int32_t knockFlags, int32_t strength, bool front, float rate,
+                  float divisor, int32_t damage) override;
+  void OnHitKind2(uint32_t overhead, int32_t b, int32_t knockFlags, int32_t strength, bool front, float rate,
+                  float divisor, int32_t damage) override;
+  void OnHitKind4(uint32_t overhead, int32_t b, int32_t knockFlags, int32_t strength, bool front, float rate,
+                  float divisor, float speed, int32_t damage) override;
+  void OnHitKind8(uint32_t overhead, int32_t b, int32_t knockFlags, int32_t strength, bool longStun, bool front,
+                  float rate, float divisor, int32_t damage) override;
+  void OnHitKind16(uint32_t overhead, int32_t b, int32_t knockFlags, int32_t strength, bool front, float rate,
+                   float divisor, int32_t damage) override;
 
   // --- the player's own slots ------------------------------------------------------------------------
   // The tick of a town stage: no buttons, no time stop, no actor post-update.
@@ -162,6 +197,10 @@ class TPlayerChar : public TActor, public TStagePlayer {
   virtual bool IsHighAboveGround();
   // A style's filter of a state command; true refuses it.
   virtual bool IsCommandRefused(int32_t) { return false; }
+  // Whether the state is one of the style's aerial techniques, which a ground state never obeys.
+  virtual bool IsAirTechnique(int32_t) { return false; }
+  // The style's action-state table; the base knows the common head only.
+  virtual std::span<const TStateRow> GetStateTable() const { return CommonStateRows(); }
   // The action state a hold command leads to.
   virtual int32_t GetHoldState() = 0;
   virtual int32_t StateForTechnique(uint32_t skillId, bool charged) = 0;
@@ -283,6 +322,8 @@ class TPlayerChar : public TActor, public TStagePlayer {
   TShortTimer& GetSkillBlock() { return skillBlock; }
   // The frames left of ailment 0-5; 0 for any other.
   int32_t GetAilmentFrames(int32_t ailment) const;
+  // Ends ailment 0-5; any other is none.
+  void ClearAilment(int32_t ailment);
   const std::vector<uint32_t>& GetExpTable() const { return expTable; }
   const std::vector<uint32_t>& GetAbilityTable() const { return abilityTable; }
   size_t GetQueuedNoticeCount() const { return notices.size(); }
@@ -310,18 +351,48 @@ class TPlayerChar : public TActor, public TStagePlayer {
   // What every style does last when it is made: the two weapon trails on the weapon frames, then
   // the block's weapon and accessories equipped.
   void EquipFromBlock(const TCharBlock& block);
-  // Mode 19: the current action state's handler; a style fills it.
-  virtual void RunActionState() {}
-  // The stand-ins of the movement modes until they are built: the standing and moving modes loop
-  // their motion, the others play it once and stand again.
-  void LoopMotion();
-  void PlayMotionThenStand();
-  void RunActionMode() { RunActionState(); }
   // The slow timer halves the walking and running displacement.
   float PatternDisplacementScale() override;
+  // The current mode's handler.
+  void RunMode();
+
+  // --- the movement modes (one handler may serve several rows) --------------------------------------
+  void MoveStand(const TModeRow& row);
+  void MoveStartWalk(const TModeRow& row);
+  void MoveWalk(const TModeRow& row);
+  void MoveJump(const TModeRow& row);
+  void MoveFall(const TModeRow& row);
+  // Plays the motion once; then the row's mode at the rate 1.0.
+  void PlayMotionThen(const TModeRow& row);
+  // Flinching and being knocked down: the slide that slows to nothing at the motion's last frame,
+  // and the escape from it.
+  void MoveSlide(const TModeRow& row);
+  // Lying: getting up, or the count of death.
+  void MoveLie(const TModeRow& row);
+  void MoveBlownUp(const TModeRow& row);
+  void MoveBlownFall(const TModeRow& row);
+  void MoveStunned(const TModeRow& row);
+  // The level-up's shock once in its window, then a blink.
+  void MoveLevelUp(const TModeRow& row);
+  // The ring's item applied once past its moment.
+  void MoveUseItem(const TModeRow& row);
+  // Mode 19: the current action state's handler.
+  void RunActionState(const TModeRow& row);
+
+  // --- the common action states --------------------------------------------------------------------
+  // The running skill's step; once it is done, the command (a chain into state 3 makes the queued
+  // skill the running one).
+  void RunSkillState(const TStateRow& row);
+  // As RunSkillState, never chaining a further skill.
+  void RunChainedSkillState(const TStateRow& row);
+  // At the motion's end: the row's boost restarted, then the command.
+  void EndMotionThenCommand(const TStateRow& row);
+  // At the motion's end the row's next state; the latched command stays.
+  void EndMotionThenState(const TStateRow& row);
+  // At the motion's end the hits and commands cleared and the character stands (mode 0).
+  void EndMotionToIdle(const TStateRow& row);
 
   uint32_t member;
-  ModeHandler modeHandler = nullptr;
 
  private:
   int32_t ParamOf(int32_t k);
@@ -329,7 +400,31 @@ class TPlayerChar : public TActor, public TStagePlayer {
   void SetButtons(size_t age, uint32_t word);
   // Keeps the low buttons of this tick's word and clears them from it.
   uint32_t HideButtons();
-  void RunMode();
+  bool DirectionHeld() const { return (GetButtons(0) & kDirections) != 0; }
+  // A turn of one tick toward the pad's direction.
+  void TurnByPad();
+  // Moves the body along its z by the row's push of the distance over the slide divisor; a divisor
+  // of 0 moves nothing.
+  void Push(const TModeRow& row, float distance, float factor);
+  // The recovery from a slide: skill 5 on the ring's selected slot, 20 points, the first two frames
+  // and the cancel button.
+  bool TryEscape(float time);
+  void ApplyRingItem();
+  void AttackOfKind(uint16_t kind);
+  // Flinch or knock-down of a hit of kind 1 or 2 (and a killing stun); a killing hit without knock
+  // flags knocks down with the flags given.
+  void FlinchOrKnockDown(int32_t killFlags, int32_t knockFlags, int32_t strength, bool front, float rate,
+                         float divisor);
+  // Whether a hit of the strength breaks into the current reaction; the states compare unsigned.
+  bool IsInterruptedBy(int32_t strength) const;
+  void KnockDown(bool front);
+  // The latched command taken: a hold leads to the hold state, a state command that the row obeys
+  // (a state of the table, not excluded, not refused, not aerial) to its state, anything else to
+  // the row's next state. The state changed to.
+  int32_t ObeyCommand(const TStateRow& row);
+  bool Obeys(const TStateRow& row, int32_t state);
+  // False when no skill runs.
+  bool RunSkillStep();
   // A shown notice becomes a child object.
   void ShowOldestNotice();
   // The body model of the name: pattern file and ".tob", faces reordered, render mode 2100.
@@ -337,6 +432,8 @@ class TPlayerChar : public TActor, public TStagePlayer {
   void StartTrail(TAfterImage* trail, const TWeaponEquip& record);
   void AttachWeaponModel(TFrame8& frame, const TCountedPtr<TWeaponEquip>& record);
 
+  const TModeRow* modeRow = nullptr;
+  const TStateRow* stateRow = nullptr;
   uint8_t weaponModelShown = 1;
   uint8_t atSavePoint = 0;
   int32_t savePointId = -1;

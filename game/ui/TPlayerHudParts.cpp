@@ -40,6 +40,8 @@ TPlayerHudParts::~TPlayerHudParts() { icons.Detach(); }
 void TPlayerHudParts::RefreshGauge() { parts.GetGauge()->Refresh(subjects); }
 void TPlayerHudParts::UpdateGauge() { parts.GetGauge()->Update(subjects); }
 void TPlayerHudParts::ResetItemRing() { parts.GetItemRing()->Reset(); }
+
+void TPlayerHudParts::RefreshItemRing() { parts.GetItemRing()->Refresh(); }
 bool TPlayerHudParts::StepItemRing() { return parts.GetItemRing()->Step(subjects); }
 void TPlayerHudParts::RefreshSkillRing() { parts.GetSkillRing()->Refresh(subjects); }
 void TPlayerHudParts::HandleSkillRingInput() { parts.GetSkillRing()->HandleInput(subjects); }

@@ -23,6 +23,7 @@ class TPlayerHudParts : public TPlayerHud {
   void RefreshGauge() override;
   void UpdateGauge() override;
   void ResetItemRing() override;
+  void RefreshItemRing() override;
   bool StepItemRing() override;
   void RefreshSkillRing() override;
   void HandleSkillRingInput() override;

@@ -74,7 +74,12 @@ const std::vector<SamplePlayerMotion>& SamplePlayerMotions() {
       {"jump", 20, 0},        {"fall", 10, 0},         {"land", 8, 0},         {"flinchback", 12, 0},
       {"flinchfront", 12, 0}, {"downback", 12, 0},     {"downfront", 12, 0},   {"lieback", 30, 0},
       {"liefront", 30, 0},    {"blownup", 16, 0},      {"blownfall", 10, 0},   {"blownland", 10, 0},
-      {"stunned", 20, 0},     {"levelup", 30, 0},      {"useitem", 30, 0},     {"action", 12, 0},
+      {"stunned", 20, 0},     {"levelup", 30, 0, 0.5f}, {"useitem", 30, 0},    {"action", 12, 0},
+      {"skillend", 10, 0},    {"skillhold", 12, 0},    {"skill1", 14, 0},      {"skill1end", 8, 0},
+      {"skill1hold", 16, 0},  {"skill2", 14, 0},       {"skill2end", 8, 0},    {"skill2hold", 16, 0},
+      {"skill3", 14, 0},      {"skill3end", 8, 0},     {"skill3hold", 16, 0},  {"skill4", 14, 0},
+      {"skill4end", 8, 0},    {"skill4hold", 16, 0},   {"skill5", 10, 0},      {"skill5end", 8, 0},
+      {"skill5hold", 12, 0},
   };
   return motions;
 }
@@ -105,7 +110,7 @@ MeshFile SamplePlayerMesh(const SamplePlayerModel& model) {
     MeshClip clip{motion.name, {}, {}};
     for (uint32_t f = 0; f < motion.frames; ++f) {
       clip.frameMap.push_back((f / 4) % 2);
-      clip.speeds.push_back(1.0f);
+      clip.speeds.push_back(motion.speed);
     }
     mesh.clips.push_back(clip);
   }

@@ -19,15 +19,18 @@ namespace datakit {
 std::vector<HitRecordRow> SampleHitRecords();
 HitTableFile SampleHitTable();
 
-// One motion of every sample player model: the clip's name, its length in frames and how far each
-// frame carries the character forward.
+// One motion of every sample player model: the clip's name, its length in frames, how far each
+// frame carries the character forward and how many frames a tick plays.
 struct SamplePlayerMotion {
   std::string name;
   uint32_t frames;
   float step;
+  float speed = 1.0f;
 };
 // Motions 0-18 are the movement modes' (standing, walking and running, jumping, falling and
-// landing, the hit reactions, lying, being stunned, the level-up and using an item), 19 the action.
+// landing, the hit reactions, lying, being stunned, the level-up and using an item), 19-36 the
+// common action states' (a skill, the chained skill and their recovery; the five common skills,
+// each a tap, a hold and their recovery).
 const std::vector<SamplePlayerMotion>& SamplePlayerMotions();
 
 // A player model: the members' plain models and those of the fighting styles' weapons.

@@ -2,6 +2,7 @@
 // from the character the scene held, and the face reordering of the player models.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "game/actor/TPatternInfo.h"
@@ -65,15 +66,18 @@ TEST_F(FactoryTest, WithoutAStyleInstalledTheStandInStyleIsBuilt) {
   EXPECT_EQ(heroine->GetWeaponId(), 1003u);
 }
 
-TEST_F(FactoryTest, TheSampleGameHoldsEveryStylesModelWithTheModesMotions) {
+TEST_F(FactoryTest, TheSampleGameHoldsEveryStylesModelWithTheModesAndCommonStatesMotions) {
+  uint32_t motions = TPlayerChar::kModeCount;
+  for (const TPlayerChar::TStateRow& row : TPlayerChar::CommonStateRows()) motions = std::max(motions, row.motion + 1);
+  EXPECT_EQ(motions, 37u);
   std::vector<std::string> models = {THrdefTable::Find(0)->modelName, THrdefTable::Find(1)->modelName};
   for (const TPlayerStyleRow& row : PlayerStyles())
     for (const char* model : {row.heroModel, row.heroineModel})
       if (model) models.push_back(model);
   for (const std::string& name : models) {
     TMesh8 mesh = TMesh8::Load(TGameObject::GetFolder() + name + ".tob");
-    EXPECT_EQ(mesh.GetData()->GetClipCount(), static_cast<uint32_t>(TPlayerChar::kModeCount)) << name;
-    EXPECT_EQ(TPatternInfo(name + ".pat").GetMotionCount(), static_cast<uint32_t>(TPlayerChar::kModeCount)) << name;
+    EXPECT_EQ(mesh.GetData()->GetClipCount(), motions) << name;
+    EXPECT_EQ(TPatternInfo(name + ".pat").GetMotionCount(), motions) << name;
   }
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -38,6 +39,7 @@ class TestPlayerHud : public TPlayerHud {
   void RefreshGauge() override { log.push_back("gauge refresh"); }
   void UpdateGauge() override { log.push_back("gauge update"); }
   void ResetItemRing() override { log.push_back("ring reset"); }
+  void RefreshItemRing() override { log.push_back("ring refresh"); }
   bool StepItemRing() override { return ringHasPad; }
   void RefreshSkillRing() override { log.push_back("skill ring refresh"); }
   void HandleSkillRingInput() override {}
@@ -96,22 +98,39 @@ class TestStyle : public TPlayerChar {
     modes.push_back(m);
     TPlayerChar::SetMode(m);
   }
-  void ChangeState(int32_t state) override {
-    modes.push_back(kActionMode);
-    TPlayerChar::SetMode(kActionMode);
-    TPlayerChar::ChangeState(state);
+  bool IsCommandRefused(int32_t state) override {
+    return std::find(refused.begin(), refused.end(), state) != refused.end();
+  }
+  bool IsAirTechnique(int32_t state) override {
+    return std::find(airStates.begin(), airStates.end(), state) != airStates.end();
+  }
+  void PlayDownVoice() override {
+    Note("down voice");
+    TPlayerChar::PlayDownVoice();
   }
   void Attack(const TAttackInfo& info) override { attacks.push_back(info.attackKind); }
   SkillStep GetSkillThunk(uint32_t command, bool charged) override {
     thunks.push_back(command * 10 + (charged ? 1 : 0));
     return static_cast<SkillStep>(charged ? &TestStyle::ChargedSkill : &TestStyle::PlainSkill);
   }
-  void ChargedSkill() {}
-  void PlainSkill() {}
+  // Each skill runs for its count of ticks more, noting every step.
+  bool ChargedSkill() {
+    Note("charged skill");
+    return chargedTicks-- > 0;
+  }
+  bool PlainSkill() {
+    Note("plain skill");
+    return plainTicks-- > 0;
+  }
 
   void Note(const std::string& what) { log.push_back(what); }
 
+  using TPlayerChar::RunMode;
   using TActor::actionState;
+  using TActor::airHitScale;
+  using TActor::countFrames;
+  using TActor::motionRate;
+  using TActor::reactionCount;
   using TActor::elements;
   using TActor::hp;
   using TActor::mainState;
@@ -131,6 +150,8 @@ class TestStyle : public TPlayerChar {
   std::vector<int32_t> se, modes;
   std::vector<uint16_t> attacks;
   std::vector<uint32_t> thunks;
+  std::vector<int32_t> refused, airStates;
+  int32_t plainTicks = 0, chargedTicks = 0;
 };
 
 // An enemy with the values a defeat reads.

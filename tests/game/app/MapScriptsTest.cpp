@@ -1,14 +1,16 @@
 // Map scripts and villagers on the real script engine: what a map object's script leaves on
 // "MapEvent" within its tick, the interactive event set up for the field, the villager records the
 // scripts fill, the player character at a save point and at the end of its death, and the sample
-// maps walked through by the sample hero, placed by hand.
+// maps walked through by the sample hero under held keys.
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "game/actor/TPlayerChar.h"
 #include "game/data/TGameData.h"
 #include "game/field/CollisionGeometry.h"
 #include "game/field/FieldStandIns.h"
+#include "game/field/MapZones.h"
 #include "game/field/TDeathWatch.h"
 #include "game/field/TMapItem.h"
 #include "game/field/TMapTransition.h"
@@ -53,19 +55,74 @@ class MapScripts : public GameFieldFixture {
     return object.Fire(script);
   }
 
-  // The hero stands at the point with its front (the model's -z) along the unit direction, in the
-  // movement mode. Until the movement modes move it, this is how the tests walk it.
-  void Place(const D3DXVECTOR3& at, const D3DXVECTOR3& front, int32_t mode) {
+  // The hero stands at the point, with no key held, its front (the model's -z) along the unit
+  // direction, for the ticks.
+  void Stand(const D3DXVECTOR3& at, const D3DXVECTOR3& front, int ticks) {
+    Release();
     const D3DXVECTOR3 z(-front.x, -front.y, -front.z), y(0, 1, 0), x = vec3::Unit(vec3::Cross(y, z));
     const float rows[16] = {x.x, x.y, x.z, 0, y.x, y.y, y.z, 0, z.x, z.y, z.z, 0, at.x, at.y, at.z, 1};
-    Hero().GetFrame()->SetMatrix(rows);
-    if (Hero().GetMode() != static_cast<uint32_t>(mode)) Hero().SetMode(mode);
-  }
-  void Walk(const D3DXVECTOR3& at, const D3DXVECTOR3& front, int32_t mode, int ticks) {
     for (int i = 0; i < ticks; ++i) {
-      Place(at, front, mode);
+      Hero().GetFrame()->SetMatrix(rows);
+      Tick();
+      ASSERT_EQ(Hero().GetMode(), 0u) << "standing";
+    }
+  }
+
+  // Holds the direction keys a player holds to send the hero along the way (on the ground): of the
+  // pad's eight directions, which are seen from the camera, the nearest one.
+  void HoldToward(const D3DXVECTOR3& way) {
+    plat::D3DXMATRIX view;
+    Hero().GetReferenceFrame()->GetWorldMatrix(&view);
+    const D3DXVECTOR3 at = Hero().GetPosition();
+    const D3DXVECTOR3 up = vec3::Unit(D3DXVECTOR3(at.x - view._41, 0, at.z - view._43)), left(-up.z, 0, up.x);
+    const D3DXVECTOR3 aim = vec3::Unit(D3DXVECTOR3(way.x, 0, way.z));
+    const float ahead = vec3::Dot(aim, up), aside = vec3::Dot(aim, left);
+    constexpr float kSin22_5 = 0.3827f;  // a direction is held within 67.5 degrees of the way
+    plat::SetKeyDown(plat::VK_UP, ahead > kSin22_5);
+    plat::SetKeyDown(plat::VK_DOWN, ahead < -kSin22_5);
+    plat::SetKeyDown(plat::VK_LEFT, aside > kSin22_5);
+    plat::SetKeyDown(plat::VK_RIGHT, aside < -kSin22_5);
+  }
+  void Release() {
+    for (int key : {plat::VK_UP, plat::VK_DOWN, plat::VK_LEFT, plat::VK_RIGHT}) plat::SetKeyDown(key, false);
+  }
+  float Distance(const D3DXVECTOR3& point) {
+    const D3DXVECTOR3 d = vec3::Sub(point, Hero().GetPosition());
+    return std::hypot(d.x, d.z);
+  }
+  // Walks the hero toward the point, steering tick by tick, until `done` holds; false when it never
+  // does within the ticks a walk across the map takes.
+  bool WalkToward(const D3DXVECTOR3& point, const std::function<bool()>& done) {
+    for (int i = 0; i < kLongestWalk && !done(); ++i) {
+      HoldToward(vec3::Sub(point, Hero().GetPosition()));
       Tick();
     }
+    return done();
+  }
+  bool WalkTo(const D3DXVECTOR3& point) {
+    return WalkToward(point, [&] { return Distance(point) < kNear; });
+  }
+  // Walks the hero along the way until it has been in the box for the ticks given (true), or until
+  // it leaves the box or never reaches it. `each` runs after every tick inside.
+  bool WalkIntoFor(const D3DXVECTOR3& way, const TMapBox& box, int ticks, const std::function<void(int)>& each) {
+    int inside = 0;
+    for (int i = 0; i < kLongestWalk && inside < ticks; ++i) {
+      HoldToward(way);
+      Tick();
+      if (!box.Contains(Hero().GetPosition())) {
+        if (inside > 0) return false;
+        continue;
+      }
+      each(++inside);
+    }
+    return inside == ticks;
+  }
+  static constexpr int kLongestWalk = 1000;
+  static constexpr float kNear = 0.3f;
+
+  void TearDown() override {
+    plat::ReleaseAllKeys();
+    GameFieldFixture::TearDown();
   }
   // A tick with the decide button (the examine key) newly pressed.
   void Press() {
@@ -130,7 +187,7 @@ TEST_F(MapScripts, TheTownSignIsReadOutAsAnInteractiveEventAndTheTownGoesOnAfter
   OpenMap("03.pbms/town");
   FinishOpeningFade();
   auto& town = dynamic_cast<TStageB&>(Stage());
-  Walk(D3DXVECTOR3(L::kSignAt.x, 0, L::kSignAt.z - 1), D3DXVECTOR3(0, 0, 1), 0, 1);
+  Stand(D3DXVECTOR3(L::kSignAt.x, 0, L::kSignAt.z - 1), D3DXVECTOR3(0, 0, 1), 1);
   Press();
   ASSERT_TRUE(town.IsInConversation());
   EXPECT_EQ(Data().GetFlag(datakit::kSampleSignFlag), 1) << "set by the run within the tick";
@@ -180,17 +237,17 @@ TEST_F(MapScripts, TheHeroHearsTheTownsSavePointOnArrivalOnlyAndLeavesItWhenAway
   OpenMap("03.pbms/town");
   FinishOpeningFade();
   const D3DXVECTOR3 savePoint = At(L::kTownSavePointAt), north(0, 0, 1);
-  Walk(savePoint, north, 0, 1);
+  Stand(savePoint, north, 1);
   EXPECT_TRUE(Hero().IsAtSavePoint());
   EXPECT_EQ(Hero().GetSavePointId(), static_cast<int32_t>(L::kTownSavePoint));
   EXPECT_TRUE(Played(kSavePointSound));
-  Walk(savePoint, north, 0, 3);
+  Stand(savePoint, north, 3);
   EXPECT_FALSE(Played(kSavePointSound)) << "heard on the arrival only";
 
-  Walk(D3DXVECTOR3(savePoint.x, 0, savePoint.z + TSavePoint::kReach), north, 0, 1);
+  Stand(D3DXVECTOR3(savePoint.x, 0, savePoint.z + TSavePoint::kReach), north, 1);
   EXPECT_FALSE(Hero().IsAtSavePoint());
   EXPECT_EQ(Hero().GetSavePointId(), -1);
-  Walk(savePoint, north, 0, 1);
+  Stand(savePoint, north, 1);
   EXPECT_TRUE(Played(kSavePointSound)) << "a new arrival";
 }
 
@@ -212,9 +269,9 @@ TEST_F(MapScripts, TheHerosFinishedDeathEndsTheBattleMapInTheGameOver) {
   EXPECT_EQ(music->GetCount(tune), 1u) << "and keeps the stage's music";
 }
 
-// The sample hero picks up the bag and the gold of the battle map, stands in its box trigger and
-// walks out through its exit into the town, where it talks to the elder. Until the movement modes
-// move the hero, the test places it every tick, in the movement mode it would be in.
+// The sample hero, moved by held direction keys as a player moves it, picks up the bag and the
+// gold of the battle map, walks west into its box trigger and south out through its exit into the
+// town, where it walks up to the elder and talks to it.
 using SampleWalk = MapScripts;
 
 TEST_F(SampleWalk, TheHeroTakesTheBagAndGoldCrossesTheTriggerLeavesForTownAndTalksToTheElder) {
@@ -224,38 +281,49 @@ TEST_F(SampleWalk, TheHeroTakesTheBagAndGoldCrossesTheTriggerLeavesForTownAndTal
   TGetRender* messages = dynamic_cast<TFieldHudParts&>(*field->GetHud()).GetMessageWindow();
   const uint32_t gold = Data().GetGold();
   const int bags = Owned(L::kBagItem);
-  const D3DXVECTOR3 north(0, 0, 1);
 
-  Walk(At(L::kBagAt), north, 0, 1);
+  ASSERT_TRUE(WalkToward(At(L::kBagAt), [&] { return Owned(L::kBagItem) != bags; }));
   EXPECT_EQ(Owned(L::kBagItem), bags + 1);
+  EXPECT_LT(Distance(At(L::kBagAt)), TMapItem::kPickUpReach);
+  EXPECT_EQ(Hero().GetMode(), 2u) << "taken in passing";
   EXPECT_EQ(Data().GetPickupFlag(L::kBagFlag), 1);
   EXPECT_TRUE(Played(TMapItem::kItemSound));
-  Walk(At(L::kGoldAt), north, 0, 1);
+  ASSERT_TRUE(WalkToward(At(L::kGoldAt), [&] { return Data().GetGold() != gold; }));
   EXPECT_EQ(Data().GetGold(), gold + L::kGoldAmount);
   EXPECT_EQ(Data().GetPickupFlag(L::kGoldFlag), 1);
   EXPECT_TRUE(Played(TMapItem::kGoldSound));
   EXPECT_EQ(Data().GetPickupFlag(L::kSwordFlag), 0) << "the sword lies elsewhere";
   // Both are announced, in turn, by the hero's acquisition window.
+  Release();
   for (const TGetRender::Message& m : {TGetRender::Message{TGetRender::kItem, L::kBagItem, ""},
                                        TGetRender::Message{TGetRender::kMoney, L::kGoldAmount, ""}}) {
     const std::string text = TGetRender::Compose(m);
-    for (int i = 0; i < 600 && messages->GetShownText() != text; ++i) Walk(At(L::kGoldAt), north, 0, 1);
+    for (int i = 0; i < 600 && messages->GetShownText() != text; ++i) Tick();
     EXPECT_EQ(messages->GetShownText(), text);
   }
 
-  // Walking west in the box trigger: its script runs on the 15th tick.
-  const D3DXVECTOR3 inMark((L::kMarkMin.x + L::kMarkMax.x) / 2, 0, (L::kMarkMin.z + L::kMarkMax.z) / 2);
-  Walk(inMark, At(L::kMarkWay), 2, 14);
+  // Walking west into the box trigger: its script runs on the 15th tick inside.
+  const TMapBox mark(At(L::kMarkMin), At(L::kMarkMax));
+  ASSERT_TRUE(WalkTo(D3DXVECTOR3(L::kMarkMax.x + 3, 0, mark.GetCentre().z)));
   EXPECT_EQ(Data().GetFlag(datakit::kSampleMarkFlag), 0);
-  Walk(inMark, At(L::kMarkWay), 2, 1);
+  const bool marked = WalkIntoFor(At(L::kMarkWay), mark, 15, [&](int tick) {
+    ASSERT_EQ(Hero().GetMode(), 2u);
+    EXPECT_EQ(Data().GetFlag(datakit::kSampleMarkFlag), tick == 15 ? 1 : 0) << "tick " << tick;
+  });
+  ASSERT_TRUE(marked);
   EXPECT_EQ(Data().GetFlag(datakit::kSampleMarkFlag), 1);
 
-  // South through the exit: the change starts on the 15th tick.
-  const D3DXVECTOR3 inExit(0, 0, (L::kFieldExitMin.z + L::kFieldExitMax.z) / 2);
-  Walk(inExit, At(L::kFieldExitWay), 2, 14);
-  EXPECT_FALSE(InMode());
-  Walk(inExit, At(L::kFieldExitWay), 2, 1);
+  // South through the exit, around the sword: the change starts on the 15th tick inside.
+  const TMapBox exit(At(L::kFieldExitMin), At(L::kFieldExitMax));
+  ASSERT_TRUE(WalkTo(D3DXVECTOR3(1.5f, 0, mark.GetCentre().z)));
+  ASSERT_TRUE(WalkTo(D3DXVECTOR3(1.5f, 0, L::kFieldExitMax.z + 3)));
+  ASSERT_FALSE(InMode());
+  const bool left = WalkIntoFor(At(L::kFieldExitWay), exit, 15, [&](int tick) {
+    EXPECT_EQ(InMode(), tick == 15) << "tick " << tick;
+  });
+  ASSERT_TRUE(left);
   ASSERT_TRUE(InMode());
+  Release();
   for (int i = 0; i < 200 && InMode(); ++i) Tick();
   auto* town = dynamic_cast<TStageB*>(field->GetStage());
   ASSERT_NE(town, nullptr);
@@ -266,9 +334,14 @@ TEST_F(SampleWalk, TheHeroTakesTheBagAndGoldCrossesTheTriggerLeavesForTownAndTal
   for (const TCountedPtr<TVillager>& v : town->GetObjects())
     if (v->GetFaceMode() == 1) elder = v.Get();
   ASSERT_NE(elder, nullptr);
-  // South of the elder, facing it, within reach.
+  // Up to the elder from the south, past its side, and facing it within reach.
   const D3DXVECTOR3 elderAt = elder->GetPosition();
-  Walk(D3DXVECTOR3(elderAt.x, 0, elderAt.z - 1.4f), north, 0, 2);
+  ASSERT_TRUE(WalkTo(D3DXVECTOR3(elderAt.x - 2.5f, 0, elderAt.z - 3)));
+  ASSERT_TRUE(WalkTo(D3DXVECTOR3(elderAt.x, 0, elderAt.z - 3)));
+  ASSERT_TRUE(WalkToward(elderAt, [&] { return Distance(elderAt) < 1.4f; }));
+  Release();
+  Tick();
+  ASSERT_EQ(Hero().GetMode(), 0u) << "stopped";
   auto towardHero = [&] {
     return vec3::Dot(elder->GetFront(), vec3::Unit(vec3::Sub(Hero().GetPosition(), elder->GetPosition())));
   };

@@ -72,6 +72,7 @@ class TestPlayerHud : public TPlayerHud {
   void RefreshGauge() override {}
   void UpdateGauge() override {}
   void ResetItemRing() override {}
+  void RefreshItemRing() override {}
   bool StepItemRing() override { return false; }
   void RefreshSkillRing() override {}
   void HandleSkillRingInput() override {}
