@@ -1,44 +1,23 @@
 #include "common/TMoveValue.h"
 
-void TMoveValueI::Set(int32_t s, int32_t e, int32_t f, int32_t st) {
-  start = s;
-  end = e;
-  frames = f;
-  step = st;
-  value = step == 0 ? start : At(step);
-}
-
 // Wrapping like the 32-bit original; a tween without frames sits at its end instead of dividing
 // by zero.
-int32_t TMoveValueI::At(int32_t s) const {
+template <>
+int32_t TTween<int32_t>::At(int32_t s) const {
   if (frames <= 0) return end;
   const auto span = static_cast<int32_t>(static_cast<uint32_t>(end) - static_cast<uint32_t>(start));
   const auto product = static_cast<int32_t>(static_cast<uint32_t>(span) * static_cast<uint32_t>(s));
   return static_cast<int32_t>(static_cast<uint32_t>(start) + static_cast<uint32_t>(product / frames));
 }
 
-bool TMoveValueI::Forward() {
-  if (step < frames) {
-    ++step;
-    value = At(step);
-    return true;
-  }
-  step = frames;
-  value = end;
-  return false;
+template <>
+float TTween<float>::At(int32_t s) const {
+  if (frames <= 0) return end;
+  return start + (end - start) * static_cast<float>(s) / static_cast<float>(frames);
 }
 
-bool TMoveValueI::Backward() {
-  if (step > 0) {
-    --step;
-    value = At(step);
-    return true;
-  }
-  step = 0;
-  return false;
-}
-
-void TMoveValue::Set(float s, float e, int32_t f, int32_t st) {
+template <typename T>
+void TTween<T>::Set(T s, T e, int32_t f, int32_t st) {
   start = s;
   end = e;
   frames = f;
@@ -46,12 +25,8 @@ void TMoveValue::Set(float s, float e, int32_t f, int32_t st) {
   value = step == 0 ? start : At(step);
 }
 
-float TMoveValue::At(int32_t s) const {
-  if (frames <= 0) return end;
-  return start + (end - start) * static_cast<float>(s) / static_cast<float>(frames);
-}
-
-bool TMoveValue::Forward() {
+template <typename T>
+bool TTween<T>::Forward() {
   if (step < frames) {
     ++step;
     value = At(step);
@@ -62,7 +37,8 @@ bool TMoveValue::Forward() {
   return false;
 }
 
-bool TMoveValue::Backward() {
+template <typename T>
+bool TTween<T>::Backward() {
   if (step > 0) {
     --step;
     value = At(step);
@@ -71,6 +47,9 @@ bool TMoveValue::Backward() {
   step = 0;
   return false;
 }
+
+template class TTween<int32_t>;
+template class TTween<float>;
 
 void TLoopValue::Set(float start, float end, int32_t frames, int32_t count, bool turn) {
   move.Set(start, end, frames, 0);

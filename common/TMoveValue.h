@@ -5,10 +5,11 @@
 #pragma once
 #include <cstdint>
 
-// The integer tween: 32-bit arithmetic, the product before the division, truncating toward zero.
-class TMoveValueI {
+// The tween of either kind: `At` holds the one difference, the arithmetic of a step.
+template <typename T>
+class TTween {
  public:
-  void Set(int32_t start, int32_t end, int32_t frames, int32_t step);
+  void Set(T start, T end, int32_t frames, int32_t step);
   // One step on; false (and the value at the end) once the end is reached.
   bool Forward();
   // One step back; false at step 0, where the value is left as it is.
@@ -16,33 +17,20 @@ class TMoveValueI {
   // Counts as ended; the value is not changed.
   void Finish() { step = frames; }
 
-  int32_t value = 0;
-  int32_t start = 0;
-  int32_t end = 0;
+  T value = 0;
+  T start = 0;
+  T end = 0;
   int32_t step = 0;
   int32_t frames = 0;
 
  private:
-  int32_t At(int32_t s) const;
+  T At(int32_t s) const;
 };
 
+// The integer tween: 32-bit arithmetic, the product before the division, truncating toward zero.
+using TMoveValueI = TTween<int32_t>;
 // The floating-point tween.
-class TMoveValue {
- public:
-  void Set(float start, float end, int32_t frames, int32_t step);
-  bool Forward();
-  // One step back; false at step 0, where the value is left as it is.
-  bool Backward();
-
-  float value = 0.0f;
-  float start = 0.0f;
-  float end = 0.0f;
-  int32_t step = 0;
-  int32_t frames = 0;
-
- private:
-  float At(int32_t s) const;
-};
+using TMoveValue = TTween<float>;
 
 // A float tween that starts again when it ends, a number of times or forever, either from its start
 // or turning back.
