@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchDevice.h"
 #include "common/TD3D8.h"
 #include "common/TDeviceHooks.h"
 #include "common/TFrame8.h"
@@ -33,23 +34,7 @@ constexpr float kHalfExtent = kQuads * kQuadSize / 2;
 constexpr int kObjects = 60;
 constexpr int kTicks = 1000;
 
-class Builder : public TD3DDeviceBuilder8 {
- public:
-  uint32_t Build(TD3D8*, IDirect3DDevice8** device) override {
-    D3DPRESENT_PARAMETERS p = Params();
-    return TD3D8::GetDirect3D()->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p,
-                                              device) == D3D_OK
-               ? 0
-               : 1;
-  }
-  bool GetPresentParams(D3DPRESENT_PARAMETERS* out) override {
-    *out = Params();
-    return true;
-  }
-  static D3DPRESENT_PARAMETERS Params() {
-    return {640, 480, D3DFMT_X8R8G8B8, 1, 0, D3DSWAPEFFECT_DISCARD, nullptr, TRUE, TRUE, D3DFMT_D16, 0, 0, 0};
-  }
-};
+using Builder = bench::DeviceBuilder;
 
 float GroundHeight(float x, float z) { return 1.5f * std::sin(x * 0.15f) * std::cos(z * 0.12f); }
 

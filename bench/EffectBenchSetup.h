@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/BenchDevice.h"
 #include "common/TD3D8.h"
 #include "common/TDeviceHooks.h"
 #include "common/TFrame8.h"
@@ -24,7 +25,7 @@
 namespace bench {
 
 // A windowed 640 x 480 device whose mode gives the texture formats.
-class EffectDeviceBuilder : public TD3DDeviceBuilder8 {
+class EffectDeviceBuilder : public DeviceBuilder {
  public:
   uint32_t Build(TD3D8* layer, plat::IDirect3DDevice8** device) override {
     windowed = 1;
@@ -34,19 +35,7 @@ class EffectDeviceBuilder : public TD3DDeviceBuilder8 {
       const uint32_t* d = record.GetMode(m).GetDesc();
       if (d[0] == 640 && d[1] == 480 && d[3] == plat::D3DFMT_X8R8G8B8) chosenMode = static_cast<int32_t>(m);
     }
-    plat::D3DPRESENT_PARAMETERS p = Params();
-    return TD3D8::GetDirect3D()->CreateDevice(0, plat::D3DDEVTYPE_HAL, nullptr,
-                                              plat::D3DCREATE_HARDWARE_VERTEXPROCESSING, &p, device) == plat::D3D_OK
-               ? 0
-               : 1;
-  }
-  bool GetPresentParams(plat::D3DPRESENT_PARAMETERS* out) override {
-    *out = Params();
-    return true;
-  }
-  static plat::D3DPRESENT_PARAMETERS Params() {
-    return {640, 480, plat::D3DFMT_X8R8G8B8, 1, 0, plat::D3DSWAPEFFECT_DISCARD, nullptr, plat::TRUE, plat::TRUE,
-            plat::D3DFMT_D16, 0, 0, 0};
+    return DeviceBuilder::Build(layer, device);
   }
 };
 

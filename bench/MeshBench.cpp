@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/BenchDevice.h"
 #include "common/TD3D8.h"
 #include "common/TDeviceHooks.h"
 #include "common/TMesh8.h"
@@ -21,23 +22,7 @@ using namespace plat;
 
 namespace {
 
-class Builder : public TD3DDeviceBuilder8 {
- public:
-  uint32_t Build(TD3D8*, IDirect3DDevice8** device) override {
-    D3DPRESENT_PARAMETERS p = Params();
-    return TD3D8::GetDirect3D()->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &p,
-                                              device) == D3D_OK
-               ? 0
-               : 1;
-  }
-  bool GetPresentParams(D3DPRESENT_PARAMETERS* out) override {
-    *out = Params();
-    return true;
-  }
-  static D3DPRESENT_PARAMETERS Params() {
-    return {640, 480, D3DFMT_X8R8G8B8, 1, 0, D3DSWAPEFFECT_DISCARD, nullptr, TRUE, TRUE, D3DFMT_D16, 0, 0, 0};
-  }
-};
+using Builder = bench::DeviceBuilder;
 
 // A device without vertex shaders (so meshes keep scratch buffers) and the mesh file, for one run.
 class Setup {
