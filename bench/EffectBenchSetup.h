@@ -39,19 +39,14 @@ class EffectDeviceBuilder : public DeviceBuilder {
   }
 };
 
-inline plat::D3DXMATRIX Identity() {
-  plat::D3DXMATRIX m;
-  return *plat::D3DXMatrixIdentity(&m);
-}
-
 class EffectBenchStage : public TEffectStage {
  public:
   TFrame8* GetSceneFrame() override { return scene.Get(); }
   TFrame8* GetRootFrame() override { return root.Get(); }
   TEffectManager* GetEffectManager() override { return manager; }
   TEffectActor* FindActor(int32_t) override { return nullptr; }
-  TCountedPtr<TFrame8> scene = CreateNamedFrame("Scene", Identity());
-  TCountedPtr<TFrame8> root = CreateNamedFrame("Stage", Identity());
+  TCountedPtr<TFrame8> scene = CreateNamedFrame("Scene", IdentityMatrix());
+  TCountedPtr<TFrame8> root = CreateNamedFrame("Stage", IdentityMatrix());
   TEffectManager* manager = nullptr;
 };
 

@@ -28,11 +28,6 @@ std::string& Folder() {
   return folder;
 }
 
-D3DXMATRIX Identity() {
-  D3DXMATRIX m;
-  return *D3DXMatrixIdentity(&m);
-}
-
 D3DXMATRIX FromFloats(const float values[16]) {
   D3DXMATRIX m;
   for (int i = 0; i < 16; ++i) m.m[i / 4][i % 4] = values[i];
@@ -85,7 +80,7 @@ TCountedPtr<TFrame8> TFrame8::Load(const std::string& fileName) {
 TCountedPtr<TFrame8> TFrame8::ReadRecord(TFile& file, TFrame8* parentFrame, uint32_t depth, bool& ok) {
   std::string frameName;
   if (!file.ReadString(frameName, 255)) ok = false;
-  D3DXMATRIX matrix = Identity();
+  D3DXMATRIX matrix = IdentityMatrix();
   D3DXMATRIX read;
   if (file.Read(&read, sizeof read)) {
     matrix = read;
@@ -215,23 +210,22 @@ void TFrame8::Spread(const Apply& apply, bool recurse, bool skipHidden, bool col
 }
 
 namespace {
-constexpr uint32_t kAllParts = 0xFFFFFFFFu;
 }  // namespace
 
 void TFrame8::SetColorRGB(float r, float g, float b, bool recurse, bool skipHidden) {
-  Spread([&](TMesh8& m) { m.SetColorRGB(r, g, b, kAllParts); }, recurse, skipHidden, false);
+  Spread([&](TMesh8& m) { m.SetColorRGB(r, g, b, TMesh8::kAllParts); }, recurse, skipHidden, false);
 }
 
 void TFrame8::SetAlpha(float a, bool recurse, bool skipHidden) {
-  Spread([&](TMesh8& m) { m.SetAlpha(a, kAllParts); }, recurse, skipHidden, false);
+  Spread([&](TMesh8& m) { m.SetAlpha(a, TMesh8::kAllParts); }, recurse, skipHidden, false);
 }
 
 void TFrame8::SetRenderMode(uint32_t code, bool recurse, bool skipHidden) {
-  Spread([&](TMesh8& m) { m.SetRenderMode(code, kAllParts); }, recurse, skipHidden, false);
+  Spread([&](TMesh8& m) { m.SetRenderMode(code, TMesh8::kAllParts); }, recurse, skipHidden, false);
 }
 
 void TFrame8::SetColor(float r, float g, float b, float a, bool recurse, bool skipHidden) {
-  Spread([&](TMesh8& m) { m.SetColor(r, g, b, a, kAllParts); }, recurse, skipHidden, true);
+  Spread([&](TMesh8& m) { m.SetColor(r, g, b, a, TMesh8::kAllParts); }, recurse, skipHidden, true);
 }
 
 void TFrame8::Draw(TView8& view, const D3DXMATRIX& parentMatrix) {

@@ -15,6 +15,12 @@
 class TFile;
 class TView8;
 
+// A frame's matrix before it is moved or turned.
+inline plat::D3DXMATRIX IdentityMatrix() {
+  plat::D3DXMATRIX m;
+  return *plat::D3DXMatrixIdentity(&m);
+}
+
 class TFrame8 {
  public:
   // The parent pointer is stored only; the parent's child list is not touched.

@@ -19,6 +19,8 @@ class TView8;
 class TMesh8 {
  public:
   using Rows = std::vector<std::vector<TMesh8>>;
+  // The part mask that selects every part.
+  static constexpr uint32_t kAllParts = 0xFFFFFFFFu;
 
   // From parts: copies the name and materials, builds the geometry, computes the bounds and sets
   // the default shader. partIndices holds triangleCount entries.

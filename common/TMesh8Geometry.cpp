@@ -14,7 +14,6 @@ using namespace plat;
 
 namespace {
 
-constexpr uint32_t kAllParts = 0xFFFFFFFFu;
 constexpr uint32_t kMaxGridCells = 65536;
 
 uint32_t VertexSize(const TMesh8& mesh) { return D3DXGetFVFVertexSize(mesh.GetVertexFormat()); }
@@ -70,7 +69,7 @@ void TMesh8::MakeUnique() {
 
 void* TMesh8::LockVertices(uint32_t frame) {
   MakeUnique();
-  data->MarkDirty(kAllParts);
+  data->MarkDirty(TMesh8::kAllParts);
   IDirect3DVertexBuffer8* buffer = data->GetVertexBuffer(frame);
   BYTE* bytes = nullptr;
   return buffer && buffer->Lock(0, 0, &bytes, 0) == D3D_OK ? bytes : nullptr;
@@ -89,7 +88,7 @@ const void* TMesh8::LockVerticesReadOnly(uint32_t frame) const {
 
 uint16_t* TMesh8::LockIndices() {
   MakeUnique();
-  data->MarkDirty(kAllParts);
+  data->MarkDirty(TMesh8::kAllParts);
   BYTE* bytes = nullptr;
   IDirect3DIndexBuffer8* buffer = data->GetIndexBuffer();
   return buffer && buffer->Lock(0, 0, &bytes, 0) == D3D_OK ? reinterpret_cast<uint16_t*>(bytes) : nullptr;
@@ -141,12 +140,12 @@ void TMesh8::RebuildPartTable() {
   data->SetPartTable(MakeCounted<TMeshPartTable>(copy.data(), parts.data(), triangles,
                                                  data->GetPartTable().GetPartCount(),
                                                  !TD3D8::Instance()->UseVertexShader()));
-  data->MarkDirty(kAllParts);
+  data->MarkDirty(TMesh8::kAllParts);
 }
 
 void TMesh8::BakePositions(const D3DXMATRIX& matrix) {
   const uint32_t stride = VertexSize(*this), count = data->GetVertexCount();
-  data->MarkDirty(kAllParts);
+  data->MarkDirty(TMesh8::kAllParts);
   for (uint32_t f = 0; f < data->GetFrameCount(); ++f) {
     auto* vertices = static_cast<uint8_t*>(LockVertices(f));
     if (!vertices) continue;

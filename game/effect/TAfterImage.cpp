@@ -3,21 +3,16 @@
 #include <cstring>
 #include <vector>
 
+#include "common/TFrame8.h"
 #include "game/effect/ActorServices.h"
 
 using plat::D3DXVECTOR3;
 
 namespace {
 
-constexpr uint32_t kAllParts = 0xFFFFFFFFu;
 constexpr uint32_t kHidden = 0;
 constexpr int32_t kOff = -1;
 constexpr uint32_t kVerticesPerQuad = 6;
-
-plat::D3DXMATRIX Identity() {
-  plat::D3DXMATRIX m;
-  return *plat::D3DXMatrixIdentity(&m);
-}
 
 D3DXVECTOR3 Blend(const D3DXVECTOR3& a, float wa, const D3DXVECTOR3& b, float wb, const D3DXVECTOR3& c, float wc) {
   return D3DXVECTOR3(a.x * wa + b.x * wb + c.x * wc, a.y * wa + b.y * wb + c.y * wc, a.z * wa + b.z * wb + c.z * wc);
@@ -56,10 +51,10 @@ std::unique_ptr<TAfterImage> TAfterImage::Create(TFrame8& weaponFrame, const TEf
 TAfterImage::TAfterImage(TFrame8& weaponFrame, const TEffectActor& trailOwner)
     : owner(&trailOwner), weapon(&weaponFrame) {
   TMesh8 mesh = TMesh8::Load(kRibbonMesh);
-  mesh.SetColor(1, 1, 1, 1, kAllParts);
-  ribbon = CreateNamedFrame("AftImg", Identity());
+  mesh.SetColor(1, 1, 1, 1, TMesh8::kAllParts);
+  ribbon = CreateNamedFrame("AftImg", IdentityMatrix());
   ribbon->AddMesh(mesh);
-  tip = CreateNamedFrame("AftImgEnd", Identity());
+  tip = CreateNamedFrame("AftImgEnd", IdentityMatrix());
   tip->SetPositionXYZ(0, 0, -bladeLength);
   weapon->AddChild(tip);
 }
@@ -76,7 +71,7 @@ TMesh8* TAfterImage::GetMesh() const {
 }
 
 void TAfterImage::Hide() {
-  if (TMesh8* mesh = GetMesh()) mesh->SetRenderMode(kHidden, kAllParts);
+  if (TMesh8* mesh = GetMesh()) mesh->SetRenderMode(kHidden, TMesh8::kAllParts);
 }
 
 void TAfterImage::Attach(TFrame8& parent) {
@@ -127,7 +122,7 @@ void TAfterImage::Update() {
     } else {
       for (Channel& channel : channels) channel.Step();
       if (TMesh8* mesh = GetMesh())
-        mesh->SetColor(channels[0].current, channels[1].current, channels[2].current, channels[3].current, kAllParts);
+        mesh->SetColor(channels[0].current, channels[1].current, channels[2].current, channels[3].current, TMesh8::kAllParts);
       if (timer-- == 1) {
         timer = kOff;
         Hide();
@@ -160,8 +155,8 @@ void TAfterImage::Collapse(const D3DXVECTOR3& base, const D3DXVECTOR3& tipPoint)
     for (uint32_t k = 0; k < count; ++k) std::memcpy(vertices + size_t(stride) * k, k % 2 ? &tipPoint.x : &base.x, 12);
     mesh->UnlockVertices(0, true);
   }
-  mesh->SetRenderMode(renderMode, kAllParts);
-  mesh->SetColor(channels[0].start, channels[1].start, channels[2].start, channels[3].start, kAllParts);
+  mesh->SetRenderMode(renderMode, TMesh8::kAllParts);
+  mesh->SetColor(channels[0].start, channels[1].start, channels[2].start, channels[3].start, TMesh8::kAllParts);
 }
 
 void TAfterImage::Advance(const D3DXVECTOR3& base, const D3DXVECTOR3& tipPoint) {

@@ -1,17 +1,13 @@
 #include "game/effect/TArrowEffect.h"
 
+#include "common/TFrame8.h"
 #include "game/effect/EffectFolder.h"
 
 namespace {
 
-plat::D3DXMATRIX Identity() {
-  plat::D3DXMATRIX m;
-  return *plat::D3DXMatrixIdentity(&m);
-}
-
 }  // namespace
 
-TArrowEffect::TArrowEffect(int32_t ticks) : TEffect(CreateNamedFrame("arrow", Identity())), ticksLeft(ticks) {
+TArrowEffect::TArrowEffect(int32_t ticks) : TEffect(CreateNamedFrame("arrow", IdentityMatrix())), ticksLeft(ticks) {
   TMesh8 mesh = LoadEffectMesh(kMeshName);
   mesh.SetName("arrow");
   frame->AddMesh(mesh);
@@ -19,7 +15,7 @@ TArrowEffect::TArrowEffect(int32_t ticks) : TEffect(CreateNamedFrame("arrow", Id
 }
 
 TArrowEffect::TArrowEffect(const TArrowEffect& other)
-    : TEffect(CreateNamedFrame("arrow", Identity())), ticksLeft(other.ticksLeft) {
+    : TEffect(CreateNamedFrame("arrow", IdentityMatrix())), ticksLeft(other.ticksLeft) {
   if (other.arrowMesh) {
     TMesh8 copy = *other.arrowMesh;
     other.arrowMesh->Clone(copy, 0);

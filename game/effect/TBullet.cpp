@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "common/TFrame8.h"
 #include "common/TTexture8.h"
 #include "game/effect/EffectFolder.h"
 #include "game/effect/EffectMeshChecks.h"
@@ -10,21 +11,15 @@ using plat::D3DXVECTOR3;
 
 namespace {
 
-constexpr uint32_t kAllParts = 0xFFFFFFFFu;
 constexpr float kParked = -1000.0f;
-
-plat::D3DXMATRIX Identity() {
-  plat::D3DXMATRIX m;
-  return *plat::D3DXMatrixIdentity(&m);
-}
 
 }  // namespace
 
 TBullet::~TBullet() = default;
 
 TBullet::TBullet(TMesh8 loaded, uint32_t renderMode, const D3DXVECTOR3& scale)
-    : frame(CreateNamedFrame("BullFrm", Identity())) {
-  loaded.SetRenderMode(renderMode, kAllParts);
+    : frame(CreateNamedFrame("BullFrm", IdentityMatrix())) {
+  loaded.SetRenderMode(renderMode, TMesh8::kAllParts);
   loaded.SetName("BullMsh");
   frame->AddMesh(loaded);
   mesh = frame->FindMesh("BullMsh", false);
@@ -42,7 +37,7 @@ void TBullet::Attach(TFrame8& parent, const D3DXVECTOR3& position, const D3DXVEC
   parent.AddChild(frame);
   frame->SetWorldPosition(position);
   frame->LookAt(lookAt, D3DXVECTOR3(0, 1, 0));
-  mesh->SetColor(newColour.r, newColour.g, newColour.b, newColour.a, kAllParts);
+  mesh->SetColor(newColour.r, newColour.g, newColour.b, newColour.a, TMesh8::kAllParts);
   colour = newColour;
 }
 

@@ -1,5 +1,6 @@
 #include "game/effect/TParticleEffect.h"
 
+#include "common/TFrame8.h"
 #include "common/TTexture8.h"
 #include "game/effect/EffectFolder.h"
 #include "game/effect/EffectMeshChecks.h"
@@ -10,7 +11,6 @@ using plat::D3DXVECTOR3;
 
 namespace {
 
-constexpr uint32_t kAllParts = 0xFFFFFFFFu;
 constexpr uint32_t kAdd = 4000;
 constexpr uint32_t kZwnAlphaNotCull = 2300;
 constexpr int32_t kAimTowardView = 12;
@@ -18,11 +18,6 @@ constexpr int32_t kAimTowardView = 12;
 const TParticleLook kAdditiveLook{kAdd, kAdd, false, &TSheetCellCounters::additive};
 const TParticleLook kAlphaLook{kZwnAlphaNotCull, kZwnAlphaNotCull, true, &TSheetCellCounters::alpha};
 const TParticleLook kJitterLook{kAdd, kZwnAlphaNotCull, false, &TSheetCellCounters::additive};
-
-plat::D3DXMATRIX Identity() {
-  plat::D3DXMATRIX m;
-  return *plat::D3DXMatrixIdentity(&m);
-}
 
 // One random step of -64..63 over the divisor.
 float Jitter(float divisor) {
@@ -65,10 +60,10 @@ TParticleBody::TParticleBody(const TParticleLook& particleLook, const std::strin
       endBox(end),
       count(particleCount),
       rate(particleRate) {
-  SetFrame(CreateNamedFrame("ParticleMain", Identity()));
+  SetFrame(CreateNamedFrame("ParticleMain", IdentityMatrix()));
   TMesh8 mesh = LoadEffectMesh(meshName.empty() ? kParticleQuadMesh : meshName);
   mesh.Scale(meshScale.x, meshScale.y, meshScale.z);
-  mesh.SetRenderMode(look.meshRenderMode, kAllParts);
+  mesh.SetRenderMode(look.meshRenderMode, TMesh8::kAllParts);
   for (uint32_t i = 0; i < count; ++i) AddParticle(mesh);
 }
 
@@ -81,11 +76,11 @@ TParticleBody::TParticleBody(const TParticleLook& particleLook, const std::strin
       endBox(end),
       count(particleCount),
       rate(particleRate) {
-  SetFrame(CreateNamedFrame("ParticleMain", Identity()));
+  SetFrame(CreateNamedFrame("ParticleMain", IdentityMatrix()));
   TMesh8 mesh = LoadEffectMesh(kParticleQuadMesh);
   effectmesh::RequireQuad(mesh, GetEffectFolder() + kParticleQuadMesh);
   mesh.Scale(meshScale.x, meshScale.y, meshScale.z);
-  mesh.SetRenderMode(look.meshRenderMode, kAllParts);
+  mesh.SetRenderMode(look.meshRenderMode, TMesh8::kAllParts);
   mesh.GetMaterialForUpdate(0).SetTexture(TTexture8::Load(textureName, plat::D3DPOOL_MANAGED, 0));
   // A sheet of no cells would divide by zero; the registry never asks for one.
   const uint32_t across = divisions1 ? divisions1 : 1, down = divisions2 ? divisions2 : 1;
@@ -119,7 +114,7 @@ TParticleBody::TParticleBody(const TParticleBody& other)
 TParticleBody::~TParticleBody() = default;
 
 void TParticleBody::AddParticle(const TMesh8& mesh) {
-  TCountedPtr<TFrame8> particleFrame = CreateNamedFrame("", Identity());
+  TCountedPtr<TFrame8> particleFrame = CreateNamedFrame("", IdentityMatrix());
   particleFrame->AddMesh(mesh);
   particles.push_back(Particle{D3DXVECTOR3(), D3DXVECTOR3(), particleFrame});
 }

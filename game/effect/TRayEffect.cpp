@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/TFrame8.h"
 #include "common/TVertexShader8.h"
 #include "game/effect/ActorServices.h"
 #include "game/effect/EffectFolder.h"
@@ -19,11 +20,6 @@ struct RibbonVertex {
 };
 static_assert(sizeof(RibbonVertex) == 24);
 
-plat::D3DXMATRIX Identity() {
-  plat::D3DXMATRIX m;
-  return *plat::D3DXMatrixIdentity(&m);
-}
-
 D3DXVECTOR3 PositionOf(const RibbonVertex& v) { return D3DXVECTOR3(v.x, v.y, v.z); }
 
 void Place(RibbonVertex& v, const D3DXVECTOR3& p) {
@@ -34,7 +30,7 @@ void Place(RibbonVertex& v, const D3DXVECTOR3& p) {
 
 }  // namespace
 
-TRayEffect::TRayEffect(const std::string& meshName) : TEffect(CreateNamedFrame("RayFrame", Identity())) {
+TRayEffect::TRayEffect(const std::string& meshName) : TEffect(CreateNamedFrame("RayFrame", IdentityMatrix())) {
   TMesh8 mesh = LoadEffectMesh(meshName);
   mesh.SetName("Ray");
   frame->AddMesh(mesh);
@@ -107,7 +103,7 @@ void TRayEffect::LayRibbon() {
   auto* v = static_cast<RibbonVertex*>(ribbon->LockVertices(0));
   if (!v) return;
   plat::D3DXMATRIX toLocal;
-  if (!plat::D3DXMatrixInverse(&toLocal, nullptr, frame->GetMatrix())) toLocal = Identity();
+  if (!plat::D3DXMatrixInverse(&toLocal, nullptr, frame->GetMatrix())) toLocal = IdentityMatrix();
   auto local = [&](const D3DXVECTOR3& p) {
     D3DXVECTOR3 out;
     return *plat::D3DXVec3TransformCoord(&out, &p, &toLocal);

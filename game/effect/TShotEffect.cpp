@@ -1,13 +1,9 @@
 #include "game/effect/TShotEffect.h"
 
+#include "common/TFrame8.h"
 #include "common/my_error.h"
 
 namespace {
-
-plat::D3DXMATRIX Identity() {
-  plat::D3DXMATRIX m;
-  return *plat::D3DXMatrixIdentity(&m);
-}
 
 // -1 stays endless; anything else below 1 is a head that has no frame left to fly.
 int32_t UsableLifetime(int32_t frames) { return frames < TShotEffect::kEndless ? 0 : frames; }
@@ -17,7 +13,7 @@ int32_t UsableLifetime(int32_t frames) { return frames < TShotEffect::kEndless ?
 TShotEffect::TShotEffect(const std::string& asset, int32_t frames, int32_t count, uint8_t hide)
     : TEffect(TCountedPtr<TFrame8>()), lifetime(UsableLifetime(frames)), drain(count), hidden(hide) {
   if (count < 1) throw MY_ERROR("a shot of " + asset + " needs at least one bullet", __LINE__);
-  SetFrame(CreateNamedFrame("ShotRoot", Identity()));
+  SetFrame(CreateNamedFrame("ShotRoot", IdentityMatrix()));
 }
 
 TShotEffect::TShotEffect(const TShotEffect& other)

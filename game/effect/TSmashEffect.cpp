@@ -1,5 +1,6 @@
 #include "game/effect/TSmashEffect.h"
 
+#include "common/TFrame8.h"
 #include "game/effect/EffectFolder.h"
 #include "game/effect/EffectVectors.h"
 #include "game/effect/FieldServices.h"
@@ -10,17 +11,11 @@ using plat::D3DXVECTOR3;
 
 namespace {
 
-constexpr uint32_t kAllParts = 0xFFFFFFFFu;
 constexpr uint32_t kAdd = 4000;
 constexpr uint32_t kAlphaNotCull = 2100;
 constexpr uint32_t kDestInverse = 5000;
 constexpr uint32_t kFloatsPerVertex = 6;
 const char kDebrisMeshName[] = "smash_obj";
-
-plat::D3DXMATRIX Identity() {
-  plat::D3DXMATRIX m;
-  return *plat::D3DXMatrixIdentity(&m);
-}
 
 D3DXVECTOR3 PointAt(const float* vertices, uint32_t offset) {
   return D3DXVECTOR3(vertices[offset], vertices[offset + 1], vertices[offset + 2]);
@@ -67,7 +62,7 @@ TSmashEffect::TSmashEffect(const std::string& meshName, uint32_t limit, uint32_t
       gravity(fallGravity),
       fade(fadeStep),
       alpha(alphaLook) {
-  SetFrame(CreateNamedFrame("smash_root", Identity()));
+  SetFrame(CreateNamedFrame("smash_root", IdentityMatrix()));
   TMesh8 mesh = LoadEffectMesh(meshName);
   BuildPieces(mesh, pieceMode);
   mesh.SetName(kDebrisMeshName);
@@ -98,7 +93,7 @@ void TSmashEffect::BuildPieces(TMesh8& mesh, uint32_t pieceMode) {
   const uint16_t* indices = mesh.LockIndicesReadOnly();
   if (vertices && indices) {
     TMeshBounds bounds;
-    mesh.GetBoundingSphere(bounds, Identity());
+    mesh.GetBoundingSphere(bounds, IdentityMatrix());
     pieces.resize(mesh.GetTriangleCount());
     for (size_t t = 0; t < pieces.size(); ++t) {
       Piece& piece = pieces[t];
@@ -125,8 +120,8 @@ void TSmashEffect::Init(int32_t newId, const D3DXVECTOR3& position, const D3DXVE
 
 void TSmashEffect::ApplyRenderMode() {
   if (!debris) return;
-  debris->SetRenderMode(alpha ? kAlphaNotCull : kAdd, kAllParts);
-  if (persistent) debris->SetRenderMode(kDestInverse, kAllParts);
+  debris->SetRenderMode(alpha ? kAlphaNotCull : kAdd, TMesh8::kAllParts);
+  if (persistent) debris->SetRenderMode(kDestInverse, TMesh8::kAllParts);
 }
 
 std::unique_ptr<TEffect> TSmashEffect::Clone() const { return std::unique_ptr<TEffect>(new TSmashEffect(*this)); }
@@ -202,7 +197,7 @@ void TSmashEffect::Fall() {
   if (faded) alive = 0;
   if (persistent || !debris) return;
   if (alpha)
-    debris->SetAlpha(colour.a, kAllParts);
+    debris->SetAlpha(colour.a, TMesh8::kAllParts);
   else
-    debris->SetColorRGB(colour.r, colour.g, colour.b, kAllParts);
+    debris->SetColorRGB(colour.r, colour.g, colour.b, TMesh8::kAllParts);
 }

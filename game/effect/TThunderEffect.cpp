@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/TFrame8.h"
 #include "game/effect/FieldServices.h"
 #include "game/effect/MtRandomState.h"
 #include "game/effect/TParticleEffect.h"
@@ -19,11 +20,6 @@ struct BoltVertex {
   float u, v;
 };
 static_assert(sizeof(BoltVertex) == 24);
-
-plat::D3DXMATRIX Identity() {
-  plat::D3DXMATRIX m;
-  return *plat::D3DXMatrixIdentity(&m);
-}
 
 std::string BoltName(uint32_t index) {
   char name[32];
@@ -72,7 +68,7 @@ float Nudge(float x, float step, float low, float high) {
 TThunderEffect::TThunderEffect(const std::string& name, uint32_t count, float e1, float s1, float e2, float s2,
                                int32_t loops, float e3, float s3)
     : TAlphaModelEffect(kLook, name, TModelTimes::InLoopOut(e1, s1, e2, s2, loops, e3, s3)), boltCount(count) {
-  SetFrame(CreateNamedFrame("ThunderRoot", Identity()));
+  SetFrame(CreateNamedFrame("ThunderRoot", IdentityMatrix()));
   for (uint32_t i = 0; i < boltCount; ++i) {
     TMesh8 bolt = TMesh8::Load(kBoltMesh);
     segments = ReadRibbonSegments(bolt, kBoltMesh);

@@ -1,8 +1,8 @@
 #include "game/effect/TimeStopState.h"
+#include "common/TMesh8.h"
 
 namespace {
 
-constexpr uint32_t kAllParts = 0xFFFFFFFFu;
 constexpr float kBoardScale = 1.6f;
 constexpr int32_t kFacingView = 12;
 
@@ -18,8 +18,8 @@ void TimeStopState::BuildBoard() {
   plat::D3DXMATRIX identity;
   plat::D3DXMatrixIdentity(&identity);
   TMesh8 mesh = TMesh8::Load(kBoardMesh);
-  mesh.SetColor(1, 1, 1, 1, kAllParts);
-  mesh.SetRenderMode(kBoardRenderMode, kAllParts);
+  mesh.SetColor(1, 1, 1, 1, TMesh8::kAllParts);
+  mesh.SetRenderMode(kBoardRenderMode, TMesh8::kAllParts);
   mesh.Scale(kBoardScale, kBoardScale, kBoardScale);
   TCountedPtr<TFrame8> frame = CreateNamedFrame("TimeStop", identity);
   frame->AddMesh(mesh);

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "common/TD3D8.h"
+#include "common/TFrame8.h"
 #include "common/TView8.h"
 #include "common/my_error.h"
 #include "game/field/TMapData.h"
@@ -17,7 +18,6 @@ using plat::D3DXVECTOR3;
 namespace {
 
 constexpr int32_t kAimMode = 12;  // the z axis exactly on the point
-constexpr uint32_t kAllParts = 0xFFFFFFFFu;
 constexpr uint32_t kSkyRenderMode = 1100;
 constexpr float kAimRaise = 1.0f;
 
@@ -37,12 +37,6 @@ constexpr float kFixedShare = 0.02f;
 // What the stage load hands to CreateSky.
 constexpr float kMapSkyOffsetX = 30.0f, kMapSkyOffsetY = 0.0f;
 constexpr float kMapSkyNearBack = 30.0f, kMapSkyFarBack = 0.0f;
-
-D3DXMATRIX Identity() {
-  D3DXMATRIX m;
-  plat::D3DXMatrixIdentity(&m);
-  return m;
-}
 
 float Distance(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
   const D3DXVECTOR3 d(a.x - b.x, a.y - b.y, a.z - b.z);
@@ -67,7 +61,7 @@ D3DXVECTOR3 Unit(const D3DXVECTOR3& v) {
 
 TCamera::TCamera(uint32_t cameraType, TFrame8* parent, TFrame8* target, TView8* sceneView)
     : type(cameraType),
-      cameraFrame(CreateNamedFrame("TCamera", Identity())),
+      cameraFrame(CreateNamedFrame("TCamera", IdentityMatrix())),
       parentFrame(parent),
       targetFrame(target),
       view(sceneView) {
@@ -161,8 +155,8 @@ void TCamera::CreateSky(float offsetX, float offsetY, float nearBack, float farB
 
   TMesh8 dome = TMesh8::Load("sky/sky00_00.msh");
   dome.SetName("Sky");
-  dome.SetRenderMode(kSkyRenderMode, kAllParts);
-  dome.SetDrawOrder(0, kAllParts);
+  dome.SetRenderMode(kSkyRenderMode, TMesh8::kAllParts);
+  dome.SetDrawOrder(0, TMesh8::kAllParts);
   if (!textureName.empty()) {
     const TTexture8 texture = TTexture8::Load(textureName, plat::D3DPOOL_MANAGED, 0);
     for (uint32_t part = 0; part < dome.GetPartCount(); ++part) dome.GetMaterialForUpdate(part).SetTexture(texture);
@@ -171,7 +165,7 @@ void TCamera::CreateSky(float offsetX, float offsetY, float nearBack, float farB
   dome.SetShader(TCountedPtr<TShaderBase8>(sky));
 
   if (skyFrame) skyFrame->Detach();
-  skyFrame = CreateNamedFrame("SkyFrame", Identity());
+  skyFrame = CreateNamedFrame("SkyFrame", IdentityMatrix());
   // As wide as the view at its far distance, as deep as that width in the screen's proportion.
   const float extent = view ? view->GetFarExtent() : 0.0f;
   TD3D8* d3d = TD3D8::Instance();

@@ -1,6 +1,7 @@
 #include "game/field/TFieldScene.h"
 
 #include "common/TD3D8.h"
+#include "common/TFrame8.h"
 #include "common/TRenderModeTable.h"
 #include "common/my_error.h"
 #include "game/data/TGameData.h"
@@ -29,11 +30,6 @@ constexpr int32_t kClearAllInput = static_cast<int32_t>(0x80000001u);
 // From the colour to clear.
 constexpr int32_t kFadeFromColour = 0x0F00;
 
-plat::D3DXMATRIX Identity() {
-  plat::D3DXMATRIX m;
-  return *plat::D3DXMatrixIdentity(&m);
-}
-
 }  // namespace
 
 TFieldScene* TFieldScene::CreateFromSave(TGameWnd& app, uint32_t savePointId) {
@@ -54,7 +50,7 @@ TFieldScene* TFieldScene::CreateForMap(TGameWnd& app, const std::string& mapName
 
 TFieldScene::TFieldScene(TGameWnd& app)
     : TStateScene(app),
-      sceneFrame(CreateNamedFrame("Scene", Identity())),
+      sceneFrame(CreateNamedFrame("Scene", IdentityMatrix())),
       effectManager(new TEffectManager(&BuildPrototypes)),
       hud(GetFieldServices().CreateHud(*this)),
       miniMap(new TMiniMap) {}
@@ -134,7 +130,7 @@ void TFieldScene::DrawStage() {
   if (!d3d || !d3d->CheckDevice()) return;
   TD3D8::Clear(stage ? stage->GetClearColour() : 0xFFFFFFFF, kTargetAndDepth, 1.0f, 0, 0, nullptr);
   if (TD3D8::BeginScene() < 0) return;
-  sceneFrame->Draw(view, Identity());
+  sceneFrame->Draw(view, IdentityMatrix());
   TRenderModeTable::FlushAll();
   if (stage) stage->Draw();
   TD3D8::EndScene();

@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "common/TFrame8.h"
 #include "game/field/TCollisionMesh.h"
 
 using plat::D3DXMATRIX;
@@ -10,17 +11,11 @@ using plat::D3DXVECTOR3;
 
 namespace {
 
-constexpr uint32_t kAllParts = 0xFFFFFFFFu;
 constexpr float kShadowLift = 0.01f;  // keeps the shadow off the ground it lies on
 
 std::string& ModelFolder() {
   static std::string folder;
   return folder;
-}
-
-D3DXMATRIX Identity() {
-  D3DXMATRIX m;
-  return *plat::D3DXMatrixIdentity(&m);
 }
 
 D3DXVECTOR3 UnitCross(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
@@ -32,10 +27,10 @@ D3DXVECTOR3 UnitCross(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
 }  // namespace
 
 TCountedPtr<TFrame8> CreateBlobShadow(float size) {
-  TCountedPtr<TFrame8> frame = CreateNamedFrame("shadow", Identity());
+  TCountedPtr<TFrame8> frame = CreateNamedFrame("shadow", IdentityMatrix());
   TMesh8 mesh = TMesh8::Load("effect/shadow01_mesh.msh");
   mesh.SetName("shadow");
-  mesh.SetRenderMode(kShadowRenderMode, kAllParts);
+  mesh.SetRenderMode(kShadowRenderMode, TMesh8::kAllParts);
   mesh.Scale(size, 0, size);
   frame->AddMesh(mesh);
   return frame;
@@ -85,10 +80,10 @@ TGameObject::TGameObject(const TGameObject& source)
 TGameObject::~TGameObject() = default;
 
 void TGameObject::CreateModel(const std::string& name) {
-  frame = CreateNamedFrame(name, Identity());
+  frame = CreateNamedFrame(name, IdentityMatrix());
   TMesh8 mesh = TMesh8::Load(GetFolder() + name + ".tob");
   mesh.SetName(name);
-  mesh.SetRenderMode(kModelRenderMode, kAllParts);
+  mesh.SetRenderMode(kModelRenderMode, TMesh8::kAllParts);
   frame->AddMesh(mesh);
   model = frame->FindMesh(name, false);
 }

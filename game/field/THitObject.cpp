@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/TFrame8.h"
 #include "game/field/TFieldActor.h"
 #include "game/field/TStageLinks.h"
 
@@ -11,11 +12,6 @@ namespace {
 
 constexpr float kHalfTurn = 3.14159274f;
 constexpr int32_t kAimKeepUp = 4;
-
-plat::D3DXMATRIX Identity() {
-  plat::D3DXMATRIX m;
-  return *plat::D3DXMatrixIdentity(&m);
-}
 
 THitVolumeValues OnceEach(THitVolumeValues values) {
   values.rehitInterval = -1;
@@ -40,7 +36,7 @@ TCountedPtr<THitObject> THitObject::Create(uint32_t ownerId, TFrame8& parent, co
 
 THitObject::THitObject(uint32_t ownerId, TFrame8& parent, const D3DXVECTOR3& position,
                        const THitVolumeValues& values)
-    : frame(CreateNamedFrame("Hit", Identity())), ownerId(ownerId), values(values) {
+    : frame(CreateNamedFrame("Hit", IdentityMatrix())), ownerId(ownerId), values(values) {
   parent.AddChild(frame);
   frame->SetPosition(position);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "common/TFrame8.h"
 #include "common/TMesh8.h"
 #include "common/TVertexShader8.h"
 #include "game/data/TGameData.h"
@@ -22,7 +23,6 @@ using plat::D3DXVECTOR3;
 
 namespace {
 
-constexpr uint32_t kAllParts = 0xFFFFFFFFu;
 constexpr uint32_t kItemRenderMode = 2000;
 constexpr float kShadowSize = 0.8f;
 constexpr uint8_t kBagKind = 0, kWeaponKind = 1, kRingKind = 2;
@@ -44,15 +44,10 @@ const TWeaponPose kWeaponPoses[] = {
     {{-1, 0, 0}, {0, 0, 1}, {0, 0, 1}},   // 11
 };
 
-plat::D3DXMATRIX Identity() {
-  plat::D3DXMATRIX m;
-  return *plat::D3DXMatrixIdentity(&m);
-}
-
 plat::D3DXMATRIX PoseMatrix(const TWeaponPose& pose) {
   const D3DXVECTOR3 x = vec3::Unit(vec3::Cross(pose.yAxis, pose.zAxis));
   const D3DXVECTOR3 rows[3] = {x, pose.yAxis, pose.zAxis};
-  plat::D3DXMATRIX m = Identity();
+  plat::D3DXMATRIX m = IdentityMatrix();
   for (int i = 0; i < 3; ++i) {
     m.m[i][0] = rows[i].x;
     m.m[i][1] = rows[i].y;
@@ -98,7 +93,7 @@ TMapItem::TMapItem(TStage* stage, const TMapItemRecord& record)
 TMapItem::~TMapItem() { OnRemove(); }
 
 void TMapItem::BuildMesh(uint32_t id) {
-  plat::D3DXMATRIX pose = Identity();
+  plat::D3DXMATRIX pose = IdentityMatrix();
   std::string meshName = "item/coin00.msh";
   bool weapon = false;
   if (id != kGold) {
@@ -114,10 +109,10 @@ void TMapItem::BuildMesh(uint32_t id) {
 
   TMesh8 mesh = TMesh8::Load(meshName);
   mesh.SetName("Item");
-  mesh.SetRenderMode(kItemRenderMode, kAllParts);
+  mesh.SetRenderMode(kItemRenderMode, TMesh8::kAllParts);
   if (!weapon) mesh.SetShader(TCountedPtr<TShaderBase8>(new TConstColorShader8));
 
-  plat::D3DXMATRIX at = Identity();
+  plat::D3DXMATRIX at = IdentityMatrix();
   at.m[3][0] = position.x;
   at.m[3][1] = position.y;
   at.m[3][2] = position.z;
@@ -196,14 +191,14 @@ bool TMapItem::Store() {
 int32_t TMapItem::Fade(bool rise) {
   TMesh8* mesh = GetMesh();
   if (alpha.Forward()) {
-    if (mesh) mesh->SetAlpha(alpha.value, kAllParts);
+    if (mesh) mesh->SetAlpha(alpha.value, TMesh8::kAllParts);
     if (rise) {
       outerFrame->RotateAxis(kUp, kRiseSpin, true);
       outerFrame->Translate(0, kRiseStep, 0, true);
     }
     return kNothingHappened;
   }
-  if (mesh) mesh->SetAlpha(0.0f, kAllParts);
+  if (mesh) mesh->SetAlpha(0.0f, TMesh8::kAllParts);
   outerFrame->Detach();
   Deactivate();
   handler = &TMapItem::Idle;

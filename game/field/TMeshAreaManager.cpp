@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "common/FitGridAxis.h"
+#include "common/TFrame8.h"
 #include "common/TMaterial8.h"
 #include "common/TVertexShader8.h"
 #include "game/effect/TimeStopState.h"
@@ -14,21 +15,14 @@ using plat::D3DXVECTOR3;
 
 namespace {
 
-constexpr uint32_t kAllParts = 0xFFFFFFFFu;
 // Effects, shadows and hidden parts keep their look.
 constexpr uint16_t kUnfadedModes[] = {4000, 4100, 3000, 0};
 constexpr uint32_t kFadingMode = 2200, kNearMode = 2000;
 constexpr float kHiddenWithin = 3.0f, kFadedWithin = 8.0f, kFadePerUnit = 0.2f;
 
-D3DXMATRIX Identity() {
-  D3DXMATRIX m;
-  plat::D3DXMatrixIdentity(&m);
-  return m;
-}
-
 D3DXVECTOR3 CentreOf(const TMesh8& mesh) {
   TMeshBounds bounds;
-  mesh.GetBoundingSphere(bounds, Identity());
+  mesh.GetBoundingSphere(bounds, IdentityMatrix());
   return D3DXVECTOR3(bounds.x, bounds.y, bounds.z);
 }
 
@@ -61,8 +55,8 @@ void TMeshAreaManager::Build(TMesh8& ground, float width, float depth, TFrame8* 
                              const std::string& frameName) {
   Clear();
   name = frameName;
-  root = CreateNamedFrame(name + "Root", Identity());
-  subRoot = CreateNamedFrame(name + "SubRoot", Identity());
+  root = CreateNamedFrame(name + "Root", IdentityMatrix());
+  subRoot = CreateNamedFrame(name + "SubRoot", IdentityMatrix());
 
   TAxisRange xRange{}, zRange{};
   uint32_t columnCount = 0, rowCount = 0;
@@ -137,8 +131,8 @@ void TMeshAreaManager::ShowPieces(const Cell& centre, const D3DXVECTOR3& focus) 
         const float d = std::hypot(c.x - focus.x, c.z - focus.z);
         if (d < kHiddenWithin) continue;
         const bool fading = d < kFadedWithin;
-        piece.SetAlpha(fading ? (d - kHiddenWithin) * kFadePerUnit : 1.0f, kAllParts);
-        piece.SetRenderMode(fading ? kFadingMode : kNearMode, kAllParts);
+        piece.SetAlpha(fading ? (d - kHiddenWithin) * kFadePerUnit : 1.0f, TMesh8::kAllParts);
+        piece.SetRenderMode(fading ? kFadingMode : kNearMode, TMesh8::kAllParts);
       }
       subRoot->AddMesh(piece);
     }

@@ -11,7 +11,6 @@ using plat::D3DXVECTOR3;
 
 namespace {
 
-constexpr uint32_t kAllParts = 0xFFFFFFFFu;
 const plat::D3DCOLORVALUE kArrivalColour{0.4f, 0.4f, 0.8f, 1.0f};
 
 plat::D3DXMATRIX At(const D3DXVECTOR3& p) {
@@ -29,7 +28,7 @@ TSavePoint::TSavePoint(TStage* stage, const TSavePointRecord& record)
     : TMapObject(stage), number(record.number), position(record.position),
       frame(CreateNamedFrame("savPointFrm", At(record.position))) {
   TMesh8 mesh = TMesh8::Load("effect/savepoint.msh");
-  mesh.SetRenderMode(kRenderMode, kAllParts);
+  mesh.SetRenderMode(kRenderMode, TMesh8::kAllParts);
   frame->AddMesh(mesh);
   stage->GetSceneFrame()->AddChild(frame);
 }

@@ -2,6 +2,7 @@
 
 #include "common/CRand.h"
 #include "common/TD3D8.h"
+#include "common/TFrame8.h"
 #include "common/TTexture8.h"
 #include "common/TView8.h"
 #include "common/my_error.h"
@@ -40,11 +41,6 @@ constexpr int32_t kTitleWait = 25;
 constexpr float kNoFogStart = 100.0f, kNoFogEnd = 200.0f;
 constexpr uint32_t kWhite = 0xFFFFFFFF;
 
-D3DXMATRIX Identity() {
-  D3DXMATRIX m;
-  return *plat::D3DXMatrixIdentity(&m);
-}
-
 D3DXVECTOR3 PositionOf(const TFrame8& frame) {
   D3DXVECTOR3 p;
   return *frame.GetPosition(&p);
@@ -69,7 +65,7 @@ struct ScriptEngineScope {
 
 TStage::TStage(TFieldScene& s)
     : player(s.GetPlayer()),
-      cameraTarget(CreateNamedFrame("CameraTarget", Identity())),
+      cameraTarget(CreateNamedFrame("CameraTarget", IdentityMatrix())),
       sceneFrame(s.GetSceneFrame()),
       effectManager(s.GetEffectManager()),
       miniMap(s.GetMiniMap()),

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "common/TFrame8.h"
 #include "platform/gfx/D3DXMath.h"
 
 namespace mathcheck {
@@ -18,11 +19,6 @@ inline plat::D3DXVECTOR3 Apply(const plat::D3DXMATRIX& m, const plat::D3DXVECTOR
 
 inline plat::D3DXVECTOR3 Row(const plat::D3DXMATRIX& m, int row) {
   return plat::D3DXVECTOR3(m.m[row][0], m.m[row][1], m.m[row][2]);
-}
-
-inline plat::D3DXMATRIX Identity() {
-  plat::D3DXMATRIX m;
-  return *plat::D3DXMatrixIdentity(&m);
 }
 
 inline plat::D3DXMATRIX Translation(float x, float y, float z) {

@@ -54,34 +54,34 @@ TEST_F(AnimationTest, PositionKeysClampAndInterpolate) {
     float time, x;
   } cases[] = {{-3, 2}, {0, 2}, {5, 3}, {10, 4}, {15, 6}, {20, 8}, {25, 8}};
   for (const Case& c : cases) {
-    const D3DXMATRIX m = block->GetMatrix(c.time, Identity());
+    const D3DXMATRIX m = block->GetMatrix(c.time, IdentityMatrix());
     EXPECT_TRUE(Near(Row(m, 3), Vec(c.x, 0, 0))) << "time " << c.time;
   }
 }
 
 TEST_F(AnimationTest, OneKeyHoldsAndEqualTimesTakeTheLaterKey) {
   auto one = Read(AnimationBlock{{datakit::ScaleTrack({7}, {{3, 3, 3}})}});
-  for (float t : {-1.0f, 7.0f, 100.0f}) EXPECT_FLOAT_EQ(one->GetMatrix(t, Identity())._11, 3) << t;
+  for (float t : {-1.0f, 7.0f, 100.0f}) EXPECT_FLOAT_EQ(one->GetMatrix(t, IdentityMatrix())._11, 3) << t;
 
   auto same = Read(AnimationBlock{
       {datakit::PositionTrack({0, 10, 10, 20}, {{0, 0, 0}, {1, 0, 0}, {5, 0, 0}, {9, 0, 0}})}});
-  EXPECT_FLOAT_EQ(same->GetMatrix(10, Identity())._41, 5);
-  EXPECT_FLOAT_EQ(same->GetMatrix(5, Identity())._41, 0.5f);
-  EXPECT_FLOAT_EQ(same->GetMatrix(15, Identity())._41, 7);
+  EXPECT_FLOAT_EQ(same->GetMatrix(10, IdentityMatrix())._41, 5);
+  EXPECT_FLOAT_EQ(same->GetMatrix(5, IdentityMatrix())._41, 0.5f);
+  EXPECT_FLOAT_EQ(same->GetMatrix(15, IdentityMatrix())._41, 7);
 }
 
 TEST_F(AnimationTest, RotationKeysAreStoredConjugated) {
   // (0, sin 45°, 0, cos 45°) is +90° about y; the track turns by -90°.
   const float s = std::sin(kHalfPi / 2), c = std::cos(kHalfPi / 2);
   auto block = Read(AnimationBlock{{datakit::RotationTrack({0, 10}, {{0, 0, 0, 1}, {0, s, 0, c}})}});
-  EXPECT_TRUE(Near(block->GetMatrix(10, Identity()), RotationY(-kHalfPi)));
-  EXPECT_TRUE(Near(block->GetMatrix(5, Identity()), RotationY(-kHalfPi / 2)));
-  EXPECT_TRUE(Near(Apply(block->GetMatrix(10, Identity()), Vec(1, 0, 0)), Vec(0, 0, 1)));
+  EXPECT_TRUE(Near(block->GetMatrix(10, IdentityMatrix()), RotationY(-kHalfPi)));
+  EXPECT_TRUE(Near(block->GetMatrix(5, IdentityMatrix()), RotationY(-kHalfPi / 2)));
+  EXPECT_TRUE(Near(Apply(block->GetMatrix(10, IdentityMatrix()), Vec(1, 0, 0)), Vec(0, 0, 1)));
 }
 
 TEST_F(AnimationTest, ScaleRotatesThenMovesWhateverTheFileOrder) {
   auto block = Read(AnimationBlock{{datakit::PositionTrack({0}, {{5, 0, 0}}), datakit::ScaleTrack({0}, {{2, 2, 2}})}});
-  EXPECT_TRUE(Near(Apply(block->GetMatrix(0, Identity()), Vec(1, 0, 0)), Vec(7, 0, 0)));
+  EXPECT_TRUE(Near(Apply(block->GetMatrix(0, IdentityMatrix()), Vec(1, 0, 0)), Vec(7, 0, 0)));
 }
 
 TEST_F(AnimationTest, WithoutPositionOnlyTheBaseTranslationIsKept) {
@@ -114,7 +114,7 @@ TEST_F(AnimationTest, TrackKindsInTheFile) {
     auto block = Read(c.block, &inStep);
     EXPECT_TRUE(inStep) << c.what;
     EXPECT_EQ(block->HasPosition(), c.position) << c.what;
-    EXPECT_FLOAT_EQ(block->GetMatrix(0, Identity())._41, c.x) << c.what;
+    EXPECT_FLOAT_EQ(block->GetMatrix(0, IdentityMatrix())._41, c.x) << c.what;
   }
 }
 

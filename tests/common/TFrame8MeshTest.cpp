@@ -247,11 +247,11 @@ TEST_F(FrameMeshTest, DrawCullsMeshesButVisitsChildren) {
   far.SetVisible(false);
   f->SetAnimation(0);  // no blocks: the local matrices draw
 
-  auto camera = CreateNamedFrame("Camera", Identity());
+  auto camera = CreateNamedFrame("Camera", IdentityMatrix());
   TView8 view;
   view.SetProjection(1, 100, 45, 640, 480);
   ASSERT_TRUE(view.SetViewFromFrame(*camera));
-  f->Draw(view, Identity());
+  f->Draw(view, IdentityMatrix());
 
   auto* mode = dynamic_cast<TRenderMode8*>(TRenderModeTable::Find(kOpaque));
   ASSERT_NE(mode, nullptr);

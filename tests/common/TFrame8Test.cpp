@@ -103,7 +103,7 @@ TEST_F(FrameFileTest, MissingAndShortFilesGiveWhatWasRead) {
     EXPECT_NO_THROW(root = Load(file, &errors)) << c.what;
     ASSERT_TRUE(root) << c.what;
     EXPECT_EQ(root->GetName(), c.name) << c.what;
-    EXPECT_EQ(SameBytes(*root->GetMatrix(), Identity()), c.identity) << c.what;
+    EXPECT_EQ(SameBytes(*root->GetMatrix(), IdentityMatrix()), c.identity) << c.what;
     EXPECT_EQ(root->GetChildren().size(), c.children) << c.what;
     EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << c.what << ": " << errors;
     EXPECT_NE(errors.find(PathOf(file)), std::string::npos) << c.what << ": " << errors;
@@ -152,10 +152,10 @@ TEST_F(FrameFileTest, NestingDeeperThanAnyModelStops) {
 // --- hierarchy -----------------------------------------------------------------------------------
 
 TEST(FrameTree, AddChildMovesAFrame) {
-  auto a = CreateNamedFrame("a", Identity());
-  auto b = CreateNamedFrame("b", Identity());
-  auto c = CreateNamedFrame("c", Identity());
-  auto d = CreateNamedFrame("d", Identity());
+  auto a = CreateNamedFrame("a", IdentityMatrix());
+  auto b = CreateNamedFrame("b", IdentityMatrix());
+  auto c = CreateNamedFrame("c", IdentityMatrix());
+  auto d = CreateNamedFrame("d", IdentityMatrix());
   a->AddChild(c);
   a->AddChild(d);
   EXPECT_EQ(c.GetCount(), 2);
@@ -178,9 +178,9 @@ TEST(FrameTree, AddChildMovesAFrame) {
 }
 
 TEST(FrameTree, CyclesAndMissingTargetsAreRefused) {
-  auto a = CreateNamedFrame("a", Identity());
-  auto b = CreateNamedFrame("b", Identity());
-  auto c = CreateNamedFrame("c", Identity());
+  auto a = CreateNamedFrame("a", IdentityMatrix());
+  auto b = CreateNamedFrame("b", IdentityMatrix());
+  auto c = CreateNamedFrame("c", IdentityMatrix());
   a->AddChild(b);
   b->AddChild(c);
   EXPECT_FALSE(c->AddChild(a));
@@ -198,14 +198,14 @@ TEST(FrameTree, CyclesAndMissingTargetsAreRefused) {
 }
 
 TEST(FrameTree, RemovalKeepsOrderAndTeardownClearsParents) {
-  auto root = CreateNamedFrame("root", Identity());
-  for (const char* n : {"a", "b", "c"}) root->AddChild(CreateNamedFrame(n, Identity()));
+  auto root = CreateNamedFrame("root", IdentityMatrix());
+  for (const char* n : {"a", "b", "c"}) root->AddChild(CreateNamedFrame(n, IdentityMatrix()));
   TFrame8* b = root->GetChildren()[1].Get();
   EXPECT_TRUE(root->RemoveChild(b));  // b had no other holder and is gone now
   EXPECT_EQ(ChildNames(*root), (std::vector<std::string>{"a", "c"}));
 
   TCountedPtr<TFrame8> kept = root->GetChildren()[0];
-  auto grandchild = CreateNamedFrame("g", Identity());
+  auto grandchild = CreateNamedFrame("g", IdentityMatrix());
   kept->AddChild(grandchild);
   root.Reset();  // the root goes; "a" survives through kept, "c" with the root
   EXPECT_EQ(kept->GetParent(), nullptr);
@@ -222,11 +222,11 @@ TEST(FrameTree, CloneResetsSelectionAndSharesBlocks) {
   src->AddAnimation(block);
   src->AddAnimation(block);
   for (const char* n : {"x", "y"}) src->AddChild(CreateNamedFrame(n, Translation(0, 1, 0)));
-  src->GetChildren()[0]->AddChild(CreateNamedFrame("x1", Identity()));
+  src->GetChildren()[0]->AddChild(CreateNamedFrame("x1", IdentityMatrix()));
   src->SetAnimation(2);
   src->SetAnimationTime(5.0f);
   src->SetVisible(false);
-  auto holder = CreateNamedFrame("holder", Identity());
+  auto holder = CreateNamedFrame("holder", IdentityMatrix());
 
   TCountedPtr<TFrame8> copy = src->Clone(holder.Get());
   EXPECT_EQ(copy->GetName(), "src");

@@ -30,9 +30,9 @@ D3DXVECTOR3 Unit(float x, float y, float z) {
 
 // A root, a scene frame under it and two frames placed in the scene.
 struct Scene {
-  TCountedPtr<TFrame8> root = CreateNamedFrame("Root", Identity());
-  TCountedPtr<TFrame8> frame = CreateNamedFrame("Frame", Identity());
-  TCountedPtr<TFrame8> target = CreateNamedFrame("Target", Identity());
+  TCountedPtr<TFrame8> root = CreateNamedFrame("Root", IdentityMatrix());
+  TCountedPtr<TFrame8> frame = CreateNamedFrame("Frame", IdentityMatrix());
+  TCountedPtr<TFrame8> target = CreateNamedFrame("Target", IdentityMatrix());
   Scene() {
     root->AddChild(frame);
     root->AddChild(target);
@@ -109,7 +109,7 @@ TEST(FrameSpaces, SingularWorldMatricesFailAndChangeNothing) {
   s.target->SetPositionXYZ(0, 0, 5);
   D3DXMATRIX m = Translation(7, 7, 7);
   EXPECT_FALSE(s.frame->GetInverseWorldMatrix(&m, true));
-  EXPECT_TRUE(SameBytes(m, Identity()));
+  EXPECT_TRUE(SameBytes(m, IdentityMatrix()));
   D3DXVECTOR3 p;
   EXPECT_FALSE(s.frame->WorldToLocal(&p, Vec(1, 1, 1), true));
   EXPECT_FALSE(s.target->GetPositionRelativeTo(s.frame.Get(), &p));

@@ -18,7 +18,7 @@ constexpr float kHalfPi = 1.5707963f;
 TEST(View, ProjectionAngles) {
   TView8 view;
   EXPECT_EQ(view.GetFar(), FLT_MAX);
-  EXPECT_TRUE(SameBytes(*view.GetProjection(), Identity()));
+  EXPECT_TRUE(SameBytes(*view.GetProjection(), IdentityMatrix()));
 
   view.SetProjection(1, 1000, 45, 640, 480);
   EXPECT_NEAR(view.GetFieldOfView(), 0.785398f, 1e-6f);
@@ -39,7 +39,7 @@ TEST(View, ViewFollowsTheCameraFrame) {
   ASSERT_TRUE(view.SetViewFromFrame(*camera));
   D3DXMATRIX world;
   camera->GetWorldMatrix(&world);
-  EXPECT_TRUE(Near(world * *view.GetView(), Identity()));
+  EXPECT_TRUE(Near(world * *view.GetView(), IdentityMatrix()));
   EXPECT_TRUE(SameBytes(*view.GetViewProjection(), *view.GetView() * *view.GetProjection()));
 }
 
@@ -89,7 +89,7 @@ TEST(View, SphereTest) {
 }
 
 TEST(View, SingularCameraKeepsTheViewButMovesThePosition) {
-  auto camera = CreateNamedFrame("Camera", Identity());
+  auto camera = CreateNamedFrame("Camera", IdentityMatrix());
   TView8 view;
   view.SetProjection(1, 100, 45, 640, 480);
   ASSERT_TRUE(view.SetViewFromFrame(*camera));

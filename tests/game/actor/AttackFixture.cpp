@@ -96,7 +96,7 @@ void EnemiesDouble::FindInRadius(const D3DXVECTOR3& point, float radius, int32_t
   }
 }
 
-ArenaStage::ArenaStage() : root(CreateNamedFrame("Stage", mathcheck::Identity())) {
+ArenaStage::ArenaStage() : root(CreateNamedFrame("Stage", IdentityMatrix())) {
   effectStage = this;
   root->SetPositionXYZ(0, 3, -10);
 }
@@ -268,7 +268,7 @@ std::string AttackFixture::Describe(const TAttackRun& run) const {
     TShotEffect* shot = AsShot(r.effect);
     if (const TFrame8* shown = shot ? shot->GetHeadFrame() : r.effect->GetFrame()) {
       // A frame (a shot's parts) turned after the spawn: its world axes no longer those of its look.
-      TCountedPtr<TFrame8> plain = CreateNamedFrame("Plain", mathcheck::Identity());
+      TCountedPtr<TFrame8> plain = CreateNamedFrame("Plain", IdentityMatrix());
       plain->LookAt(r.look, Vec(0, 1, 0));
       plat::D3DXMATRIX got;
       shown->GetWorldMatrix(&got);

@@ -109,7 +109,7 @@ class Recorded final : public Base {
 // An effect with a frame of its own and nothing else.
 class FramedEffect : public TEffect {
  public:
-  FramedEffect() : TEffect(CreateNamedFrame("Fx", mathcheck::Identity())) {}
+  FramedEffect() : TEffect(CreateNamedFrame("Fx", IdentityMatrix())) {}
   bool Update() override { return IsAlive(); }
   std::unique_ptr<TEffect> Clone() const override { return std::unique_ptr<TEffect>(new FramedEffect(*this)); }
 

@@ -518,7 +518,7 @@ TEST_F(ActorTest, AShakingFrameJoltsTheStagesCameraTarget) {
   shaking.shakeLevel = 4;
   WritePattern({shaking});
   WriteHitTable({Record(1000, 1)});
-  TCountedPtr<TFrame8> target = CreateNamedFrame("CameraTarget", mathcheck::Identity());
+  TCountedPtr<TFrame8> target = CreateNamedFrame("CameraTarget", IdentityMatrix());
   TCamera camera(16, stage.scene.Get(), target.Get(), nullptr);
   stage.camera = &camera;
   TestFighter fighter;

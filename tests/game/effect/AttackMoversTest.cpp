@@ -23,7 +23,7 @@ class AttackMoversTest : public shottest::ShotFixture {
  protected:
   void SetUp() override {
     ShotFixture::SetUp();
-    root = CreateNamedFrame("ShotRoot", Identity());
+    root = CreateNamedFrame("ShotRoot", IdentityMatrix());
     bullet = std::make_unique<TMeshBullet>("rock01_mesh.msh", Vec(1, 1, 1));
     ahead = std::make_unique<TMeshBullet>("rock01_mesh.msh", Vec(1, 1, 1));
     bullet->Attach(*root, Vec(0, 0, 0), Vec(0, 0, 1), {1, 1, 1, 1});
@@ -43,7 +43,7 @@ class AttackMoversTest : public shottest::ShotFixture {
   }
   // Whether Face turned the bullet (it starts looking along +z, at the origin).
   bool Turns(TEffectMover& mover) {
-    bullet->GetFrame()->SetMatrix(Identity());
+    bullet->GetFrame()->SetMatrix(IdentityMatrix());
     mover.Face(*bullet, stage.GetSceneFrame(), stage.GetRootFrame());
     D3DXVECTOR3 z;
     bullet->GetFrame()->GetWorldAxis(&z, 3);
@@ -57,7 +57,7 @@ class AttackMoversTest : public shottest::ShotFixture {
 };
 
 TEST_F(AttackMoversTest, OnlyTheLineShakeAndOrbitMoversTurnTheirBullet) {
-  TCountedPtr<TFrame8> carrier = CreateNamedFrame("Carrier", Identity());
+  TCountedPtr<TFrame8> carrier = CreateNamedFrame("Carrier", IdentityMatrix());
   TLineMover line(Vec(0, 0, 0), Vec(0, 0, 1), 0.1f, 0);
   TShakeFollowMover shake(carrier, Vec(0, 0, 0), Vec(0, 0, 0), Vec(200, 300, 200));
   TOrbitMover orbit(Vec(0, 0, 0), 0, 0.2f, 5, 0.01f, 0.8f, Vec(0, 0, 0));
@@ -189,7 +189,7 @@ TEST_F(AttackMoversTest, TheFollowingOrbitCirclesTheFramesWorldPositionAndKeepsI
 
 TEST_F(AttackMoversTest, TheShakeFollowerJittersAboutItsAxisPointInTheSharedFrame) {
   SeedRand(77);
-  TCountedPtr<TFrame8> carrier = CreateNamedFrame("Carrier", Identity());
+  TCountedPtr<TFrame8> carrier = CreateNamedFrame("Carrier", IdentityMatrix());
   carrier->SetPositionXYZ(0, 5, 0);
   auto shake =
       std::make_unique<TShakeFollowMover>(carrier, Vec(0, -1, 0), Vec(0, 0, 0), Vec(200, 300, 200));

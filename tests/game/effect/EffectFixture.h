@@ -76,7 +76,7 @@ class EffectFixture : public testkit::MeshFixture {
     MeshFixture::TearDown();
   }
 
-  static plat::D3DXMATRIX Identity() {
+  static plat::D3DXMATRIX IdentityMatrix() {
     plat::D3DXMATRIX m;
     return *plat::D3DXMatrixIdentity(&m);
   }

@@ -107,7 +107,7 @@ class RegistryTest : public shottest::ShotFixture {
     for (int tick = 0; tick < 300 && manager->GetLiveCount() != 0; ++tick) {
       manager->Update();
       TD3D8::BeginScene();
-      stage.scene->Draw(view, mathcheck::Identity());
+      stage.scene->Draw(view, IdentityMatrix());
       for (uint16_t code : TRenderModeTable::Codes())
         if (auto* mode = dynamic_cast<TRenderMode8*>(TRenderModeTable::Find(code)))
           if (!mode->Queue().empty()) modes.insert(code);

@@ -73,7 +73,7 @@ class ActorDouble : public TEffectActor {
 class HitVolumeDouble final : public TEffectHitVolume {
  public:
   explicit HitVolumeDouble(uint32_t owner, TFrame8* parent = nullptr, float hitRadius = 0.5f)
-      : ownerId(owner), radius(hitRadius), frame(CreateNamedFrame("Hit", mathcheck::Identity())) {
+      : ownerId(owner), radius(hitRadius), frame(CreateNamedFrame("Hit", IdentityMatrix())) {
     if (parent) parent->AddChild(frame);
   }
   ~HitVolumeDouble() { frame->Detach(); }
@@ -112,8 +112,8 @@ class StageDouble : public TEffectStage {
     return found == actors.end() ? nullptr : found->second;
   }
 
-  TCountedPtr<TFrame8> scene = CreateNamedFrame("Scene", mathcheck::Identity());
-  TCountedPtr<TFrame8> root = CreateNamedFrame("Stage", mathcheck::Identity());
+  TCountedPtr<TFrame8> scene = CreateNamedFrame("Scene", IdentityMatrix());
+  TCountedPtr<TFrame8> root = CreateNamedFrame("Stage", IdentityMatrix());
   TEffectManager* manager = nullptr;
   std::map<int32_t, TEffectActor*> actors;
 };

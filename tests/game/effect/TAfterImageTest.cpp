@@ -52,8 +52,8 @@ class AfterImageTest : public effecttest::EffectFixture {
  protected:
   void SetUp() override {
     EffectFixture::SetUp();
-    scene = CreateNamedFrame("Scene", Identity());
-    weapon = CreateNamedFrame("RWpn", Identity());
+    scene = CreateNamedFrame("Scene", IdentityMatrix());
+    weapon = CreateNamedFrame("RWpn", IdentityMatrix());
     weapon->SetPositionXYZ(0, 1, 0);
     scene->AddChild(weapon);
   }

@@ -21,7 +21,7 @@ class EffectManagerTest : public effecttest::EffectFixture {
  protected:
   void SetUp() override {
     EffectFixture::SetUp();
-    scene = CreateNamedFrame("Scene", Identity());
+    scene = CreateNamedFrame("Scene", IdentityMatrix());
   }
   void TearDown() override {
     manager.reset();

@@ -24,7 +24,7 @@ class EffectMoverTest : public shottest::ShotFixture {
  protected:
   void SetUp() override {
     ShotFixture::SetUp();
-    root = CreateNamedFrame("ShotRoot", Identity());
+    root = CreateNamedFrame("ShotRoot", IdentityMatrix());
     bullet = std::make_unique<TMeshBullet>("rock01_mesh.msh", Vec(1, 1, 1));
     ahead = std::make_unique<TMeshBullet>("rock01_mesh.msh", Vec(1, 1, 1));
     bullet->Attach(*root, Vec(0, 0, 0), Vec(0, 0, 1), {1, 1, 1, 1});
@@ -207,7 +207,7 @@ TEST_F(EffectMoverTest, TheShakeDrawsThreeJittersOfMinus64To63AFrame) {
   SeedRand(12345);
   MtRandomState reference;
   reference.Seed(12345);
-  TCountedPtr<TFrame8> carrier = CreateNamedFrame("Carrier", Identity());
+  TCountedPtr<TFrame8> carrier = CreateNamedFrame("Carrier", IdentityMatrix());
   carrier->SetPositionXYZ(10, 20, 30);
   TShakeMover mover(carrier.Get(), Vec(1, 2, 3), Vec(0, 0, 0), Vec(1, 2, 4));
   std::set<int> seen;
@@ -228,7 +228,7 @@ TEST_F(EffectMoverTest, TheShakeDrawsThreeJittersOfMinus64To63AFrame) {
 }
 
 TEST_F(EffectMoverTest, TheHoldingShakeKeepsItsFrameAliveUntilItGoes) {
-  TCountedPtr<TFrame8> carrier = CreateNamedFrame("Carrier", Identity());
+  TCountedPtr<TFrame8> carrier = CreateNamedFrame("Carrier", IdentityMatrix());
   carrier->SetPositionXYZ(0, 5, 0);
   auto mover = std::make_unique<THoldingShakeMover>(carrier, Vec(0, 0, 0), Vec(0, 0, 0), Vec(200, 300, 200));
   EXPECT_EQ(carrier.GetCount(), 2);

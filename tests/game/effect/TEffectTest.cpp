@@ -25,7 +25,7 @@ class EffectTest : public effecttest::EffectFixture {
   }
   // Placed off the origin, with a mesh of its own that every recursive change reaches.
   static TCountedPtr<TFrame8> NewParent() {
-    TCountedPtr<TFrame8> frame = CreateNamedFrame("Scene", Identity());
+    TCountedPtr<TFrame8> frame = CreateNamedFrame("Scene", IdentityMatrix());
     frame->SetPositionXYZ(10, 0, 0);
     frame->AddMesh(LoadEffectMesh("board00.msh"));
     return frame;

@@ -36,7 +36,7 @@ class TestStage : public TStageLinks {
   }
   TEffectStage* GetEffectStage() override { return effectStage; }
 
-  TCountedPtr<TFrame8> scene = CreateNamedFrame("Scene", mathcheck::Identity());
+  TCountedPtr<TFrame8> scene = CreateNamedFrame("Scene", IdentityMatrix());
   TCollisionMesh collision;
   TEffectManager* effects = nullptr;
   TEffectStage* effectStage = nullptr;

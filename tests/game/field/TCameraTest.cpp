@@ -1,5 +1,6 @@
 // The stage cameras without a device: the shake, the chase and rail rules, the aim and the view,
 // and the camera a map's camera chunks build.
+#include "common/TFrame8.h"
 #include "game/field/TCamera.h"
 
 #include <gtest/gtest.h>
@@ -16,12 +17,6 @@ namespace {
 
 using plat::D3DXMATRIX;
 using plat::D3DXVECTOR3;
-
-D3DXMATRIX Identity() {
-  D3DXMATRIX m;
-  plat::D3DXMatrixIdentity(&m);
-  return m;
-}
 
 ::testing::AssertionResult Near(const D3DXVECTOR3& got, const D3DXVECTOR3& want, float tolerance = 1e-4f) {
   if (std::fabs(got.x - want.x) <= tolerance && std::fabs(got.y - want.y) <= tolerance &&
@@ -58,8 +53,8 @@ class CameraTest : public MapFixture {
     return out;
   }
 
-  TCountedPtr<TFrame8> scene = CreateNamedFrame("Scene", Identity());
-  TCountedPtr<TFrame8> target = CreateNamedFrame("CameraTarget", Identity());
+  TCountedPtr<TFrame8> scene = CreateNamedFrame("Scene", IdentityMatrix());
+  TCountedPtr<TFrame8> target = CreateNamedFrame("CameraTarget", IdentityMatrix());
   TView8 view;
 };
 

@@ -68,7 +68,7 @@ TEST_F(HitObjectTest, TheRecordsKindChoosesTheClassAndOtherKindsMakeNothing) {
 }
 
 TEST_F(HitObjectTest, TheVolumeHangsOnItsParentUntilItEnds) {
-  TCountedPtr<TFrame8> arm = CreateNamedFrame("arm", mathcheck::Identity());
+  TCountedPtr<TFrame8> arm = CreateNamedFrame("arm", IdentityMatrix());
   stage.scene->AddChild(arm);
   arm->SetPositionXYZ(2, 0, 0);
   TCountedPtr<THitObject> v = THitObject::Create(77, *arm, D3DXVECTOR3(0, 0, 0), Volume(1, 3, 1, 10));
@@ -201,7 +201,7 @@ TEST_F(HitObjectTest, TurnVictimAimsAtTheOwnerOrTheVolume) {
   TCountedPtr<THitObject> v = THitObject::Create(owner.GetObjectId(), *stage.scene, D3DXVECTOR3(0, 0, 5),
                                                  Volume(1, 1, 1, 10));
   auto turn = [&](THitObject& volume, bool useHitFrame, float& zx, float& zz) {
-    victim.GetFrame()->SetMatrix(mathcheck::Identity());
+    victim.GetFrame()->SetMatrix(IdentityMatrix());
     const bool result = volume.TurnVictim(&stage, *victim.GetFrame(), stage.scene.Get(), useHitFrame);
     D3DXVECTOR3 z;
     victim.GetFrame()->GetAxis(&z, 3);

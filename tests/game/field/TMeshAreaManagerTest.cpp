@@ -1,6 +1,7 @@
 // The mesh areas on the recording device: a ground of 4 x 4 cells of 10 from (-20, -20), pieces
 // filed by the cell of their centre, the nine cells around the focus in the scene graph, and the
 // pieces near the focus faded or left out.
+#include "common/TFrame8.h"
 #include "game/field/TMeshAreaManager.h"
 
 #include <gtest/gtest.h>
@@ -22,12 +23,6 @@ namespace {
 using plat::D3DXMATRIX;
 using plat::D3DXVECTOR3;
 using Cell = TMeshAreaManager::Cell;
-
-D3DXMATRIX Identity() {
-  D3DXMATRIX m;
-  plat::D3DXMatrixIdentity(&m);
-  return m;
-}
 
 class MeshAreaTest : public testkit::MeshFixture {
  protected:
@@ -68,7 +63,7 @@ class MeshAreaTest : public testkit::MeshFixture {
   }
   const TMesh8* Shown(const std::string& name) { return areas.GetSubRoot()->FindMesh(name, false); }
 
-  TCountedPtr<TFrame8> scene = CreateNamedFrame("Scene", Identity());
+  TCountedPtr<TFrame8> scene = CreateNamedFrame("Scene", IdentityMatrix());
   TMeshAreaManager areas;
 };
 
@@ -234,7 +229,7 @@ TEST_F(MeshAreaTest, TheFramesComeAndGoAndClearingEmptiesEverything) {
   areas.Detach();
   EXPECT_EQ(areas.GetRoot()->GetParent(), nullptr);
   EXPECT_TRUE(scene->GetChildren().empty());
-  TCountedPtr<TFrame8> other = CreateNamedFrame("Other", Identity());
+  TCountedPtr<TFrame8> other = CreateNamedFrame("Other", IdentityMatrix());
   areas.Attach(other.Get());
   EXPECT_EQ(areas.GetSubRoot()->GetParent(), other.Get());
   areas.Attach(nullptr);

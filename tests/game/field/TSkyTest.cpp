@@ -30,12 +30,6 @@ using plat::D3DXVECTOR3;
 
 constexpr uint32_t kFogColour = 0xFF8098B0, kSkyFog = 0xFF405060;
 
-D3DXMATRIX Identity() {
-  D3DXMATRIX m;
-  plat::D3DXMatrixIdentity(&m);
-  return m;
-}
-
 ::testing::AssertionResult Near(const D3DXVECTOR3& got, const D3DXVECTOR3& want, float tolerance = 1e-3f) {
   if (std::fabs(got.x - want.x) <= tolerance && std::fabs(got.y - want.y) <= tolerance &&
       std::fabs(got.z - want.z) <= tolerance)
@@ -105,7 +99,7 @@ class SkyTest : public testkit::MeshFixture, public ::testing::WithParamInterfac
   const plat::RecordedDraw& DrawScene() {
     renderer->ClearLog();
     TD3D8::BeginScene();
-    scene->Draw(view, Identity());
+    scene->Draw(view, IdentityMatrix());
     TRenderModeTable::FlushAll();
     TD3D8::EndScene();
     EXPECT_FALSE(renderer->Draws().empty());
@@ -117,8 +111,8 @@ class SkyTest : public testkit::MeshFixture, public ::testing::WithParamInterfac
     return c;
   }
 
-  TCountedPtr<TFrame8> scene = CreateNamedFrame("Scene", Identity());
-  TCountedPtr<TFrame8> target = CreateNamedFrame("CameraTarget", Identity());
+  TCountedPtr<TFrame8> scene = CreateNamedFrame("Scene", IdentityMatrix());
+  TCountedPtr<TFrame8> target = CreateNamedFrame("CameraTarget", IdentityMatrix());
   TView8 view;
 };
 
@@ -257,7 +251,7 @@ TEST_P(SkyTest, TheTextureOffsetsScrollOncePerDrawAndWrap) {
     EXPECT_NEAR(camera.GetSky()->GetOffsetV(), wantV[i], 1e-5f) << "draw " << i + 1;
   }
   // A part past the mesh's draws nothing and moves nothing.
-  camera.GetSky()->Draw(1, Dome(camera), &view, Identity());
+  camera.GetSky()->Draw(1, Dome(camera), &view, IdentityMatrix());
   EXPECT_NEAR(camera.GetSky()->GetOffsetU(), 0.3f, 1e-5f);
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/TFrame8.h"
 #include "common/TRenderModeTable.h"
 #include "common/TVertexShader8.h"
 #include "common/TView8.h"
@@ -31,12 +32,6 @@ constexpr float kFogStart = 20, kFogEnd = 80;
 Rgba Seen(D3DCOLOR c) { return Of(c) * Of(c); }
 
 using StageSkyGl = GameGlFixture;
-
-D3DXMATRIX Identity() {
-  D3DXMATRIX m;
-  D3DXMatrixIdentity(&m);
-  return m;
-}
 
 void WriteMap(const std::string& dir) {
   datakit::MeshShape ground;
@@ -87,8 +82,8 @@ TEST_P(StageSkyGl, TheGroundFadesIntoTheFogAndTheSkyShowsItsColourNearerThanItsF
 
   // The stage load's steps for the view, the fog, the camera, the sky and the mesh areas.
   const TMapData map("t.pbms/plain");
-  TCountedPtr<TFrame8> scene = CreateNamedFrame("Scene", Identity());
-  TCountedPtr<TFrame8> target = CreateNamedFrame("CameraTarget", Identity());
+  TCountedPtr<TFrame8> scene = CreateNamedFrame("Scene", IdentityMatrix());
+  TCountedPtr<TFrame8> target = CreateNamedFrame("CameraTarget", IdentityMatrix());
   TView8 view;
   view.SetProjection(map.GetView().nearClip, map.GetView().farClip, map.GetView().fieldOfView, 640, 480);
   TD3D8::Instance()->SetFog(true, map.GetFog().start, map.GetFog().end, map.GetFog().color);
@@ -106,7 +101,7 @@ TEST_P(StageSkyGl, TheGroundFadesIntoTheFogAndTheSkyShowsItsColourNearerThanItsF
 
   ASSERT_EQ(TD3D8::Clear(kClear, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 1.0f, 0, 0, nullptr), D3D_OK);
   ASSERT_EQ(TD3D8::BeginScene(), D3D_OK);
-  scene->Draw(view, Identity());
+  scene->Draw(view, IdentityMatrix());
   TRenderModeTable::FlushAll();
   ASSERT_EQ(TD3D8::EndScene(), D3D_OK);
   const Picture shot = Shot();
