@@ -100,10 +100,12 @@ TEST_F(HudScenario, TheRingKeyOpensTheItemRingDownSelectsTheFirstItemAndLettingG
 
   for (int i = 0; i < 300 && (Hero().GetMode() == 18 || !ItemRing().IsClosed()); ++i) Hold(0);
   ASSERT_TRUE(ItemRing().IsClosed());
+  ASSERT_NE(Hero().GetMode(), 18u) << "the item-use motion has ended";
   Hold(kButtonD);
   Hold(kButtonD);
   EXPECT_EQ(ItemRing().GetCursor(), 0) << "each opening starts at slot 0";
-  EXPECT_EQ(CountShown(1), "#" + std::to_string(Owned(1))) << "the next opening shows what is left";
+  EXPECT_EQ(Owned(1), 4) << "one used";
+  EXPECT_EQ(CountShown(1), "#4") << "the next opening shows what is left";
   Hold(0);
 }
 
