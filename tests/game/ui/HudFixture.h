@@ -89,7 +89,7 @@ class HudFixture : public GameDataFixture {
     datakit::SampleItemIconPack().Save("data/ptx03/itm_icon.ptx");
     datakit::WriteSampleHudPacks("data/ptx03/");
     datakit::WriteSampleMeshes("data/msh03/");
-    ASSERT_NO_FATAL_FAILURE(device.Start(dir / "Duskwheel03"));
+    ASSERT_NO_FATAL_FAILURE(StartDevice());
     ASSERT_EQ(TD3D8::BeginScene(), plat::D3D_OK);
     plat::SetSoundOutput(&output);
     TDSound8::Get().SetSeFolder("data/se03/");
@@ -103,6 +103,9 @@ class HudFixture : public GameDataFixture {
     plat::SetSoundOutput(nullptr);
     GameDataFixture::TearDown();
   }
+
+  // The device on the recording renderer.
+  virtual void StartDevice() { device.Start(dir / "Duskwheel03"); }
 
   // Whether the effect played since the last look (it is stopped for the next one).
   static bool Played(int32_t id) {

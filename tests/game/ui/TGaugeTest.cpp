@@ -123,9 +123,17 @@ TEST_F(Gauge, PercentageIsTheExperienceIntoTheLevel) {
   device.renderer->ClearLog();
   gauge->Draw(0, 0);
   std::vector<float> glyphLefts;
+  const plat::RecordedDraw* last = nullptr;
   for (const plat::RecordedDraw& d : Draws())
-    if (d.textures[0].name == "sprite.ptx/word") glyphLefts.push_back(QuadOf(d).left + 0.5f);
+    if (d.textures[0].name == "sprite.ptx/word") {
+      glyphLefts.push_back(QuadOf(d).left + 0.5f);
+      last = &d;
+    }
   EXPECT_EQ(glyphLefts, (std::vector<float>{96, 108, 150, 162, 174}));
+  ASSERT_NE(last, nullptr);
+  const TSprite8& percent = glyphs->GetGlyph('%');
+  EXPECT_FLOAT_EQ(last->Vertex(0).texcoord[0].x, percent.vertices[0].u) << "the sign is \"%\"";
+  EXPECT_FLOAT_EQ(last->Vertex(0).texcoord[0].y, percent.vertices[0].v);
 }
 
 TEST_F(Gauge, RefreshTakesTheFaceAndTheIconsOfTheMember) {
