@@ -222,7 +222,7 @@ TEST_F(MapScripts, AVillagerRecordIsFilledByItsScriptAndTheTownMakesItsVillagers
 
   OpenMap("03.pbms/town");
   const auto& villagers = Stage().GetObjects();
-  ASSERT_EQ(villagers.size(), 2u);
+  ASSERT_EQ(villagers.size(), 3u);
   EXPECT_EQ(villagers[0]->GetScriptName(), "03.pbsc/Villager00");
   EXPECT_EQ(villagers[0]->GetFaceMode(), 1u);
   EXPECT_EQ(villagers[0]->GetFrame()->GetName(), "villager00");
