@@ -52,7 +52,8 @@ MeshFile SampleEventFigure(const std::string& name, Rgba colour, uint32_t clips)
   for (MeshVertex& v : bent) v.z += v.y * 0.1f;
   mesh.frames.push_back(bent);
   const float speed = 2.0f / kSampleEventClipTicks;
-  for (uint32_t c = 0; c < clips; ++c) mesh.clips.push_back({"c" + std::to_string(c), {0, 1, 0}, {speed, speed, speed}});
+  for (uint32_t c = 0; c < clips; ++c)
+    mesh.clips.push_back({"c" + std::to_string(c), {0, 1, 0}, {speed, speed, speed}});
   return mesh;
 }
 
