@@ -39,6 +39,8 @@ constexpr float kScreenWidth = 640.0f, kScreenHeight = 480.0f;
 constexpr float kFlightShare = 0.7f;
 constexpr int32_t kFlightFrames = 1000;
 constexpr int32_t kPictureFadeFrames = 100;
+constexpr int32_t kFromColour = 0x0F00;
+constexpr uint32_t kFlightCameraType = 0;
 // The narration holds each wait for 31 ticks a pass; the shake of the first set.
 constexpr int32_t kNarrationTicks = 30;
 constexpr float kShakeHigh = 0.1f, kShakeLow = -0.1f;
@@ -97,7 +99,7 @@ TEventScene::TEventScene(TGameWnd& app, const EventRow& eventRow)
   alpha.Set(1.0f, 0.0f, kOverlayFrames, 0);
   shake.Set(kShakeHigh, kShakeLow, kShakeFrames, kShakeRepeats, true);
   path.Set(0.0f, kFlightShare, kFlightFrames, 0);
-  if (row.flight) fade.emplace(kPictureFadeFrames, TColorFade::kBlack, 0x0F00);
+  if (row.flight) fade.emplace(kPictureFadeFrames, TColorFade::kBlack, kFromColour);
   overlay.SetColor(kBlack, -1);
 
   if (d3d) d3d->SetFog(row.fog.on, row.fog.start, row.fog.end, row.fog.colour);
@@ -111,11 +113,11 @@ TEventScene::TEventScene(TGameWnd& app, const EventRow& eventRow)
   LoadActors();
   if (row.flight) StartFlight();
   StartScript();
-  for (Actor& actor : actors) {
-    const EventActorRow& a = row.actors[static_cast<size_t>(&actor - actors.data())];
-    actor.mesh = actor.frame->FindMesh(a.name, false);
-    if (actor.mesh && a.motionTime != 0) actor.mesh->SetMotionTime(a.motionTime);
-    if (row.lead && std::string(row.lead) == a.name) lead = actor.mesh;
+  for (size_t i = 0; i < actors.size(); ++i) {
+    const EventActorRow& a = row.actors[i];
+    TMesh8* mesh = actors[i].mesh = actors[i].frame->FindMesh(a.name, false);
+    if (mesh && a.motionTime != 0) mesh->SetMotionTime(a.motionTime);
+    if (row.lead && std::string(row.lead) == a.name) lead = mesh;
   }
   if (TSoundSet8* set = musics.GetSoundSet()) set->Play(row.music);
   if (row.flight) Paint();
@@ -187,7 +189,8 @@ void TEventScene::LoadActors() {
 }
 
 void TEventScene::StartFlight() {
-  flightCamera = std::make_unique<TCamera>(0, scene, FindFrame("Target"), &view);
+  flightCamera = std::make_unique<TCamera>(kFlightCameraType, scene, FindFrame("Target"), &view);
+  // Off the view axis and fogged as a map's sky, white, slowly scrolling, in the dome's own colours.
   flightCamera->CreateSky(30.0f, 0.0f, 30.0f, 0.0f, 0xFFFFFFFFu, 0.02f, 0.02f, 0.0002f, 0.0002f, "");
   flightCamera->GetFrame()->SetPosition(Vector(row.flight->start));
   flightCamera->Update();
@@ -207,7 +210,7 @@ void TEventScene::StartScript() {
 // keep the event from leaving.
 SceneResult TEventScene::Update() {
   const bool skippable = current.kind != EventStep::Skip && current.kind != EventStep::Leave;
-  if (skippable && input && (input->GetButtons(0) & kSkipButton)) BeginSkip();
+  if (skippable && input && (input->GetButtons(0) & kButtonB)) BeginSkip();
   switch ((this->*KindOf(current.kind).run)(current.value)) {
     case StepEnd::kNext:
       if (at + 1 < row.steps.size()) current = row.steps[++at];

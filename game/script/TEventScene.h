@@ -30,7 +30,6 @@ class TEventScene : public TStateScene {
   static constexpr int32_t kOverlayFrames = 10;
   static constexpr int32_t kSkipOverlayFrames = 100;
   static constexpr int32_t kSkipMusicFrames = 50;
-  static constexpr int32_t kSkipButton = 0x20;  // B, held
   static constexpr int32_t kNarrationSound = 110;
 
   // Builds the whole set, starts the script and the music. Missing meshes or sound lists throw
