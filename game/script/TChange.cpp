@@ -1,7 +1,6 @@
 #include "game/script/TChange.h"
 
 #include <cstdio>
-#include <iterator>
 
 #include "common/TD3D8.h"
 #include "game/data/TGameData.h"
@@ -35,14 +34,6 @@ const TChange::Factory TChange::kFactories[] = {
     {kTitle, TColorFade::kBlack, TColorFade::kToColour},
     {kLoad, TColorFade::kBlack, TColorFade::kToColour},
     {kSave, TColorFade::kBlack, TColorFade::kToColour},
-};
-
-// By mode.
-const TChange::Successor TChange::kSuccessors[] = {
-    &TChange::QueueTitle,
-    &TChange::QueueLoadedSave,
-    &TChange::QueueEvent,
-    &TChange::QueueSaveScreen,
 };
 
 TChange* TChange::Make(TGameWnd& app, int32_t mode, int32_t slot, int32_t eventId, int32_t keptMusic) {
@@ -104,10 +95,19 @@ void TChange::ReleaseSounds() {
 // A change that leads nowhere would leave the scene stack empty, which ends the game: the title
 // follows instead.
 void TChange::QueueNext() {
-  const bool known = mode >= 0 && mode < static_cast<int32_t>(std::size(kSuccessors));
-  if (known && (this->*kSuccessors[mode])()) return;
+  if (QueueByMode()) return;
   std::fprintf(stderr, "scene change of mode %d (event %d) leads nowhere: back to the title\n", mode, eventId);
   QueueTitle();
+}
+
+bool TChange::QueueByMode() {
+  switch (mode) {
+    case kTitle: return QueueTitle();
+    case kLoad: return QueueLoadedSave();
+    case kEvent: return QueueEvent();
+    case kSave: return QueueSaveScreen();
+    default: return false;
+  }
 }
 
 bool TChange::QueueTitle() {

@@ -37,8 +37,6 @@ class TChange : public TStateScene {
  private:
   struct Factory;
   static const Factory kFactories[];
-  using Successor = bool (TChange::*)();
-  static const Successor kSuccessors[];
 
   TChange(TGameWnd& app, int32_t mode, int32_t slot, int32_t fadeKind, int32_t direction, int32_t eventId,
           int32_t keptMusic);
@@ -47,8 +45,9 @@ class TChange : public TStateScene {
   SceneResult Step();
   void Paint();
   void ReleaseSounds();
-  // Each queues its mode's scene; false when the mode has nothing to queue.
   void QueueNext();
+  // Each queues its mode's scene; false when the mode has nothing to queue.
+  bool QueueByMode();
   bool QueueTitle();
   bool QueueLoadedSave();
   bool QueueEvent();
