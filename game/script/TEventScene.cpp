@@ -27,7 +27,6 @@ using plat::D3DXVECTOR3;
 namespace {
 
 constexpr int32_t kEffectSet = 0, kMusicSet = 2;
-constexpr uint32_t kAllParts = 0xFFFFFFFFu;
 constexpr uint32_t kSetRenderMode = 2000, kFigureRenderMode = 2100;
 constexpr uint32_t kMorphKind = 0x80000003u;
 constexpr uint32_t kBlack = 0xFF000000u;
@@ -47,11 +46,6 @@ constexpr float kShakeHigh = 0.1f, kShakeLow = -0.1f;
 constexpr int32_t kShakeFrames = 2, kShakeRepeats = 8;
 constexpr int32_t kShakeSettleTicks = 50;
 constexpr int32_t kClosingTicks = 200;
-
-plat::D3DXMATRIX Identity() {
-  plat::D3DXMATRIX m;
-  return *plat::D3DXMatrixIdentity(&m);
-}
 
 D3DXVECTOR3 Vector(const EventPoint& p) { return D3DXVECTOR3(p.x, p.y, p.z); }
 
@@ -90,12 +84,12 @@ TEventScene::TEventScene(TGameWnd& app, const EventRow& eventRow)
     : TStateScene(app),
       row(eventRow),
       current(row.steps.empty() ? EventStepRow{EventStep::Leave} : row.steps.front()),
-      frames{{"Scene", CreateNamedFrame("Scene", Identity())}},
+      frames{{"Scene", CreateNamedFrame("Scene", IdentityMatrix())}},
       scene(frames.front().second.Get()),
       effects(TDSound8::Get().Find(kEffectSet), GetDataFolder() + "subset/event_se.tbl"),
       musics(TDSound8::Get().Find(kMusicSet), GetDataFolder() + "subset/event_bgm.tbl"),
       overlay(LoadSprite("", plat::D3DPOOL_MANAGED, 0)) {
-  for (const EventFrameRow& f : row.frames) frames.emplace_back(f.name, CreateNamedFrame(f.name, Identity()));
+  for (const EventFrameRow& f : row.frames) frames.emplace_back(f.name, CreateNamedFrame(f.name, IdentityMatrix()));
   alpha.Set(1.0f, 0.0f, kOverlayFrames, 0);
   shake.Set(kShakeHigh, kShakeLow, kShakeFrames, kShakeRepeats, true);
   path.Set(0.0f, kFlightShare, kFlightFrames, 0);
@@ -155,10 +149,10 @@ void TEventScene::LoadSetMeshes() {
     TMesh8 mesh = TMesh8::Load(m.file);
     if (m.windowFacesLast) MoveWindowFacesLast(mesh);
     if (m.look == EventLook::Set) {
-      mesh.SetRenderMode(kSetRenderMode, kAllParts);
+      mesh.SetRenderMode(kSetRenderMode, TMesh8::kAllParts);
       mesh.SetShader(TCountedPtr<TShaderBase8>(new TVertexColorShader8));
     } else {
-      mesh.SetRenderMode(kFigureRenderMode, kAllParts);
+      mesh.SetRenderMode(kFigureRenderMode, TMesh8::kAllParts);
       mesh.SetShader(TCountedPtr<TShaderBase8>(new TConstColorShader8));
     }
     if (TFrame8* frame = FindFrame(m.frame)) frame->AddMesh(mesh);
@@ -170,10 +164,10 @@ void TEventScene::LoadActors() {
     TMesh8 mesh = TMesh8::Load(a.model);
     if (a.windowFacesLast) MoveWindowFacesLast(mesh);
     mesh.SetName(a.name);
-    mesh.SetRenderMode(kFigureRenderMode, kAllParts);
+    mesh.SetRenderMode(kFigureRenderMode, TMesh8::kAllParts);
     mesh.SetShader(TCountedPtr<TShaderBase8>(new TConstColorMorphShader8(kMorphKind)));
     mesh.SetMotion(0);
-    TCountedPtr<TFrame8> frame = CreateNamedFrame(a.frame, Identity());
+    TCountedPtr<TFrame8> frame = CreateNamedFrame(a.frame, IdentityMatrix());
     frame->AddMesh(mesh);
     if (TFrame8* parent = FindFrame(a.parent)) parent->AddChild(frame);
     frame->SetPositionXYZ(a.at.x, a.at.y, a.at.z);
@@ -237,7 +231,7 @@ void TEventScene::Paint() {
   if (flightCamera) flightCamera->UpdateSky();
   TD3D8::Clear(row.clearColour, kTargetAndDepth, 1.0f, 0, 0, nullptr);
   if (TD3D8::BeginScene() < 0) return;
-  scene->Draw(view, Identity());
+  scene->Draw(view, IdentityMatrix());
   TRenderModeTable::FlushAll();
   if (TScriptEngine* engine = Engine()) engine->DrawObjects();
   if (fade) {
