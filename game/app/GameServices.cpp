@@ -22,6 +22,7 @@
 #include "game/field/TGameObject.h"
 #include "game/field/THitTable.h"
 #include "game/field/TSky.h"
+#include "game/script/TChange.h"
 #include "game/script/TScriptEngine.h"
 #include "game/shell/TBasicD3DDeviceBuilder.h"
 #include "game/shell/TShellServices.h"
@@ -48,10 +49,10 @@ void InstallGameDataServices() {
   SetGameDataServices(std::move(services));
 }
 
-// The screens' scene change to the title, until the scene change exists.
-class TUiStandIns : public TUiServices {
+// The screens reach the scene change, which lies beside them, through their seam.
+class TUiLinks : public TUiServices {
  public:
-  TScene* CreateTitleChange(TGameWnd& app, int32_t musicId) override { return standin::CreateTitleChange(app, musicId); }
+  TScene* CreateTitleChange(TGameWnd& app, int32_t musicId) override { return TChange::CreateTitle(app, musicId); }
 };
 
 class TGameServices : public TShellServices {
@@ -59,7 +60,7 @@ class TGameServices : public TShellServices {
   TGameServices() {
     InstallGameDataServices();
     SetFieldServices(&standin::FieldServices());
-    SetUiServices(&uiStandIns);
+    SetUiServices(&uiLinks);
   }
 
   void SetFolder(DataFolder which, const std::string& folder) override {
@@ -128,7 +129,7 @@ class TGameServices : public TShellServices {
   void DestroyScriptEngine() override { TScriptEngine::Destroy(); }
 
  private:
-  TUiStandIns uiStandIns;
+  TUiLinks uiLinks;
 };
 
 }  // namespace

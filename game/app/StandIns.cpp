@@ -9,25 +9,22 @@
 #include "common/my_error.h"
 #include "game/actor/TPlayerChar.h"
 #include "game/actor/TPlayerFactory.h"
-#include "game/app/GameServices.h"
 #include "game/enemy/TEnemyManager.h"
 #include "game/field/FieldStandIns.h"
-#include "game/field/TEventArea.h"
 #include "game/field/TFieldScene.h"
 #include "game/field/TVillager.h"
 #include "game/field/VillagerRecord.h"
-#include "game/script/ScriptNumber.h"
+#include "game/script/TMapEventObject.h"
 #include "game/script/TMessageWindow.h"
 #include "game/script/TPBFlag.h"
 #include "game/script/TScriptEngine.h"
+#include "game/script/TShopObject.h"
 #include "game/script/TVillagerInfo.h"
 #include "game/shell/TGameWnd.h"
 #include "game/shell/TInput.h"
 #include "game/shell/TStateScene.h"
 #include "game/ui/TFieldHudParts.h"
 #include "game/ui/TFieldMenuLink.h"
-#include "sound/TDSound8.h"
-#include "sound/TSoundSet8.h"
 
 namespace standin {
 namespace {
@@ -68,65 +65,6 @@ class TTitleStandIn : public TStateScene {
   std::optional<TText8> name;
 };
 
-// "MapEvent" until the scene changes are built: the map change (op 0) and the interactive event
-// (op 3). Its result word is 1 unless one of them set it.
-class TMapEventStandIn : public TScriptObject, public TMapEventState {
- public:
-  static constexpr uint32_t kMapChange = 0, kInteractive = 3;
-  static constexpr uint32_t kGameOver = 1, kEventScene = 2, kFaceVariant = 4;
-
-  explicit TMapEventStandIn(TFieldScene& scene) : TScriptObject("MapEvent"), stage(scene.GetStage()) {}
-
-  uint32_t Dispatch(uint32_t op, const TScriptArgs& args, const TScriptArgTypes&) override {
-    exitCode = kNothingHappened;
-    switch (op) {
-      case kMapChange: ChangeMap(args); return kHold;
-      case kInteractive: exitCode = kScriptStarted; return kHold;
-      case kGameOver:
-      case kEventScene:
-      case kFaceVariant: return kDone;
-      default: return kHold;
-    }
-  }
-  void Update() override {}
-  void Draw() override {}
-  int32_t GetResult() const override { return exitCode; }
-
- private:
-  static float Real(const TScriptArgs& args, size_t i) {
-    return scriptnum::ScanFloat(ArgText(args, i)).value_or(0.0f);
-  }
-  static plat::D3DXVECTOR3 Point(const TScriptArgs& args, size_t first) {
-    return plat::D3DXVECTOR3(Real(args, first), Real(args, first + 1), Real(args, first + 2));
-  }
-
-  // A circle of radius 0 at the origin carries the destination, as a map's own exits do; a kind that
-  // makes no transition changes nothing.
-  void ChangeMap(const TScriptArgs& args) {
-    if (!stage) return;
-    TCircleExitRecord exit;
-    exit.target.startPosition = Point(args, 0);
-    exit.target.startFacing = Point(args, 3);
-    exit.target.startCamera = Point(args, 6);
-    exit.target.transitionKind = scriptnum::ScanUnsigned(ArgText(args, 9)).value_or(0);
-    exit.target.destination = ArgText(args, 10);
-    TCircleArea area(stage, exit);
-    exitCode = area.StartTransition();
-  }
-
-  TStage* stage;
-  int32_t exitCode = kNothingHappened;
-};
-
-// "Shop" until the shops are built: it opens nothing and the script goes on.
-class TShopStandIn : public TScriptObject {
- public:
-  TShopStandIn() : TScriptObject("Shop") {}
-  uint32_t Dispatch(uint32_t, const TScriptArgs&, const TScriptArgTypes&) override { return kDone; }
-  void Update() override {}
-  void Draw() override {}
-};
-
 TScriptEngine& Engine() { return *TScriptEngine::Get(); }
 
 // A script starts with the engine neither waiting for an object nor held.
@@ -155,16 +93,16 @@ class TFieldServicesStandIn : public TFieldStandIns {
     TScriptEngine& engine = Engine();
     engine.AddObject(new TMessageWindow(scene.GetApp().GetInput()));
     engine.AddObject(new TPBFlag(&scene.GetApp()));
-    auto* mapEvent = new TMapEventStandIn(scene);
+    auto* mapEvent = new TMapEventObject(scene.GetApp(), scene);
     engine.AddObject(mapEvent);
-    engine.AddObject(new TShopStandIn);
+    engine.AddObject(new TShopObject(scene.GetApp(), &scene));
     engine.LoadScript(scriptName);
     ReleaseWaits(engine);
     return mapEvent;
   }
   TMapEventState* LoadMapScript(TFieldScene& scene, const std::string& scriptName) override {
     TScriptEngine& engine = Engine();
-    auto* mapEvent = new TMapEventStandIn(scene);
+    auto* mapEvent = new TMapEventObject(scene.GetApp(), scene);
     engine.ReplaceObject(TCountedPtr<TScriptObject>(mapEvent));
     engine.ReplaceObject(TCountedPtr<TScriptObject>(new TPBFlag(&scene.GetApp())));
     engine.LoadScript(scriptName);
@@ -202,11 +140,5 @@ TFieldServices& FieldServices() {
 }
 
 TScene* CreateTitle(TGameWnd& app) { return new TTitleStandIn(app); }
-
-TScene* CreateTitleChange(TGameWnd& app, int32_t musicId) {
-  if (musicId != -1)
-    if (TCountedPtr<TSoundSet8> music = TDSound8::Get().Find(2)) music->Unload(musicId);
-  return DefaultShellServices().CreateTitle(app);
-}
 
 }  // namespace standin

@@ -95,6 +95,7 @@ TStage::~TStage() {
 }
 
 void TStage::Load(const TMapData& map) {
+  mapName = map.GetMapName();
   const bool battle = map.GetKind() == 1;
   if (battle) THitTable::Load("basic.bht");
   LoadView(map);

@@ -7,6 +7,7 @@
 #pragma once
 #include <cstdint>
 #include <list>
+#include <string>
 #include <vector>
 
 #include "common/TCountedPtr.h"
@@ -83,6 +84,8 @@ class TStage : public TStageLinks, public TEffectStage {
   TStageEnemies* GetEnemyManager() const override { return enemyManager.Get(); }
   TMeshAreaManager& GetMeshAreas() { return meshAreas; }
   int32_t GetMusicId() const { return musicId; }
+  // The name of the map the stage was built from ("03.pbms/town").
+  const std::string& GetMapName() const { return mapName; }
   uint32_t GetFogColour() const { return fogColour; }
   uint32_t GetClearColour() const { return clearColour; }
   bool IsTalking() const { return talking != 0; }
@@ -113,6 +116,7 @@ class TStage : public TStageLinks, public TEffectStage {
                    const plat::D3DXVECTOR3& cameraPosition);
 
   int32_t musicId = -1;
+  std::string mapName;
   uint32_t fogColour = 0xFFFFFFFF;
   uint32_t clearColour = 0xFFFFFFFF;
   TCountedPtr<TCamera> camera;

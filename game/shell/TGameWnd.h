@@ -35,6 +35,8 @@ class TGameWnd : public TAppMainWnd {
   TD3D8* GetD3D() const { return d3d; }
   TDSound8* GetSound() const { return sound; }
   TInput* GetInput() const { return input.Get(); }
+  // What the game's subsystems make through the shell's seam (the title, for one).
+  TShellServices& GetServices() const { return services; }
 
   void SetScene(TScene* scene) { scenes.Set(scene); }
   void PushScene(TScene* scene) { scenes.Push(scene); }

@@ -17,6 +17,8 @@ constexpr float kTile = 4.0f;
 constexpr int kTiles = static_cast<int>(kGroundSize / kTile);
 constexpr uint32_t kTownGround = 0xFF70A060, kTownWall = 0xFF907050;
 constexpr uint32_t kFieldGround = 0xFF508040, kFieldWall = 0xFF606060;
+constexpr uint32_t kCaveGround = 0xFF706050, kCaveWall = 0xFF504840;
+constexpr uint32_t kCastleGround = 0xFF909090, kCastleWall = 0xFF707080;
 // The sky: texture scale, then the two scroll speeds (the values between are kept only).
 constexpr std::array<float, 7> kSkyValues = {0.01f, 0.0005f, 0, 0, 0, 0, 0.0002f};
 // A minimap picture shows the world from -256 to 256 on both axes.
@@ -39,9 +41,12 @@ MeshShape WalledGround(uint32_t groundColor, uint32_t wallColor) {
   return shape;
 }
 
-// The drawn ground ("name") and its collision twin ("_name"), whose diffuse red 0 is surface 1.
-void WriteGround(const std::string& folder, const std::string& name, uint32_t groundColor, uint32_t wallColor) {
-  const MeshShape shape = WalledGround(groundColor, wallColor);
+// The drawn ground ("name") and its collision twin ("_name"), whose diffuse red 0 is surface 1,
+// centred on `centre`.
+void WriteGround(const std::string& folder, const std::string& name, uint32_t groundColor, uint32_t wallColor,
+                 Vec3 centre = {0, 0, 0}) {
+  MeshShape shape = WalledGround(groundColor, wallColor);
+  shape.Move(centre.x, centre.y, centre.z);
   MeshFile::FromShape(name, shape, {MeshMaterial::Colored("ground", 1, 1, 1)}).Msh().Save(folder + name);
   MeshFile::FromShape("_" + name, shape, {MeshMaterial::Colored("ground", 0, 0.5f, 0)}).Msh().Save(folder + "_" + name);
 }
@@ -75,8 +80,11 @@ MapEntryWriter Town() {
       .ExamineTrigger(L::kSignAt, L::kSignRadius, "03.pbsc/TownSign")
       .CircleExit(L::kTownExitAt, L::kTownExitRadius,
                   ExitRow{L::kFieldArrival, {0, 0, 1}, {0, 3, -20}, 0, "03.pbms/field"})
+      .ExamineTrigger(L::kCaveAt, L::kCaveRadius, "03.pbsc/TownCave")
+      .BoxTrigger(L::kWellMin, L::kWellMax, L::kWellWay, "03.pbsc/TownWell")
       .Name("03.pbsc/Villager00")
-      .Name("03.pbsc/Villager01");
+      .Name("03.pbsc/Villager01")
+      .Name("03.pbsc/Villager02");
   return town;
 }
 
@@ -106,6 +114,18 @@ MapEntryWriter Field() {
       .BoxExit(L::kFieldExitMin, L::kFieldExitMax, L::kFieldExitWay,
                ExitRow{L::kTownArrival, {0, 0, -1}, {0, 3, 18}, 0, "03.pbms/town"});
   return field;
+}
+
+// A battle map without enemies where the story events end: on its ground centred at `centre`, its
+// start there.
+MapEntryWriter EventMap(const std::string& baseName, const std::string& title, Vec3 centre, Vec3 facing) {
+  MapEntryWriter map;
+  map.Header(Header(1, baseName, title))
+      .View(0.1f, 200, 45)
+      .Fog(20, 80, 0xFF605850)
+      .PlayerStart(centre, facing, {centre.x - 6 * facing.x, centre.y + 3, centre.z - 6 * facing.z})
+      .ChaseCamera(0, 6, 2.5f, "non");
+  return map;
 }
 
 Rgb RgbOf(uint32_t argb) {
@@ -138,7 +158,12 @@ PtxWriter SampleMiniMapPack() {
 
 MapDataWriter SampleMapPack() {
   MapDataWriter maps;
-  maps.Entry("town", Town()).Entry("field", Field());
+  using L = SampleMapLayout;
+  const std::string cave = "\x93\xb4\x8c\x41", castle = "\x8f\xe9";  // 洞窟, 城
+  maps.Entry("town", Town()).Entry("field", Field()).Entry("r01_07_b", Town());
+  maps.Entry("d04_02boss", EventMap("d04_02.msh", cave, L::kCaveCentre, {0, 0, -1}))
+      .Entry("d04_02", EventMap("d04_02.msh", cave, L::kCaveCentre, {0, 0, -1}))
+      .Entry("c00boss0", EventMap("c00_00.msh", castle, L::kCastleStart, {-1, 0, 0}));
   return maps;
 }
 
@@ -147,6 +172,8 @@ void WriteSampleMaps(const std::string& dir) {
   const std::string folder = dir + "data/msh03/map03/";
   WriteGround(folder, "town.msh", kTownGround, kTownWall);
   WriteGround(folder, "field.msh", kFieldGround, kFieldWall);
+  WriteGround(folder, "d04_02.msh", kCaveGround, kCaveWall, SampleMapLayout::kCaveCentre);
+  WriteGround(folder, "c00_00.msh", kCastleGround, kCastleWall);
   SampleMiniMapPack().Save(dir + "data/ptx03/minimap.ptx");
 }
 

@@ -4,6 +4,7 @@
 
 #include "tools/datakit/MeshShapes.h"
 #include "tools/datakit/SampleEnemies.h"
+#include "tools/datakit/SampleEventMeshes.h"
 #include "tools/datakit/SampleCharData.h"
 
 namespace datakit {
@@ -147,10 +148,12 @@ void WriteSampleMeshes(const std::string& folder) {
   // The town's villagers.
   Villager("villager00", {0.45f, 0.4f, 0.3f, 1}).Tob().Save(folder + "char03/villager00.tob");
   Villager("villager01", {0.8f, 0.6f, 0.2f, 1}).Tob().Save(folder + "char03/villager01.tob");
+  Villager("villager02", {0.3f, 0.55f, 0.35f, 1}).Tob().Save(folder + "char03/villager02.tob");
   // Drawn multiplied onto what lies under it, so grey darkens the ground by half.
   MeshFile::FromShape("shadow01", DiscShape(0.5f, 16), {MeshMaterial::Colored("shadow", 0.5f, 0.5f, 0.5f, 1.0f, 0.15f)})
       .Msh()
       .Save(folder + "effect/shadow01_mesh.msh");
+  WriteSampleEventMeshes(folder);
 }
 
 }  // namespace datakit

@@ -1,5 +1,6 @@
 #include "tools/datakit/SampleScripts.h"
 
+#include <iterator>
 #include <string>
 
 namespace datakit {
@@ -21,6 +22,22 @@ std::string Talk(const std::string& name, const std::string& page) {
 }
 
 std::string SetFlag(uint32_t flag) { return "CALL @@SendMsg \"Flag\" 1 8 " + std::to_string(flag) + " 1\n"; }
+
+// An event's line, shown without a page mark so that it waits for nobody, and a wait for each cut.
+std::string EventScript(const std::string& line, uint32_t cuts) {
+  std::string text = "CALL @@SendMsg \"Text\" 2 0 0\nCALL @@SendMsg \"Text\" 0 \"" + line + "\"\n";
+  for (uint32_t i = 0; i < cuts; ++i) text += "CALL @@Wait\n";
+  return text + "CALL @@SendMsg \"Text\" 2 1 0\n";
+}
+
+// The lines of events 200 to 204.
+const char* const kEventLines[] = {
+    "\x96\xe9\x82\xaa\x96\xbe\x82\xaf\x82\xe9\x81\x42",                                  // 夜が明ける。
+    "\x93\xf1\x90\x6c\x82\xcc\x97\xb7\x82\xaa\x8e\x6e\x82\xdc\x82\xc1\x82\xbd\x81\x42",  // 二人の旅が始まった。
+    "\x93\xb4\x8c\x41\x82\xcc\x89\x9c\x82\xd6\x81\x42",                                  // 洞窟の奥へ。
+    "\x82\xb1\x82\xb1\x82\xaa\x8d\xc5\x90\x5b\x95\x94\x82\xa9\x81\x42",              // ここが最深部か。
+    "\x8f\xe9\x96\xe5\x82\xcc\x8b\x52\x8e\x6d\x82\xbd\x82\xbf\x81\x42",              // 城門の騎士たち。
+};
 
 }  // namespace
 
@@ -60,6 +77,20 @@ RETURN $count
                                    "\x92\xac\x82\xcc\x88\xc4\x93\xe0\x94\xc2\x81\x46\x96\x6b\x82\xcc\x96\xe5"
                                    "\x82\xa9\x82\xe7\x91\x90\x8c\xb4\x82\xd6\x8f\x6f\x82\xe7\x82\xea\x82\xdc"
                                    "\x82\xb7\x81\x42"));
+  std::string offer = "CALL @@SendMsg \"Shop\" 0";
+  for (uint32_t id : kSampleShopItems) offer += " " + std::to_string(id);
+  pack.Script("Villager02",
+              "CALL @@SendMsg \"VillagerInfo\" 0 \"villager02\" 3 0 0 \"0.5\" \"1.0\" \"0\" \"-0.01\" 1 0 "
+              "\"-8\" \"0\" \"-6\" \"0\" \"0\" \"1\"\n" +
+                  Talk("\x93\xb9\x8b\xef\x89\xae",  // 道具屋
+                       // いらっしゃい。見ていってね。
+                       "\x82\xa2\x82\xe7\x82\xc1\x82\xb5\x82\xe1\x82\xa2\x81\x42\x8c\xa9\x82\xc4\x82\xa2\x82\xc1"
+                       "\x82\xc4\x82\xcb\x81\x42") +
+                  offer + "\n" + SetFlag(kSampleShopFlag));
+  pack.Script("TownCave", "CALL @@SendMsg \"MapEvent\" 2 " + std::to_string(kSampleCaveEvent) + " 1\n");
+  pack.Script("TownWell", "CALL @@SendMsg \"MapEvent\" 1\n");
+  for (uint32_t n = 0; n < std::size(kSampleEventCuts); ++n)
+    pack.Script("Event03_0" + std::to_string(n), EventScript(kEventLines[n], kSampleEventCuts[n]));
   pack.Script("FieldMark", SetFlag(kSampleMarkFlag));
   pack.Script("FieldStand", SetFlag(kSampleStandFlag));
   pack.Script("FieldCount", SetFlag(kSampleCountFlag));

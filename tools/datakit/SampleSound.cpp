@@ -26,6 +26,11 @@ constexpr uint32_t kRingTurn = 607;
 constexpr std::initializer_list<uint32_t> kMenuSounds = {600, 601, 602, 603, 605, 606, 607, 608};
 // An item picked up (215); money picked up or an item or money taken by a steal (217).
 constexpr uint32_t kItemPickUp = 215, kPickUp = 217;
+// The story events' sound (the first set of 201 shakes in) and their music, 200 to 204.
+constexpr uint32_t kEventSound = 110;
+constexpr uint32_t kFirstEventMusic = 39;
+constexpr std::initializer_list<int> kEventMelodies[] = {
+    {-2, 2, 5, 9}, {-9, -5, -2, -5}, {-12, -9, -7, -9}, {-7, -3, 0, -3}, {0, -5, -3, -8}};
 
 void WriteIdList(const std::string& path, std::initializer_list<uint32_t> ids) { TableWriter::IdList(ids).Save(path); }
 
@@ -68,7 +73,7 @@ void Melody(OggWriter& w, std::initializer_list<int> notes, uint32_t noteFrames)
 
 void WriteSampleSound(const std::string& dir) {
   std::vector<uint32_t> effects =
-      Ids(8, {218, 503, 600, 601, 602, 603, 605, 606, kRingTurn, 608, 1000, kItemPickUp, kPickUp});
+      Ids(8, {kEventSound, 218, 503, 600, 601, 602, 603, 605, 606, kRingTurn, 608, 1000, kItemPickUp, kPickUp});
   effects.insert(effects.end(), SampleSlimeSounds().begin(), SampleSlimeSounds().end());
   std::sort(effects.begin(), effects.end());
   effects.erase(std::unique(effects.begin(), effects.end()), effects.end());
@@ -89,6 +94,7 @@ void WriteSampleSound(const std::string& dir) {
   WriteIdList(dir + "data/tbl03/subset/itemring_se.tbl", {kRingTurn});
   WriteIdList(dir + "data/tbl03/subset/skillgauge_se.tbl", {601});
   WriteIdList(dir + "data/tbl03/subset/menu_se.tbl", kMenuSounds);
+  WriteIdList(dir + "data/tbl03/subset/event_se.tbl", {kEventSound});
 
   const std::string music = dir + "data/bgm03/";
   OggWriter intro(2, 44100), title(2, 44100), field(2, 44100), jingle(2, 44100);
@@ -101,9 +107,20 @@ void WriteSampleSound(const std::string& dir) {
   field.Save(music + "field.ogg");
   jingle.Save(music + "jingle.ogg");
 
-  TableWriter list;
+  TableWriter list, eventList;
   list.Column("id").Column("name").NameRow(0, "title.ogg").NameRow(1, "field.ogg").NameRow(2, "jingle.ogg");
+  eventList.Column("id");
+  uint32_t id = kFirstEventMusic;
+  for (std::initializer_list<int> notes : kEventMelodies) {
+    const std::string name = "event" + std::to_string(id - kFirstEventMusic) + ".ogg";
+    OggWriter event(2, 44100);
+    Melody(event, notes, 8820);
+    event.Save(music + name);
+    list.NameRow(id, name);
+    eventList.IdRow(id++);
+  }
   list.Save(dir + "data/tbl03/bgm.tbl");
+  eventList.Save(dir + "data/tbl03/subset/event_bgm.tbl");
 }
 
 }  // namespace datakit

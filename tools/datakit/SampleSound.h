@@ -1,7 +1,8 @@
 // The sound files of a playable game folder: the effect, voice and music lists in the table
 // folder, their two sound packs and the music (one piece with an intro), and the lists of the
 // message window ("subset/speak_se.tbl"), of the HUD's rings ("subset/itemring_se.tbl",
-// "subset/skillgauge_se.tbl"), of the field menu ("subset/menu_se.tbl"), of the player
+// "subset/skillgauge_se.tbl"), of the field menu ("subset/menu_se.tbl"), of the story events
+// ("subset/event_se.tbl" with sound 110, "subset/event_bgm.tbl" with music 39 to 43), of the player
 // characters ("char/" + name + "_se.tbl", "_vc.tbl") and of the slime ("char/slime_se.tbl",
 // "char/slime_vc.tbl").
 #pragma once

@@ -20,6 +20,7 @@
 #include "game/field/TGameObject.h"
 #include "game/field/THitTable.h"
 #include "game/field/TSky.h"
+#include "game/script/TChange.h"
 #include "game/script/TScriptEngine.h"
 #include "game/ui/TYesNo.h"
 #include "game/ui/UiServices.h"
@@ -191,9 +192,8 @@ TEST_F(DefaultServices, StartUpStopsWithTheMeshLoadersErrorWhenTheSkyIsMissing) 
   EXPECT_NE(boxes.calls[0].text.find("sky/sky00.msh"), std::string::npos) << boxes.calls[0].text;
 }
 
-// Escape and F4 open the real yes/no dialog; its way back to the title is, until the scene change
-// exists, the title itself.
-TEST_F(DefaultServices, TheSystemDialogIsTheYesNoDialogAndTheTitleChangeIsTheTitle) {
+// Escape and F4 open the real yes/no dialog; its way back to the title is the scene change.
+TEST_F(DefaultServices, TheSystemDialogIsTheYesNoDialogAndTheTitleChangeIsTheSceneChange) {
   datakit::SampleSpritePack().Save(dir / "data/ptx03/sprite.ptx");
   TShellServices& real = DefaultShellServices();
   MakeApp();
@@ -210,7 +210,10 @@ TEST_F(DefaultServices, TheSystemDialogIsTheYesNoDialogAndTheTitleChangeIsTheTit
     EXPECT_TRUE(yesNo->InPhase(&TYesNo::FadeIn)) << "without a parent";
   }
   std::unique_ptr<TScene> change(GetUiServices().CreateTitleChange(*app, -1));
-  EXPECT_NE(change, nullptr);
+  auto* sceneChange = dynamic_cast<TChange*>(change.get());
+  ASSERT_NE(sceneChange, nullptr);
+  EXPECT_EQ(sceneChange->GetMode(), TChange::kTitle);
+  EXPECT_EQ(sceneChange->GetKeptMusic(), -1);
   EXPECT_TRUE(change->AllowsSystemDialog());
   change.reset();
   TTexture8::Purge(1);

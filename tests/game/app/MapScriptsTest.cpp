@@ -17,6 +17,7 @@
 #include "game/field/TSavePoint.h"
 #include "game/field/TStageB.h"
 #include "game/field/TVillager.h"
+#include "game/script/TMapEventObject.h"
 #include "game/script/TMessageWindow.h"
 #include "game/ui/TFieldHudParts.h"
 #include "game/ui/TGetRender.h"
@@ -46,90 +47,12 @@ std::string MapChange(uint32_t kind) {
 
 class MapScripts : public GameFieldFixture {
  protected:
-  TStage& Stage() { return *field->GetStage(); }
-  TGameData& Data() { return *TGameData::Instance(); }
   TMapTransition* Transition() { return dynamic_cast<TMapTransition*>(field->GetMode()); }
-  TPlayerChar& Hero() { return dynamic_cast<TPlayerChar&>(*field->GetPlayer()); }
   int32_t Fire(const std::string& script) {
     TDeathWatch object(&Stage(), "non");
     return object.Fire(script);
   }
 
-  // The hero stands at the point, with no key held, its front (the model's -z) along the unit
-  // direction, for the ticks.
-  void Stand(const D3DXVECTOR3& at, const D3DXVECTOR3& front, int ticks) {
-    Release();
-    const D3DXVECTOR3 z(-front.x, -front.y, -front.z), y(0, 1, 0), x = vec3::Unit(vec3::Cross(y, z));
-    const float rows[16] = {x.x, x.y, x.z, 0, y.x, y.y, y.z, 0, z.x, z.y, z.z, 0, at.x, at.y, at.z, 1};
-    for (int i = 0; i < ticks; ++i) {
-      Hero().GetFrame()->SetMatrix(rows);
-      Tick();
-      ASSERT_EQ(Hero().GetMode(), 0u) << "standing";
-    }
-  }
-
-  // Holds the direction keys a player holds to send the hero along the way (on the ground): of the
-  // pad's eight directions, which are seen from the camera, the nearest one.
-  void HoldToward(const D3DXVECTOR3& way) {
-    plat::D3DXMATRIX view;
-    Hero().GetReferenceFrame()->GetWorldMatrix(&view);
-    const D3DXVECTOR3 at = Hero().GetPosition();
-    const D3DXVECTOR3 up = vec3::Unit(D3DXVECTOR3(at.x - view._41, 0, at.z - view._43)), left(-up.z, 0, up.x);
-    const D3DXVECTOR3 aim = vec3::Unit(D3DXVECTOR3(way.x, 0, way.z));
-    const float ahead = vec3::Dot(aim, up), aside = vec3::Dot(aim, left);
-    constexpr float kSin22_5 = 0.3827f;  // a direction is held within 67.5 degrees of the way
-    plat::SetKeyDown(plat::VK_UP, ahead > kSin22_5);
-    plat::SetKeyDown(plat::VK_DOWN, ahead < -kSin22_5);
-    plat::SetKeyDown(plat::VK_LEFT, aside > kSin22_5);
-    plat::SetKeyDown(plat::VK_RIGHT, aside < -kSin22_5);
-  }
-  void Release() {
-    for (int key : {plat::VK_UP, plat::VK_DOWN, plat::VK_LEFT, plat::VK_RIGHT}) plat::SetKeyDown(key, false);
-  }
-  float Distance(const D3DXVECTOR3& point) {
-    const D3DXVECTOR3 d = vec3::Sub(point, Hero().GetPosition());
-    return std::hypot(d.x, d.z);
-  }
-  // Walks the hero toward the point, steering tick by tick, until `done` holds; false when it never
-  // does within the ticks a walk across the map takes.
-  bool WalkToward(const D3DXVECTOR3& point, const std::function<bool()>& done) {
-    for (int i = 0; i < kLongestWalk && !done(); ++i) {
-      HoldToward(vec3::Sub(point, Hero().GetPosition()));
-      Tick();
-    }
-    return done();
-  }
-  bool WalkTo(const D3DXVECTOR3& point) {
-    return WalkToward(point, [&] { return Distance(point) < kNear; });
-  }
-  // Walks the hero along the way until it has been in the box for the ticks given (true), or until
-  // it leaves the box or never reaches it. `each` runs after every tick inside.
-  bool WalkIntoFor(const D3DXVECTOR3& way, const TMapBox& box, int ticks, const std::function<void(int)>& each) {
-    int inside = 0;
-    for (int i = 0; i < kLongestWalk && inside < ticks; ++i) {
-      HoldToward(way);
-      Tick();
-      if (!box.Contains(Hero().GetPosition())) {
-        if (inside > 0) return false;
-        continue;
-      }
-      each(++inside);
-    }
-    return inside == ticks;
-  }
-  static constexpr int kLongestWalk = 1000;
-  static constexpr float kNear = 0.3f;
-
-  void TearDown() override {
-    plat::ReleaseAllKeys();
-    GameFieldFixture::TearDown();
-  }
-  // A tick with the decide button (the examine key) newly pressed.
-  void Press() {
-    plat::SetKeyDown('Z', true);
-    Tick();
-    plat::SetKeyDown('Z', false);
-  }
   bool Played(int32_t id) {
     TCountedPtr<TSoundSet8> effects = TDSound8::Get().Find(0);
     TCountedPtr<TSound8> sound = effects->GetSound(id);
@@ -222,7 +145,7 @@ TEST_F(MapScripts, AVillagerRecordIsFilledByItsScriptAndTheTownMakesItsVillagers
 
   OpenMap("03.pbms/town");
   const auto& villagers = Stage().GetObjects();
-  ASSERT_EQ(villagers.size(), 2u);
+  ASSERT_EQ(villagers.size(), 3u);
   EXPECT_EQ(villagers[0]->GetScriptName(), "03.pbsc/Villager00");
   EXPECT_EQ(villagers[0]->GetFaceMode(), 1u);
   EXPECT_EQ(villagers[0]->GetFrame()->GetName(), "villager00");
@@ -267,6 +190,36 @@ TEST_F(MapScripts, TheHerosFinishedDeathEndsTheBattleMapInTheGameOver) {
   EXPECT_NE(app->GetCurrentScene(), field) << "the battle map ended";
   EXPECT_EQ(app->GetSceneCount(), scenes) << "the game over follows it";
   EXPECT_EQ(music->GetCount(tune), 1u) << "and keeps the stage's music";
+}
+
+TEST_F(MapScripts, MapEventSetsTheHerosFaceVariantAndATextThatIsNoNumberIsVariant0) {
+  OpenMap("03.pbms/town");
+  FinishOpeningFade();
+  TMapEventObject object(*app, *field);
+  const uint32_t heroFace = 560;
+  EXPECT_EQ(object.Dispatch(TMapEventObject::kFaceVariant, {"2"}, {}), TScriptObject::kDone);
+  EXPECT_EQ(Data().GetFlag(heroFace), 2);
+  EXPECT_EQ(object.Dispatch(TMapEventObject::kFaceVariant, {"x"}, {}), TScriptObject::kDone);
+  EXPECT_EQ(Data().GetFlag(heroFace), 0);
+  EXPECT_EQ(object.GetResult(), 1);
+}
+
+// Walking east into the town's well ends the town in the game over, which keeps the town's music.
+TEST_F(MapScripts, TheTownsWellEndsTheTownInTheGameOver) {
+  OpenMap("03.pbms/town");
+  FinishOpeningFade();
+  const int32_t tune = Stage().GetMusicId();
+  const uint32_t loaded = TDSound8::Get().Find(2)->GetCount(tune);
+  const size_t scenes = app->GetSceneCount();
+  const TMapBox well(At(L::kWellMin), At(L::kWellMax));
+  ASSERT_TRUE(WalkTo(D3DXVECTOR3(L::kWellMin.x - 2, 0, well.GetCentre().z)));
+  ASSERT_TRUE(WalkIntoFor(At(L::kWellWay), well, 14, [](int) {}));
+  EXPECT_EQ(app->GetCurrentScene(), field);
+  Tick();
+  EXPECT_NE(app->GetCurrentScene(), field) << "the town ended on the 15th tick inside";
+  field = nullptr;
+  EXPECT_EQ(app->GetSceneCount(), scenes) << "the game over follows it";
+  EXPECT_EQ(TDSound8::Get().Find(2)->GetCount(tune), loaded) << "kept once more, the town's own let go";
 }
 
 // The sample hero, moved by held direction keys as a player moves it, picks up the bag and the

@@ -31,7 +31,7 @@ constexpr plat::D3DCOLORVALUE kWhite{1, 1, 1, 1};
 constexpr uint32_t kShotAttack = 1000;
 
 // The sample hero in the game's own fighting style, noting the hit record of every volume it makes.
-class Hero : public TPlayerStyleStandIn {
+class NotingHero : public TPlayerStyleStandIn {
  public:
   using TPlayerStyleStandIn::TPlayerStyleStandIn;
   void GetHitParams(const THitRecord& def, THitParams& out) override {
@@ -43,7 +43,7 @@ class Hero : public TPlayerStyleStandIn {
 
 TPlayerChar* MakeHero(TFieldScene& scene, uint32_t member, const TCharBlock& block, uint32_t,
                       const std::string& model) {
-  return new Hero(scene, member, block, model);
+  return new NotingHero(scene, member, block, model);
 }
 
 class SkillEffectsScenario : public GameFieldFixture {
@@ -104,7 +104,7 @@ class Seen {
 TEST_F(SkillEffectsScenario, SkillsBesideTheHeroPlayOutThroughTheirFollowUpsAndTheHerosStrikes) {
   OpenMap("03.pbms/field");
   FinishOpeningFade();
-  auto* hero = dynamic_cast<Hero*>(field->GetPlayer());
+  auto* hero = dynamic_cast<NotingHero*>(field->GetPlayer());
   ASSERT_NE(hero, nullptr);
   TStage& stage = *field->GetStage();
   TEffectManager& manager = *field->GetEffectManager();

@@ -123,16 +123,37 @@ TEST_F(SampleMapsTest, TheMapsPlaceObjectsThatLeadToEachOtherAndNameWhatTheGameH
   EXPECT_EQ(TMapData(town.GetCircleExits()[0].target.destination).GetKind(), 1u);
   EXPECT_EQ(TMapData(field.GetBoxExits()[0].target.destination).GetKind(), 0u);
   EXPECT_EQ(town.GetSavePoints().size(), 1u);
-  EXPECT_EQ(town.GetExamineTriggers().size(), 1u);
-  EXPECT_EQ(town.GetNames(), (std::vector<std::string>{"03.pbsc/Villager00", "03.pbsc/Villager01"}));
+  EXPECT_EQ(town.GetExamineTriggers().size(), 2u) << "the sign and the cave";
+  EXPECT_EQ(town.GetBoxTriggers().size(), 1u) << "the well";
+  EXPECT_EQ(town.GetNames(),
+            (std::vector<std::string>{"03.pbsc/Villager00", "03.pbsc/Villager01", "03.pbsc/Villager02"}));
   EXPECT_EQ(field.GetMapItems().size(), 4u);
   EXPECT_EQ(field.GetBoxTriggers().size(), 1u);
   EXPECT_EQ(field.GetBoxTestTriggers().size(), 1u);
   EXPECT_EQ(field.GetCountConditions().size(), 1u);
   EXPECT_EQ(field.GetEnemyConditions().size(), 1u);
-  for (const char* mesh : {"effect/savepoint.msh", "char03/villager00.tob", "char03/villager01.tob"})
+  for (const char* mesh :
+       {"effect/savepoint.msh", "char03/villager00.tob", "char03/villager01.tob", "char03/villager02.tob"})
     EXPECT_GT(TMesh8::Load(mesh).GetTriangleCount(), 0) << mesh;
   EXPECT_TRUE(TMesh8::Load("char03/villager00.tob").HasMotion()) << "the idle clip";
+}
+
+// The maps the story events end on: battle maps without enemies, with ground under their starts.
+TEST_F(SampleMapsTest, TheMapsTheEventsEndOnHaveGroundUnderTheirStarts) {
+  EXPECT_EQ(TMapData("03.pbms/r01_07_b").GetNames().size(), 3u) << "the town once more";
+  for (const char* name : {"03.pbms/d04_02boss", "03.pbms/d04_02", "03.pbms/c00boss0"}) {
+    const TMapData map(name);
+    EXPECT_EQ(map.GetKind(), 1u) << name;
+    EXPECT_TRUE(map.GetEnemyPlacements().empty()) << name;
+    TCollisionMesh collision;
+    collision.Load(GetMapFolder() + "_" + map.GetHeader().baseName, map.GetHeader().CollisionCellSizeX(),
+                   map.GetHeader().CollisionCellSizeZ());
+    const plat::D3DXVECTOR3 start = map.GetMapStart().position;
+    TGroundResult ground;
+    collision.FindGround(plat::D3DXVECTOR3(start.x, start.y + 1, start.z), ground);
+    EXPECT_EQ(ground.found, 1) << name;
+    EXPECT_FLOAT_EQ(ground.height, start.y) << name;
+  }
 }
 
 }  // namespace

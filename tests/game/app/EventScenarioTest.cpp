@@ -1,0 +1,165 @@
+// The story events on the game's own services and the sample game, with scripted input: the flight
+// played through into the narration, the narration skipped with B into the town, the shopkeeper's
+// shop and the cave that leads through a white scene change into event 202 and its cave map, and on
+// that folder events 203 and 204 played to their ends.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "game/field/TStageB.h"
+#include "game/field/TVillager.h"
+#include "game/script/EventFactory.h"
+#include "game/script/TChange.h"
+#include "game/script/TEventScene.h"
+#include "game/script/TMessageWindow.h"
+#include "game/shell/TInput.h"
+#include "sound/TDSound8.h"
+#include "sound/TSoundSet8.h"
+#include "tests/game/app/GameFieldFixture.h"
+#include "tests/game/script/TestShops.h"
+#include "tools/datakit/SampleMaps.h"
+#include "tools/datakit/SampleScripts.h"
+
+namespace {
+
+using L = datakit::SampleMapLayout;
+
+class EventScenario : public GameFieldFixture {
+ protected:
+  void SetUp() override {
+    GameFieldFixture::SetUp();
+    SetShopScenes(&shops);
+    // Past the input's first ticks, which report nothing.
+    for (int i = 0; i < 5; ++i) app->GetInput()->Update();
+    app->ClearScenes();
+  }
+  void TearDown() override {
+    plat::SetKeyDown('X', false);
+    field = nullptr;
+    app->ClearScenes();
+    SetShopScenes(nullptr);
+    GameFieldFixture::TearDown();
+  }
+
+  template <class T>
+  T* Current() const {
+    return dynamic_cast<T*>(app->GetCurrentScene());
+  }
+  // Ticks while the scene is current; the ticks it took.
+  int RunOut(const TScene* scene, int limit = 3000) {
+    int n = 0;
+    while (n < limit && app->GetCurrentScene() == scene) {
+      Tick();
+      ++n;
+    }
+    return n;
+  }
+  // The field that has become current, its opening fade over.
+  TFieldScene* Arrive(const std::string& map) {
+    field = Current<TFieldScene>();
+    if (!field) return nullptr;
+    EXPECT_EQ(field->GetStage()->GetMapName(), map);
+    FinishOpeningFade();
+    return field;
+  }
+  TMessageWindow* Window() {
+    return TScriptEngine::Get() ? dynamic_cast<TMessageWindow*>(TScriptEngine::Get()->FindObject("Text")) : nullptr;
+  }
+  TEventScene* PlayEvent(int32_t id) {
+    auto* event = Current<TEventScene>();
+    if (!event) return nullptr;
+    EXPECT_EQ(event->GetRow().id, id);
+    RunOut(event);
+    return event;
+  }
+
+  scenetest::TestShops shops{fieldLog};
+};
+
+TEST_F(EventScenario, TheStoryFromTheFlightToTheKnights) {
+  // The flight, played through, changes to the narration keeping its music.
+  ASSERT_TRUE(CreateEventScene(*app, 200));
+  ASSERT_NE(PlayEvent(200), nullptr);
+  auto* change = Current<TChange>();
+  ASSERT_NE(change, nullptr);
+  EXPECT_EQ(change->GetEventId(), 201);
+  EXPECT_EQ(change->GetKeptMusic(), 39);
+  RunOut(change);
+
+  // The narration, skipped.
+  ASSERT_NE(Current<TEventScene>(), nullptr);
+  plat::SetKeyDown('X', true);
+  EXPECT_EQ(RunOut(Current<TEventScene>()), 52);
+  plat::SetKeyDown('X', false);
+  ASSERT_NE(Arrive("03.pbms/r01_07_b"), nullptr);
+  auto* town = dynamic_cast<TStageB*>(&Stage());
+  ASSERT_NE(town, nullptr);
+
+  // The shopkeeper greets the hero and opens the shop; the script goes on once the field runs again.
+  TVillager* keeper = nullptr;
+  for (const TCountedPtr<TVillager>& v : town->GetObjects())
+    if (v->GetScriptName() == "03.pbsc/Villager02") keeper = v.Get();
+  ASSERT_NE(keeper, nullptr);
+  const D3DXVECTOR3 keeperAt = keeper->GetPosition();
+  ASSERT_TRUE(WalkTo(D3DXVECTOR3(keeperAt.x, 0, keeperAt.z - 3)));
+  ASSERT_TRUE(WalkToward(keeperAt, [&] { return Distance(keeperAt) < 1.4f; }));
+  Release();
+  Tick();
+  Press();
+  ASSERT_TRUE(town->IsInConversation());
+  for (int i = 0; i < 300 && !(Window() && Window()->IsPageWaiting()); ++i) Tick();
+  ASSERT_TRUE(Window() && Window()->IsPageWaiting());
+  Press();
+  for (int i = 0; i < 100 && shops.opened.empty(); ++i) Tick();
+  ASSERT_EQ(shops.opened, (std::vector<std::string>{"buy 1 2001"}));
+  EXPECT_EQ(app->GetCurrentScene(), shops.shop);
+  Tick();
+  EXPECT_EQ(app->GetCurrentScene(), shops.shop) << "open until the player leaves it";
+  shops.close = true;
+  Tick();
+  ASSERT_EQ(app->GetCurrentScene(), field);
+  Tick();
+  EXPECT_EQ(Data().GetFlag(datakit::kSampleShopFlag), 0) << "the field lets the script go";
+  Tick();
+  EXPECT_EQ(Data().GetFlag(datakit::kSampleShopFlag), 1) << "and it goes on";
+  for (int i = 0; i < 50 && town->IsInConversation(); ++i) Tick();
+  EXPECT_FALSE(town->IsInConversation());
+
+  // The cave: its script leaves the town for event 202 through a change to white.
+  const int32_t tune = Stage().GetMusicId();
+  const D3DXVECTOR3 caveAt(L::kCaveAt.x, 0, L::kCaveAt.z);
+  ASSERT_TRUE(WalkTo(D3DXVECTOR3(caveAt.x, 0, caveAt.z - 3)));
+  ASSERT_TRUE(WalkToward(caveAt, [&] { return Distance(caveAt) < 0.8f; }));
+  Release();
+  Tick();
+  Press();
+  field = nullptr;
+  change = Current<TChange>();
+  ASSERT_NE(change, nullptr) << "the town has ended";
+  EXPECT_EQ(change->GetMode(), TChange::kEvent);
+  EXPECT_EQ(change->GetEventId(), datakit::kSampleCaveEvent);
+  EXPECT_EQ(change->GetKeptMusic(), tune);
+  EXPECT_EQ(change->GetFade().GetSprite().vertices[0].diffuse, 0x00FFFFFFu) << "clear to white";
+  RunOut(change);
+  ASSERT_NE(PlayEvent(202), nullptr);
+  ASSERT_NE(Arrive("03.pbms/d04_02boss"), nullptr);
+  EXPECT_NEAR(Hero().GetPosition().z, L::kCaveCentre.z, 0.1f) << "at the cave's entry";
+
+  // On that folder the next two events play to their ends.
+  field = nullptr;
+  app->ClearScenes();
+  ASSERT_TRUE(CreateEventScene(*app, 203));
+  ASSERT_NE(PlayEvent(203), nullptr);
+  ASSERT_NE(Arrive("03.pbms/d04_02"), nullptr);
+  field = nullptr;
+  app->ClearScenes();
+  ASSERT_TRUE(CreateEventScene(*app, 204));
+  ASSERT_NE(PlayEvent(204), nullptr);
+  ASSERT_NE(Arrive("03.pbms/c00boss0"), nullptr);
+  EXPECT_NEAR(Hero().GetPosition().x, L::kCastleStart.x, 0.1f);
+
+  for (int32_t music = 39; music <= 43; ++music)
+    EXPECT_EQ(TDSound8::Get().Find(2)->GetCount(music), 0u) << "no event keeps its music: " << music;
+}
+
+}  // namespace
