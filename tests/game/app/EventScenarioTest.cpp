@@ -28,6 +28,7 @@ class EventScenario : public GameFieldFixture {
  protected:
   void SetUp() override {
     GameFieldFixture::SetUp();
+    gameShops = &GetShopScenes();
     SetShopScenes(&shops);
     // Past the input's first ticks, which report nothing.
     for (int i = 0; i < 5; ++i) app->GetInput()->Update();
@@ -37,7 +38,7 @@ class EventScenario : public GameFieldFixture {
     plat::SetKeyDown('X', false);
     field = nullptr;
     app->ClearScenes();
-    SetShopScenes(nullptr);
+    SetShopScenes(gameShops);
     GameFieldFixture::TearDown();
   }
 
@@ -74,6 +75,7 @@ class EventScenario : public GameFieldFixture {
   }
 
   scenetest::TestShops shops{fieldLog};
+  TShopScenes* gameShops = nullptr;  // put back afterwards
 };
 
 TEST_F(EventScenario, TheStoryFromTheFlightToTheKnights) {
