@@ -302,6 +302,7 @@ class TPlayerChar : public TActor, public TStagePlayer {
   const std::array<int32_t, 4>& GetBestCombos() const { return bestCombos; }
   int32_t GetRingPointsMax() const { return ringPointsMax; }
   int32_t GetRingPointsUsed() const { return ringPointsUsed; }
+  void SetRingPointsUsed(int32_t n) { ringPointsUsed = n; }
   uint32_t GetLastMovementMode() const { return lastMovementMode; }
   uint32_t GetHoldCounterA() const { return holdA; }
   uint32_t GetHoldCounterB() const { return holdB; }

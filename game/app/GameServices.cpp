@@ -22,11 +22,13 @@
 #include "game/field/TGameObject.h"
 #include "game/field/THitTable.h"
 #include "game/field/TSky.h"
+#include "game/script/ShopScenes.h"
 #include "game/script/TChange.h"
 #include "game/script/TScriptEngine.h"
 #include "game/shell/TBasicD3DDeviceBuilder.h"
 #include "game/shell/TShellServices.h"
 #include "game/shell/WinMain.h"
+#include "game/ui/ShopScreens.h"
 #include "game/ui/TYesNo.h"
 #include "game/ui/UiServices.h"
 #include "sound/TDSound8.h"
@@ -55,12 +57,23 @@ class TUiLinks : public TUiServices {
   TScene* CreateTitleChange(TGameWnd& app, int32_t musicId) override { return TChange::CreateTitle(app, musicId); }
 };
 
+// "Shop" opens the screens, which lie above the scripts, through the scripts' seam.
+class TShopLinks : public TShopScenes {
+ public:
+  TScene* CreateBuyShop(TGameWnd& app, const std::vector<uint32_t>& itemIds) override {
+    return ::CreateBuyShop(app, itemIds);
+  }
+  TScene* CreateSellShop(TGameWnd& app) override { return ::CreateSellShop(app); }
+  TScene* CreateInn(TGameWnd& app, TFieldScene* field) override { return ::CreateInn(app, field); }
+};
+
 class TGameServices : public TShellServices {
  public:
   TGameServices() {
     InstallGameDataServices();
     SetFieldServices(&standin::FieldServices());
     SetUiServices(&uiLinks);
+    SetShopScenes(&shopLinks);
   }
 
   void SetFolder(DataFolder which, const std::string& folder) override {
@@ -130,6 +143,7 @@ class TGameServices : public TShellServices {
 
  private:
   TUiLinks uiLinks;
+  TShopLinks shopLinks;
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "game/actor/TPlayerChar.h"
 #include "game/actor/TPlayerFactory.h"
 #include "game/data/TGameData.h"
 #include "game/data/THrdefTable.h"
@@ -33,6 +34,14 @@ std::optional<TMesh8> TFieldMenuLink::LoadPartyMemberModel() {
   const THrdefRecord* hero = THrdefTable::Find(data ? data->GetCurrentMember() : 0);
   if (!hero || hero->modelName.empty()) return std::nullopt;
   return ::LoadPartyMemberModel();
+}
+
+void TFieldMenuLink::RestorePlayer() {
+  auto* player = dynamic_cast<TPlayerChar*>(scene.GetPlayer());
+  if (!player) return;
+  player->RecoverHp(player->GetMaxHp());
+  player->RecoverMp(player->GetMaxSp());
+  player->SetRingPointsUsed(0);
 }
 
 TScene* CreateFieldMenu(TGameWnd& app, TFieldScene& scene) {

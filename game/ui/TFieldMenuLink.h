@@ -1,17 +1,18 @@
-// The field menu over the field scene: what the menu and its screens ask of the field, answered by
-// the field scene and the player standing in it.
+// The field menu and the inn over the field scene: what the menu, its screens and the inn ask of
+// the field, answered by the field scene and the player standing in it.
 #pragma once
 #include <cstdint>
 #include <optional>
 
 #include "game/data/TCharBlock.h"
 #include "game/ui/MenuSubjects.h"
+#include "game/ui/TInn.h"
 
 class TFieldScene;
 class TGameWnd;
 class TScene;
 
-class TFieldMenuLink : public TMenuField {
+class TFieldMenuLink : public TMenuField, public TInnField {
  public:
   explicit TFieldMenuLink(TFieldScene& scene) : scene(scene) {}
 
@@ -25,6 +26,7 @@ class TFieldMenuLink : public TMenuField {
   // The current member's own model as the player characters show it; none when the member's hero
   // definition names none.
   std::optional<TMesh8> LoadPartyMemberModel() override;
+  void RestorePlayer() override;
 
  private:
   // A stand-in for the player character's status values.

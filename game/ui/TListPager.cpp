@@ -73,6 +73,27 @@ void TListPager::PageDown() {
   }
 }
 
+void TListPager::RemoveAtCursor() {
+  if (count == 0) return;
+  --count;
+  const int32_t last = count >= kRows ? kRows - 1 : count - 1;
+  if (row >= last) {
+    row = std::max(last, 0);
+    if (last != kRows - 1)
+      top = 0;
+    else if (top >= count - kRows)
+      top = count - kRows;
+  } else {
+    top = std::max(top - 1, 0);
+  }
+}
+
+void TListPager::SetColor(uint32_t colour) {
+  cursor.SetColor(colour, -1);
+  upArrow.SetColor(colour, -1);
+  downArrow.SetColor(colour, -1);
+}
+
 void TListPager::Draw(const TScreenWindow& list) {
   if (ShowsUpArrow()) list.DrawAt(upArrow, {layout.upArrow.dx, layout.upArrow.dy - Bob()});
   if (ShowsDownArrow()) list.DrawAt(downArrow, {layout.downArrow.dx, layout.downArrow.dy + Bob()});

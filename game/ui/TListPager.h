@@ -39,6 +39,9 @@ class TListPager {
   void Down();
   void PageUp();
   void PageDown();
+  // The entry under the cursor has left the list: the cursor stays on its row where the rows
+  // below move up, else it keeps to the last row and the list scrolls back by one.
+  void RemoveAtCursor();
 
   void StepBob() { bob.Step(); }
   int32_t Bob() const { return static_cast<int32_t>(bob.Value()); }
@@ -50,6 +53,8 @@ class TListPager {
   bool ShowsUpArrow() const { return count >= kRows && top > 0; }
   bool ShowsDownArrow() const { return count >= kRows && top < count - kRows; }
 
+  // The cursor's and the arrows' colour, as a screen dims its list.
+  void SetColor(uint32_t colour);
   // The arrows that show and, over a list that is not empty, the cursor.
   void Draw(const TScreenWindow& list);
 

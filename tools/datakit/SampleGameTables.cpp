@@ -42,6 +42,12 @@ ItemRow Item(uint32_t id, const std::string& name, uint8_t kind, uint32_t price,
   return r;
 }
 
+// An item the shops never buy back.
+ItemRow Unsellable(ItemRow r) {
+  r.sellFlag = 0;
+  return r;
+}
+
 SkillRow Skill(uint32_t id, const std::string& name, uint8_t kind, uint8_t icon, const std::string& line) {
   return SkillRow{id, name, kind, icon, SampleSkillPictureEntry(id), {line, "", ""}};
 }
@@ -62,7 +68,7 @@ HrdefRow Member(uint32_t id, const std::string& name, uint32_t weapon, const std
 }
 
 // The sample's items and skills, and the skills the flame staff teaches (slots 2 and 7).
-constexpr uint32_t kItemIds[] = {1, 2, 3, 1000, 1001, 1002, 1003, 1004, 1005, 1006, 2000, 2001, 2002};
+constexpr uint32_t kItemIds[] = {1, 2, 3, 4, 1000, 1001, 1002, 1003, 1004, 1005, 1006, 2000, 2001, 2002, 2003};
 constexpr uint32_t kSkillIds[] = {3000, 3001, 3100, 1145, 3400, 3401, 103, 143};
 constexpr uint32_t kFlameShot = 3400, kFlameVortex = 3401;
 
@@ -108,10 +114,12 @@ void WriteSampleGameTables(const std::string& folder) {
 
   const std::string silverRing = "\x8b\xe2\x82\xcc\x8e\x77\x97\xd6";      // 銀の指輪
   const std::string bracelet = "\x8e\xe7\x82\xe8\x82\xcc\x98\x72\x97\xd6";  // 守りの腕輪
+  const std::string crown = "\x89\xa9\x8b\xe0\x82\xcc\x8a\xa5";                  // 黄金の冠
   RecordTable(std::vector{
                   AccessoryRow{2000, "---", 0, 0, 0, {}, {}, ""},
                   AccessoryRow{2001, silverRing, 0, 2, 5, {0.2f, 0, 0, 0, 0, 0}, {1145}, ""},
                   AccessoryRow{2002, bracelet, 0, 6, 1, {}, {}, ""},
+                  AccessoryRow{2003, crown, 0, 12, 12, {0.1f, 0.1f, 0.1f, 0.1f, 0.1f, 0.1f}, {}, ""},
               })
       .Save(folder + "accessory.tbl");
 
@@ -132,6 +140,7 @@ void WriteSampleGameTables(const std::string& folder) {
                   // 力の実: しばらく力が上がる。
                   Item(3, "\x97\xcd\x82\xcc\x8e\xc0", 0, 100, "",
                        "\x82\xb5\x82\xce\x82\xe7\x82\xad\x97\xcd\x82\xaa\x8f\xe3\x82\xaa\x82\xe9\x81\x42"),
+                  Unsellable(Item(4, "\x8c\xc3\x82\xa2\x8c\xae", 0, 200)),  // 古い鍵
                   Item(1000, sword, 1, 100, "sword00"),
                   Item(1001, spear, 1, 150, "spear00"),
                   Item(1002, axe, 1, 200, "axe00"),
@@ -142,6 +151,7 @@ void WriteSampleGameTables(const std::string& folder) {
                   Item(2000, "---", 2, 0),
                   Item(2001, silverRing, 2, 300),
                   Item(2002, bracelet, 2, 250),
+                  Item(2003, crown, 2, 4800),
               })
       .Save(folder + "item.tbl");
 

@@ -84,7 +84,8 @@ MapEntryWriter Town() {
       .BoxTrigger(L::kWellMin, L::kWellMax, L::kWellWay, "03.pbsc/TownWell")
       .Name("03.pbsc/Villager00")
       .Name("03.pbsc/Villager01")
-      .Name("03.pbsc/Villager02");
+      .Name("03.pbsc/Villager02")
+      .Name("03.pbsc/Villager03");
   return town;
 }
 

@@ -6,8 +6,8 @@
 // end on "r01_07_b" (the town again), on the cave maps "d04_02boss" and "d04_02" and on the castle
 // "c00boss0", battle maps without enemies on grounds of their own ("d04_02.msh", "c00_00.msh").
 //
-// The town has three villagers (the scripts "03.pbsc/Villager00" to "Villager02", the last the
-// shopkeeper), the examine triggers of a sign and of a cave, the box trigger of a well, save point
+// The town has four villagers (the scripts "03.pbsc/Villager00" to "Villager03", the last two the
+// shopkeeper and the innkeeper), the examine triggers of a sign and of a cave, the box trigger of a well, save point
 // 7 and, to the north, a circle exit to the battle map. The battle
 // map has a tracked bag, sword and ring and a heap of gold near its start, a box trigger in the
 // west and a box test trigger in the east, a defeat count condition of 2 and a defeated enemy
@@ -50,6 +50,8 @@ struct SampleMapLayout {
   // Town: the shopkeeper, the cave (an examine trigger into event 202) and the well (a box trigger,
   // walked into eastward, that ends the game).
   static constexpr Vec3 kShopkeeperAt{-8, 0, -6};
+  // Town: the innkeeper, facing the town's middle.
+  static constexpr Vec3 kInnkeeperAt{8, 0, 0};
   static constexpr Vec3 kCaveAt{10, 0, -10};
   static constexpr float kCaveRadius = 1.5f;
   static constexpr Vec3 kWellMin{12, -1, 6}, kWellMax{16, 3, 10}, kWellWay{1, 0, 0};

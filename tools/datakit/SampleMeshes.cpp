@@ -149,6 +149,7 @@ void WriteSampleMeshes(const std::string& folder) {
   Villager("villager00", {0.45f, 0.4f, 0.3f, 1}).Tob().Save(folder + "char03/villager00.tob");
   Villager("villager01", {0.8f, 0.6f, 0.2f, 1}).Tob().Save(folder + "char03/villager01.tob");
   Villager("villager02", {0.3f, 0.55f, 0.35f, 1}).Tob().Save(folder + "char03/villager02.tob");
+  Villager("villager03", {0.55f, 0.3f, 0.45f, 1}).Tob().Save(folder + "char03/villager03.tob");
   // Drawn multiplied onto what lies under it, so grey darkens the ground by half.
   MeshFile::FromShape("shadow01", DiscShape(0.5f, 16), {MeshMaterial::Colored("shadow", 0.5f, 0.5f, 0.5f, 1.0f, 0.15f)})
       .Msh()

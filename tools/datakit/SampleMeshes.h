@@ -1,7 +1,7 @@
 // The meshes of the sample game folder: the weapon models that the sample weapon and item tables
 // name, the map models of items and money, the sky, the effect meshes, the party members' plain
 // models and those of the fighting styles ("char03/"), the town's villagers ("char03/villager00.tob"
-// to "villager02.tob", each with an idle clip), the blob shadow under every game object and the
+// to "villager03.tob", each with an idle clip), the blob shadow under every game object and the
 // story events' sets and actors (SampleEventMeshes.h).
 #pragma once
 #include <cstdint>

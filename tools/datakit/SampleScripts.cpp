@@ -86,7 +86,19 @@ RETURN $count
                        // いらっしゃい。見ていってね。
                        "\x82\xa2\x82\xe7\x82\xc1\x82\xb5\x82\xe1\x82\xa2\x81\x42\x8c\xa9\x82\xc4\x82\xa2\x82\xc1"
                        "\x82\xc4\x82\xcb\x81\x42") +
-                  offer + "\n" + SetFlag(kSampleShopFlag));
+                  offer + "\nCALL @@SendMsg \"Shop\" 1\n" + SetFlag(kSampleShopFlag));
+  pack.Script("Villager03",
+              "CALL @@SendMsg \"VillagerInfo\" 0 \"villager03\" 3 0 0 \"0.5\" \"1.0\" \"0\" \"-0.01\" 1 0 "
+              "\"8\" \"0\" \"0\" \"-1\" \"0\" \"0\"\n" +
+                  Talk("\x8f\x68\x89\xae",  // 宿屋
+                       // ゆっくり休んでいってね。
+                       "\x82\xe4\x82\xc1\x82\xad\x82\xe8\x8b\x78\x82\xf1\x82\xc5\x82\xa2\x82\xc1\x82\xc4"
+                       "\x82\xcb\x81\x42") +
+                  "CALL @@SendMsg \"Shop\" 2\n" +
+                  Talk("\x8f\x68\x89\xae",  // 宿屋
+                       // おはよう。よく眠れたかい？
+                       "\x82\xa8\x82\xcd\x82\xe6\x82\xa4\x81\x42\x82\xe6\x82\xad\x96\xb0\x82\xea\x82\xbd"
+                       "\x82\xa9\x82\xa2\x81\x48"));
   pack.Script("TownCave", "CALL @@SendMsg \"MapEvent\" 2 " + std::to_string(kSampleCaveEvent) + " 1\n");
   pack.Script("TownWell", "CALL @@SendMsg \"MapEvent\" 1\n");
   for (uint32_t n = 0; n < std::size(kSampleEventCuts); ++n)

@@ -16,10 +16,11 @@ constexpr uint32_t kSampleCountFlag = 702;
 constexpr uint32_t kSampleBossFlag = 703;
 // Set while the town sign's script asks to be run again as an interactive event.
 constexpr uint32_t kSampleSignFlag = 704;
-// Set by the shopkeeper's script once the shop has closed.
+// Set by the shopkeeper's script once the shops have closed.
 constexpr uint32_t kSampleShopFlag = 705;
-// What the shopkeeper offers.
-constexpr uint32_t kSampleShopItems[] = {1, 2001};
+// What the shopkeeper offers: a usable item, a bow the hero may not hold, a crown dearer than the
+// gold of a new game and a ring.
+constexpr uint32_t kSampleShopItems[] = {2, 1005, 2003, 2001};
 // The event the town's cave leads to, and the cuts ("@@Wait"s) of the scripts of events 200 to 204.
 constexpr uint32_t kSampleCaveEvent = 202;
 constexpr uint32_t kSampleEventCuts[] = {3, 36, 14, 17, 2};
@@ -30,7 +31,8 @@ constexpr uint32_t kSampleEventCuts[] = {3, 36, 14, 17, 2};
 // each. "TownSign", the examine trigger of the town's sign, first asks through "MapEvent" to be run
 // again as an interactive event (noting that in a story flag, as the second run has an engine of
 // its own) and then reads the sign out. The shopkeeper "Villager02" greets the player, opens the buy
-// shop through "Shop" and sets a story flag when it has closed. The town's cave ("TownCave", an
+// shop through "Shop", then the sell shop, and sets a story flag when that has closed; the
+// innkeeper "Villager03" greets the player, opens the inn and says good morning. The town's cave ("TownCave", an
 // examine trigger) changes to event 202 through "MapEvent" with the other fade, its well
 // ("TownWell", a box trigger) ends the game. The battle map's "FieldMark", "FieldStand",
 // "FieldCount" and "FieldBoss" set their story flags through "Flag". "Event03_00" to "Event03_04",

@@ -31,6 +31,10 @@ constexpr uint32_t kEventSound = 110;
 constexpr uint32_t kFirstEventMusic = 39;
 constexpr std::initializer_list<int> kEventMelodies[] = {
     {-2, 2, 5, 9}, {-9, -5, -2, -5}, {-12, -9, -7, -9}, {-7, -3, 0, -3}, {0, -5, -3, -8}};
+// The shops': bought or sold (217), cursor or quantity moved, decide, cancel, refused.
+constexpr std::initializer_list<uint32_t> kShopSounds = {kPickUp, 601, 603, 606, 608};
+// The inn's rest tune in the music set: four notes of 0.8 s.
+constexpr uint32_t kRestTune = 16;
 
 void WriteIdList(const std::string& path, std::initializer_list<uint32_t> ids) { TableWriter::IdList(ids).Save(path); }
 
@@ -95,10 +99,13 @@ void WriteSampleSound(const std::string& dir) {
   WriteIdList(dir + "data/tbl03/subset/skillgauge_se.tbl", {601});
   WriteIdList(dir + "data/tbl03/subset/menu_se.tbl", kMenuSounds);
   WriteIdList(dir + "data/tbl03/subset/event_se.tbl", {kEventSound});
+  WriteIdList(dir + "data/tbl03/subset/shop_se.tbl", kShopSounds);
+  WriteIdList(dir + "data/tbl03/subset/inn_bgm.tbl", {kRestTune});
 
   const std::string music = dir + "data/bgm03/";
-  OggWriter intro(2, 44100), title(2, 44100), field(2, 44100), jingle(2, 44100);
+  OggWriter intro(2, 44100), title(2, 44100), field(2, 44100), jingle(2, 44100), rest(2, 44100);
   Melody(intro, {-9, -5, -2}, 11025);
+  Melody(rest, {7, 4, 0, -5}, 35280);
   Melody(title, {0, 4, 7, 4, 2, 5, 9, 5}, 11025);
   Melody(field, {-5, -3, 0, -3, -7, -5}, 14700);
   Melody(jingle, {0, 4, 7, 12}, 8820);
@@ -106,9 +113,11 @@ void WriteSampleSound(const std::string& dir) {
   title.Save(music + "title.ogg");
   field.Save(music + "field.ogg");
   jingle.Save(music + "jingle.ogg");
+  rest.Save(music + "inn.ogg");
 
   TableWriter list, eventList;
   list.Column("id").Column("name").NameRow(0, "title.ogg").NameRow(1, "field.ogg").NameRow(2, "jingle.ogg");
+  list.NameRow(kRestTune, "inn.ogg");
   eventList.Column("id");
   uint32_t id = kFirstEventMusic;
   for (std::initializer_list<int> notes : kEventMelodies) {

@@ -166,6 +166,10 @@ PtxWriter SampleSpritePack() {
                                        {28, 32, 24, 8, {160, 160, 160}}}));
   pack.Add("cursor03", Blocks(16, 16, {{4, 0, 8, 16, {255, 220, 80}}}));
   pack.Add("cursor04", Blocks(16, 16, {{0, 4, 16, 8, {255, 220, 80}}}));
+  // The shops: the list window, the quantity window and the window of the count owned.
+  pack.Add("window17", SolidPicture(1, 448, 304, {40, 70, 130}));
+  pack.Add("window18", SolidPicture(1, 448, 64, {70, 50, 120}));
+  pack.Add("window19", SolidPicture(1, 128, 32, {50, 110, 90}));
   return pack;
 }
 

@@ -28,6 +28,7 @@ class EventScenario : public GameFieldFixture {
  protected:
   void SetUp() override {
     GameFieldFixture::SetUp();
+    gameShops = &GetShopScenes();
     SetShopScenes(&shops);
     // Past the input's first ticks, which report nothing.
     for (int i = 0; i < 5; ++i) app->GetInput()->Update();
@@ -37,7 +38,7 @@ class EventScenario : public GameFieldFixture {
     plat::SetKeyDown('X', false);
     field = nullptr;
     app->ClearScenes();
-    SetShopScenes(nullptr);
+    SetShopScenes(gameShops);
     GameFieldFixture::TearDown();
   }
 
@@ -74,6 +75,7 @@ class EventScenario : public GameFieldFixture {
   }
 
   scenetest::TestShops shops{fieldLog};
+  TShopScenes* gameShops = nullptr;  // put back afterwards
 };
 
 TEST_F(EventScenario, TheStoryFromTheFlightToTheKnights) {
@@ -95,7 +97,8 @@ TEST_F(EventScenario, TheStoryFromTheFlightToTheKnights) {
   auto* town = dynamic_cast<TStageB*>(&Stage());
   ASSERT_NE(town, nullptr);
 
-  // The shopkeeper greets the hero and opens the shop; the script goes on once the field runs again.
+  // The shopkeeper greets the hero and opens the buy shop; the script goes on once the field runs
+  // again, to the sell shop and then past it.
   TVillager* keeper = nullptr;
   for (const TCountedPtr<TVillager>& v : town->GetObjects())
     if (v->GetScriptName() == "03.pbsc/Villager02") keeper = v.Get();
@@ -111,7 +114,7 @@ TEST_F(EventScenario, TheStoryFromTheFlightToTheKnights) {
   ASSERT_TRUE(Window() && Window()->IsPageWaiting());
   Press();
   for (int i = 0; i < 100 && shops.opened.empty(); ++i) Tick();
-  ASSERT_EQ(shops.opened, (std::vector<std::string>{"buy 1 2001"}));
+  ASSERT_EQ(shops.opened, (std::vector<std::string>{"buy 2 1005 2003 2001"}));
   EXPECT_EQ(app->GetCurrentScene(), shops.shop);
   Tick();
   EXPECT_EQ(app->GetCurrentScene(), shops.shop) << "open until the player leaves it";
@@ -119,9 +122,17 @@ TEST_F(EventScenario, TheStoryFromTheFlightToTheKnights) {
   Tick();
   ASSERT_EQ(app->GetCurrentScene(), field);
   Tick();
-  EXPECT_EQ(Data().GetFlag(datakit::kSampleShopFlag), 0) << "the field lets the script go";
+  EXPECT_EQ(shops.opened.size(), 1u) << "the field lets the script go";
   Tick();
-  EXPECT_EQ(Data().GetFlag(datakit::kSampleShopFlag), 1) << "and it goes on";
+  ASSERT_EQ(shops.opened, (std::vector<std::string>{"buy 2 1005 2003 2001", "sell"})) << "and it goes on";
+  EXPECT_EQ(app->GetCurrentScene(), shops.shop);
+  shops.close = true;
+  Tick();
+  ASSERT_EQ(app->GetCurrentScene(), field);
+  Tick();
+  EXPECT_EQ(Data().GetFlag(datakit::kSampleShopFlag), 0);
+  Tick();
+  EXPECT_EQ(Data().GetFlag(datakit::kSampleShopFlag), 1);
   for (int i = 0; i < 50 && town->IsInConversation(); ++i) Tick();
   EXPECT_FALSE(town->IsInConversation());
 

@@ -145,11 +145,12 @@ TEST_F(MapScripts, AVillagerRecordIsFilledByItsScriptAndTheTownMakesItsVillagers
 
   OpenMap("03.pbms/town");
   const auto& villagers = Stage().GetObjects();
-  ASSERT_EQ(villagers.size(), 3u);
+  ASSERT_EQ(villagers.size(), 4u);
   EXPECT_EQ(villagers[0]->GetScriptName(), "03.pbsc/Villager00");
   EXPECT_EQ(villagers[0]->GetFaceMode(), 1u);
   EXPECT_EQ(villagers[0]->GetFrame()->GetName(), "villager00");
   EXPECT_FLOAT_EQ(villagers[0]->GetPosition().x, L::kElderAt.x);
+  EXPECT_FLOAT_EQ(villagers[3]->GetPosition().x, L::kInnkeeperAt.x) << "the innkeeper";
   EXPECT_EQ(villagers[1]->GetFaceMode(), 0u);
   const D3DXVECTOR3 drawn = villagers[1]->GetFacing();
   EXPECT_TRUE(drawn.x >= 0 && drawn.z >= 0 && (drawn.x > 0 || drawn.z > 0)) << "a facing of (0, 0, 0) is drawn";

@@ -155,8 +155,8 @@ TEST_F(ScriptProgram, TheSamplePackRuns) {
   EXPECT_EQ(Engine().Run(), TScriptEngine::kFinished);
   EXPECT_EQ(Global("$_"), 3);
   // The maps' scripts load too; with none of the objects they address they run through.
-  for (const char* member : {"Villager00", "Villager01", "TownSign", "FieldMark", "FieldStand", "FieldCount",
-                             "FieldBoss"}) {
+  for (const char* member : {"Villager00", "Villager01", "Villager02", "Villager03", "TownSign", "FieldMark",
+                             "FieldStand", "FieldCount", "FieldBoss"}) {
     Engine().LoadScript(std::string("03.pbsc/") + member);
     EXPECT_EQ(Engine().Run(), TScriptEngine::kFinished) << member;
   }

@@ -158,7 +158,7 @@ TMenuTop& MenuFixture::OpenMenu() {
 std::vector<int32_t> MenuFixture::Sounds() {
   std::vector<int32_t> played;
   TCountedPtr<TSoundSet8> set = TDSound8::Get().Find(0);
-  for (int32_t id : {600, 601, 602, 603, 605, 606, 607, 608}) {
+  for (int32_t id : {217, 600, 601, 602, 603, 605, 606, 607, 608}) {
     TCountedPtr<TSound8> sound = set->GetSound(id);
     if (!sound || sound->GetState() != TSound8::kPlaying) continue;
     played.push_back(id);

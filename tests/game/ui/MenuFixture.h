@@ -123,7 +123,8 @@ class MenuFixture : public shelltest::ShellFixture {
     return dynamic_cast<S*>(app->GetCurrentScene());
   }
 
-  // The menu sounds started since the last look, in id order (they are stopped for the next).
+  // The menu and shop sounds started since the last look, in id order (they are stopped for the
+  // next).
   std::vector<int32_t> Sounds();
   // The draws of a texture name since the log was cleared; a text texture's name stands for all
   // the textures made under it.

@@ -26,4 +26,18 @@ TEST_F(SampleMenu, EveryPictureAndSoundOfTheMenuScreensIsThere) {
     EXPECT_GT(sounds.GetSoundSet()->GetLength(static_cast<int32_t>(id)), 0) << id;
 }
 
+TEST_F(SampleMenu, EveryPictureAndSoundOfTheShopsAndTheInnIsThere) {
+  for (const char* name : {"sprite.ptx/window17", "sprite.ptx/window18", "sprite.ptx/window19"})
+    EXPECT_NE(LoadSprite(name, plat::D3DPOOL_MANAGED, 0).texture.Object(), nullptr) << name;
+
+  const TSoundList8 sounds(TDSound8::Get().Find(0), GetDataFolder() + "subset/shop_se.tbl");
+  EXPECT_EQ(sounds.GetIds(), (std::vector<uint32_t>{217, 601, 603, 606, 608}));
+  for (uint32_t id : sounds.GetIds())
+    EXPECT_GT(sounds.GetSoundSet()->GetLength(static_cast<int32_t>(id)), 0) << id;
+
+  const TSoundList8 tune(TDSound8::Get().Find(2), GetDataFolder() + "subset/inn_bgm.tbl");
+  EXPECT_EQ(tune.GetIds(), std::vector<uint32_t>{16});
+  EXPECT_EQ(tune.GetSoundSet()->GetLength(16), 3200) << "ms";
+}
+
 }  // namespace

@@ -81,6 +81,34 @@ TEST_F(ScreenKit, ThePagerMovesByRowsAndPagesAndNeverWraps) {
   }
 }
 
+// An entry leaves the list under the cursor: the cursor keeps its row where rows below move up and
+// the list scrolls back by one; on the last row it stays on the new last entry.
+TEST_F(ScreenKit, WhenTheEntryUnderTheCursorLeavesTheListTheCursorKeepsItsRow) {
+  struct Case {
+    int32_t count, downs, ups;  // the place: Down and Up presses from the top
+    int32_t top, row;           // after the removal
+  };
+  const Case cases[] = {
+      {12, 10, 4, 3, 2},  // top 4, row 2
+      {12, 2, 0, 0, 2},   // nothing above to scroll back
+      {10, 9, 0, 2, 6},   // the last entry: the new last one
+      {8, 7, 0, 0, 6},    // seven left, all on the page
+      {5, 4, 0, 0, 3},
+      {1, 0, 0, 0, 0},    // the list is empty
+  };
+  TListPager pager(kLayout);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.count << " entries, " << c.downs << " down, " << c.ups << " up");
+    pager.Reset(c.count);
+    for (int32_t n = 0; n < c.downs; ++n) pager.Down();
+    for (int32_t n = 0; n < c.ups; ++n) pager.Up();
+    pager.RemoveAtCursor();
+    EXPECT_EQ(pager.GetCount(), c.count - 1);
+    EXPECT_EQ(pager.GetTop(), c.top);
+    EXPECT_EQ(pager.GetRow(), c.row);
+  }
+}
+
 // Up on the first entry and Down on the last take the key and change nothing, so the screen
 // plays no sound; a held Down acts on the press, then every fifth tick once it has been held
 // through the whole input history.

@@ -1,14 +1,20 @@
-// The field menu at rest as OpenGL draws it over a field of one colour: the field's picture halved
-// by the overlay, the first panel opaque at its place and the second at alpha 127.
+// The field menu and the buy shop at rest as OpenGL draws them over a field of one colour: the
+// field's picture halved by the menu's overlay, the first panel opaque at its place and the second
+// at alpha 127; the field under the shop's board at alpha 102 and the shop's windows at their
+// places.
 #include <gtest/gtest.h>
+
+#include <initializer_list>
 
 #include "common/TD3D8.h"
 #include "game/ui/TMenuTop.h"
+#include "game/ui/TShop.h"
 #include "platform/gfx/png/Picture.h"
 #include "platform/gfx/png/Screenshot.h"
 #include "tests/common/gl/GameGlFixture.h"
 #include "tests/game/ui/MenuFixture.h"
 #include "tests/platform/gfx/gl/GlFixture.h"
+#include "tools/datakit/SampleTextures.h"
 
 namespace {
 
@@ -47,6 +53,31 @@ class MenuGl : public menutest::MenuFixture {
     return c;
   }
 
+  struct Probe {
+    UINT x, y;
+    Rgba want;
+    const char* what;
+  };
+  static void ExpectProbes(const Picture& shot, std::initializer_list<Probe> probes) {
+    for (const Probe& p : probes)
+      EXPECT_TRUE(Near(shot.At(p.x, p.y), p.want, 3)) << p.what << " at " << p.x << ", " << p.y;
+  }
+
+  // The back buffer after one drawing of the scene, also saved under the name.
+  Picture Shot(TScene& scene, const char* name) {
+    TD3D8::Instance()->EnablePresent(false);
+    scene.Draw();
+    TD3D8::Instance()->EnablePresent(true);
+    Picture shot;
+    IDirect3DSurface8* back = nullptr;
+    EXPECT_EQ(TD3D8::GetDevice()->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
+    if (!back) return shot;
+    Com<IDirect3DSurface8> held(back);
+    EXPECT_TRUE(ReadSurface(*back, shot));
+    SavePng(shot, dir / name);
+    return shot;
+  }
+
   SdlBackend& sdl = SdlEnvironment::Sdl();
   WindowObject window;
   std::shared_ptr<GlRenderer> gl;
@@ -54,15 +85,7 @@ class MenuGl : public menutest::MenuFixture {
 
 TEST_F(MenuGl, AtRestTheFieldIsHalvedAndTheFirstPanelsShowOpaqueAndHalfClear) {
   TMenuTop& menu = OpenMenu();
-  TD3D8::Instance()->EnablePresent(false);
-  menu.Draw();
-  TD3D8::Instance()->EnablePresent(true);
-  IDirect3DSurface8* back = nullptr;
-  ASSERT_EQ(TD3D8::GetDevice()->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
-  Com<IDirect3DSurface8> held(back);
-  Picture shot;
-  ASSERT_TRUE(ReadSurface(*back, shot));
-  SavePng(shot, dir / "menu.png");
+  const Picture shot = Shot(menu, "menu.png");
 
   const double overlay = 127.0 / 255.0;
   const Rgba field = Of(kFieldColour);
@@ -70,12 +93,7 @@ TEST_F(MenuGl, AtRestTheFieldIsHalvedAndTheFirstPanelsShowOpaqueAndHalfClear) {
   const Rgba first = Of(Texel(menu.GetPanels().Panel(0).sprite, 4, 4));
   const Rgba second = Of(Texel(menu.GetPanels().Panel(1).sprite, 4, 4));
   const Rgba secondOver = Over(Rgba{second.r, second.g, second.b, overlay}, halved);
-  struct Probe {
-    UINT x, y;
-    Rgba want;
-    const char* what;
-  };
-  const Probe probes[] = {
+  ExpectProbes(shot, {
       {400, 300, halved, "the field under the overlay"},
       {630, 470, halved, "the field's far corner"},
       {16, 16, first, "panel 0's corner, opaque"},
@@ -83,8 +101,42 @@ TEST_F(MenuGl, AtRestTheFieldIsHalvedAndTheFirstPanelsShowOpaqueAndHalfClear) {
       {24, 56, secondOver, "panel 1's corner at alpha 127"},
       {120, 70, secondOver, "inside panel 1"},
       {15, 16, halved, "left of panel 0"},
+  });
+}
+
+TEST_F(MenuGl, AtRestTheBuyShopDarkensTheFieldAndShowsItsWindowsAtTheirPlaces) {
+  datakit::SampleItemIconPack().Save(dir.path() + "/data/ptx03/itm_icon.ptx");
+  datakit::WriteSampleHudPacks(dir.path() + "/data/ptx03/");
+  field.scene = new menutest::PaintedField(*app, kFieldColour);
+  app->SetScene(field.scene);
+  Ticks(6);
+  auto* shop = new TBuyShop(*app, {2, 1005, 2003, 2001});
+  app->SetScene(shop);
+  ASSERT_TRUE(TickUntil([shop] { return shop->InPhase(&TShop::Select); }));
+  const Picture shot = Shot(*shop, "shop.png");
+
+  const double board = 102.0 / 255.0;
+  const Rgba field = Of(kFieldColour);
+  const Rgba dark{field.r * (1 - board), field.g * (1 - board), field.b * (1 - board)};
+  auto texel = [&](TShop::TWindowId n, UINT x, UINT y) {
+    const Rgba t = Of(Texel(shop->GetWindow(n).sprite, x, y));
+    return Over(t, dark);
   };
-  for (const Probe& p : probes) EXPECT_TRUE(Near(shot.At(p.x, p.y), p.want, 3)) << p.what << " at " << p.x << ", " << p.y;
+  ExpectProbes(shot, {
+      {600, 20, dark, "the field under the board"},
+      {20, 300, dark, "the field at the left"},
+      {300, 24, texel(TShop::kList, 204, 0), "the list window's top edge"},
+      {300, 23, dark, "above the list window"},
+      {96, 327, texel(TShop::kList, 0, 303), "the list window's bottom-left corner"},
+      {95, 327, dark, "left of the list window"},
+      {543, 300, texel(TShop::kList, 447, 276), "the list window's right edge"},
+      {544, 300, dark, "right of the list window"},
+      {9, 9, texel(TShop::kGold, 1, 1), "the gold window's corner"},
+      {7, 9, dark, "left of the gold window"},
+      {64, 344, texel(TShop::kInfo, 0, 0), "the info window's corner"},
+      {63, 344, dark, "left of the info window"},
+      {64, 343, dark, "above the info window"},
+  });
 }
 
 }  // namespace
