@@ -124,9 +124,15 @@ class TestStyle : public TPlayerChar {
   }
 
   void Note(const std::string& what) { log.push_back(what); }
+  // Every volume of the character ended and dropped.
+  void DropHits() {
+    for (const TCountedPtr<THitObject>& volume : hits) volume->End();
+    hits.clear();
+  }
 
   using TPlayerChar::RunMode;
   using TActor::actionState;
+  using TActor::blinkTimer;
   using TActor::airHitScale;
   using TActor::countFrames;
   using TActor::motionRate;
