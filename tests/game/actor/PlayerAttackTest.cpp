@@ -11,127 +11,22 @@
 
 #include "game/data/TGameData.h"
 #include "game/data/TWeaponTable.h"
-#include "game/effect/EffectFolder.h"
-#include "tests/game/actor/AttackRecording.h"
-#include "tests/game/actor/PlayerFixture.h"
-#include "tools/datakit/SampleShotAssets.h"
+#include "tests/game/actor/PlayerArena.h"
 
 namespace {
 
-using attacktest::TSpawnRecord;
-using mathcheck::Near;
-using mathcheck::Vec;
-using plat::D3DCOLORVALUE;
-using plat::D3DXVECTOR3;
+using namespace playerarena;
 
-constexpr uint32_t kSeed = 4242;
 constexpr float kSwordLength = 1.1f;  // the sample hero's sword, 1000, of element 0
 
 constexpr D3DCOLORVALUE kElementColours[] = {{0.3f, 0.5f, 0.5f, 1},  {1.0f, 0.4f, 0.2f, 1}, {0.3f, 0.3f, 1.0f, 1},
                                              {0.0f, 0.5f, 0.25f, 1}, {0.5f, 0.25f, 0.25f, 1}, {0.8f, 0.8f, 0.5f, 1},
                                              {0.25f, 0.0f, 0.5f, 1}};
 
-D3DXVECTOR3 Plus(const D3DXVECTOR3& a, const D3DXVECTOR3& b) { return Vec(a.x + b.x, a.y + b.y, a.z + b.z); }
-D3DXVECTOR3 Times(const D3DXVECTOR3& v, float k) { return Vec(v.x * k, v.y * k, v.z * k); }
-
-bool SameColour(const D3DCOLORVALUE& a, const D3DCOLORVALUE& b) {
-  return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
-}
-
-D3DXVECTOR3 WorldPosition(const TFrame8& f) {
-  D3DXVECTOR3 p;
-  f.GetWorldPosition(&p);
-  return p;
-}
-
-D3DXVECTOR3 WorldZ(const TFrame8& f) {
-  D3DXVECTOR3 z;
-  f.GetWorldAxis(&z, 3);
-  return z;
-}
-
-template <class Mover>
-const Mover* MoverOf(const TSpawnRecord& r) {
-  TShotEffect* shot = AsShot(r.effect);
-  return shot ? dynamic_cast<const Mover*>(shot->GetMotion()) : nullptr;
-}
-
-int32_t LifeOf(const TSpawnRecord& r) {
-  TShotEffect* shot = AsShot(r.effect);
-  return shot ? shot->GetLifetime() : -2;
-}
-
-// What one attack did.
-struct Outcome {
-  std::vector<TSpawnRecord> spawns;
-  std::vector<const THitObject*> hits;
-  std::vector<int32_t> sounds;
-  int draws = 0;
-
-  std::vector<TEffectKind> Kinds() const {
-    std::vector<TEffectKind> kinds;
-    for (const TSpawnRecord& r : spawns) kinds.push_back(r.kind);
-    return kinds;
-  }
-  const TSpawnRecord& Of(TEffectKind kind) const {
-    for (const TSpawnRecord& r : spawns)
-      if (r.kind == kind) return r;
-    ADD_FAILURE() << "no effect " << kind;
-    return spawns.front();
-  }
-};
-
-class PlayerAttackTest : public playertest::PlayerFixture {
+class PlayerAttackTest : public PlayerArena {
  protected:
-  void SetUp() override {
-    PlayerFixture::SetUp();
-    datakit::WriteSampleShotMeshes("data/msh03/");
-    datakit::SampleEffectPack().Save("data/ptx03/effect.ptx");
-    SetEffectFolder("effect/");
-    Open();
-    FinishOpeningFade();
-    Ticks(30);  // standing on the ground
-    player->GetFrame()->SetMatrix(mathcheck::RotationY(0.7f));
-    player->SetPosition(Vec(1, player->GetPosition().y, 2));
-    player->UpdateWeaponFrames();
-    attacktest::RegisterRecordingPrototypes(*field->GetEffectManager(), log);
-  }
-  void TearDown() override {
-    if (field) field->GetEffectManager()->Clear();
-    if (player) player->DropHits();
-    PlayerFixture::TearDown();
-    SetEffectFolder("");
-  }
-
-  // The player's attack of the kind from a fresh state, the generator seeded; the actor's own
-  // attack instead when asked.
-  Outcome Attack(uint16_t kind, bool actorsOnly = false) {
-    field->GetEffectManager()->Clear();
-    log->clear();
-    player->DropHits();
-    player->se.clear();
-    SeedRand(kSeed);
-    TAttackInfo info{};
-    info.attackKind = kind;
-    if (actorsOnly)
-      player->TActor::Attack(info);
-    else
-      player->TPlayerChar::Attack(info);
-    Outcome run;
-    run.draws = attacktest::DrawsSince(kSeed);
-    run.spawns = *log;
-    for (const TCountedPtr<THitObject>& volume : player->GetHits()) run.hits.push_back(volume.Get());
-    run.sounds = player->se;
-    return run;
-  }
-
   // The weapon table's element of the equipped weapon, which the attack reads.
   void SetElement(uint32_t element) { TWeaponTable::Find(player->GetWeaponId())->element = element; }
-
-  D3DXVECTOR3 B() const { return player->GetBodyCenter(); }
-  D3DXVECTOR3 F() const { return player->GetFront(); }
-
-  std::shared_ptr<attacktest::SpawnLog> log = std::make_shared<attacktest::SpawnLog>();
 };
 
 TEST_F(PlayerAttackTest, KindsOnlyTheActorKnowsGiveExactlyTheActorsAttack) {
@@ -358,14 +253,9 @@ TEST_F(PlayerAttackTest, TheElementRainDrawsTwelveNumbersForItsThreeShots) {
 TEST_F(PlayerAttackTest, AnElementShotFallsBetweenElevenAndFiftyTwoTicksInItsElementsColour) {
   player->params[2] = 25;
   const auto drop = [&](float height, float rate) {
-    field->GetEffectManager()->Clear();
-    log->clear();
-    player->DropHits();
+    Fresh();
     player->DropElementShot(Vec(0.5f, 0, -0.5f), height, rate);
-    Outcome run;
-    run.spawns = *log;
-    for (const TCountedPtr<THitObject>& volume : player->GetHits()) run.hits.push_back(volume.Get());
-    return run;
+    return Collect();
   };
   const float highest = 3 + 127.0f / 56, fastest = 0.1f + 0.00125f * 127;
   for (const auto& [height, rate, ticks] : {std::tuple{highest, 0.1f, 52}, {3.0f, fastest, 11}}) {
