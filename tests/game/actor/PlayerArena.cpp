@@ -1,5 +1,6 @@
 #include "tests/game/actor/PlayerArena.h"
 
+#include "game/data/TWeaponTable.h"
 #include "game/effect/EffectFolder.h"
 #include "tools/datakit/SampleShotAssets.h"
 
@@ -40,6 +41,7 @@ void PlayerArena::TearDown() {
   if (player) player->DropHits();
   PlayerFixture::TearDown();
   SetEffectFolder("");
+  TWeaponTable::Clear();  // the tests change weapon records; the next test loads them afresh
 }
 
 void PlayerArena::Fresh() {

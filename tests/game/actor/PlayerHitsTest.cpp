@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game/data/TGameData.h"
+#include "game/data/TWeaponTable.h"
 #include "game/effect/TimeStopState.h"
 #include "tests/game/actor/PlayerArena.h"
 
@@ -183,6 +184,42 @@ TEST_F(PlayerHitsTest, LandedHitsGiveRingPointsBackByTheWeaponsType) {
   EXPECT_EQ(player->GetRingPointsUsed(), -10) << "it may go below 0";
   Land(foe, -1, 5, 0);
   EXPECT_EQ(player->GetRingPointsUsed(), -10) << "and then stays";
+}
+
+TEST_F(PlayerHitsTest, AWeaponTypeOffTheTableGivesNoRingPointsBack) {
+  Dummy& foe = Foe(Vec(1, player->GetPosition().y, 0));
+  TWeaponTable::Find(player->GetWeaponId())->type = 12;
+  Land(foe, -1, 5, 0);
+  EXPECT_EQ(player->GetRingPointsUsed(), 20);
+}
+
+TEST_F(PlayerHitsTest, TheFiveHitDisplaysShareThreeLooksAndTheirDraws) {
+  using Show = void (TPlayerChar::*)(int32_t, uint32_t, int32_t, int32_t);
+  struct Case {
+    Show show;
+    uint32_t knock;
+    std::vector<TEffectKind> kinds;
+    int draws;
+  } cases[] = {
+      {&TPlayerChar::ShowHitKind1Effects, 0, {21, 100}, 0},
+      {&TPlayerChar::ShowHitKind2Effects, 0, {21, 100}, 0},
+      {&TPlayerChar::ShowHitKind1Effects, 32, {21, 100, 104, 104}, 6},
+      {&TPlayerChar::ShowHitKind2Effects, 64, {21, 100, 104, 104}, 6},
+      {&TPlayerChar::ShowHitKind4Effects, 0, {21, 100, 104, 104}, 6},
+      {&TPlayerChar::ShowHitKind8Effects, 0, {21, 100, 104, 104, 101}, 9},
+      {&TPlayerChar::ShowHitKind16Effects, 0, {21, 100, 104, 104, 101}, 9},
+  };
+  const D3DXVECTOR3 chest = Plus(player->GetPosition(), Vec(0, 1.2f * player->GetBodyHeight(), 0));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.draws * 100 + static_cast<int>(c.knock));
+    Fresh();
+    (player->*c.show)(35, c.knock, 1, 7);
+    const Outcome run = Collect();
+    EXPECT_EQ(run.Kinds(), c.kinds);
+    EXPECT_EQ(run.draws, c.draws);
+    EXPECT_TRUE(Near(run.Of(100).position, chest, 1e-5f));
+    EXPECT_TRUE(Near(run.Of(100).scale, Vec(2.5f, 2.5f, 2.5f)));
+  }
 }
 
 TEST_F(PlayerHitsTest, ADrainSendsAMoteBackThatHealsAFifthOfTheDamage) {
