@@ -4,6 +4,7 @@
 // in their rows.
 #include <array>
 #include <bit>
+#include <iterator>
 #include <map>
 #include <new>
 #include <variant>
