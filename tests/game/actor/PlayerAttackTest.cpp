@@ -50,21 +50,21 @@ TEST_F(PlayerAttackTest, KindsOnlyTheActorKnowsGiveExactlyTheActorsAttack) {
 
 TEST_F(PlayerAttackTest, TheFlashesDifferOnlyInScaleAndSitAlongTheBlade) {
   const TFrame8& weapon = *player->GetRightWeaponFrame();
-  const Outcome small = Attack(10);
-  const Outcome large = Attack(11);
-  for (const auto& [run, scale] : {std::pair{&small, 1.5f}, {&large, 2.25f}}) {
-    ASSERT_EQ(run->Kinds(), std::vector<TEffectKind>{111});
-    const TSpawnRecord& flash = run->spawns[0];
+  // 1.8 blade lengths out along the weapon's z from its origin.
+  const D3DXVECTOR3 along = Plus(WorldPosition(weapon), Times(WorldZ(weapon), -1.8f * kSwordLength));
+  for (const auto& [kind, scale] : {std::pair{uint16_t{10}, 1.5f}, {uint16_t{11}, 2.25f}}) {
+    SCOPED_TRACE(kind);
+    const Outcome run = Attack(kind);
+    ASSERT_EQ(run.Kinds(), std::vector<TEffectKind>{111});
+    const TSpawnRecord& flash = run.spawns[0];
     EXPECT_EQ(flash.parent, &weapon);
     EXPECT_TRUE(Near(flash.scale, Vec(scale, scale, scale)));
     EXPECT_TRUE(SameColour(flash.colour, kElementColours[0]));
-    EXPECT_TRUE(run->hits.empty());
-    EXPECT_TRUE(run->sounds.empty());
-    EXPECT_EQ(run->draws, 0);
+    EXPECT_TRUE(Near(WorldPosition(*flash.effect->GetFrame()), along, 1e-4f));
+    EXPECT_TRUE(run.hits.empty());
+    EXPECT_TRUE(run.sounds.empty());
+    EXPECT_EQ(run.draws, 0);
   }
-  // 1.8 blade lengths out along the weapon's z from its origin.
-  const D3DXVECTOR3 want = Plus(WorldPosition(weapon), Times(WorldZ(weapon), -1.8f * kSwordLength));
-  EXPECT_TRUE(Near(WorldPosition(*small.spawns[0].effect->GetFrame()), want, 1e-4f));
 }
 
 TEST_F(PlayerAttackTest, TrailsLiveByTheirLastDigitOnTheirHandsWithTheElementsShots) {
