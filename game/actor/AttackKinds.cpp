@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "game/actor/ActorAttack.h"
+#include "game/actor/AttackSteps.h"
 #include "game/actor/TActor.h"
 #include "game/effect/AttackMovers.h"
 #include "game/effect/EffectVectors.h"
@@ -26,29 +27,13 @@ using namespace attack;
 namespace {
 
 constexpr float kRadiansPerDegree = 0.017453292f;
-constexpr float kQuarterTurn = 1.5707964f;
-constexpr float kLift = 0.01f;  // ground-level effects stand this far above the ground
-
-constexpr D3DCOLORVALUE kBlueGrey{0.4f, 0.4f, 0.8f, 1};
 constexpr D3DCOLORVALUE kSmoke{0.7f, 0.7f, 0.7f, 0.7f};
 constexpr D3DCOLORVALUE kIceBlue{0.5f, 0.5f, 1, 1};
 constexpr D3DCOLORVALUE kDeepBlue{0.3f, 0.3f, 1, 1};
 constexpr D3DCOLORVALUE kGreen{0.2f, 0.5f, 0.3f, 1};
 constexpr D3DCOLORVALUE kPurple{0.25f, 0, 0.5f, 1};
 constexpr D3DCOLORVALUE kDeepPurple{0.3f, 0, 0.3f, 1};
-constexpr D3DCOLORVALUE kHealGold{0.8f, 0.8f, 0.5f, 1};
 constexpr D3DCOLORVALUE kSlowBlue{0.3f, 0.3f, 0.8f, 1};
-
-struct V3 {
-  float x = 0, y = 0, z = 0;
-};
-
-D3DXVECTOR3 Vec(const V3& v) { return D3DXVECTOR3(v.x, v.y, v.z); }
-
-struct TAttackContext {
-  TActor& actor;
-  TAttackPoints at;
-};
 
 D3DXVECTOR3 Backward(const D3DXVECTOR3& v) { return Times(v, -1.0f); }
 
@@ -67,195 +52,11 @@ void FlashAndSound(const TAttackContext& c, TEffectKind flash, int32_t se) {
   if (se) Se(c.actor, se);
 }
 
-using Kinds = std::vector<uint16_t>;
-
 // --- placed effects ----------------------------------------------------------------------------
 // Presentation, pillars, strike points, placed strikes, heals and the quake: effects spawned at
 // points around the actor, some of them striking, then the flash, the heal, the shake, the sound.
 
-enum class Anchor : uint8_t { kPosition, kBody };
-
-// A point of the attack: from P or B, along F turned about the vertical by the angle, along R and
-// straight up.
-struct Place {
-  Anchor anchor = Anchor::kPosition;
-  float angle = 0, ahead = 0, right = 0, up = 0;
-
-  constexpr Place Turned(float a) const { return With(&Place::angle, a); }
-  constexpr Place Ahead(float d) const { return With(&Place::ahead, d); }
-  constexpr Place Right(float d) const { return With(&Place::right, d); }
-  constexpr Place Up(float d) const { return With(&Place::up, d); }
-
- private:
-  constexpr Place With(float Place::*field, float value) const {
-    Place p = *this;
-    p.*field = value;
-    return p;
-  }
-};
-
-constexpr Place AtP() { return Place{}; }
-constexpr Place AtB() { return Place{Anchor::kBody}; }
-
-// F turned by the place's angle and scaled by its distance ahead.
-D3DXVECTOR3 AlongOf(const TAttackContext& c, const Place& p) {
-  return Times(TurnedAboutUp(c.at.front, p.angle), p.ahead);
-}
-
-D3DXVECTOR3 Where(const TAttackContext& c, const Place& p) {
-  const D3DXVECTOR3& base = p.anchor == Anchor::kBody ? c.at.body : c.at.position;
-  return Plus(Plus(Plus(base, AlongOf(c, p)), Times(c.at.right, p.right)), D3DXVECTOR3(0, p.up, 0));
-}
-
-enum class Look : uint8_t {
-  kAhead,    // (0, 0, 1)
-  kFront,    // F
-  kRight,    // R
-  kUp,       // (0, 1, 0)
-  kAlong,    // the place's turned and scaled F
-  kRandomZ,  // (0, 0, g) with one GenRand draw
-  kRandom3,  // three GenRand draws g1, g2, g3 as (g3, g2, g1)
-};
-
-// What is done to an effect's frame after its spawn.
-enum class Spin : uint8_t {
-  kNone,
-  kAboutUp,        // about (0, 1, 0) by one GenRand draw taken as radians, in its own space
-  kTiltedAboutUp,  // a quarter turn about R first
-};
-
-enum class HitOn : uint8_t { kNone, kWorld, kThisEffect, kPreviousEffect };
-
-struct Step {
-  TEffectKind kind = 0;
-  Place at;
-  Look look = Look::kAhead;
-  D3DCOLORVALUE colour = kWhite;
-  V3 scale{1, 1, 1};
-  bool owner = false;
-  Spin spin = Spin::kNone;
-  uint32_t hitId = 0;
-  HitOn hitOn = HitOn::kNone;
-  Place hitAt;
-
-  constexpr Step At(Place p) const {
-    Step s = *this;
-    s.at = p;
-    return s;
-  }
-  constexpr Step Looking(Look l) const {
-    Step s = *this;
-    s.look = l;
-    return s;
-  }
-  constexpr Step Tint(D3DCOLORVALUE c) const {
-    Step s = *this;
-    s.colour = c;
-    return s;
-  }
-  constexpr Step Scaled(float x, float y, float z) const {
-    Step s = *this;
-    s.scale = {x, y, z};
-    return s;
-  }
-  constexpr Step Scaled(float k) const { return Scaled(k, k, k); }
-  constexpr Step Owned() const {
-    Step s = *this;
-    s.owner = true;
-    return s;
-  }
-  constexpr Step Spun(Spin how) const {
-    Step s = *this;
-    s.spin = how;
-    return s;
-  }
-  // A volume in the world, under the scene frame at the place.
-  constexpr Step Striking(uint32_t id, Place p) const { return WithHit(id, HitOn::kWorld, p); }
-  // A volume on this effect's frame, or on the frame of the effect spawned just before.
-  constexpr Step StrikingOnIt(uint32_t id) const { return WithHit(id, HitOn::kThisEffect, Place{}); }
-  constexpr Step StrikingOnPrevious(uint32_t id) const { return WithHit(id, HitOn::kPreviousEffect, Place{}); }
-
- private:
-  constexpr Step WithHit(uint32_t id, HitOn on, Place p) const {
-    Step s = *this;
-    s.hitId = id;
-    s.hitOn = on;
-    s.hitAt = p;
-    return s;
-  }
-};
-
-constexpr Step Fx(TEffectKind kind) {
-  Step s;
-  s.kind = kind;
-  return s;
-}
-
-struct EffectsRow {
-  Kinds kinds;
-  std::vector<Step> steps;
-  TEffectKind flash = 0;  // 0: none
-  int32_t heal = 0;       // 0: none
-  uint8_t shake = 0;      // the camera shake's level; 0: none
-  int32_t se = 0;         // 0: none
-};
-
-D3DXVECTOR3 LookOf(const TAttackContext& c, const Step& step) {
-  switch (step.look) {
-    case Look::kFront: return c.at.front;
-    case Look::kRight: return c.at.right;
-    case Look::kUp: return D3DXVECTOR3(0, 1, 0);
-    case Look::kAlong: return AlongOf(c, step.at);
-    case Look::kRandomZ: return D3DXVECTOR3(0, 0, static_cast<float>(GenRand()));
-    case Look::kRandom3: {
-      const float g1 = static_cast<float>(GenRand());
-      const float g2 = static_cast<float>(GenRand());
-      const float g3 = static_cast<float>(GenRand());
-      return D3DXVECTOR3(g3, g2, g1);
-    }
-    case Look::kAhead: break;
-  }
-  return D3DXVECTOR3(0, 0, 1);
-}
-
-void SpinFrame(const TAttackContext& c, Spin spin, TEffect* effect) {
-  if (spin == Spin::kNone) return;
-  TFrame8* frame = effect ? effect->GetFrame() : nullptr;
-  if (spin == Spin::kTiltedAboutUp && frame) frame->RotateAxis(c.at.right, kQuarterTurn, true);
-  const float angle = static_cast<float>(GenRand());
-  if (frame) frame->RotateAxis(D3DXVECTOR3(0, 1, 0), angle, true);
-}
-
-TCountedPtr<TEffect> RunStep(const TAttackContext& c, const Step& step, TEffect* previous) {
-  const D3DXVECTOR3 look = LookOf(c, step);
-  TCountedPtr<TEffect> effect = Spawn(c.actor, step.kind, Where(c, step.at), look, step.colour, Vec(step.scale));
-  if (step.owner) Owner(c.actor, effect.Get());
-  SpinFrame(c, step.spin, effect.Get());
-  switch (step.hitOn) {
-    case HitOn::kWorld: {
-      const D3DXVECTOR3 at = Where(c, step.hitAt);
-      Hit(c.actor, step.hitId, c.actor.GetSceneFrame(), &at);
-      break;
-    }
-    case HitOn::kThisEffect: HitOnEffect(c.actor, effect.Get(), step.hitId); break;
-    case HitOn::kPreviousEffect: HitOnEffect(c.actor, previous, step.hitId); break;
-    case HitOn::kNone: break;
-  }
-  return effect;
-}
-
-void RunBody(const TAttackContext& c, const EffectsRow& row) {
-  TCountedPtr<TEffect> previous;
-  for (const Step& step : row.steps) previous = RunStep(c, step, previous.Get());
-  if (row.flash) Flash(c.actor, c.at, row.flash);
-  if (row.heal) Heal(c.actor, row.heal);
-  if (row.shake) {
-    TAttackInfo shake{};
-    shake.shakeLevel = row.shake;
-    c.actor.ShakeCamera(shake);
-  }
-  if (row.se) Se(c.actor, row.se);
-}
+void RunBody(const TAttackContext& c, const EffectsRow& row) { RunEffects(c, row); }
 
 // A pillar of light at the place, its volume on the pillar's frame; the dust looks along F, or
 // along the place's own offset.

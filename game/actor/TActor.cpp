@@ -1,6 +1,7 @@
 #include "game/actor/TActor.h"
 
 #include <algorithm>
+#include <bit>
 #include <iterator>
 
 #include "common/TMaterial8.h"
@@ -50,16 +51,17 @@ constexpr TCameraShake kCameraShakes[] = {
     {4, 2, 0.025f, 7}, {4, 2, 0.05f, 7}, {4, 2, 0.075f, 7}, {4, 2, 0.1f, 7}, {20, 2, 0.15f, 7},
 };
 
-// What a hit shows by the kind of its reaction: the sparks always, or only for a knock-down; the
-// burst.
+// What a hit shows by the kind of its reaction (one of the row's kinds): the sparks always, or
+// only for a knock-down; the burst.
 struct THitShow {
-  int32_t kind;
+  int32_t kinds;
   bool sparksAlways;
   bool burst;
 };
 constexpr THitShow kHitShows[] = {
-    {hit_kind::kKind1, false, false}, {hit_kind::kKind2, false, false}, {hit_kind::kLaunch, true, false},
-    {hit_kind::kStun, true, true},    {hit_kind::kBlowAway, true, true},
+    {hit_kind::kKind1 | hit_kind::kKind2, false, false},
+    {hit_kind::kLaunch, true, false},
+    {hit_kind::kStun | hit_kind::kBlowAway, true, true},
 };
 constexpr TEffectKind kHitFlash = 100;
 constexpr TEffectKind kHitBurst = 101;
@@ -313,7 +315,7 @@ float TActor::ElementFactor(uint32_t element) {
 void TActor::CalcDamage(const THitObject& hit, TDamageResult& out) {
   using namespace hit_kind;
   const THitDamageInputs in = hit.GetDamageInputs();
-  int32_t kind = in.kindBits;
+  int32_t kind = in.kindBits & ~kUnguardable;
   out.element = in.element;
   out.soundLevel = in.soundLevel;
   out.p1 = in.p1;
@@ -462,7 +464,7 @@ void TActor::ShowOverheadEffect(int32_t code) {
 void TActor::ShowHitEffects(int32_t hitKind, int32_t knockFlags, int32_t overheadKind) {
   const THitShow* show = nullptr;
   for (const THitShow& row : kHitShows)
-    if (row.kind == hitKind) show = &row;
+    if (std::has_single_bit(static_cast<uint32_t>(hitKind)) && (row.kinds & hitKind)) show = &row;
   if (!show || !effectManager || !sceneFrame) return;
   ShowOverheadEffect(overheadKind);
   D3DXVECTOR3 at = GetPosition();

@@ -179,6 +179,8 @@ class TActor : public TFieldActor, public TEffectActor {
   // the record's kind makes no volume or the actor gives no frame.
   TCountedPtr<THitObject> CreateAttackHit(uint32_t attackCode, TFrame8* frame = nullptr,
                                           const plat::D3DXVECTOR3* position = nullptr);
+  // A volume the caller made itself joins the actor's own (updated, tested and ended with them).
+  void AddHit(const TCountedPtr<THitObject>& volume) { Keep(volume); }
   // The element mark over the actor: one effect for codes 0-6, the two of its elements for 7-18.
   void ShowOverheadEffect(int32_t code);
   // What a hit shows on this actor by the kind of its reaction (1, 2, 4, 8, 16): the element mark

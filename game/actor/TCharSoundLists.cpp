@@ -16,6 +16,10 @@ void TCharSoundLists::PlaySe(int32_t id) const {
   if (TSoundSet8* set = seList.GetSoundSet()) set->Play(id);
 }
 
+void TCharSoundLists::StopSe(int32_t id) const {
+  if (TSoundSet8* set = seList.GetSoundSet()) set->Stop(id);
+}
+
 int32_t TCharSoundLists::PlayVoice(int32_t id) const {
   TSoundSet8* set = voiceList.GetSoundSet();
   if (!set) return 0;

@@ -20,6 +20,7 @@ class TCharSoundLists {
   static std::string ListPath(const std::string& soundName, const std::string& suffix);
 
   void PlaySe(int32_t id) const;
+  void StopSe(int32_t id) const;
   // Plays the voice and gives its length in ticks (milliseconds / 16), which the callers wait out
   // before the next voice.
   int32_t PlayVoice(int32_t id) const;

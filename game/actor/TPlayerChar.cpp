@@ -403,29 +403,7 @@ void TPlayerChar::PlayDownVoice() {
   voiceTimer = sounds.PlayVoice(member == kHeroine ? kHeroineDownVoice : kHeroDownVoice);
 }
 
-// --- hits (until the player's own hit handling is built) ------------------------------------------
-
-void TPlayerChar::ReceiveHit(THitObject& hit) { TActor::ReceiveHit(hit); }
-
-void TPlayerChar::GetHitParams(const THitRecord& def, THitParams& out) {
-  out.position = D3DXVECTOR3(def.position[0], def.position[1], def.position[2]);
-  out.radius = def.radius;
-  const TWeaponEquip* hand = nullptr;
-  switch (def.attachPoint) {
-    case 0: out.parent = frame.Get(); break;
-    case 1: out.parent = GetLeftWeaponFrame(); hand = weaponA.Get(); break;
-    case 2: out.parent = GetRightWeaponFrame(); hand = weaponB.Get(); break;
-    default: out.parent = nullptr; return;
-  }
-  if (!hand) hand = weaponA ? weaponA.Get() : weaponB.Get();
-  out.attackValue = static_cast<uint32_t>(GetParam0()) + (hand ? hand->attack : 0);
-  out.element = hand ? hand->element : 0;
-  out.soundLevel = -1;
-}
-
-void TPlayerChar::Attack(const TAttackInfo& info) { TActor::Attack(info); }
-
-void TPlayerChar::OnHitLandedBody(TFieldActor&, int32_t, int32_t, uint8_t) {}
+// --- skills ----------------------------------------------------------------------------------------
 
 TPlayerChar::SkillStep TPlayerChar::GetSkillThunk(uint32_t, bool) { return nullptr; }
 

@@ -184,6 +184,9 @@ class TPlayerChar : public TActor, public TStagePlayer {
   virtual void PlayDownVoice();
   // One of this character's hits landed: every style's OnHitLanded runs it first.
   virtual void OnHitLandedBody(TFieldActor& target, int32_t landedValue, int32_t damage, uint8_t hasHit);
+  // One falling shot in the weapon's element, as the actor's rock falls: from `height` above the
+  // level 0.5 below the ground, shifted by the offset's x and z, fallRate a tick.
+  void DropElementShot(const plat::D3DXVECTOR3& offset, float height, float fallRate);
   // The enemy code calls it when the enemy is defeated: experience, ability points, the notice.
   virtual void GainFromDefeat(TPlayerFoe& enemy);
   virtual void SetWeaponRecord(const TCountedPtr<TWeaponEquip>& record);

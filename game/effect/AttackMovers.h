@@ -50,6 +50,14 @@ class TBezierSeekMover : public TBezierHomingMover {
   void Face(TBullet&, TFrame8*, TFrame8*) override {}
 };
 
+// The seeking curve, turned toward the view as it flies.
+class TBezierTurningSeekMover : public TBezierSeekMover {
+ public:
+  using TBezierSeekMover::TBezierSeekMover;
+
+  void Face(TBullet& bullet, TFrame8* view1, TFrame8* view2) override { AimBullet(bullet, view1, view2); }
+};
+
 // Circles a centre in the bullet frame's parent space: each step the angle grows by the angular
 // speed and the radius by the growth, up to the limit; the head lies at (sin a * r, 0, cos a * r)
 // from the centre. Turned toward the view.

@@ -85,6 +85,8 @@ class TBezierHealMover : public TBezierHomingMover {
 
   void Step(TBullet& bullet, TFrame8* view1, TFrame8* view2) override;
 
+  uint32_t GetHealAmount() const { return healAmount; }
+
  private:
   uint32_t healAmount;
 };

@@ -37,6 +37,8 @@ class TBurstShotLook {
   void SetBurstColor(const plat::D3DCOLORVALUE& colour) { look.firstColour = colour; }
   void SetSecondBurstColor(const plat::D3DCOLORVALUE& colour) { look.secondColour = colour; }
   const TBurstLook& GetLook() const { return look; }
+  // The attack the owner makes at the burst instead of the prototype's (0: none).
+  virtual void SetBurstAttack(uint16_t attackId) = 0;
 
  protected:
   TBurstShotLook() = default;
@@ -65,6 +67,7 @@ class TBurstShot : public THitShot<B>, public TBurstShotLook {
   }
   std::unique_ptr<TEffect> Clone() const override { return std::unique_ptr<TEffect>(new TBurstShot(*this)); }
   void Burst() override { RunBurst(stage, *this->GetHeadFrame(), this->GetOwnerId(), params, this->look); }
+  void SetBurstAttack(uint16_t attackId) override { params.attackId = attackId; }
 
   const TBurstParams& GetParams() const { return params; }
 

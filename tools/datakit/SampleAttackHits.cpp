@@ -69,6 +69,21 @@ constexpr AttackHit kHits[] = {
     {4500, 0, kFlinch, 5, 20, 1, -1, 0.8f},
     {3506, 0, kFlinch2, 6, 20, 1, -1, 1.0f, 1.0f, 0.5f},
     {50003, 2, kFlinch, 6, 40, 2, 20, 1.0f},
+    // The player's: the element orbs' bursts by the weapon's element, the seeking wind shots, the
+    // burns and the dark aura on a struck target, and the pillar strike.
+    {4000, 0, kFlinch2, 0, 10, 1, -1, 1.0f},
+    {4001, 0, kFlinch2, 1, 10, 1, -1, 1.0f},
+    {4002, 0, kFlinch2, 2, 10, 1, -1, 1.0f},
+    {4003, 0, kFlinch2, 3, 10, 1, -1, 1.0f},
+    {4004, 0, kFlinch2, 4, 10, 1, -1, 1.0f},
+    {4005, 0, kFlinch2, 5, 10, 1, -1, 1.0f},
+    {4006, 0, kFlinch2, 6, 10, 1, -1, 1.0f},
+    {2204, 2, kFlinch, 3, 60, 1, 10, 0.5f},
+    {3204, 2, kFlinch2, 3, 60, 1, 10, 0.6f},
+    {2003, 2, kFlinch, 1, 300, 5, 60, 0.8f, 0.5f},
+    {3003, 2, kFlinch2, 1, 450, 8, 60, 1.0f, 0.5f},
+    {3505, 2, kFlinch2, 6, 450, 8, 60, 1.0f, 0.5f},
+    {5005, 0, kFlinch2, 5, 20, 1, -1, 1.0f},
     // Struck by the follow-ups: ring bursts, rock, rubble and meteor pieces, fangs and ice.
     {2504, 0, kFlinch, 6, 10, 1, -1, 1.2f},
     {3504, 0, kFlinch2, 6, 10, 1, -1, 1.5f},

@@ -127,6 +127,9 @@ void WriteSampleGameTables(const std::string& folder) {
                   ItemMeanRow{1, 0, 50, 0, {}, {}, 100, 0},
                   ItemMeanRow{2, 0, 0, 30, {}, {}, 100, 0},
                   ItemMeanRow{3, 0, 0, 0, {10, 0, 0, 0}, {}, 200, 600},
+                  // The blessings' timed boosts.
+                  ItemMeanRow{1002, 0, 0, 0, {10, 5, 10, 5}, {}, 0, 1800},
+                  ItemMeanRow{1003, 0, 0, 0, {20, 10, 20, 10}, {}, 0, 3600},
               })
       .Save(folder + "itemmean.tbl");
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -124,9 +125,15 @@ class TestStyle : public TPlayerChar {
   }
 
   void Note(const std::string& what) { log.push_back(what); }
+  // Every volume of the character ended and dropped.
+  void DropHits() {
+    for (const TCountedPtr<THitObject>& volume : hits) volume->End();
+    hits.clear();
+  }
 
   using TPlayerChar::RunMode;
   using TActor::actionState;
+  using TActor::blinkTimer;
   using TActor::airHitScale;
   using TActor::countFrames;
   using TActor::motionRate;
@@ -172,6 +179,30 @@ class TestFoe : public TPlayerFoe {
   std::array<int32_t, 2> panel{};
 };
 
+// A battle map's enemies that a test places itself: fighters it adds, attached to the stage, found
+// by their object ids and within a radius, updated with the stage and detached when the stage goes.
+class FoeRoster : public TStageEnemies {
+ public:
+  explicit FoeRoster(TStage& stage) : stage(stage) {}
+  ~FoeRoster() override;
+
+  // Attached to the stage; the roster keeps it.
+  TActor& Add(std::unique_ptr<TActor> foe);
+
+  void Update() override;
+  void DrawGauges() override {}
+  void ApplyGravity() override {}
+  void CheckGround() override {}
+  TFieldActor* Find(uint32_t id) override;
+  bool Contains(uint32_t) const override { return false; }
+  uint32_t GetDefeatedCount() const override { return 0; }
+  void FindInRadius(const plat::D3DXVECTOR3& point, float radius, int32_t* handles, uint32_t capacity) const override;
+
+ private:
+  TStage& stage;
+  std::vector<std::unique_ptr<TActor>> foes;
+};
+
 class PlayerFixture : public fieldscenetest::FieldSceneFixture {
  protected:
   void SetUp() override;
@@ -191,7 +222,11 @@ class PlayerFixture : public fieldscenetest::FieldSceneFixture {
     using TestServices::TestServices;
     TCountedPtr<TStagePlayer> CreatePlayerChar(TFieldScene& scene, uint32_t member) override;
     TCountedPtr<TFieldHud> CreateHud(TFieldScene&) override;
+    // A FoeRoster when asked, else the field tests' enemies.
+    TCountedPtr<TStageEnemies> CreateEnemyManager(TStage& stage, const TMapData& map) override;
     TestHudMaker* hud = nullptr;
+    bool withRoster = false;
+    FoeRoster* roster = nullptr;  // owned by the stage
   };
 
   Log playerLog;
