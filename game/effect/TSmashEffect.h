@@ -54,6 +54,7 @@ class TSmashEffect : public TEffect {
   void ApplyRenderMode() override;
   std::unique_ptr<TEffect> Clone() const override;
   void SetScale(const plat::D3DXVECTOR3& scale) override;
+  void SetWaitLimit(uint32_t ticks) override { waitLimit = ticks; }
   // Appends a key; keys added after the break are never spawned.
   void AddKey(TEffectKind kind, const plat::D3DXVECTOR3& position, const plat::D3DXVECTOR3& scale,
               const plat::D3DCOLORVALUE& colour) override;
