@@ -101,9 +101,15 @@ TEST_F(StyleHitsTest, KindsOneToThreeHopAndStepForwardAndTheFirstTwoKeepAnAirCom
 
 TEST_F(StyleHitsTest, KindsFourAndFiveStickAPieceOnTheTargetThatWaitsItsOwnTime) {
   player->bodyHeight = 0.75f;
+  // The field's own pieces.
+  const size_t live = field->GetEffectManager()->GetLiveCount();
   player->OnHitLanded(*target, 4, 5, 0);
-  EXPECT_EQ(player->heard.size(), 1u);
-  EXPECT_TRUE(spawned->empty()) << "no prototype: nothing spawned, nothing broken";
+  EXPECT_EQ(field->GetEffectManager()->GetLiveCount(), live + 1);
+  // A kind left without a prototype spawns nothing.
+  field->GetEffectManager()->Register(700, nullptr);
+  player->OnHitLanded(*target, 4, 5, 0);
+  EXPECT_EQ(player->heard.size(), 2u);
+  EXPECT_EQ(field->GetEffectManager()->GetLiveCount(), live + 1);
 
   Register();
   player->OnHitLanded(*target, 4, 5, 0);
