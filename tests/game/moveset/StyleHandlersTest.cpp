@@ -51,7 +51,8 @@ Situation Air(Situation s) {
 
 const HandlerCase kCases[] = {
     // ComboStepHandler (25: next 27, hold 33, end 26).
-    {"a combo step runs its motion", 25, {.kind = H, .presses = 1, .ended = false}, {.state = 25, .latched = H, .presses = 1}},
+    {"a combo step runs its motion", 25, {.kind = H, .presses = 1, .ended = false},
+     {.state = 25, .latched = H, .presses = 1}},
     {"a press pops first, the latch stays", 25, {.kind = H, .presses = 2}, {.state = 27, .latched = H, .presses = 1}},
     {"without a press a hold", 25, {.kind = H}, {.state = 33}},
     {"a ground technique", 25, {.kind = T, .value = 51}, {.state = 51}},

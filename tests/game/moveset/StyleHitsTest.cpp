@@ -60,7 +60,8 @@ class StyleHitsTest : public StyleFixture {
     StyleFixture::TearDown();
   }
   void Register() {
-    for (TEffectKind kind : {700, 701}) field->GetEffectManager()->Register(kind, std::make_unique<PieceProbe>(kind, spawned));
+    for (TEffectKind kind : {700, 701})
+      field->GetEffectManager()->Register(kind, std::make_unique<PieceProbe>(kind, spawned));
   }
   D3DXVECTOR3 Front() const { return player->GetFront(); }
 
