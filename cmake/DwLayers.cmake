@@ -5,6 +5,9 @@
 # Libraries that may link no other game library, and the library that nothing may link.
 set(DW_LAYER_FLOORS dw_game_shell dw_game_data)
 set(DW_LAYER_TOP dw_game_app)
+# Subsystems that stand on the others and that only the program links: the fighting styles reach
+# the player character's factory through a maker the program installs.
+set(DW_LAYER_UNDER_TOP dw_game_moveset)
 
 # Checks a graph given as NODES with each node's direct links in the variable DW_LINKS_<node>.
 # Sets <out> to a description of every broken rule, or to "" when the graph keeps the layers.
@@ -17,6 +20,8 @@ function(dw_check_layer_graph out)
         string(APPEND problems "${node} links ${link}, but it must link no game library. ")
       elseif(link STREQUAL DW_LAYER_TOP)
         string(APPEND problems "${node} links ${link}, which nothing may link. ")
+      elseif(link IN_LIST DW_LAYER_UNDER_TOP AND NOT node STREQUAL DW_LAYER_TOP)
+        string(APPEND problems "${node} links ${link}, which only ${DW_LAYER_TOP} may link. ")
       endif()
     endforeach()
   endforeach()

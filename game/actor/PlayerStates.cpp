@@ -3,6 +3,7 @@
 // that end a state on the latched command.
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
 #include "common/TMesh8.h"
 #include "game/actor/TPlayerChar.h"
@@ -11,7 +12,7 @@ namespace {
 
 constexpr int32_t kChainedSkillState = 3;
 constexpr int32_t kBoostFrames = 120;
-constexpr int32_t kIdleMode = 0;
+constexpr int32_t kIdleMode = 0, kFallMode = 5;
 
 }  // namespace
 
@@ -48,11 +49,16 @@ std::span<const TPlayerChar::TStateRow> TPlayerChar::CommonStateRows() {
 }
 
 void TPlayerChar::ChangeState(int32_t state) {
+  const std::span<const TStateRow> table = GetStateTable();
+  // A state outside the table would leave the character in the action mode with nothing to run.
+  if (state < 1 || static_cast<size_t>(state) >= table.size()) {
+    std::fprintf(stderr, "player: no action state %d of %zu\n", static_cast<int>(state), table.size());
+    return;
+  }
   SetMode(kActionMode);
   TActor::ChangeState(state);
-  const std::span<const TStateRow> table = GetStateTable();
-  stateRow = state >= 0 && static_cast<size_t>(state) < table.size() ? &table[static_cast<size_t>(state)] : nullptr;
-  if (stateRow) model->SetMotion(stateRow->motion);
+  stateRow = &table[static_cast<size_t>(state)];
+  model->SetMotion(stateRow->motion);
 }
 
 // --- commands --------------------------------------------------------------------------------------
@@ -106,8 +112,13 @@ void TPlayerChar::EndMotionThenState(const TStateRow& row) {
   if (!model->AdvanceMotion(false, 1.0f)) ChangeState(row.next);
 }
 
-void TPlayerChar::EndMotionToIdle(const TStateRow&) {
-  if (model->AdvanceMotion(false, 1.0f)) return;
+bool TPlayerChar::EndMotionTo(int32_t movementMode) {
+  if (model->AdvanceMotion(false, 1.0f)) return true;
   ClearHits();
-  SetMode(kIdleMode);
+  SetMode(movementMode);
+  return false;
 }
+
+void TPlayerChar::EndMotionToIdle(const TStateRow&) { EndMotionTo(kIdleMode); }
+
+void TPlayerChar::EndMotionToFall(const TStateRow&) { EndMotionTo(kFallMode); }

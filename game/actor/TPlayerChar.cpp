@@ -257,7 +257,8 @@ void TPlayerChar::Update() {
 }
 
 void TPlayerChar::UpdateWithoutButtons() {
-  const uint32_t kept = hud->StepItemRing() ? HideButtons() : 0;
+  uint32_t kept = stage && stage->IsEventRunning() ? HideButtons() : 0;
+  if (hud->StepItemRing()) kept = HideButtons();
   UpdateChildren();
   CheckDoubleTap();
   CheckFall();

@@ -87,9 +87,12 @@ class TPlayerChar : public TActor, public TStagePlayer {
   struct TStateRow {
     uint32_t motion;
     StateHandler handler;
-    int32_t next = 0;                   // the state that follows when no command is obeyed
-    std::array<int32_t, 3> excluded{};  // state commands not obeyed here (0 never is)
+    int32_t next = 0;                            // the state that follows when no command is obeyed
+    std::array<int32_t, 3> excluded{};           // state commands not obeyed here (0 never is)
     TStatusTimer TPlayerChar::*boost = nullptr;  // restarted when the motion ends
+    int32_t hold = 0;                            // where a hold command leads (the style's hold state when 0)
+    int32_t chain = 0;                           // where a buffered attack press (or a landed air hit) leads
+    uint8_t steered = 0;                         // the pad moves the body while the state runs
   };
   static constexpr size_t kCommonStates = 25;
   // States 0-24, the head of every style's table: the skills being run, the five common skills and
@@ -393,8 +396,11 @@ class TPlayerChar : public TActor, public TStagePlayer {
   void EndMotionThenCommand(const TStateRow& row);
   // At the motion's end the row's next state; the latched command stays.
   void EndMotionThenState(const TStateRow& row);
-  // At the motion's end the hits and commands cleared and the character stands (mode 0).
+  // At the motion's end the hits and commands cleared and the character stands (mode 0), or
+  // falls (mode 5); true while the motion runs.
+  bool EndMotionTo(int32_t movementMode);
   void EndMotionToIdle(const TStateRow& row);
+  void EndMotionToFall(const TStateRow& row);
 
   uint32_t member;
 

@@ -7,6 +7,7 @@
 #include "common/TTexture8.h"
 #include "common/TVertexShader8.h"
 #include "game/actor/TPatternInfo.h"
+#include "game/actor/TPlayerFactory.h"
 #include "game/actor/TWeponState.h"
 #include "game/app/StandIns.h"
 #include "game/data/GameDataServices.h"
@@ -22,6 +23,7 @@
 #include "game/field/TGameObject.h"
 #include "game/field/THitTable.h"
 #include "game/field/TSky.h"
+#include "game/moveset/PlayerStyles.h"
 #include "game/script/ShopScenes.h"
 #include "game/script/TChange.h"
 #include "game/script/TScriptEngine.h"
@@ -74,6 +76,7 @@ class TGameServices : public TShellServices {
     SetFieldServices(&standin::FieldServices());
     SetUiServices(&uiLinks);
     SetShopScenes(&shopLinks);
+    SetPlayerStyleMaker(&MakePlayerStyle);
   }
 
   void SetFolder(DataFolder which, const std::string& folder) override {

@@ -13,8 +13,8 @@ namespace standin {
 // name until the game ends.
 TScene* CreateTitle(TGameWnd& app);
 
-// The field's services: the real player character (in the one stand-in style until the fighting
-// styles are built), HUD parts, field menu and enemy manager; the field's own stand-in for the game
+// The field's services: the real player character (the stand-in style for the weapon types whose styles
+// are not built yet), HUD parts, field menu and enemy manager; the field's own stand-in for the game
 // over (a scene that ends at once); villagers made from their scripts through "VillagerInfo";
 // conversations and map scripts run on the real script engine with "Text", "Flag", "Shop" and
 // "MapEvent" (whose shops are the script library's stand-ins until the shops are built).

@@ -47,9 +47,9 @@ void TEffect::SetTargetId(int32_t) {}
 
 void TEffect::SetCasterId(int32_t) {}
 
-void TEffect::AddPoint(const D3DXVECTOR3&, float) {}
-
 void TEffect::SetWaitLimit(uint32_t) {}
+
+void TEffect::AddPoint(const D3DXVECTOR3&, float) {}
 
 void TEffect::AddKey(TEffectKind, const D3DXVECTOR3&, const D3DXVECTOR3&, const plat::D3DCOLORVALUE&) {}
 

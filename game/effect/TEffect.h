@@ -56,7 +56,7 @@ class TEffect : public TWatchedObject {
   virtual void SetCasterId(int32_t id);
   // A point the effect spawns its key kind at, at that time.
   virtual void AddPoint(const plat::D3DXVECTOR3& position, float time);
-  // How many ticks a piece stays whole (and stuck to its target) before it strikes and breaks.
+  // How many ticks a debris effect waits before it breaks (a piece: before it strikes).
   virtual void SetWaitLimit(uint32_t ticks);
   // A follow-up effect handed on when the effect ends.
   virtual void AddKey(TEffectKind kind, const plat::D3DXVECTOR3& position, const plat::D3DXVECTOR3& scale,

@@ -89,6 +89,7 @@ class TStage : public TStageLinks, public TEffectStage {
   uint32_t GetFogColour() const { return fogColour; }
   uint32_t GetClearColour() const { return clearColour; }
   bool IsTalking() const { return talking != 0; }
+  bool IsEventRunning() const override { return talking != 0 || talkTarget; }
   TVillager* GetTalkTarget() const { return talkTarget.Get(); }
   const std::list<TCountedPtr<TMapObject>>& GetMapObjects() const { return mapObjects; }
   const std::vector<TCountedPtr<TVillager>>& GetObjects() const { return objects; }

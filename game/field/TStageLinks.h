@@ -30,4 +30,6 @@ class TStageLinks {
   // The frame the view is taken from: the player reads its pad directions as seen from there.
   // Null when the stage has no view of its own.
   virtual TFrame8* GetViewFrame() { return nullptr; }
+  // A conversation or a map object's script runs on the stage: the player's pad is not its own.
+  virtual bool IsEventRunning() const { return false; }
 };

@@ -38,3 +38,13 @@ expect_problem("shell on data" "dw_game_shell links dw_game_data, but it must li
 set(DW_LINKS_dw_game_shell "")
 set(DW_LINKS_dw_game_field dw_game_app)
 expect_problem("field on app" "dw_game_field links dw_game_app, which nothing may link" ${layered})
+
+# Only the program links the fighting styles, which stand on the actors.
+set(DW_LINKS_dw_game_field dw_game_shell dw_game_data)
+set(DW_LINKS_dw_game_moveset dw_game_actor dw_game_field dw_game_data)
+set(DW_LINKS_dw_game_app dw_game_moveset dw_game_actor dw_game_field dw_game_shell dw_game_data)
+set(styled ${layered} dw_game_moveset)
+expect_problem("styles under the program" "" ${styled})
+set(DW_LINKS_dw_game_enemy dw_game_moveset dw_game_actor)
+expect_problem("enemy on the styles" "^dw_game_enemy links dw_game_moveset, which only dw_game_app may link\\. $"
+               ${styled} dw_game_enemy)

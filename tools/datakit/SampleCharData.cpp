@@ -1,5 +1,8 @@
 #include "tools/datakit/SampleCharData.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "tools/datakit/SampleAttackHits.h"
 #include "tools/datakit/SampleEnemies.h"
 #include "tools/datakit/MeshShapes.h"
@@ -84,14 +87,88 @@ const std::vector<SamplePlayerMotion>& SamplePlayerMotions() {
   return motions;
 }
 
+namespace {
+
+// The sword motions' attacks: the attack kinds the pattern fires and the hit volumes it opens.
+constexpr uint16_t kTrailRight = 5000, kTrailLeft = 5100, kTrailBoth = 5200, kFlash = 10, kBigFlash = 11;
+constexpr uint16_t kPlainRight = 7000, kPlainLeft = 7100, kPlainBoth = 7200, kThrust = 8000;
+constexpr uint16_t kSlash = 1000, kHeavySlash = 1001;
+constexpr uint32_t kStrikeFrame = 4;
+constexpr uint32_t kFirstTechniqueMotion = 58, kLastSwordMotion = 119;
+
+SamplePlayerMotion Strike(const std::string& name, uint32_t frames, float step, uint16_t attackKind, uint16_t hitId) {
+  return SamplePlayerMotion{name, frames, step, 1.0f, attackKind, kStrikeFrame, hitId};
+}
+
+SamplePlayerMotion Numbered(uint32_t motion, uint32_t frames, uint16_t attackKind = 0, uint16_t hitId = 0) {
+  std::string name = "sword" + std::to_string(motion);
+  return attackKind ? Strike(name, frames, 0, attackKind, hitId) : SamplePlayerMotion{name, frames, 0};
+}
+
+// The techniques' motions by what they play: recoveries and endings, take-offs, blows in the air,
+// hangs and plunges; the rest are ground blows.
+struct TTechniqueMotions {
+  std::vector<uint32_t> motions;
+  uint32_t frames;
+  bool strikes;
+};
+const TTechniqueMotions kTechniqueMotions[] = {
+    {{59, 89}, 12, false},
+    {{67, 70}, 20, false},
+    {{84}, 30, false},
+    {{65, 68, 109, 111, 117}, 10, false},
+    {{66, 69, 110, 112, 118}, 16, true},
+    {{83, 85, 91, 92, 97, 98}, 20, true},
+    {{71, 73}, 12, true},
+};
+constexpr uint16_t kTechniqueAttacks[] = {kThrust, 8001, 8002, 8003, 8004, 5001, 5101, 5201};
+
+SamplePlayerMotion TechniqueMotion(uint32_t motion) {
+  const uint16_t attack = kTechniqueAttacks[motion % std::size(kTechniqueAttacks)];
+  for (const TTechniqueMotions& group : kTechniqueMotions)
+    if (std::find(group.motions.begin(), group.motions.end(), motion) != group.motions.end())
+      return Numbered(motion, group.frames, group.strikes ? attack : 0, group.strikes ? kHeavySlash : 0);
+  return Numbered(motion, 20, attack, kHeavySlash);
+}
+
+}  // namespace
+
+const std::vector<SamplePlayerMotion>& SampleSwordMotions() {
+  static const std::vector<SamplePlayerMotion> motions = [] {
+    std::vector<SamplePlayerMotion> all = SamplePlayerMotions();
+    const SamplePlayerMotion combos[] = {
+        Strike("combo1", 14, 0.02f, kTrailRight, kSlash),    {"combo1end", 10, 0},
+        Strike("combo2", 14, 0.02f, kTrailLeft, kSlash),     {"combo2end", 10, 0},
+        Strike("combo3", 14, 0.02f, kTrailBoth, kSlash),     {"combo3end", 10, 0},
+        Strike("combo4", 18, 0.03f, kBigFlash, kHeavySlash), {"combo4end", 12, 0},
+        Strike("air1", 12, 0, kPlainRight, kSlash),          {"air1end", 40, 0},
+        Strike("air2", 12, 0, kPlainLeft, kSlash),           {"air2end", 30, 0},
+        Strike("air3", 14, 0, kPlainBoth, kHeavySlash),      {"air3end", 30, 0},
+        Strike("plunge", 12, 0, kFlash, kHeavySlash),        Strike("plungeland", 16, 0, kThrust, kHeavySlash),
+        Strike("runattack", 16, 0.04f, 5004, kSlash),        {"runend", 12, 0},
+        Strike("runhold", 18, 0.04f, 5204, kHeavySlash),     Strike("hold", 24, 0, kBigFlash, kHeavySlash),
+        Strike("hold1", 24, 0, kFlash, kHeavySlash),
+    };
+    all.insert(all.end(), std::begin(combos), std::end(combos));
+    for (uint32_t motion = kFirstTechniqueMotion; motion <= kLastSwordMotion; ++motion)
+      all.push_back(TechniqueMotion(motion));
+    return all;
+  }();
+  return motions;
+}
+
 const std::vector<SamplePlayerModel>& SamplePlayerModels() {
   const Rgba blue{0.2f, 0.35f, 0.7f, 1}, red{0.7f, 0.25f, 0.3f, 1};
   static const std::vector<SamplePlayerModel> models = {
-      {"hero", blue},      {"hero01", blue},    {"hero02", blue},    {"hero04", blue},
-      {"hero05", blue},    {"hero07", blue},    {"heroine", red},    {"heroine01", red},
-      {"heroine02", red},  {"heroine03", red},  {"heroine06", red},  {"heroine08", red},
+      {"hero", blue},     {"hero01", blue, true}, {"hero02", blue},   {"hero04", blue},
+      {"hero05", blue},   {"hero07", blue},       {"heroine", red},   {"heroine01", red, true},
+      {"heroine02", red}, {"heroine03", red},     {"heroine06", red}, {"heroine08", red},
   };
   return models;
+}
+
+const std::vector<SamplePlayerMotion>& SampleMotionsOf(const SamplePlayerModel& model) {
+  return model.sword ? SampleSwordMotions() : SamplePlayerMotions();
 }
 
 MeshFile SamplePlayerMesh(const SamplePlayerModel& model) {
@@ -106,7 +183,7 @@ MeshFile SamplePlayerMesh(const SamplePlayerModel& model) {
   std::vector<MeshVertex> breath = mesh.frames[0];
   for (MeshVertex& v : breath) v.y *= 1.03f;
   mesh.frames.push_back(breath);
-  for (const SamplePlayerMotion& motion : SamplePlayerMotions()) {
+  for (const SamplePlayerMotion& motion : SampleMotionsOf(model)) {
     MeshClip clip{motion.name, {}, {}};
     for (uint32_t f = 0; f < motion.frames; ++f) {
       clip.frameMap.push_back((f / 4) % 2);
@@ -117,17 +194,22 @@ MeshFile SamplePlayerMesh(const SamplePlayerModel& model) {
   return mesh;
 }
 
-PatternFile SamplePlayerPattern() {
+PatternFile SamplePlayerPattern(const SamplePlayerModel& model) {
   PatternFile file;
-  for (const SamplePlayerMotion& motion : SamplePlayerMotions()) {
+  for (const SamplePlayerMotion& motion : SampleMotionsOf(model)) {
     PatternFrame frame;
     frame.displacement = {0, 0, -motion.step};
-    file.motions.emplace_back(motion.frames, frame);
+    std::vector<PatternFrame> frames(motion.frames, frame);
+    if (motion.attackKind && motion.strikeFrame < motion.frames) {
+      frames[motion.strikeFrame].attackKind = motion.attackKind;
+      frames[motion.strikeFrame].hitId = motion.hitId;
+    }
+    file.motions.push_back(frames);
   }
   return file;
 }
 
-WeaponStateFile SamplePlayerWeaponStates() {
+WeaponStateFile SamplePlayerWeaponStates(const SamplePlayerModel& model) {
   WeaponStateFile file;
   // The weapon models run along +z from the hand: half a turn about y points them forward.
   HandKey key;
@@ -136,17 +218,15 @@ WeaponStateFile SamplePlayerWeaponStates() {
   key.rightPosition = {-0.35f, 0.7f, -0.1f};
   key.rightRotation = {0, 1, 0, 0};
   file.keys = {key};
-  for (const SamplePlayerMotion& motion : SamplePlayerMotions()) file.motions.emplace_back(motion.frames, 0u);
+  for (const SamplePlayerMotion& motion : SampleMotionsOf(model)) file.motions.emplace_back(motion.frames, 0u);
   return file;
 }
 
 void WriteSampleCharData(const std::string& folder) {
   SampleHitTable().Save(folder + "basic.bht");
-  const PatternFile pattern = SamplePlayerPattern();
-  const WeaponStateFile hands = SamplePlayerWeaponStates();
   for (const SamplePlayerModel& model : SamplePlayerModels()) {
-    pattern.Save(folder + model.name + ".pat");
-    hands.Save(folder + model.name + ".wpm");
+    SamplePlayerPattern(model).Save(folder + model.name + ".pat");
+    SamplePlayerWeaponStates(model).Save(folder + model.name + ".wpm");
   }
   SampleSlimePattern().Save(folder + "slime.pat");
   SampleSlimeWeaponStates().Save(folder + "slime.wpm");

@@ -19,32 +19,41 @@ namespace datakit {
 std::vector<HitRecordRow> SampleHitRecords();
 HitTableFile SampleHitTable();
 
-// One motion of every sample player model: the clip's name, its length in frames, how far each
-// frame carries the character forward and how many frames a tick plays.
+// One motion of a sample player model: the clip's name, its length in frames, how far each frame
+// carries the character forward and how many frames a tick plays; an attack motion strikes once,
+// at its strike frame, with its attack kind and the hit volume of its hit id.
 struct SamplePlayerMotion {
   std::string name;
   uint32_t frames;
   float step;
   float speed = 1.0f;
+  uint16_t attackKind = 0;
+  uint32_t strikeFrame = 0;
+  uint16_t hitId = 0;
 };
 // Motions 0-18 are the movement modes' (standing, walking and running, jumping, falling and
 // landing, the hit reactions, lying, being stunned, the level-up and using an item), 19-36 the
 // common action states' (a skill, the chained skill and their recovery; the five common skills,
 // each a tap, a hold and their recovery).
 const std::vector<SamplePlayerMotion>& SamplePlayerMotions();
+// Motions 0-119 of the weapon-type-0 models: the common ones, then the combos, the hold and run
+// attacks, the techniques and their recoveries of the styles of weapon types 0 and 1.
+const std::vector<SamplePlayerMotion>& SampleSwordMotions();
 
 // A player model: the members' plain models and those of the fighting styles' weapons.
 struct SamplePlayerModel {
   std::string name;
   Rgba cloth;
+  bool sword = false;  // a weapon-type-0 model, with the sword motions
 };
 const std::vector<SamplePlayerModel>& SamplePlayerModels();
+const std::vector<SamplePlayerMotion>& SampleMotionsOf(const SamplePlayerModel& model);
 // The figure of a player model with its motions; it faces -z.
 MeshFile SamplePlayerMesh(const SamplePlayerModel& model);
-// The motions' frames: nothing but the forward steps.
-PatternFile SamplePlayerPattern();
+// The motions' frames: the forward steps, and the strikes of the attack motions.
+PatternFile SamplePlayerPattern(const SamplePlayerModel& model);
 // Both hands at the figure's sides, the weapons pointing forward, in every frame of every motion.
-WeaponStateFile SamplePlayerWeaponStates();
+WeaponStateFile SamplePlayerWeaponStates(const SamplePlayerModel& model);
 
 // folder is the character-data folder ending with "/" ("data/chrdata03/" of a game folder).
 void WriteSampleCharData(const std::string& folder);

@@ -69,8 +69,22 @@ HrdefRow Member(uint32_t id, const std::string& name, uint32_t weapon, const std
 
 // The sample's items and skills, and the skills the flame staff teaches (slots 2 and 7).
 constexpr uint32_t kItemIds[] = {1, 2, 3, 4, 1000, 1001, 1002, 1003, 1004, 1005, 1006, 2000, 2001, 2002, 2003};
-constexpr uint32_t kSkillIds[] = {3000, 3001, 3100, 1145, 3400, 3401, 103, 143};
+constexpr uint32_t kNamedSkillIds[] = {2000, 2001, 3100, 1145, 3400, 3401, 103, 143};
 constexpr uint32_t kFlameShot = 3400, kFlameVortex = 3401;
+// The five skills of every weapon (kind 0) and the techniques of weapon type 0 (kind 4) that the
+// sample names only by number.
+constexpr uint32_t kCommonSkills = 5;
+constexpr uint32_t kFirstSwordTechnique = 2000, kSwordTechniques = 16;
+constexpr uint8_t kCommonKind = 0, kSwordKind = 4;
+
+std::vector<SkillRow> NumberedSkills() {
+  std::vector<SkillRow> rows;
+  for (uint32_t id = 1; id <= kCommonSkills; ++id)
+    rows.push_back(Skill(id, "skill " + std::to_string(id), kCommonKind, static_cast<uint8_t>(id - 1), ""));
+  for (uint32_t id = kFirstSwordTechnique + 2; id < kFirstSwordTechnique + kSwordTechniques; ++id)
+    rows.push_back(Skill(id, "sword " + std::to_string(id), kSwordKind, 1, ""));
+  return rows;
+}
 
 }  // namespace
 
@@ -87,7 +101,11 @@ std::vector<uint32_t> SampleAbilityTable() {
 }
 
 std::vector<uint32_t> SampleItemIds() { return {std::begin(kItemIds), std::end(kItemIds)}; }
-std::vector<uint32_t> SampleSkillIds() { return {std::begin(kSkillIds), std::end(kSkillIds)}; }
+std::vector<uint32_t> SampleSkillIds() {
+  std::vector<uint32_t> ids(std::begin(kNamedSkillIds), std::end(kNamedSkillIds));
+  for (const SkillRow& row : NumberedSkills()) ids.push_back(row.id);
+  return ids;
+}
 std::string SampleItemIconEntry(uint32_t itemId) { return Numbered("icon", itemId); }
 std::string SampleItemPictureEntry(uint32_t itemId) { return Numbered("pict", itemId); }
 std::string SampleSkillPictureEntry(uint32_t skillId) { return Numbered("skill", skillId); }
@@ -101,7 +119,7 @@ void WriteSampleGameTables(const std::string& folder) {
   const std::string bow = "\x83\x7b\x83\x45";                                             // ボウ
   const std::string staff = "\x89\x8a\x82\xcc\x8f\xf1";                                     // 炎の杖
   RecordTable(std::vector{
-                  Weapon(1000, sword, 0, 10, 0, 1.1f, "sword00", {3000, 3001}),
+                  Weapon(1000, sword, 0, 10, 0, 1.1f, "sword00", {2000, 2001}),
                   Weapon(1001, spear, 1, 14, 0, 1.7f, "spear00"),
                   Weapon(1002, axe, 5, 18, 4, 0.95f, "axe00"),
                   Weapon(1003, rod, 3, 8, 5, 1.15f, "rod00", {3100}),
@@ -158,42 +176,44 @@ void WriteSampleGameTables(const std::string& folder) {
               })
       .Save(folder + "item.tbl");
 
-  RecordTable(std::vector{
-                  // 斬り上げ: 前方を斬り上げる。
-                  Skill(3000, "\x8e\x61\x82\xe8\x8f\xe3\x82\xb0", 4, 1,
-                        "\x91\x4f\x95\xfb\x82\xf0\x8e\x61\x82\xe8\x8f\xe3\x82\xb0\x82\xe9\x81\x42"),
-                  // 回転斬り: 回転して周りを斬る。
-                  Skill(3001, "\x89\xf1\x93\x5d\x8e\x61\x82\xe8", 4, 1,
-                        "\x89\xf1\x93\x5d\x82\xb5\x82\xc4\x8e\xfc\x82\xe8\x82\xf0\x8e\x61\x82\xe9\x81\x42"),
-                  Skill(3100, "heal", 1, 2, ""),
-                  // ファイアアップ: 火の力を高める。
-                  Skill(1145, "\x83\x74\x83\x40\x83\x43\x83\x41\x83\x41\x83\x62\x83\x76", 2, 15,
-                        "\x89\xce\x82\xcc\x97\xcd\x82\xf0\x8d\x82\x82\xdf\x82\xe9\x81\x42"),
-                  // 炎弾: 火の玉を撃ち出す。
-                  Skill(kFlameShot, "\x89\x8a\x92\x65", 8, 5,
-                        "\x89\xce\x82\xcc\x8b\xca\x82\xf0\x8c\x82\x82\xbf\x8f\x6f\x82\xb7\x81\x42"),
-                  // 炎の渦: 炎の渦で周りを焼く。
-                  Skill(kFlameVortex, "\x89\x8a\x82\xcc\x89\x51", 8, 6,
-                        "\x89\x8a\x82\xcc\x89\x51\x82\xc5\x8e\xfc\x82\xe8\x82\xf0\x8f\xc4\x82\xad\x81\x42"),
-                  // ヒール: 仲間の傷を癒やす。 (its MP cost shows in its text)
-                  Skill(103, "\x83\x71\x81\x5b\x83\x8b", 1, 7,
-                        "\x92\x87\x8a\xd4\x82\xcc\x8f\x9d\x82\xf0\x96\xfc\x82\xe2\x82\xb7\x81\x42"),
-                  // メテオ: 空から岩を降らせる。
-                  Skill(143, "\x83\x81\x83\x65\x83\x49", 1, 10,
-                        "\x8b\xf3\x82\xa9\x82\xe7\x8a\xe2\x82\xf0\x8d\x7e\x82\xe7\x82\xb9\x82\xe9\x81\x42"),
-              })
-      .Save(folder + "skill.tbl");
+  std::vector<SkillRow> skills = {
+      // 斬り上げ: 前方を斬り上げる。
+      Skill(2000, "\x8e\x61\x82\xe8\x8f\xe3\x82\xb0", 4, 1,
+            "\x91\x4f\x95\xfb\x82\xf0\x8e\x61\x82\xe8\x8f\xe3\x82\xb0\x82\xe9\x81\x42"),
+      // 回転斬り: 回転して周りを斬る。
+      Skill(2001, "\x89\xf1\x93\x5d\x8e\x61\x82\xe8", 4, 1,
+            "\x89\xf1\x93\x5d\x82\xb5\x82\xc4\x8e\xfc\x82\xe8\x82\xf0\x8e\x61\x82\xe9\x81\x42"),
+      Skill(3100, "heal", 1, 2, ""),
+      // ファイアアップ: 火の力を高める。
+      Skill(1145, "\x83\x74\x83\x40\x83\x43\x83\x41\x83\x41\x83\x62\x83\x76", 2, 15,
+            "\x89\xce\x82\xcc\x97\xcd\x82\xf0\x8d\x82\x82\xdf\x82\xe9\x81\x42"),
+      // 炎弾: 火の玉を撃ち出す。
+      Skill(kFlameShot, "\x89\x8a\x92\x65", 8, 5,
+            "\x89\xce\x82\xcc\x8b\xca\x82\xf0\x8c\x82\x82\xbf\x8f\x6f\x82\xb7\x81\x42"),
+      // 炎の渦: 炎の渦で周りを焼く。
+      Skill(kFlameVortex, "\x89\x8a\x82\xcc\x89\x51", 8, 6,
+            "\x89\x8a\x82\xcc\x89\x51\x82\xc5\x8e\xfc\x82\xe8\x82\xf0\x8f\xc4\x82\xad\x81\x42"),
+      // ヒール: 仲間の傷を癒やす。 (its MP cost shows in its text)
+      Skill(103, "\x83\x71\x81\x5b\x83\x8b", 1, 7,
+            "\x92\x87\x8a\xd4\x82\xcc\x8f\x9d\x82\xf0\x96\xfc\x82\xe2\x82\xb7\x81\x42"),
+      // メテオ: 空から岩を降らせる。
+      Skill(143, "\x83\x81\x83\x65\x83\x49", 1, 10,
+            "\x8b\xf3\x82\xa9\x82\xe7\x8a\xe2\x82\xf0\x8d\x7e\x82\xe7\x82\xb9\x82\xe9\x81\x42"),
+  };
+  const std::vector<SkillRow> numbered = NumberedSkills();
+  skills.insert(skills.end(), numbered.begin(), numbered.end());
+  RecordTable(skills).Save(folder + "skill.tbl");
 
   RecordTable(std::vector{
-                  SvpRow{7, "03.pbms/town", 0, 0, 0, "\x8e\x6e\x82\xdc\x82\xe8\x82\xcc\x91\xba"},  // 始まりの村
-                  SvpRow{8, "03.pbms/field", 10, 0, 5, "\x90\x58\x82\xcc\x93\xfc\x8c\xfb"},        // 森の入口
+                  SvpRow{7, "03.pbms/town", 0, 0, 0, "\x8e\x6e\x82\xdc\x82\xe8\x82\xcc\x91\xba"},    // 始まりの村
+                  SvpRow{8, "03.pbms/field", 10, 0, 5, "\x90\x58\x82\xcc\x93\xfc\x8c\xfb"},          // 森の入口
                   SvpRow{9, "03.pbms/field", -4, 2, 8, "\x8e\x52\x82\xcc\x82\xd3\x82\xe0\x82\xc6"},  // 山のふもと
-                  SvpRow{10, "03.pbms/town", 0, 12, 0, "\x8c\xc3\x82\xa2\x93\x83"},               // 古い塔
+                  SvpRow{10, "03.pbms/town", 0, 12, 0, "\x8c\xc3\x82\xa2\x93\x83"},                  // 古い塔
               })
       .Save(folder + "svp.tbl");
 
   RecordTable(std::vector{Member(0, "\x97\x45\x8e\xd2\x83\x8c\x83\x93", 1000, "hero"),  // 勇者レン
-                          Member(1, "\x83\x7e\x83\x49", 1003, "heroine")})               // ミオ
+                          Member(1, "\x83\x7e\x83\x49", 1003, "heroine")})              // ミオ
       .Save(folder + "hrdef.tbl");
 
   TableWriter::IdList(SampleExpTable()).Save(folder + "ex.tbl");

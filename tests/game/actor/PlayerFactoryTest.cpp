@@ -76,8 +76,8 @@ TEST_F(FactoryTest, TheSampleGameHoldsEveryStylesModelWithTheModesAndCommonState
       if (model) models.push_back(model);
   for (const std::string& name : models) {
     TMesh8 mesh = TMesh8::Load(TGameObject::GetFolder() + name + ".tob");
-    EXPECT_EQ(mesh.GetData()->GetClipCount(), motions) << name;
-    EXPECT_EQ(TPatternInfo(name + ".pat").GetMotionCount(), motions) << name;
+    EXPECT_GE(mesh.GetData()->GetClipCount(), motions) << name;
+    EXPECT_EQ(TPatternInfo(name + ".pat").GetMotionCount(), mesh.GetData()->GetClipCount()) << name;
   }
 }
 

@@ -51,6 +51,16 @@ TestStyle::TestStyle(TFieldScene& scene, uint32_t member, const TCharBlock& bloc
   EquipFromBlock(block);
 }
 
+std::span<const TPlayerChar::TStateRow> TestStyle::GetStateTable() const {
+  static const std::vector<TStateRow> rows = [] {
+    std::vector<TStateRow> all(CommonStateRows().begin(), CommonStateRows().end());
+    all.resize(33, TStateRow{0, nullptr});
+    all.push_back(TStateRow{56, &TestStyle::EndMotionToIdle});
+    return all;
+  }();
+  return rows;
+}
+
 TCountedPtr<TStagePlayer> PlayerFixture::Services::CreatePlayerChar(TFieldScene& scene, uint32_t member) {
   return ::CreatePlayerChar(scene, member);
 }

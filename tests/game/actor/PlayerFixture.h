@@ -83,6 +83,8 @@ class TestStyle : public TPlayerChar {
 
   void OnHitLanded(TFieldActor&, int32_t, int32_t, uint8_t) override {}
   int32_t GetHoldState() override { return 33; }
+  // The common head and the hold state.
+  std::span<const TStateRow> GetStateTable() const override;
   int32_t StateForTechnique(uint32_t, bool) override { return 0; }
   void OnPressA() override { Note("press A"); }
   void OnPressB() override { Note("press B"); }

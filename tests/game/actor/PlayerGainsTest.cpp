@@ -156,7 +156,7 @@ TEST_F(PlayerGainsTest, ALearnedSkillIsAnnouncedWithItsSound) {
   TestFoe foe;
   foe.points = 80;  // 100 with the table's 20: the sword's first skill
   p.GainFromDefeat(foe);
-  EXPECT_EQ(fieldLog.back(), "skill 3000");
+  EXPECT_EQ(fieldLog.back(), "skill 2000");
   EXPECT_EQ(p.se, (std::vector<int32_t>{218}));
   EXPECT_EQ(p.attacks, (std::vector<uint16_t>{1012}));
   foe.points = 30;

@@ -66,7 +66,7 @@ TEST_F(PlayerStatesTest, ExcludedRefusedAndAerialCommandsAreUsedUpForTheFixedNex
       {19, 2, 21, 21}, {5, 2, 0, 6},    {5, 0, 0, 6},    {5, 3, 9, 6},    {9, 1, 0, 33},  {1, 2, 1, 2},
       {1, 2, 5, 5},    {3, 2, 3, 4},    {3, 2, 1, 4},    {3, 1, 0, 33},   {1, 0, 0, 2},   {3, 2, 9, 9},
       // States the table lacks.
-      {5, 2, 25, 6},   {1, 2, 0xFFFFFFFF, 2},
+      {5, 2, 34, 6},   {1, 2, 0xFFFFFFFF, 2},
   };
   // With the style refusing 9 and calling 13 aerial.
   const CommandCase filtered[] = {
