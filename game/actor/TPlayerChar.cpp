@@ -18,6 +18,7 @@
 #include "game/field/TFieldScene.h"
 #include "game/shell/TGameWnd.h"
 #include "game/shell/TInput.h"
+#include "sound/TSoundSet8.h"
 
 using plat::D3DXMATRIX;
 using plat::D3DXVECTOR3;
@@ -27,6 +28,7 @@ namespace {
 constexpr float kGroundSink = 0.01f;  // how far the body sits into the ground it stands on
 constexpr float kHighAboveGround = 1.4f;
 constexpr int32_t kSaveSound = 503;
+constexpr int32_t kTimeStopBreak = 651, kTimeStopLoop = 652;
 constexpr int32_t kStepSounds[] = {1000, 1500};
 constexpr uint32_t kDustSurface = 7;
 constexpr int32_t kDustEffect = 35;
@@ -405,7 +407,15 @@ void TPlayerChar::PlayDownVoice() {
 
 // --- hits (until the player's own hit handling is built) ------------------------------------------
 
-void TPlayerChar::ReceiveHit(THitObject& hit) { TActor::ReceiveHit(hit); }
+void TPlayerChar::ReceiveHit(THitObject& hit) {
+  // Any hit ends the time stop: its loop falls silent and the board breaks.
+  if (GetTimeStop()) {
+    SetTimeStop(false, nullptr, nullptr);
+    if (TSoundSet8* set = sounds.GetSeList().GetSoundSet()) set->Stop(kTimeStopLoop);
+    PlaySe(kTimeStopBreak);
+  }
+  TActor::ReceiveHit(hit);
+}
 
 void TPlayerChar::GetHitParams(const THitRecord& def, THitParams& out) {
   out.position = D3DXVECTOR3(def.position[0], def.position[1], def.position[2]);

@@ -51,6 +51,7 @@ std::vector<HitRecordRow> SampleHitRecords() {
   bite.position = {0.0f, 0.5f, -0.6f};
   bite.paramB = 2;
   rows.push_back(bite);
+  rows.push_back(SampleTimeStopHitRecord());
 
   const std::vector<HitRecordRow> attacks = SampleAttackHitRecords();
   rows.insert(rows.end(), attacks.begin(), attacks.end());
@@ -148,8 +149,7 @@ void WriteSampleCharData(const std::string& folder) {
     pattern.Save(folder + model.name + ".pat");
     hands.Save(folder + model.name + ".wpm");
   }
-  SampleSlimePattern().Save(folder + "slime.pat");
-  SampleSlimeWeaponStates().Save(folder + "slime.wpm");
+  WriteSampleEnemyCharData(folder);
 }
 
 }  // namespace datakit
