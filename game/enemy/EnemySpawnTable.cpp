@@ -40,9 +40,8 @@ const std::vector<TSpawnRow>& EnemySpawnRows() {
   static const std::vector<TSpawnRow> rows = {
       {C::kStandard, Plain(1, 0), {3, 11, 13, 18, 24, 25, 35, 46, 48, 61, 62, 72, 73}},
       {C::kStandard, Plain(2, 0), {0, 1, 4, 12, 14, 17, 23, 26, 30, 41, 42, 52, 71, 75}},
-      {C::kStandard,
-       Plain(3, 0),
-       {6, 8, 9, 19, 20, 21, 27, 28, 29, 31, 32, 33, 34, 36, 38, 39, 40, 43, 45, 51, 54, 57, 65, 67, 70, 74}},
+      {C::kStandard, Plain(3, 0), {6,  8,  9,  19, 20, 21, 27, 28, 29, 31, 32, 33, 34,
+                                   36, 38, 39, 40, 43, 45, 51, 54, 57, 65, 67, 70, 74}},
       {C::kStandard, Plain(4, 0), {37, 44, 49, 66}},
       {C::kStandard, Plain(5, 0), {78}},
       {C::kStandard, Plain(2, 1), {10012}},

@@ -13,7 +13,7 @@ struct TElementAura {
 };
 
 constexpr TElementAura kElementAuras[TElementEnemy::kElements] = {
-    {800, 0.08f, 0.5f}, {801, 0.08f, 0.5f}, {802, -0.05f, 1.0f}, {803, 0.06f, 0.5f},
+    {800, 0.08f, 0.5f},  {801, 0.08f, 0.5f}, {802, -0.05f, 1.0f}, {803, 0.06f, 0.5f},
     {807, -0.05f, 1.0f}, {808, 0.08f, 0.5f}, {805, 0.05f, 0.5f},
 };
 const D3DXVECTOR3 kJitterScale(200.0f, 300.0f, 200.0f);
@@ -23,8 +23,7 @@ const D3DXVECTOR3 kJitterScale(200.0f, 300.0f, 200.0f);
 TElementEnemy::TElementEnemy(const TEnemyRecord& record, int32_t actionCount, int32_t element, uint8_t aiTableFlag)
     : TStandardEnemy(record, actionCount, aiTableFlag, ElementEnemyClass()), elementIndex(element) {}
 
-TElementEnemy::TElementEnemy(const TElementEnemy& source)
-    : TStandardEnemy(source), elementIndex(source.elementIndex) {}
+TElementEnemy::TElementEnemy(const TElementEnemy& source) : TStandardEnemy(source), elementIndex(source.elementIndex) {}
 
 TCountedPtr<TEnemy> TElementEnemy::Clone(TEnemyManager* owner) const { return CloneAs(*this, owner); }
 

@@ -10,12 +10,12 @@ namespace {
 constexpr TEnemyHandler kAttack = &TEnemy::RunAttack;
 
 constexpr TActionRow kSevenAttacks[] = {
-    {0, nullptr}, {16, kAttack}, {17, kAttack}, {18, kAttack}, {19, kAttack}, {20, kAttack}, {21, kAttack},
-    {22, kAttack},
+    {0, nullptr},  {16, kAttack}, {17, kAttack}, {18, kAttack},
+    {19, kAttack}, {20, kAttack}, {21, kAttack}, {22, kAttack},
 };
 constexpr TActionRow kTenAttacks[] = {
-    {0, nullptr},   {16, kAttack}, {17, kAttack}, {18, kAttack}, {19, kAttack}, {20, kAttack},
-    {21, kAttack},  {22, kAttack}, {23, kAttack}, {24, kAttack}, {25, kAttack},
+    {0, nullptr},  {16, kAttack}, {17, kAttack}, {18, kAttack}, {19, kAttack}, {20, kAttack},
+    {21, kAttack}, {22, kAttack}, {23, kAttack}, {24, kAttack}, {25, kAttack},
 };
 constexpr uint32_t kSevenRows = static_cast<uint32_t>(std::size(kSevenAttacks));
 constexpr uint32_t kTenRows = static_cast<uint32_t>(std::size(kTenAttacks));
@@ -34,31 +34,54 @@ constexpr TAiDecision kSituationDecision{nullptr, {40, 30}, {0, 0}};
 // The time-stop enemy attacks seven times in ten and else stands facing the player.
 constexpr TAiChoiceRow kTimeStopChoices{1, 1, 1, 1, 1, 1, 1, 2, 2, 2};
 
-constexpr TEnemyClass kStandard{
-    "standard",          kSevenAttacks,      kSevenRows, kTurnedWithSteal, TReactionRule::kEveryKind,
-    kNoKillingBlow,      TFrameReset::kNever, kSituationDecision,
-};
-constexpr TEnemyClass kSuperArmoured{
-    "super-armoured",    kTenAttacks,             kTenRows,          kUnturned, TReactionRule::kKillingBlowOnly,
-    kFallsBackward,      TFrameReset::kWhileAlive, kSituationDecision,
-};
-constexpr TEnemyClass kElement{
-    "element",      kSevenAttacks,       kSevenRows,        kTurnedWithSteal, TReactionRule::kEveryKind,
-    kNoKillingBlow, TFrameReset::kNever, kSituationDecision,
-};
-constexpr TEnemyClass kReviving{
-    "reviving",     kSevenAttacks,       kSevenRows,        kTurnedWithSteal, TReactionRule::kEveryKind,
-    kNoKillingBlow, TFrameReset::kNever, kSituationDecision,
-};
-constexpr TEnemyClass kArmoured{
-    "armoured",   kSevenAttacks,            kSevenRows,         kTurnedWithSteal, TReactionRule::kKillingBlowOnly,
-    kFallsBySide, TFrameReset::kWhileAlive, kSituationDecision,
-};
+constexpr TEnemyClass kStandard{.name = "standard",
+                                .actions = kSevenAttacks,
+                                .actionRows = kSevenRows,
+                                .hit = kTurnedWithSteal,
+                                .reactions = TReactionRule::kEveryKind,
+                                .killingBlow = kNoKillingBlow,
+                                .frameReset = TFrameReset::kNever,
+                                .decision = kSituationDecision};
+constexpr TEnemyClass kSuperArmoured{.name = "super-armoured",
+                                     .actions = kTenAttacks,
+                                     .actionRows = kTenRows,
+                                     .hit = kUnturned,
+                                     .reactions = TReactionRule::kKillingBlowOnly,
+                                     .killingBlow = kFallsBackward,
+                                     .frameReset = TFrameReset::kWhileAlive,
+                                     .decision = kSituationDecision};
+constexpr TEnemyClass kArmoured{.name = "armoured",
+                                .actions = kSevenAttacks,
+                                .actionRows = kSevenRows,
+                                .hit = kTurnedWithSteal,
+                                .reactions = TReactionRule::kKillingBlowOnly,
+                                .killingBlow = kFallsBySide,
+                                .frameReset = TFrameReset::kWhileAlive,
+                                .decision = kSituationDecision};
+constexpr TEnemyClass kTimeStopQuick{.name = "time-stop",
+                                     .actions = kTenAttacks,
+                                     .actionRows = kTenRows,
+                                     .hit = kUnturnedKeepingItsTimer,
+                                     .reactions = TReactionRule::kKillingBlowOnly,
+                                     .killingBlow = kFallsBackwardAlwaysSliding,
+                                     .frameReset = TFrameReset::kWhileAlive,
+                                     .decision = {&kTimeStopChoices, {0, 30}, {20, 30}}};
+
+// A row as another, under its own name or with its own decisions.
+constexpr TEnemyClass Named(TEnemyClass row, const char* name) {
+  row.name = name;
+  return row;
+}
+constexpr TEnemyClass Deciding(TEnemyClass row, const TAiDecision& decision) {
+  row.decision = decision;
+  return row;
+}
+
+constexpr TEnemyClass kElement = Named(kStandard, "element");
+constexpr TEnemyClass kReviving = Named(kStandard, "reviving");
 constexpr TEnemyClass kTimeStop[] = {
-    {"time-stop", kTenAttacks, kTenRows, kUnturnedKeepingItsTimer, TReactionRule::kKillingBlowOnly,
-     kFallsBackwardAlwaysSliding, TFrameReset::kWhileAlive, {&kTimeStopChoices, {20, 50}, {40, 60}}},
-    {"time-stop", kTenAttacks, kTenRows, kUnturnedKeepingItsTimer, TReactionRule::kKillingBlowOnly,
-     kFallsBackwardAlwaysSliding, TFrameReset::kWhileAlive, {&kTimeStopChoices, {0, 30}, {20, 30}}},
+    Deciding(kTimeStopQuick, {&kTimeStopChoices, {20, 50}, {40, 60}}),
+    kTimeStopQuick,
 };
 
 }  // namespace

@@ -84,18 +84,19 @@ std::vector<SampleEnemy> MakeSampleEnemies() {
   enemies.push_back(Slime());
   enemies.push_back(Striker(Row(kSampleGolemId, "\x83\x53\x81\x5b\x83\x8c\x83\x80", "golem", 1.2f, 50, {8, 6, 4, 4}),
                             {1.2f, 1.2f, 1.0f, {0.5f, 0.45f, 0.4f, 1}, {0.7f, 0.65f, 0.6f, 1}}, 3));  // ゴーレム
-  enemies.push_back(Striker(Row(kSampleFireballId, "\x82\xd0\x82\xcc\x82\xbd\x82\xdc", "fireball", 0.8f, 30, {6, 5, 6, 5}),
-                            {0.7f, 0.8f, 0.7f, {0.9f, 0.3f, 0.1f, 1}, {1.0f, 0.8f, 0.2f, 1}}, 2));  // ひのたま
-  enemies.push_back(Striker(Row(kSamplePhoenixId, "\x82\xd3\x82\xb5\x82\xbf\x82\xe5\x82\xa4", "phoenix", 1.0f, 30,
-                                {7, 5, 5, 5}),
-                            {0.8f, 1.0f, 0.8f, {0.9f, 0.5f, 0.1f, 1}, {1.0f, 0.9f, 0.5f, 1}}, 7));  // ふしちょう
-  enemies.push_back(Striker(Row(kSampleKnightId, "\x82\xe6\x82\xeb\x82\xa2\x8b\x52\x8e\x6d", "knight", 1.4f, 40,
-                                {9, 7, 3, 3}),
-                            {0.8f, 1.4f, 0.6f, {0.4f, 0.4f, 0.5f, 1}, {0.8f, 0.8f, 0.9f, 1}}, 4));  // よろい騎士
+  enemies.push_back(
+      Striker(Row(kSampleFireballId, "\x82\xd0\x82\xcc\x82\xbd\x82\xdc", "fireball", 0.8f, 30, {6, 5, 6, 5}),
+              {0.7f, 0.8f, 0.7f, {0.9f, 0.3f, 0.1f, 1}, {1.0f, 0.8f, 0.2f, 1}}, 2));  // ひのたま
+  enemies.push_back(
+      Striker(Row(kSamplePhoenixId, "\x82\xd3\x82\xb5\x82\xbf\x82\xe5\x82\xa4", "phoenix", 1.0f, 30, {7, 5, 5, 5}),
+              {0.8f, 1.0f, 0.8f, {0.9f, 0.5f, 0.1f, 1}, {1.0f, 0.9f, 0.5f, 1}}, 7));  // ふしちょう
+  enemies.push_back(
+      Striker(Row(kSampleKnightId, "\x82\xe6\x82\xeb\x82\xa2\x8b\x52\x8e\x6d", "knight", 1.4f, 40, {9, 7, 3, 3}),
+              {0.8f, 1.4f, 0.6f, {0.4f, 0.4f, 0.5f, 1}, {0.8f, 0.8f, 0.9f, 1}}, 4));  // よろい騎士
   // Short enough that a player pushed against it stays within reach of its finishing blow.
-  SampleEnemy mage = Striker(Row(kSampleTimeMageId, "\x8e\x9e\x82\xcc\x96\x82\x93\xb1\x8e\x6d", "timemage", 0.8f, 80,
-                                 {8, 6, 8, 6}),
-                             {0.6f, 0.8f, 0.6f, {0.4f, 0.2f, 0.6f, 1}, {0.9f, 0.8f, 1.0f, 1}}, 0);  // 時の魔導士
+  SampleEnemy mage =
+      Striker(Row(kSampleTimeMageId, "\x8e\x9e\x82\xcc\x96\x82\x93\xb1\x8e\x6d", "timemage", 0.8f, 80, {8, 6, 8, 6}),
+              {0.6f, 0.8f, 0.6f, {0.4f, 0.2f, 0.6f, 1}, {0.9f, 0.8f, 1.0f, 1}}, 0);  // 時の魔導士
   // Its one hit stops time; its other attacks are feints.
   mage.attackHits[9] = kSampleTimeStopHit;
   mage.sounds.insert(mage.sounds.end(), {651, 652});
@@ -179,7 +180,8 @@ HitRecordRow SampleTimeStopHitRecord() {
 }
 
 void WriteSampleEnemyModels(const std::string& meshFolder) {
-  for (const SampleEnemy& e : SampleEnemies()) SampleEnemyModel(e).Tob().Save(meshFolder + "char03/" + e.row.modelName + ".tob");
+  for (const SampleEnemy& e : SampleEnemies())
+    SampleEnemyModel(e).Tob().Save(meshFolder + "char03/" + e.row.modelName + ".tob");
 }
 
 void WriteSampleEnemyCharData(const std::string& charFolder) {

@@ -3,6 +3,7 @@
 // choices and its auras.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cstring>
 #include <functional>
@@ -149,15 +150,17 @@ TEST_F(EnemyClassesTest, TheArmouredClassesTakeEveryHitUnmovedAndFallOnlyToTheKi
     int32_t fallFromBehind;
   };
   const Case cases[] = {
-      {"super-armoured", [&](const TEnemyRecord& r, const D3DXVECTOR3& at) -> TEnemy& {
-         return Make<TEnemyKind2>(r, at, 3, uint8_t{0});
-       }, datakit::kSampleGolemId, false, false, -500, false, enemy_mode::kDownFromFront},
-      {"armoured", [&](const TEnemyRecord& r, const D3DXVECTOR3& at) -> TEnemy& {
-         return Make<TEnemyKind5>(r, at, 4, uint8_t{1});
-       }, datakit::kSampleKnightId, true, true, TEnemy::kHitAiTimer, false, enemy_mode::kDownFromBehind},
-      {"time-stop", [&](const TEnemyRecord& r, const D3DXVECTOR3& at) -> TEnemy& {
+      {"super-armoured",
+       [&](const TEnemyRecord& r, const D3DXVECTOR3& at) -> TEnemy& { return Make<TEnemyKind2>(r, at, 3, uint8_t{0}); },
+       datakit::kSampleGolemId, false, false, -500, false, enemy_mode::kDownFromFront},
+      {"armoured",
+       [&](const TEnemyRecord& r, const D3DXVECTOR3& at) -> TEnemy& { return Make<TEnemyKind5>(r, at, 4, uint8_t{1}); },
+       datakit::kSampleKnightId, true, true, TEnemy::kHitAiTimer, false, enemy_mode::kDownFromBehind},
+      {"time-stop",
+       [&](const TEnemyRecord& r, const D3DXVECTOR3& at) -> TEnemy& {
          return Make<TTimeStopEnemy>(r, at, 10, uint8_t{1}, uint8_t{0});
-       }, datakit::kSampleTimeMageId, false, false, std::nullopt, true, enemy_mode::kDownFromFront},
+       },
+       datakit::kSampleTimeMageId, false, false, std::nullopt, true, enemy_mode::kDownFromFront},
   };
   float x = -6;
   for (const Case& c : cases) {
@@ -172,9 +175,9 @@ TEST_F(EnemyClassesTest, TheArmouredClassesTakeEveryHitUnmovedAndFallOnlyToTheKi
     struct HitCase {
       int32_t flags, landed;
     };
-    const HitCase hits[] = {{hit_kind::kKind1, 100000}, {hit_kind::kKind2, -1},
-                            {hit_kind::kKind1 | hit_kind::kKnockDown64, -1}, {hit_kind::kLaunch, -1},
-                            {hit_kind::kStun, -1}, {hit_kind::kBlowAway, -1}};
+    const HitCase hits[] = {
+        {hit_kind::kKind1, 100000}, {hit_kind::kKind2, -1}, {hit_kind::kKind1 | hit_kind::kKnockDown64, -1},
+        {hit_kind::kLaunch, -1},    {hit_kind::kStun, -1},  {hit_kind::kBlowAway, -1}};
     float aside = 0.5f;
     for (const HitCase& h : hits) {
       SCOPED_TRACE(testing::Message() << "flags " << h.flags);
@@ -214,15 +217,17 @@ TEST_F(EnemyClassesTest, TheArmouredClassesShedTheirComboEveryTickThePlayerIsNot
     int32_t fall, lying;
   };
   const Case cases[] = {
-      {"super-armoured", [&](const D3DXVECTOR3& at) -> TEnemy& {
-         return Make<TEnemyKind2>(datakit::kSampleGolemId, at, 3, uint8_t{0});
-       }, enemy_mode::kDownFromFront, enemy_mode::kLying},
-      {"armoured", [&](const D3DXVECTOR3& at) -> TEnemy& {
-         return Make<TEnemyKind5>(datakit::kSampleKnightId, at, 4, uint8_t{1});
-       }, enemy_mode::kDownFromBehind, enemy_mode::kLyingTurned},
-      {"time-stop", [&](const D3DXVECTOR3& at) -> TEnemy& {
+      {"super-armoured",
+       [&](const D3DXVECTOR3& at) -> TEnemy& { return Make<TEnemyKind2>(datakit::kSampleGolemId, at, 3, uint8_t{0}); },
+       enemy_mode::kDownFromFront, enemy_mode::kLying},
+      {"armoured",
+       [&](const D3DXVECTOR3& at) -> TEnemy& { return Make<TEnemyKind5>(datakit::kSampleKnightId, at, 4, uint8_t{1}); },
+       enemy_mode::kDownFromBehind, enemy_mode::kLyingTurned},
+      {"time-stop",
+       [&](const D3DXVECTOR3& at) -> TEnemy& {
          return Make<TTimeStopEnemy>(datakit::kSampleTimeMageId, at, 10, uint8_t{1}, uint8_t{0});
-       }, enemy_mode::kDownFromFront, enemy_mode::kLying},
+       },
+       enemy_mode::kDownFromFront, enemy_mode::kLying},
   };
   float x = -6;
   for (const Case& c : cases) {
@@ -275,7 +280,8 @@ TEST_F(EnemyClassesTest, TheElementEnemyWearsItsElementsAuraAboutItsBodyAndKeeps
   for (int32_t element = 0; element < TElementEnemy::kElements; ++element) {
     SCOPED_TRACE(testing::Message() << "element " << element);
     const Case& c = cases[element];
-    Opened<TElementEnemy>& enemy = Make<TElementEnemy>(record, D3DXVECTOR3(element * 2.0f - 6, 0, 4), 2, element, uint8_t{0});
+    Opened<TElementEnemy>& enemy =
+        Make<TElementEnemy>(record, D3DXVECTOR3(element * 2.0f - 6, 0, 4), 2, element, uint8_t{0});
     const TCountedPtr<TEffect>& aura = enemy.GetAura();
     ASSERT_TRUE(aura);
     EXPECT_EQ(KindOf(aura), c.kind);
@@ -339,8 +345,7 @@ TEST_F(EnemyClassesTest, TheRevivingEnemyOfLimitOneRevivesOnceWithItsAttackAndGr
 TEST_F(EnemyClassesTest, ARevivalScalesOnlyParametersBelow10000AndAnUnlimitedOneNeverStops) {
   OpenArena();
   MuteParticles();
-  auto& phoenix =
-      Make<TRevivingEnemy>(datakit::kSamplePhoenixId, D3DXVECTOR3(0, 0, 3), 7, -1, 1.5f, -1, uint8_t{1});
+  auto& phoenix = Make<TRevivingEnemy>(datakit::kSamplePhoenixId, D3DXVECTOR3(0, 0, 3), 7, -1, 1.5f, -1, uint8_t{1});
   phoenix.params = {10000, 9999, 70000, 6};
   HitWith(phoenix, Blow(hit_kind::kKind1, 100000));
   EXPECT_TRUE(phoenix.attacks.empty()) << "no revival attack";
@@ -377,6 +382,15 @@ class TimeStopTest : public EnemyClassesTest {
     return Make<TTimeStopEnemy>(datakit::kSampleTimeMageId, at, 10, uint8_t{1}, variant);
   }
   static int32_t AttackOf(const TEnemy& enemy) { return enemy.GetActionState() - 1; }
+  // Whether any effect sound still sounds once a second has played: only a looping one does (every
+  // sample sound is shorter). The map's music is stopped first.
+  bool SoundsOnAfterASecond() {
+    TCountedPtr<TSoundSet8> music = TDSound8::Get().Find(2);  // the music set
+    if (music && Stage().GetMusicId() != -1) music->Stop(Stage().GetMusicId());
+    soundOutput.Render(44100);
+    const std::vector<int16_t> tail = soundOutput.Render(441);
+    return std::any_of(tail.begin(), tail.end(), [](int16_t v) { return v != 0; });
+  }
 };
 
 TEST_F(TimeStopTest, ItsHitOfValue11111StopsTimeWithTheBoardBeforeTheViewAndAnyHitOnThePlayerEndsIt) {
@@ -405,6 +419,7 @@ TEST_F(TimeStopTest, ItsHitOfValue11111StopsTimeWithTheBoardBeforeTheViewAndAnyH
   EXPECT_EQ(TimeStopState::Get().GetPosition().z, pinned.z);
   EXPECT_TRUE(IsPlaying(TTimeStopEnemy::kStopSound));
   EXPECT_TRUE(IsPlaying(TTimeStopEnemy::kStopLoop));
+  EXPECT_TRUE(SoundsOnAfterASecond()) << "the loop";
 
   // Any hit on the player: time runs, the loop falls silent, the break sounds.
   TDSound8::Get().Find(0)->Stop(TTimeStopEnemy::kStopSound);
@@ -413,6 +428,7 @@ TEST_F(TimeStopTest, ItsHitOfValue11111StopsTimeWithTheBoardBeforeTheViewAndAnyH
   EXPECT_EQ(board->GetParent(), nullptr);
   EXPECT_FALSE(IsPlaying(TTimeStopEnemy::kStopLoop));
   EXPECT_TRUE(IsPlaying(TTimeStopEnemy::kStopSound));
+  EXPECT_FALSE(SoundsOnAfterASecond());
 }
 
 TEST_F(TimeStopTest, CopyingOrDestroyingATimeStopEnemyLetsTimeRunWhileTheBoardStaysWithTheStage) {
