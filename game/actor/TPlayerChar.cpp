@@ -408,7 +408,7 @@ void TPlayerChar::PlayDownVoice() {
 // --- hits (until the player's own hit handling is built) ------------------------------------------
 
 void TPlayerChar::ReceiveHit(THitObject& hit) {
-  // Any hit ends the time stop: its loop falls silent and the board breaks.
+  // Any hit ends the time stop, and its loop falls silent.
   if (GetTimeStop()) {
     SetTimeStop(false, nullptr, nullptr);
     if (TSoundSet8* set = sounds.GetSeList().GetSoundSet()) set->Stop(kTimeStopLoop);
