@@ -272,7 +272,7 @@ void TActor::ReceiveHit(THitObject& hit) {
   TDamageResult r;
   CalcDamage(hit, r);
   const int32_t scale = HitKindScale(r.kind);
-  const bool facing = hit.TurnVictim(stage, *frame, sceneFrame, r.noTurn);
+  const bool facing = TurnToHit(hit, r.noTurn);
   switch (r.kind) {
     case hit_kind::kKind1:
       OnHitKind1(r.element, r.soundLevel, r.status, scale, facing, r.p1, r.p2, r.damage);
@@ -299,6 +299,8 @@ void TActor::ReceiveHit(THitObject& hit) {
   }
   PlayHitSound(r.damage, r.kind, r.soundLevel, r.defenceBit);
 }
+
+bool TActor::TurnToHit(THitObject& hit, bool noTurn) { return hit.TurnVictim(stage, *frame, sceneFrame, noTurn); }
 
 float TActor::ElementFactor(uint32_t element) {
   switch (element) {

@@ -100,6 +100,9 @@ class TActor : public TFieldActor, public TEffectActor {
   // turns to the hit, the reaction of the resulting kind runs, the attacker hears that the hit
   // landed and the hit sound plays.
   void ReceiveHit(THitObject& hit) override;
+  // The resolution's facing step: turns the actor toward the hit (toward the volume itself for
+  // noTurn); true when the hit came from the front.
+  virtual bool TurnToHit(THitObject& hit, bool noTurn);
   bool FacesTargetOnHit() override { return true; }
   void TestHits(TFieldActor& other) override;
   virtual void EndBlink();

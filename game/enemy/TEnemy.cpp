@@ -12,6 +12,7 @@
 #include "game/data/TGameData.h"
 #include "game/effect/MtRandomState.h"
 #include "game/effect/TEffectManager.h"
+#include "game/effect/TShotEffect.h"
 #include "game/enemy/TEnemyManager.h"
 #include "game/field/FieldHud.h"
 #include "game/field/StagePlayer.h"
@@ -201,15 +202,20 @@ void TEnemy::PlayVoice(int32_t id) {
 }
 
 void TEnemy::ReceiveHit(THitObject& hit) {
-  switch (enemyClass->hitResolution) {
-    case THitResolution::kTurnedWithSteal:
-      TActor::ReceiveHit(hit);
-      RollSteal(hit.GetLandedValue());
-      break;
-  }
+  const THitTaking& taking = enemyClass->hit;
+  TActor::ReceiveHit(hit);
+  if (taking.steals) RollSteal(hit.GetLandedValue());
   if (TPlayerChar* player = PlayerChar()) player->ShowEnemyPanel(*this);
   gaugeTimer = kGaugeFrames;
-  aiTimer = kHitAiTimer;
+  if (taking.setsAiTimer) aiTimer = taking.aiTimer;
+}
+
+bool TEnemy::TurnToHit(THitObject& hit, bool noTurn) {
+  if (enemyClass->hit.turns) return TActor::TurnToHit(hit, noTurn);
+  const D3DXMATRIX kept = *frame->GetMatrix();
+  const bool fromFront = TActor::TurnToHit(hit, noTurn);
+  frame->SetMatrix(kept);
+  return fromFront;
 }
 
 void TEnemy::GetHitParams(const THitRecord& def, THitParams& out) {
@@ -260,6 +266,18 @@ void TEnemy::Spawn(TEffectKind kind, const D3DXVECTOR3& at, const plat::D3DCOLOR
 }
 
 void TEnemy::Spawn(TEffectKind kind, const D3DXVECTOR3& at) { Spawn(kind, at, kWhite, D3DXVECTOR3(1, 1, 1)); }
+
+TCountedPtr<TEffect> TEnemy::SpawnAura(const TAura& aura, const TCountedPtr<TFrame8>& on) {
+  if (!effectManager || !sceneFrame || !on) return TCountedPtr<TEffect>();
+  TCountedPtr<TEffect> effect =
+      effectManager->Spawn(aura.kind, D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0, 1, 0), *sceneFrame,
+                           stage ? stage->GetEffectStage() : nullptr, kWhite, D3DXVECTOR3(1, 1, 1));
+  if (TShotEffect* shot = AsShot(effect.Get())) {
+    shot->SetLifetime(TShotEffect::kEndless);
+    shot->SetMotion(TMoverHolder(new THoldingShakeMover(on, aura.point, aura.offset, aura.jitterScale)));
+  }
+  return effect;
+}
 
 void TEnemy::RollSteal(int32_t value) {
   if (stolen || (value != kStealValue && value != kBetterStealValue)) return;

@@ -1,10 +1,11 @@
 // The base of every enemy: an actor built from an enemy definition, with the level formula, the
 // home point and its leash, the sound lists, the HP gauge over it, the steal roll on special hits,
 // death with its drop, the group heal among its attacks, the two state machines (movement modes,
-// and in mode 16 an attack state) with the five hit reactions that move it between them, and the
-// AI that chooses what it does next. A class (TEnemyClass) sets what differs between enemies; the
-// concrete classes give the tick, the copy and the choice of attack. The player character reads an
-// enemy through TPlayerFoe: what its defeat is worth, its panel and its combo records.
+// and in mode 16 an attack state) with the five hit reactions that move it between them, the AI
+// that chooses what it does next, and the endless auras some classes wear. A class (TEnemyClass)
+// sets what differs between enemies; the concrete classes give the tick, the copy and the choice
+// of attack. The player character reads an enemy through TPlayerFoe: what its defeat is worth, its
+// panel and its combo records.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -83,6 +84,8 @@ class TEnemy : public TActor, public TPlayerFoe {
   // As the class takes hits: the actor's resolution, the steal roll, the enemy panel, then the
   // gauge shows and the AI decides anew.
   void ReceiveHit(THitObject& hit) override;
+  // Turned toward the hit, unless the class keeps its facing: then only the side is read.
+  bool TurnToHit(THitObject& hit, bool noTurn) override;
   // In an attack state (mode 16).
   bool QueryStateA() const override { return mode == enemy_mode::kAction; }
   // Stunned (mode 14).
@@ -141,7 +144,8 @@ class TEnemy : public TActor, public TPlayerFoe {
   // The current attack state's handler.
   virtual void RunActionHandler() = 0;
 
-  // The handler of every attack state: the motion once through, then standing and deciding anew.
+  // The handler of every attack state: the motion once through, then standing and deciding anew
+  // after the class's wait.
   void RunAttack();
 
   void SetManager(TEnemyManager* owner) { manager = owner; }
@@ -177,6 +181,26 @@ class TEnemy : public TActor, public TPlayerFoe {
   const TCharSoundLists& GetSounds() const { return sounds; }
 
  protected:
+  // An endless shot of the kind that shakes about a point in a frame's space, its trail offset.
+  struct TAura {
+    TEffectKind kind;
+    plat::D3DXVECTOR3 point, offset, jitterScale;
+  };
+
+  // A copy of the concrete class belonging to the manager: every class's Clone.
+  template <class T>
+  static TCountedPtr<TEnemy> CloneAs(const T& source, TEnemyManager* owner) {
+    auto* copy = new T(source);
+    copy->SetManager(owner);
+    return TCountedPtr<TEnemy>(copy);
+  }
+
+  // The aura spawned on the enemy's scene frame, its mover holding the frame it rides on; empty
+  // without an effect manager or a prototype of the kind.
+  TCountedPtr<TEffect> SpawnAura(const TAura& aura, const TCountedPtr<TFrame8>& on);
+  // The player runs an action state (its mode 19).
+  bool PlayerActs() const;
+
   // The player on the enemy's stage: its body, its actor values and the player character; null
   // for what it does not have.
   TFieldActor* PlayerBody() const;
@@ -252,9 +276,14 @@ class TEnemy : public TActor, public TPlayerFoe {
   void Drift();
 
   // --- reactions (TEnemyModes.cpp) ---
-  // What every reaction does first: the player learns which enemy it hit, the hit shows, the
-  // damage is taken and the reaction counts four.
+  // What every reaction does first: the player learns which enemy it hit, the hit shows and the
+  // damage is taken.
+  void TakeHit(int32_t hitKind, int32_t type, uint32_t element, int32_t damage);
+  // The same, and the reaction counts four.
   void BeginReaction(int32_t hitKind, int32_t type, uint32_t element, int32_t damage);
+  // For a class that only its killing blow moves: the hit taken and, when it killed, the fall;
+  // false for the other classes, whose reaction is still to run.
+  bool TakeUnmoved(int32_t hitKind, int32_t type, uint32_t element, int32_t damage, bool fromFront);
   // Whether the enemy keeps its motion against a hit of that power; the airborne step (or, for a
   // heavy blow, the scaled restart) runs for a launched enemy that does.
   bool Resists(int32_t power, float slide, bool heavyBlow);

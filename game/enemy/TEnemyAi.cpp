@@ -10,8 +10,6 @@ using plat::D3DXVECTOR3;
 
 namespace {
 
-constexpr int32_t kDecisionWait = 40;
-constexpr uint32_t kDecisionSpread = 30;
 constexpr int32_t kHitTimerBelow = -99;  // a timer below this was set by a hit
 constexpr float kNearFactor = 1.3f;
 constexpr float kCloseEnoughFactor = 1.1f;
@@ -52,6 +50,11 @@ TFieldActor* TEnemy::PlayerBody() const {
 TActor* TEnemy::PlayerActor() const { return dynamic_cast<TActor*>(PlayerBody()); }
 
 TPlayerChar* TEnemy::PlayerChar() const { return dynamic_cast<TPlayerChar*>(PlayerBody()); }
+
+bool TEnemy::PlayerActs() const {
+  const TFieldActor* player = PlayerBody();
+  return player && player->GetMode() == static_cast<uint32_t>(TPlayerChar::kActionMode);
+}
 
 TFrame8* TEnemy::AimFrame() const {
   TFieldActor* player = PlayerBody();
@@ -106,15 +109,19 @@ void TEnemy::Think() {
   const TAiSituation situation = Measure(*player, distance);
 
   if (mode != enemy_mode::kEntrance && mode != enemy_mode::kAction) {
-    int32_t row = -1;
-    if (aiTimer < kHitTimerBelow) {
-      row = kAiJustHitRow;
+    const TAiDecision& decision = enemyClass->decision;
+    const TAiChoiceTable& table = AiChoiceTable(aiTableFlag != 0);
+    const uint8_t* choices = nullptr;
+    if (decision.fixedChoices) {
+      if (aiTimer <= 0) choices = decision.fixedChoices->data();
+    } else if (aiTimer < kHitTimerBelow) {
+      choices = table[kAiJustHitRow].data();
     } else if (aiTimer <= 0) {
-      row = ChooseAiRow(situation);
+      choices = table[static_cast<size_t>(ChooseAiRow(situation))].data();
     }
-    if (row >= 0) {
-      aiTimer = kDecisionWait + static_cast<int32_t>(GenRand() % kDecisionSpread);
-      DoAction(AiChoiceTable(aiTableFlag != 0)[static_cast<size_t>(row)][GenRand() % kAiChoices]);
+    if (choices) {
+      aiTimer = decision.wait.Draw();
+      DoAction(choices[GenRand() % kAiChoices]);
       if (behaviour == kNoBehaviour) PickAttack(distance);
     }
   }

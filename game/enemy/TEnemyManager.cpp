@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
+#include "common/my_error.h"
 #include "game/effect/MtRandomState.h"
-#include "game/enemy/TStandardEnemy.h"
+#include "game/enemy/EnemySpawnTable.h"
 #include "game/field/StagePlayer.h"
 #include "game/field/TMapData.h"
 #include "game/field/TStage.h"
@@ -76,9 +78,14 @@ D3DXVECTOR3 TEnemyManager::SpawnDirection(const D3DXVECTOR3& stored) {
 // --- making enemies --------------------------------------------------------------------------------
 
 TCountedPtr<TEnemy> TEnemyManager::SpawnById(uint32_t enemyId) {
+  const TSpawnRow* row = FindSpawnRow(enemyId);
+  if (!row) return TCountedPtr<TEnemy>();
+  // An enemy of the game without its definition: the data set is incomplete, and an enemy built
+  // from nothing would have no model to load.
   auto found = EnemyDatabase.find(enemyId);
-  if (found == EnemyDatabase.end()) return TCountedPtr<TEnemy>();
-  return TCountedPtr<TEnemy>(new TStandardEnemy(found->second, 1, 0));
+  if (found == EnemyDatabase.end())
+    throw my_error("enemy.tbl: no definition of enemy " + std::to_string(enemyId), __FILE__, __LINE__);
+  return MakeEnemy(*row, found->second);
 }
 
 void TEnemyManager::Preload(uint32_t enemyId) {

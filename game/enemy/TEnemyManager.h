@@ -38,7 +38,8 @@ class TEnemyManager : public TStageEnemies {
   TEnemyManager(const TEnemyManager&) = delete;
   TEnemyManager& operator=(const TEnemyManager&) = delete;
 
-  // A new unplaced enemy of the id's class and definition; empty for an id the database lacks.
+  // A new unplaced enemy of the id's class (EnemySpawnTable) and definition; empty for an id no
+  // class lists. A listed id that "enemy.tbl" lacks throws my_error naming it.
   virtual TCountedPtr<TEnemy> SpawnById(uint32_t enemyId);
   // Each live enemy's tick in handle order; those no longer alive are removed; then at most one
   // spawn.

@@ -111,17 +111,39 @@ void TEnemy::RunHandler(TEnemyHandler handler) {
 void TEnemy::RunAttack() {
   if (model->AdvanceMotion(false, 1.0f)) return;
   SetMode(enemy_mode::kStand);
-  aiTimer = 0;
+  aiTimer = enemyClass->decision.afterAttack.Draw();
   Think();
 }
 
 // --- hit reactions -----------------------------------------------------------------------------------
 
-void TEnemy::BeginReaction(int32_t hitKind, int32_t type, uint32_t element, int32_t damage) {
+void TEnemy::TakeHit(int32_t hitKind, int32_t type, uint32_t element, int32_t damage) {
   if (TPlayerChar* player = PlayerChar(); player && manager) player->SetEnemyHandle(manager->GetEnemy(GetObjectId()));
   ShowHitEffects(hitKind, type, static_cast<int32_t>(element));
   TakeDamage(damage);
+}
+
+void TEnemy::BeginReaction(int32_t hitKind, int32_t type, uint32_t element, int32_t damage) {
+  TakeHit(hitKind, type, element, damage);
   reactionCount = kReactionLoops;
+}
+
+bool TEnemy::TakeUnmoved(int32_t hitKind, int32_t type, uint32_t element, int32_t damage, bool fromFront) {
+  if (enemyClass->reactions != TReactionRule::kKillingBlowOnly) return false;
+  const TKillingBlow& fall = enemyClass->killingBlow;
+  TakeHit(hitKind, type, element, damage);
+  const bool killed = hp == 0;
+  if (killed) {
+    if (fall.restartsCounter) {
+      reactionCount = kReactionLoops;
+      motionRate = 1.0f;
+    }
+    airHitScale = kKillSlide;
+    mainState = enemy_state::kDown;
+    KnockDownFacing(fromFront || !fall.fallsBySide);
+  }
+  if (fall.slideEveryHit) airHitScale = kKillSlide;
+  return true;
 }
 
 bool TEnemy::Resists(int32_t power, float slide, bool heavyBlow) {
@@ -161,19 +183,22 @@ void TEnemy::ReelOrKnockDown(int32_t lightType, float lightSlide, int32_t type, 
 
 void TEnemy::OnHitKind1(uint32_t element, int32_t, int32_t type, int32_t power, bool fromFront, float rate,
                         float slide, int32_t damage) {
+  if (TakeUnmoved(hit_kind::kKind1, type, element, damage, fromFront)) return;
   BeginReaction(hit_kind::kKind1, type, element, damage);
   ReelOrKnockDown(hit_kind::kKnockDown64, kKillSlide, type, power, fromFront, rate, slide);
 }
 
 void TEnemy::OnHitKind2(uint32_t element, int32_t, int32_t type, int32_t power, bool fromFront, float rate,
                         float slide, int32_t damage) {
+  if (TakeUnmoved(hit_kind::kKind2, type, element, damage, fromFront)) return;
   BeginReaction(hit_kind::kKind2, type, element, damage);
   // A slide divisor of 0: the killing blow knocks it down where it stands.
   ReelOrKnockDown(hit_kind::kKnockDown32, 0.0f, type, power, fromFront, rate, slide);
 }
 
-void TEnemy::OnHitKind4(uint32_t element, int32_t, int32_t type, int32_t, bool, float, float slide,
+void TEnemy::OnHitKind4(uint32_t element, int32_t, int32_t type, int32_t, bool fromFront, float, float slide,
                         float launchSpeed, int32_t damage) {
+  if (TakeUnmoved(hit_kind::kLaunch, type, element, damage, fromFront)) return;
   BeginReaction(hit_kind::kLaunch, type, element, damage);
   if (mainState < enemy_state::kLaunched) {
     airHitScale = slide;
@@ -189,6 +214,7 @@ void TEnemy::OnHitKind4(uint32_t element, int32_t, int32_t type, int32_t, bool, 
 
 void TEnemy::OnHitKind8(uint32_t element, int32_t, int32_t type, int32_t power, bool freeze, bool fromFront,
                         float rate, float slide, int32_t damage) {
+  if (TakeUnmoved(hit_kind::kStun, type, element, damage, fromFront)) return;
   BeginReaction(hit_kind::kStun, type, element, damage);
   // A killing stun falls as a killing light blow does; the hit is taken once.
   if (type == 0 && hp == 0)
@@ -210,6 +236,7 @@ void TEnemy::OnHitKind8(uint32_t element, int32_t, int32_t type, int32_t power, 
 
 void TEnemy::OnHitKind16(uint32_t element, int32_t, int32_t type, int32_t power, bool fromFront, float rate,
                          float slide, int32_t damage) {
+  if (TakeUnmoved(hit_kind::kBlowAway, type, element, damage, fromFront)) return;
   BeginReaction(hit_kind::kBlowAway, type, element, damage);
   if (mainState == enemy_state::kLaunched) return ScaleAndRestart(slide);
   if (Resists(power, slide, true)) return;

@@ -19,6 +19,8 @@ void TStandardEnemy::Update() {
     alive = 0;
     return;
   }
+  // Armour: no combo wears it down while the player is not attacking; a dead enemy is left to die.
+  if (enemyClass->frameReset == TFrameReset::kWhileAlive && hp > 0 && !PlayerActs()) TActor::Reset();
   Think();
   RunPatternEvents();
   RunHandler(modeHandler);
@@ -34,11 +36,7 @@ void TStandardEnemy::ChangeState(int32_t attack) {
   model->SetMotion(row.motion);
 }
 
-TCountedPtr<TEnemy> TStandardEnemy::Clone(TEnemyManager* owner) const {
-  auto* copy = new TStandardEnemy(*this);
-  copy->SetManager(owner);
-  return TCountedPtr<TEnemy>(copy);
-}
+TCountedPtr<TEnemy> TStandardEnemy::Clone(TEnemyManager* owner) const { return CloneAs(*this, owner); }
 
 void TStandardEnemy::PickAttack(float) {
   TurnTowardAim();

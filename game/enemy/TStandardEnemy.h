@@ -1,5 +1,6 @@
 // The enemy that most enemy ids are: the enemy engine with the standard class's row, one of its
-// first `actionCount` attacks chosen at random each time it attacks, and the shared AI.
+// first `actionCount` attacks chosen at random each time it attacks, and the shared AI. The other
+// classes are this enemy with their own class row and what little they add.
 #pragma once
 #include <cstdint>
 
@@ -12,8 +13,9 @@ class TStandardEnemy : public TEnemy {
                  const TEnemyClass& enemyClass = StandardEnemyClass());
   TStandardEnemy(const TStandardEnemy& source);
 
-  // Out of range it just leaves; else it thinks, runs its pattern's events and its mode, and ends
-  // the tick as every actor does. The manager removes it once it is no longer alive.
+  // Out of range it just leaves; else (its actor values reset first where its class says so) it
+  // thinks, runs its pattern's events and its mode, and ends the tick as every actor does. The
+  // manager removes it once it is no longer alive.
   void Update() override;
   void OnHitLanded(TFieldActor&, int32_t, int32_t, uint8_t) override {}
   // Attack s: mode 16 with the row s + 1 of the class's action table, its motion and handler. An
@@ -30,3 +32,20 @@ class TStandardEnemy : public TEnemy {
   int32_t actionCount;
   TEnemyHandler actionHandler = nullptr;
 };
+
+// A class that is the standard enemy with another class row and nothing of its own.
+template <const TEnemyClass& (*Row)()>
+class TRowEnemy : public TStandardEnemy {
+ public:
+  TRowEnemy(const TEnemyRecord& record, int32_t actionCount, uint8_t aiTableFlag)
+      : TStandardEnemy(record, actionCount, aiTableFlag, Row()) {}
+
+  TCountedPtr<TEnemy> Clone(TEnemyManager* owner) const override { return CloneAs(*this, owner); }
+};
+
+// The super-armoured enemy: hits neither stagger nor turn it and steal nothing; only the blow that
+// kills it fells it, always backward. Ten attacks.
+using TEnemyKind2 = TRowEnemy<SuperArmouredEnemyClass>;
+// The armoured enemy: hits turn it and may steal, but only the blow that kills it fells it, toward
+// the side it came from.
+using TEnemyKind5 = TRowEnemy<ArmouredEnemyClass>;

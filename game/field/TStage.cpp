@@ -9,6 +9,7 @@
 #include "game/data/TGameData.h"
 #include "game/effect/ActorServices.h"
 #include "game/effect/TEffectManager.h"
+#include "game/effect/TimeStopState.h"
 #include "game/field/FieldFolders.h"
 #include "game/field/FieldHud.h"
 #include "game/field/FieldServices.h"
@@ -80,6 +81,8 @@ TStage::~TStage() {
   if (effectManager) effectManager->Clear();
   effectManager = nullptr;
   enemyManager.Reset();
+  // The time stop does not outlive its stage: time runs again and the board goes with the view.
+  TimeStopState::Get().ReleaseBoard();
   mapObjects.clear();
   objects.clear();
   collision.ClearRegistries();

@@ -54,6 +54,7 @@ std::vector<HitRecordRow> SampleHitRecords() {
   bite.position = {0.0f, 0.5f, -0.6f};
   bite.paramB = 2;
   rows.push_back(bite);
+  rows.push_back(SampleTimeStopHitRecord());
 
   const std::vector<HitRecordRow> attacks = SampleAttackHitRecords();
   rows.insert(rows.end(), attacks.begin(), attacks.end());
@@ -228,8 +229,7 @@ void WriteSampleCharData(const std::string& folder) {
     SamplePlayerPattern(model).Save(folder + model.name + ".pat");
     SamplePlayerWeaponStates(model).Save(folder + model.name + ".wpm");
   }
-  SampleSlimePattern().Save(folder + "slime.pat");
-  SampleSlimeWeaponStates().Save(folder + "slime.wpm");
+  WriteSampleEnemyCharData(folder);
 }
 
 }  // namespace datakit

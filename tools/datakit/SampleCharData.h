@@ -1,7 +1,7 @@
 // The character data of a playable game folder: the hit table "basic.bht" that every stage loads,
 // The character data of a playable game folder: the hit table "basic.bht" that every stage loads,
 // the pattern (".pat") and weapon-state (".wpm") files of the player models, whose meshes
-// ("char03/" + name + ".tob") the sample meshes hold, and the slime's.
+// ("char03/" + name + ".tob") the sample meshes hold, and the sample enemies'.
 #pragma once
 #include <cstdint>
 #include <string>

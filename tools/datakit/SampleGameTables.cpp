@@ -218,7 +218,7 @@ void WriteSampleGameTables(const std::string& folder) {
 
   TableWriter::IdList(SampleExpTable()).Save(folder + "ex.tbl");
   TableWriter::IdList(SampleAbilityTable()).Save(folder + "abp.tbl");
-  RecordTable(std::vector{SampleSlimeRow()}).Save(folder + "enemy.tbl");
+  RecordTable(SampleEnemyRows()).Save(folder + "enemy.tbl");
 }
 
 }  // namespace datakit

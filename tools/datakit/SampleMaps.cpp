@@ -129,6 +129,27 @@ MapEntryWriter EventMap(const std::string& baseName, const std::string& title, V
   return map;
 }
 
+MapEntryWriter Arena() {
+  MapEntryWriter arena;
+  arena.Header(Header(1, "field.msh", "\x93\xac\x8b\x5a\x8f\xea"))  // 闘技場
+      .View(0.1f, 200, 45)
+      .Fog(20, 80, 0xFF8098B0)
+      .Sky("sky00", kSkyValues)
+      .PlayerStart({0, 0, 0}, {0, 0, 1}, {0, 3, -6})
+      .MiniMap("field")
+      .ChaseCamera(0, 6, 2.5f, "non");
+  // Each faces the player; none leaves, however far the player goes.
+  using L = SampleMapLayout;
+  arena.EnemyLimits(6, 100.0f)
+      .EnemyPlacement(kSampleSlimeId, L::kArenaSlimeAt, {0, 0, 0})
+      .EnemyPlacement(kSampleGolemId, L::kArenaGolemAt, {0, 0, 0})
+      .EnemyPlacement(kSampleFireballId, L::kArenaFireballAt, {0, 0, 0})
+      .EnemyPlacement(kSamplePhoenixId, L::kArenaPhoenixAt, {0, 0, 0})
+      .EnemyPlacement(kSampleKnightId, L::kArenaKnightAt, {0, 0, 0})
+      .EnemyPlacement(kSampleTimeMageId, L::kArenaTimeMageAt, {0, 0, 0});
+  return arena;
+}
+
 Rgb RgbOf(uint32_t argb) {
   return {static_cast<uint8_t>(argb >> 16), static_cast<uint8_t>(argb >> 8), static_cast<uint8_t>(argb)};
 }
@@ -165,6 +186,7 @@ MapDataWriter SampleMapPack() {
   maps.Entry("d04_02boss", EventMap("d04_02.msh", cave, L::kCaveCentre, {0, 0, -1}))
       .Entry("d04_02", EventMap("d04_02.msh", cave, L::kCaveCentre, {0, 0, -1}))
       .Entry("c00boss0", EventMap("c00_00.msh", castle, L::kCastleStart, {-1, 0, 0}));
+  maps.Entry("arena", Arena());
   return maps;
 }
 

@@ -12,6 +12,9 @@
 // map has a tracked bag, sword and ring and a heap of gold near its start, a box trigger in the
 // west and a box test trigger in the east, a defeat count condition of 2 and a defeated enemy
 // condition for the slime (the scripts of SampleScripts.h), and, to the south, a box exit to the town.
+//
+// The arena ("03.pbms/arena", kind 1, on the battle map's ground) holds one enemy of each class,
+// placed far apart around the player's start, and no spawn point.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -59,6 +62,9 @@ struct SampleMapLayout {
   // 203 give; the castle's around the origin, its start 6 west of it.
   static constexpr Vec3 kCaveCentre{0, 6, 184};
   static constexpr Vec3 kCastleStart{-6, 0, 0};
+  // Arena: where each enemy stands; the player starts at the origin facing +z.
+  static constexpr Vec3 kArenaSlimeAt{-12, 0, 12}, kArenaGolemAt{-6, 0, 12}, kArenaFireballAt{0, 0, 12},
+      kArenaPhoenixAt{6, 0, 12}, kArenaKnightAt{12, 0, 12}, kArenaTimeMageAt{0, 0, -12};
 };
 
 MapDataWriter SampleMapPack();

@@ -144,7 +144,7 @@ void WriteSampleMeshes(const std::string& folder) {
   // the fighting styles, each with the motions of the player's modes.
   for (const SamplePlayerModel& model : SamplePlayerModels())
     SamplePlayerMesh(model).Tob().Save(folder + "char03/" + model.name + ".tob");
-  SampleSlimeModel().Tob().Save(folder + "char03/slime.tob");
+  WriteSampleEnemyModels(folder);
   // The town's villagers.
   Villager("villager00", {0.45f, 0.4f, 0.3f, 1}).Tob().Save(folder + "char03/villager00.tob");
   Villager("villager01", {0.8f, 0.6f, 0.2f, 1}).Tob().Save(folder + "char03/villager01.tob");

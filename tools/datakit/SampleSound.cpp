@@ -39,9 +39,10 @@ constexpr uint32_t kRestTune = 16;
 void WriteIdList(const std::string& path, std::initializer_list<uint32_t> ids) { TableWriter::IdList(ids).Save(path); }
 
 // The player character's sounds: an item and money picked up (215, 217), a skill learned and the
-// level-up (218), a save point (503), a refusal (608), the landing (1000); and its voices: the
-// hero's fall (106), a skill (150), the heroine's fall (1100) and her voices 1000 further.
-constexpr uint32_t kPlayerSounds[] = {kItemPickUp, kPickUp, 218, 503, 608, 1000};
+// level-up (218), a save point (503), a refusal (608), the end of a time stop and its loop
+// (651, 652), the landing (1000); and its voices: the hero's fall (106), a skill (150), the
+// heroine's fall (1100) and her voices 1000 further.
+constexpr uint32_t kPlayerSounds[] = {kItemPickUp, kPickUp, 218, 503, 608, 651, 652, 1000};
 constexpr uint32_t kHeroVoices[] = {106, 150};
 constexpr uint32_t kHeroineVoices[] = {1100, 1106, 1150};
 
@@ -78,11 +79,12 @@ void Melody(OggWriter& w, std::initializer_list<int> notes, uint32_t noteFrames)
 void WriteSampleSound(const std::string& dir) {
   std::vector<uint32_t> effects =
       Ids(8, {kEventSound, 218, 503, 600, 601, 602, 603, 605, 606, kRingTurn, 608, 1000, kItemPickUp, kPickUp});
-  effects.insert(effects.end(), SampleSlimeSounds().begin(), SampleSlimeSounds().end());
+  const std::vector<uint32_t> enemySounds = SampleEnemySounds();
+  effects.insert(effects.end(), enemySounds.begin(), enemySounds.end());
   std::sort(effects.begin(), effects.end());
   effects.erase(std::unique(effects.begin(), effects.end()), effects.end());
   WritePack(dir, "se.pse", "se.tbl", "se", effects, 12, 3300);
-  WriteSampleSlimeSoundLists(dir + "data/tbl03/");
+  WriteSampleEnemySoundLists(dir + "data/tbl03/");
   WritePack(dir, "voice.pse", "voice.tbl", "vc", Ids(4, {106, 150, 1100, 1106, 1150}), -5, 8820);
   const std::vector<uint32_t> sounds(std::begin(kPlayerSounds), std::end(kPlayerSounds));
   for (const char* member : {"hero", "heroine"})

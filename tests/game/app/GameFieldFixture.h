@@ -1,7 +1,7 @@
 // Field scenes on the game's own field services (tests/game/field/FieldSceneFixture.h otherwise):
-// the real player character, HUD parts, enemy manager and script engine, the script folder of the
-// sample game and a new game's progress record; and the hero moved by held keys as a player moves
-// it.
+// the real player character, HUD parts, enemy manager and script engine, the script folder and
+// enemy definitions of the sample game and a new game's progress record; and the hero moved by held
+// keys as a player moves it.
 #pragma once
 #include <cmath>
 #include <functional>
@@ -27,6 +27,8 @@ class GameFieldFixture : public fieldscenetest::FieldSceneFixture {
     FieldSceneFixture::SetUp();
     TScriptEngine::SetFolder("data/scr03/");
     TGameData::Instance()->NewGame();
+    // As the game's start-up does: the battle maps' enemies are made from their definitions.
+    LoadEnemyDatabase("data/tbl03/enemy.tbl");
     SetFieldServices(&standin::FieldServices());
   }
   void TearDown() override {

@@ -1,12 +1,19 @@
-// The enemy manager: the map's enemies, the live table, removal and the defeated ids, the spawn
-// points, the searches.
+// The enemy manager: spawning by id, the map's enemies, the live table, removal and the defeated
+// ids, the spawn points, the searches.
 #include "game/enemy/TEnemyManager.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
+#include <set>
+#include <typeinfo>
 
+#include "common/my_error.h"
+#include "game/enemy/TElementEnemy.h"
 #include "game/enemy/TEnemyTable.h"
+#include "game/enemy/TRevivingEnemy.h"
+#include "game/enemy/TTimeStopEnemy.h"
 #include "game/field/TMapData.h"
 #include "game/field/TStage.h"
 #include "tests/game/enemy/EnemyFixture.h"
@@ -19,26 +26,130 @@ using plat::D3DXVECTOR3;
 
 using EnemyManagerTest = EnemyFixture;
 
-TEST_F(EnemyManagerTest, SpawningByIdGivesAStandardEnemyOfOneAttackForEveryIdTheDatabaseHolds) {
+// The class of an enemy, as the spawn table names it.
+char ClassOf(const TEnemy& enemy) {
+  if (dynamic_cast<const TTimeStopEnemy*>(&enemy)) return 'F';
+  if (dynamic_cast<const TRevivingEnemy*>(&enemy)) return 'D';
+  if (dynamic_cast<const TElementEnemy*>(&enemy)) return 'C';
+  if (dynamic_cast<const TEnemyKind2*>(&enemy)) return 'B';
+  if (dynamic_cast<const TEnemyKind5*>(&enemy)) return 'E';
+  return typeid(enemy) == typeid(TStandardEnemy) ? 'A' : '?';
+}
+
+// One class with one set of arguments and every id that has them.
+struct SpawnCase {
+  char enemyClass;
+  int32_t actions;
+  uint8_t aiFlag;
+  int32_t extra;  // C: the element; D: the revival attack; F: the variant
+  std::vector<uint32_t> ids;
+  float factor = 0;  // D only
+  int32_t limit = 0;
+};
+
+TEST_F(EnemyManagerTest, SpawningByIdBuildsEachOfThe108IdsAsItsClassWithItsArgumentsAndNoOtherId) {
   OpenArena();
-  TEnemyRecord other = EnemyDatabase.at(1);
-  other.Id = 10026;
-  EnemyDatabase[10026] = other;
+  const TEnemyRecord slime = EnemyDatabase.at(1);
+  auto define = [&](uint32_t id) {
+    TEnemyRecord r = slime;
+    r.Id = id;
+    EnemyDatabase[id] = r;
+  };
+  for (uint32_t id = 0; id < 80; ++id) define(id);
+  for (uint32_t id = 10000; id < 10028; ++id) define(id);
+
+  const std::vector<SpawnCase> cases = {
+      {'A', 1, 0, 0, {3, 11, 13, 18, 24, 25, 35, 46, 48, 61, 62, 72, 73}},
+      {'A', 2, 0, 0, {0, 1, 4, 12, 14, 17, 23, 26, 30, 41, 42, 52, 71, 75}},
+      {'A', 3, 0, 0, {6,  8,  9,  19, 20, 21, 27, 28, 29, 31, 32, 33, 34,
+                      36, 38, 39, 40, 43, 45, 51, 54, 57, 65, 67, 70, 74}},
+      {'A', 4, 0, 0, {37, 44, 49, 66}},
+      {'A', 5, 0, 0, {78}},
+      {'A', 2, 1, 0, {10012}},
+      {'A', 3, 1, 0, {10001, 10002, 10003, 10004, 10005, 10006, 10007, 10008, 10009, 10014, 10015}},
+      {'A', 5, 1, 0, {10010, 10013}},
+      {'B', 3, 0, 0, {22, 58}},
+      {'B', 3, 1, 0, {76, 10000}},
+      {'B', 8, 1, 0, {10026}},
+      {'C', 2, 0, 0, {2}},
+      {'C', 2, 0, 1, {5, 60}},
+      {'C', 2, 0, 2, {55, 63}},
+      {'C', 2, 0, 3, {16}},
+      {'C', 2, 0, 4, {47, 64}},
+      {'C', 2, 0, 5, {77}},
+      {'C', 3, 0, 1, {10, 15}},
+      {'C', 3, 0, 2, {7}},
+      {'C', 3, 0, 3, {53, 68}},
+      {'C', 3, 0, 5, {50}},
+      {'C', 3, 0, 6, {56, 69}},
+      {'D', 7, 1, 11042, {10011}, 1.5f, -1},
+      {'D', 7, 1, 200, {10024}, 1.1f, 1},
+      {'E', 4, 1, 0, {59, 79, 10016, 10017, 10018, 10019, 10020, 10021, 10022, 10023}},
+      {'F', 10, 1, 0, {10025}},
+      {'F', 10, 1, 1, {10027}},
+  };
   TEnemyManager& manager = Manager();
-  for (uint32_t id : {1u, 10026u}) {
-    TCountedPtr<TEnemy> a = manager.TEnemyManager::SpawnById(id);
-    TCountedPtr<TEnemy> b = manager.TEnemyManager::SpawnById(id);
-    auto* standard = dynamic_cast<TStandardEnemy*>(a.Get());
-    ASSERT_NE(standard, nullptr);
-    EXPECT_EQ(standard->GetActionCount(), 1);
-    EXPECT_EQ(standard->GetAiTableFlag(), 0);
-    EXPECT_EQ(standard->GetKind(), id);
-    EXPECT_STREQ(standard->GetEnemyClass().name, "standard");
-    EXPECT_FALSE(standard->IsAlive());
-    EXPECT_NE(a.Get(), b.Get());
+  std::map<char, int> perClass;
+  std::set<uint32_t> seen;
+  for (const SpawnCase& c : cases) {
+    for (uint32_t id : c.ids) {
+      SCOPED_TRACE(testing::Message() << "id " << id);
+      TCountedPtr<TEnemy> enemy = manager.TEnemyManager::SpawnById(id);
+      ASSERT_TRUE(enemy);
+      EXPECT_EQ(ClassOf(*enemy), c.enemyClass);
+      EXPECT_EQ(enemy->GetKind(), id);
+      EXPECT_FALSE(enemy->IsAlive()) << "a prototype, never placed";
+      // Read by columns: the ids from 10000 and 59, 76 and 79 take the aggressive table.
+      const bool aggressive = id >= 10000 || id == 59 || id == 76 || id == 79;
+      EXPECT_EQ(enemy->GetAiTableFlag(), aggressive ? 1 : 0);
+      EXPECT_EQ(enemy->GetAiTableFlag(), c.aiFlag);
+      EXPECT_EQ(dynamic_cast<TStandardEnemy&>(*enemy).GetActionCount(), c.actions);
+      if (const auto* element = dynamic_cast<const TElementEnemy*>(enemy.Get())) {
+        EXPECT_EQ(element->GetElementIndex(), c.extra);
+      }
+      if (const auto* reviving = dynamic_cast<const TRevivingEnemy*>(enemy.Get())) {
+        EXPECT_EQ(reviving->GetRevivalAttackId(), c.extra);
+        EXPECT_EQ(reviving->GetStatFactor(), c.factor) << "the single-precision value";
+        EXPECT_EQ(reviving->GetRevivalLimit(), c.limit);
+        EXPECT_EQ(reviving->GetRevivalCount(), 0);
+      }
+      if (const auto* timeStop = dynamic_cast<const TTimeStopEnemy*>(enemy.Get())) {
+        EXPECT_EQ(timeStop->GetVariant(), c.extra);
+      }
+      ++perClass[c.enemyClass];
+      EXPECT_TRUE(seen.insert(id).second) << "one row per id";
+    }
   }
-  for (uint32_t id : {0u, 2u, 80u, 10000u, 0xFFFFFFFFu}) EXPECT_FALSE(manager.TEnemyManager::SpawnById(id)) << id;
-  EXPECT_EQ(EnemyDatabase.count(2), 0u) << "asking leaves no record behind";
+  EXPECT_EQ(perClass, (std::map<char, int>{{'A', 72}, {'B', 5}, {'C', 17}, {'D', 2}, {'E', 10}, {'F', 2}}));
+  EXPECT_EQ(seen.size(), 108u);
+  EXPECT_EQ(*seen.rbegin(), 10027u);
+
+  // Id 10000 exists; nothing between the two ranges, after them or below them.
+  EXPECT_EQ(ClassOf(*manager.TEnemyManager::SpawnById(10000)), 'B');
+  const size_t records = EnemyDatabase.size();
+  for (uint32_t id = 80; id < 10000; ++id) ASSERT_FALSE(manager.TEnemyManager::SpawnById(id)) << id;
+  for (uint32_t id : {10028u, 10029u, 20000u, 0x7FFFFFFFu, static_cast<uint32_t>(-1), static_cast<uint32_t>(-10000)})
+    EXPECT_FALSE(manager.TEnemyManager::SpawnById(id)) << id;
+  EXPECT_EQ(EnemyDatabase.size(), records) << "asking leaves no record behind";
+
+  // Every spawn is a new object.
+  TCountedPtr<TEnemy> a = manager.TEnemyManager::SpawnById(22);
+  TCountedPtr<TEnemy> b = manager.TEnemyManager::SpawnById(22);
+  EXPECT_NE(a.Get(), b.Get());
+  EXPECT_STREQ(a->GetEnemyClass().name, "super-armoured");
+  EXPECT_STREQ(manager.TEnemyManager::SpawnById(1)->GetEnemyClass().name, "standard");
+}
+
+TEST_F(EnemyManagerTest, AnIdOfTheGameThatEnemyTblLacksStopsTheSpawnNamingIt) {
+  OpenArena();
+  ASSERT_EQ(EnemyDatabase.count(10026), 0u);
+  try {
+    Manager().TEnemyManager::SpawnById(10026);
+    FAIL() << "no error";
+  } catch (const my_error& e) {
+    EXPECT_NE(std::string(e.what()).find("10026"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(EnemyDatabase.count(10026), 0u) << "no empty record was made";
 }
 
 TEST_F(EnemyManagerTest, PlacementsAppearAtOnceStandingAndLevelledWhileSpawnPointsWait) {
