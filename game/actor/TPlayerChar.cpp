@@ -18,7 +18,6 @@
 #include "game/field/TFieldScene.h"
 #include "game/shell/TGameWnd.h"
 #include "game/shell/TInput.h"
-#include "sound/TSoundSet8.h"
 
 using plat::D3DXMATRIX;
 using plat::D3DXVECTOR3;
