@@ -130,6 +130,12 @@ TCountedPtr<TFrame8> TEventScene::SharedFrame(const std::string& name) const {
 
 TFrame8* TEventScene::FindFrame(const std::string& name) const { return SharedFrame(name).Get(); }
 
+TMesh8* TEventScene::FindActor(const std::string& name) const {
+  for (size_t i = 0; i < actors.size(); ++i)
+    if (row.actors[i].name == name) return actors[i].mesh;
+  return nullptr;
+}
+
 uint32_t TEventScene::GetOverlayColour() const { return overlay.vertices[0].diffuse; }
 
 // A map camera, when the row has one, is built first and its frame is the camera frame.
@@ -205,8 +211,7 @@ void TEventScene::FindActorMeshes() {
     if (row.stepping.empty() && mesh) stepped.push_back(mesh);
   }
   for (const char* name : row.stepping)
-    for (size_t i = 0; i < actors.size(); ++i)
-      if (actors[i].mesh && std::string(name) == row.actors[i].name) stepped.push_back(actors[i].mesh);
+    if (TMesh8* mesh = FindActor(name)) stepped.push_back(mesh);
 }
 
 void TEventScene::StartFlight() {

@@ -40,6 +40,8 @@ class TEventScene : public TStateScene {
   // What tests look at.
   const EventRow& GetRow() const { return row; }
   EventStep GetStep() const { return current.kind; }
+  // The current step's place in the row's chain.
+  size_t GetStepIndex() const { return at; }
   const TMoveValue& GetPath() const { return path; }
   const TMoveValue& GetOverlayAlpha() const { return alpha; }
   uint32_t GetOverlayColour() const;
@@ -48,6 +50,8 @@ class TEventScene : public TStateScene {
   int32_t GetClip() const { return clip; }
   TFrame8* FindFrame(const std::string& name) const;
   TMesh8* GetLead() const { return lead; }
+  // The instance of the actor of that name; null for none.
+  TMesh8* FindActor(const std::string& name) const;
   TCamera* GetSkyCamera() const { return skyCamera.get(); }
   TFrame8* GetCamera() const { return camera; }
   const TView8& GetView() const { return view; }
