@@ -9,7 +9,6 @@ using L = EventLook;
 
 constexpr int32_t kBlackFade = 15;
 constexpr int32_t kFromColour = 0x0F00;
-constexpr EventFog kNoFog{false, 100.0f, 200.0f, 0xFFFFFFFF};
 constexpr EventFog kBlackFog{true, 30.0f, 35.0f, 0};
 constexpr EventPoint kOrigin{0, 0, 0};
 constexpr float kQuarterBack = -std::numbers::pi_v<float> / 2;
@@ -92,9 +91,6 @@ EventRow Courtyard(int32_t id, const char* script, int32_t music, EventPoint cam
       .id = id,
       .script = script,
       .music = music,
-      .fog = kNoFog,
-      .farDistance = 20.0f,
-      .clearColour = 0,
       .frames = Castle(camera),
       .meshes = kCastleMap,
       .actors = std::move(actors),
@@ -112,9 +108,6 @@ EventRow Cave(int32_t id, const char* script, int32_t music, std::vector<EventAc
       .id = id,
       .script = script,
       .music = music,
-      .fog = kNoFog,
-      .farDistance = 20.0f,
-      .clearColour = 0,
       .frames = {{"Camera", "Scene", {-0.5f, 1.65f, -3.77f}},
                  {"CameraTarget", "Scene", {0.4f, 0.3f, 0.1f}},
                  {"MapFrame", "Scene", {0.0f, -6.0f, -184.0f}}},
@@ -161,9 +154,6 @@ const std::vector<EventRow>& Rows() {
           .id = 201,
           .script = "03.pbsc/Event03_01",
           .music = 40,
-          .fog = kNoFog,
-          .farDistance = 20.0f,
-          .clearColour = 0,
           .frames = {{"Camera", "Scene", {-5.6f, 2.6f, 5.3f}},
                      {"CameraTarget", "Scene", {-1.5f, 0.5f, 1.7f}},
                      {"BeforeScene", nullptr, kOrigin},

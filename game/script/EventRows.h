@@ -138,9 +138,10 @@ struct EventRow {
   int32_t id;
   const char* script;
   int32_t music;
-  EventFog fog;
-  float farDistance;
-  uint32_t clearColour;
+  // Most events have no fog, see 20 ahead and clear to black.
+  EventFog fog = {false, 100.0f, 200.0f, 0xFFFFFFFF};
+  float farDistance = 20.0f;
+  uint32_t clearColour = 0;
   std::vector<EventFrameRow> frames;
   std::vector<EventMeshRow> meshes;
   std::vector<EventActorRow> actors;

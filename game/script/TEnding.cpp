@@ -19,7 +19,8 @@ constexpr uint32_t kWhite = 0x00FFFFFFu;
 constexpr float kSlideSize = 256.0f;
 constexpr int32_t kSlideFrames = 20;
 constexpr int32_t kLogoFrames = 100;
-constexpr uint32_t kOpeningTicks = 60, kHoldTicks = 200, kLogoHoldTicks = 200;
+// A slide is held for 201 ticks, the logo for 200.
+constexpr uint32_t kOpeningTicks = 60, kHoldTicks = 201, kLogoHoldTicks = 200;
 
 TSprite8 Picture(const char* name) { return LoadSprite(name, plat::D3DPOOL_MANAGED, 0); }
 
@@ -104,12 +105,14 @@ void TEnding::Paint() {
 
 // ---- The states ---------------------------------------------------------------------------------
 
-SceneResult TEnding::OpeningWait() {
-  if (++counter < kOpeningTicks) return kSceneRunning;
+SceneResult TEnding::CountTo(uint32_t ticks, State next) {
+  if (++counter < ticks) return kSceneRunning;
   counter = 0;
-  Go(State::SlideIn);
+  Go(next);
   return kSceneRunning;
 }
+
+SceneResult TEnding::OpeningWait() { return CountTo(kOpeningTicks, State::SlideIn); }
 
 SceneResult TEnding::SlideIn() {
   captionX.Forward();
@@ -117,12 +120,7 @@ SceneResult TEnding::SlideIn() {
   return kSceneRunning;
 }
 
-SceneResult TEnding::Hold() {
-  if (++counter <= kHoldTicks) return kSceneRunning;
-  counter = 0;
-  Go(State::SlideOut);
-  return kSceneRunning;
-}
+SceneResult TEnding::Hold() { return CountTo(kHoldTicks, State::SlideOut); }
 
 // The alpha shown is the one before the step, so the first tick out is still opaque.
 SceneResult TEnding::SlideOut() {
@@ -152,12 +150,7 @@ SceneResult TEnding::LogoIn() {
   return kSceneRunning;
 }
 
-SceneResult TEnding::LogoHold() {
-  if (++counter < kLogoHoldTicks) return kSceneRunning;
-  counter = 0;
-  Go(State::LogoOut);
-  return kSceneRunning;
-}
+SceneResult TEnding::LogoHold() { return CountTo(kLogoHoldTicks, State::LogoOut); }
 
 SceneResult TEnding::LogoOut() {
   Fade(logo, logoAlpha);

@@ -53,6 +53,8 @@ class TEnding : public TStateScene {
   SceneResult Update();
   void Paint();
   void Go(State next) { state = next; }
+  // Counts the tick; on the count's last tick the counter starts again and the state goes on.
+  SceneResult CountTo(uint32_t ticks, State next);
   void ResetTweens();
   void LoadSlide(const Slide& slide);
 
