@@ -230,7 +230,7 @@ const std::vector<EventRow>& Rows() {
                     {S::Pan, 150, kScriptedPan},
                     {S::Pan, 200, kScriptedPan},
                     {S::Pan, 120, EventStepRow::kRunsScript},
-                    {S::FadeOut},
+                    {S::FadeOut, 0, EventStepRow::kPanning},
                     {S::Leave}},
           .next = {.change = EventSuccessor::Change{kBlackFade, kFromColour, 211, 46}},
           .skyCamera = EventPoint{1.4f, 5.5f, 0.86f},

@@ -52,7 +52,8 @@ enum class EventStep : uint8_t {
   Pan,
   // The script runs to its end.
   ScriptEnd,
-  // The picture goes back to black; value kWithMusic: and a music fade held meanwhile ends too.
+  // The picture goes back to black; value kWithMusic: and a music fade held meanwhile ends too;
+  // flag kPanning: the camera pans on meanwhile.
   FadeOut,
   // The script engine goes and what follows is queued.
   Leave,
@@ -63,8 +64,9 @@ enum class EventStep : uint8_t {
 struct EventStepRow {
   // FadeOut's value that waits for a held music fade as well.
   static constexpr int32_t kWithMusic = 1;
-  // Pan's flags.
+  // Pan's flags, and FadeOut's.
   static constexpr uint8_t kRunsScript = 1, kCountsWaiting = 2, kReleases = 4;
+  static constexpr uint8_t kPanning = 8;
 
   EventStep kind;
   int32_t value = 0;

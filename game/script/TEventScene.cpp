@@ -493,12 +493,16 @@ TEventScene::StepEnd TEventScene::LastClip(int32_t) {
 
 // The camera rises more slowly than its target, so it looks up and away. Both move in their own
 // space.
-TEventScene::StepEnd TEventScene::Pan(int32_t value) {
+void TEventScene::PanCamera() {
   if (camera && cameraTarget) {
     camera->Translate(0.0f, kPanCameraRise, 0.0f, true);
     cameraTarget->Translate(0.0f, kPanTargetRise, 0.0f, true);
   }
   Aim();
+}
+
+TEventScene::StepEnd TEventScene::Pan(int32_t value) {
+  PanCamera();
   const uint8_t flags = current.flags;
   if (flags & EventStepRow::kRunsScript) RunScript();
   if (!(flags & EventStepRow::kCountsWaiting) || Waiting()) ++counter;
@@ -516,6 +520,7 @@ TEventScene::StepEnd TEventScene::ScriptEnd(int32_t) {
 }
 
 TEventScene::StepEnd TEventScene::FadeOut(int32_t value) {
+  if (current.flags & EventStepRow::kPanning) PanCamera();
   const bool musicFading = value == EventStepRow::kWithMusic && MusicFading();
   const bool pictureFading = PictureBack();
   return musicFading || pictureFading ? StepEnd::kStay : StepEnd::kNext;

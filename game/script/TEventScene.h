@@ -100,6 +100,8 @@ class TEventScene : public TStateScene {
   bool AdvanceActors(bool loop);
   void StartClip(uint32_t index);
   void Fly();
+  // The camera and its target one tick up, and the camera aimed.
+  void PanCamera();
   // A held music fade one step on; false when there is none or it has ended.
   bool MusicFading();
 
