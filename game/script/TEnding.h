@@ -6,8 +6,6 @@
 #pragma once
 #include <cstdint>
 #include <deque>
-#include <string>
-#include <utility>
 
 #include "common/TMoveValue.h"
 #include "common/TSprite8.h"
