@@ -4,6 +4,6 @@
 
 class TGameWnd;
 
-// False, queueing nothing, for an id without a scene: 206, every id outside 200 to 211, and for now
-// 205 and 207 to 211, whose scenes are not built yet.
+// The story events 200 to 210 (there is no 206) and the ending, 211. False, queueing nothing, for an
+// id without a scene.
 bool CreateEventScene(TGameWnd& app, int32_t eventId);

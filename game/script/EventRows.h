@@ -44,9 +44,16 @@ enum class EventStep : uint8_t {
   Pause,
   // As Pause, but the counter counts only while the script waits.
   WaitedPause,
+  // The clip step after the last clip: once the lead's clip has ended and the script waits, the
+  // wait is released and the counter starts again.
+  LastClip,
+  // The camera and its target rise a little each tick while a counter passes the value; the step's
+  // flags say whether the script runs, which ticks count and whether the wait is released.
+  Pan,
   // The script runs to its end.
   ScriptEnd,
-  // The picture goes back to black.
+  // The picture goes back to black; value kWithMusic: and a music fade held meanwhile ends too;
+  // flag kPanning: the camera pans on meanwhile.
   FadeOut,
   // The script engine goes and what follows is queued.
   Leave,
@@ -55,8 +62,15 @@ enum class EventStep : uint8_t {
 };
 
 struct EventStepRow {
+  // FadeOut's value that waits for a held music fade as well.
+  static constexpr int32_t kWithMusic = 1;
+  // Pan's flags, and FadeOut's.
+  static constexpr uint8_t kRunsScript = 1, kCountsWaiting = 2, kReleases = 4;
+  static constexpr uint8_t kPanning = 8;
+
   EventStep kind;
   int32_t value = 0;
+  uint8_t flags = 0;
 };
 
 // Set meshes are drawn in their vertex colours (render mode 2000), figures in one colour (2100).
@@ -86,6 +100,9 @@ struct EventActorRow {
   const char* facing = nullptr;  // a frame it turns toward, and then half round
   float motionTime = 0;
   bool windowFacesLast = false;
+  // Then turned about y by this angle and moved by this much, both in its own space.
+  float turn = 0;
+  EventPoint move{0, 0, 0};
 };
 
 // The field on a map (with the start, facing and camera vectors, or none), or a scene change to
@@ -123,16 +140,24 @@ struct EventRow {
   int32_t id;
   const char* script;
   int32_t music;
-  EventFog fog;
-  float farDistance;
-  uint32_t clearColour;
+  // Most events have no fog, see 20 ahead and clear to black.
+  EventFog fog = {false, 100.0f, 200.0f, 0xFFFFFFFF};
+  float farDistance = 20.0f;
+  uint32_t clearColour = 0;
   std::vector<EventFrameRow> frames;
   std::vector<EventMeshRow> meshes;
   std::vector<EventActorRow> actors;
   const char* lead;
+  // The actors by name in the order their motions step each tick; empty: the order above.
+  std::vector<const char*> stepping = {};
   std::vector<EventStepRow> steps;
   EventSuccessor next;
   std::optional<EventFlight> flight = std::nullopt;
+  // The camera is a map camera (with its sky) standing here and looking at "CameraTarget", in place
+  // of a frame "Camera".
+  std::optional<EventPoint> skyCamera = std::nullopt;
+  // The picture fades in and out with a colour fade from black instead of the overlay.
+  bool colourFade = false;
   // Where SetSwap puts "Camera" and "CameraTarget".
   EventPoint swapCamera{0, 0, 0};
   EventPoint swapTarget{0, 0, 0};

@@ -39,7 +39,9 @@ constexpr float kFlightShare = 0.7f;
 constexpr int32_t kFlightFrames = 1000;
 constexpr int32_t kPictureFadeFrames = 100;
 constexpr int32_t kFromColour = 0x0F00;
-constexpr uint32_t kFlightCameraType = 0;
+constexpr uint32_t kSkyCameraType = 0;
+// Each tick of a pan, in the frames' own space.
+constexpr float kPanCameraRise = 0.009f, kPanTargetRise = 0.01f;
 // The narration holds each wait for 31 ticks a pass; the shake of the first set.
 constexpr int32_t kNarrationTicks = 30;
 constexpr float kShakeHigh = 0.1f, kShakeLow = -0.1f;
@@ -68,6 +70,8 @@ const TEventScene::StepKind TEventScene::kStepKinds[] = {
     {EventStep::ClosingWait, &TEventScene::ClosingWait, false},
     {EventStep::Pause, &TEventScene::Pause, false},
     {EventStep::WaitedPause, &TEventScene::WaitedPause, false},
+    {EventStep::LastClip, &TEventScene::LastClip, false},
+    {EventStep::Pan, &TEventScene::Pan, false},
     {EventStep::ScriptEnd, &TEventScene::ScriptEnd, false},
     {EventStep::FadeOut, &TEventScene::FadeOut, true},
     {EventStep::Leave, &TEventScene::Leave, true},
@@ -93,7 +97,7 @@ TEventScene::TEventScene(TGameWnd& app, const EventRow& eventRow)
   alpha.Set(1.0f, 0.0f, kOverlayFrames, 0);
   shake.Set(kShakeHigh, kShakeLow, kShakeFrames, kShakeRepeats, true);
   path.Set(0.0f, kFlightShare, kFlightFrames, 0);
-  if (row.flight) fade.emplace(kPictureFadeFrames, TColorFade::kBlack, kFromColour);
+  if (row.colourFade) fade.emplace(kPictureFadeFrames, TColorFade::kBlack, kFromColour);
   overlay.SetColor(kBlack, -1);
 
   if (d3d) d3d->SetFog(row.fog.on, row.fog.start, row.fog.end, row.fog.colour);
@@ -107,12 +111,7 @@ TEventScene::TEventScene(TGameWnd& app, const EventRow& eventRow)
   LoadActors();
   if (row.flight) StartFlight();
   StartScript();
-  for (size_t i = 0; i < actors.size(); ++i) {
-    const EventActorRow& a = row.actors[i];
-    TMesh8* mesh = actors[i].mesh = actors[i].frame->FindMesh(a.name, false);
-    if (mesh && a.motionTime != 0) mesh->SetMotionTime(a.motionTime);
-    if (row.lead && std::string(row.lead) == a.name) lead = mesh;
-  }
+  FindActorMeshes();
   if (TSoundSet8* set = musics.GetSoundSet()) set->Play(row.music);
   if (row.flight) Paint();
   SetUpdate(&TEventScene::Update);
@@ -131,17 +130,35 @@ TCountedPtr<TFrame8> TEventScene::SharedFrame(const std::string& name) const {
 
 TFrame8* TEventScene::FindFrame(const std::string& name) const { return SharedFrame(name).Get(); }
 
+TMesh8* TEventScene::FindActor(const std::string& name) const {
+  for (size_t i = 0; i < actors.size(); ++i)
+    if (row.actors[i].name == name) return actors[i].mesh;
+  return nullptr;
+}
+
 uint32_t TEventScene::GetOverlayColour() const { return overlay.vertices[0].diffuse; }
 
+// A map camera, when the row has one, is built first and its frame is the camera frame.
 void TEventScene::BuildFrames() {
+  if (row.skyCamera) camera = MakeSkyCamera(FindFrame("CameraTarget"));
   for (const EventFrameRow& f : row.frames) {
     TCountedPtr<TFrame8> frame = SharedFrame(f.name);
     frame->SetPositionXYZ(f.at.x, f.at.y, f.at.z);
     if (f.parent)
       if (TFrame8* parent = FindFrame(f.parent)) parent->AddChild(frame);
   }
-  camera = FindFrame("Camera");
+  if (!camera) camera = FindFrame("Camera");
   cameraTarget = FindFrame("CameraTarget");
+  if (!row.skyCamera) return;
+  camera->SetPosition(Vector(*row.skyCamera));
+  Aim();
+}
+
+TFrame8* TEventScene::MakeSkyCamera(TFrame8* target) {
+  skyCamera = std::make_unique<TCamera>(kSkyCameraType, scene, target, &view);
+  // Off the view axis and fogged as a map's sky, white, slowly scrolling, in the dome's own colours.
+  skyCamera->CreateSky(30.0f, 0.0f, 30.0f, 0.0f, 0xFFFFFFFFu, 0.02f, 0.02f, 0.0002f, 0.0002f, "");
+  return skyCamera->GetFrame();
 }
 
 void TEventScene::LoadSetMeshes() {
@@ -171,6 +188,8 @@ void TEventScene::LoadActors() {
     frame->AddMesh(mesh);
     if (TFrame8* parent = FindFrame(a.parent)) parent->AddChild(frame);
     frame->SetPositionXYZ(a.at.x, a.at.y, a.at.z);
+    if (a.turn != 0) frame->RotateAxis(D3DXVECTOR3(0, 1, 0), a.turn, true);
+    if (a.move.x != 0 || a.move.y != 0 || a.move.z != 0) frame->Translate(a.move.x, a.move.y, a.move.z, true);
     actors.push_back({frame, nullptr});
   }
   // Turned once all stand where they stand, as two of them face each other.
@@ -182,12 +201,22 @@ void TEventScene::LoadActors() {
   }
 }
 
+// Each actor's instance, its start in its clip, and the order the motions step in, the lead last.
+void TEventScene::FindActorMeshes() {
+  for (size_t i = 0; i < actors.size(); ++i) {
+    const EventActorRow& a = row.actors[i];
+    TMesh8* mesh = actors[i].mesh = actors[i].frame->FindMesh(a.name, false);
+    if (mesh && a.motionTime != 0) mesh->SetMotionTime(a.motionTime);
+    if (row.lead && std::string(row.lead) == a.name) lead = mesh;
+    if (row.stepping.empty() && mesh) stepped.push_back(mesh);
+  }
+  for (const char* name : row.stepping)
+    if (TMesh8* mesh = FindActor(name)) stepped.push_back(mesh);
+}
+
 void TEventScene::StartFlight() {
-  flightCamera = std::make_unique<TCamera>(kFlightCameraType, scene, FindFrame("Target"), &view);
-  // Off the view axis and fogged as a map's sky, white, slowly scrolling, in the dome's own colours.
-  flightCamera->CreateSky(30.0f, 0.0f, 30.0f, 0.0f, 0xFFFFFFFFu, 0.02f, 0.02f, 0.0002f, 0.0002f, "");
-  flightCamera->GetFrame()->SetPosition(Vector(row.flight->start));
-  flightCamera->Update();
+  MakeSkyCamera(FindFrame("Target"))->SetPosition(Vector(row.flight->start));
+  skyCamera->Update();
 }
 
 void TEventScene::StartScript() {
@@ -228,16 +257,17 @@ void TEventScene::BeginSkip() {
 
 void TEventScene::Paint() {
   if (!d3d || !d3d->CheckDevice()) return;
-  if (flightCamera) flightCamera->UpdateSky();
+  if (skyCamera) skyCamera->UpdateSky();
   TD3D8::Clear(row.clearColour, kTargetAndDepth, 1.0f, 0, 0, nullptr);
   if (TD3D8::BeginScene() < 0) return;
   scene->Draw(view, IdentityMatrix());
   TRenderModeTable::FlushAll();
   if (TScriptEngine* engine = Engine()) engine->DrawObjects();
-  if (fade) {
+  const bool overlaid = KindOf(current.kind).overlay;
+  if (fade && (row.flight || overlaid)) {
     TSprite8::SetBlendMode(1);
     fade->Draw(0, 0, kScreenWidth, kScreenHeight);
-  } else if (KindOf(current.kind).overlay) {
+  } else if (!fade && overlaid) {
     TSprite8::SetBlendMode(1);
     overlay.DrawRect(0, 0, kScreenWidth, kScreenHeight, false);
   }
@@ -269,6 +299,13 @@ void TEventScene::PaintOverlay() {
   overlay.SetColor(static_cast<uint32_t>(static_cast<int32_t>(alpha.value * 255.0f)) << 24, -1);
 }
 
+bool TEventScene::PictureForward() {
+  if (fade) return fade->Step();
+  alpha.Forward();
+  PaintOverlay();
+  return alpha.step < alpha.frames;
+}
+
 bool TEventScene::PictureBack() {
   if (fade) return fade->StepBack();
   alpha.Backward();
@@ -278,10 +315,9 @@ bool TEventScene::PictureBack() {
 
 bool TEventScene::AdvanceActors(bool loop) {
   bool ended = false;
-  for (const Actor& actor : actors) {
-    if (!actor.mesh) continue;
-    const bool running = actor.mesh->StepMotion(loop);
-    if (actor.mesh == lead) ended = !running;
+  for (TMesh8* mesh : stepped) {
+    const bool running = mesh->StepMotion(loop);
+    if (mesh == lead) ended = !running;
   }
   leadEnded = ended;
   return ended;
@@ -296,9 +332,9 @@ void TEventScene::StartClip(uint32_t index) {
 void TEventScene::Fly() {
   const D3DXVECTOR3 start = Vector(row.flight->start), end = Vector(row.flight->end);
   const float t = path.value;
-  flightCamera->GetFrame()->SetPosition(
+  skyCamera->GetFrame()->SetPosition(
       D3DXVECTOR3(start.x + (end.x - start.x) * t, start.y + (end.y - start.y) * t, start.z + (end.z - start.z) * t));
-  flightCamera->Update();
+  skyCamera->Update();
   path.Forward();
 }
 
@@ -388,9 +424,7 @@ TEventScene::StepEnd TEventScene::BlackPause(int32_t value) {
 // The script does not run while the overlay clears.
 TEventScene::StepEnd TEventScene::FadeIn(int32_t value) {
   Aim();
-  alpha.Forward();
-  PaintOverlay();
-  if (alpha.step < alpha.frames) return StepEnd::kStay;
+  if (PictureForward()) return StepEnd::kStay;
   if (value) StartClip(0);
   return StepEnd::kNext;
 }
@@ -447,6 +481,37 @@ TEventScene::StepEnd TEventScene::WaitedPause(int32_t value) {
   return StepEnd::kNext;
 }
 
+TEventScene::StepEnd TEventScene::LastClip(int32_t) {
+  Aim();
+  RunScript();
+  AdvanceActors(false);
+  if (!leadEnded || !Waiting()) return StepEnd::kStay;
+  counter = 0;
+  ReleaseWait();
+  return StepEnd::kNext;
+}
+
+// The camera rises more slowly than its target, so it looks up and away. Both move in their own
+// space.
+void TEventScene::PanCamera() {
+  if (camera && cameraTarget) {
+    camera->Translate(0.0f, kPanCameraRise, 0.0f, true);
+    cameraTarget->Translate(0.0f, kPanTargetRise, 0.0f, true);
+  }
+  Aim();
+}
+
+TEventScene::StepEnd TEventScene::Pan(int32_t value) {
+  PanCamera();
+  const uint8_t flags = current.flags;
+  if (flags & EventStepRow::kRunsScript) RunScript();
+  if (!(flags & EventStepRow::kCountsWaiting) || Waiting()) ++counter;
+  if (counter <= value) return StepEnd::kStay;
+  counter = 0;
+  if (flags & EventStepRow::kReleases) ReleaseWait();
+  return StepEnd::kNext;
+}
+
 TEventScene::StepEnd TEventScene::ScriptEnd(int32_t) {
   TScriptEngine* engine = Engine();
   if (!engine || !(engine->Run() & 1)) return StepEnd::kNext;
@@ -454,7 +519,12 @@ TEventScene::StepEnd TEventScene::ScriptEnd(int32_t) {
   return StepEnd::kStay;
 }
 
-TEventScene::StepEnd TEventScene::FadeOut(int32_t) { return PictureBack() ? StepEnd::kStay : StepEnd::kNext; }
+TEventScene::StepEnd TEventScene::FadeOut(int32_t value) {
+  if (current.flags & EventStepRow::kPanning) PanCamera();
+  const bool musicFading = value == EventStepRow::kWithMusic && MusicFading();
+  const bool pictureFading = PictureBack();
+  return musicFading || pictureFading ? StepEnd::kStay : StepEnd::kNext;
+}
 
 // A change to another event keeps the music (one more reference, which the change drops); the field
 // comes after the engine has gone, as the field starts engines of its own.
@@ -479,8 +549,10 @@ TEventScene::StepEnd TEventScene::Leave(int32_t) {
   return StepEnd::kFinished;
 }
 
+bool TEventScene::MusicFading() { return music && music->Fade(); }
+
 TEventScene::StepEnd TEventScene::Skip(int32_t) {
-  const bool musicFading = music && music->Fade();
+  const bool musicFading = MusicFading();
   const bool pictureFading = PictureBack();
   if (musicFading || pictureFading) return StepEnd::kStay;
   if (music) music->Stop(true);

@@ -40,6 +40,8 @@ class TEventScene : public TStateScene {
   // What tests look at.
   const EventRow& GetRow() const { return row; }
   EventStep GetStep() const { return current.kind; }
+  // The current step's place in the row's chain.
+  size_t GetStepIndex() const { return at; }
   const TMoveValue& GetPath() const { return path; }
   const TMoveValue& GetOverlayAlpha() const { return alpha; }
   uint32_t GetOverlayColour() const;
@@ -48,6 +50,10 @@ class TEventScene : public TStateScene {
   int32_t GetClip() const { return clip; }
   TFrame8* FindFrame(const std::string& name) const;
   TMesh8* GetLead() const { return lead; }
+  // The instance of the actor of that name; null for none.
+  TMesh8* FindActor(const std::string& name) const;
+  TCamera* GetSkyCamera() const { return skyCamera.get(); }
+  TFrame8* GetCamera() const { return camera; }
   const TView8& GetView() const { return view; }
 
  private:
@@ -70,6 +76,9 @@ class TEventScene : public TStateScene {
   void BuildFrames();
   void LoadSetMeshes();
   void LoadActors();
+  void FindActorMeshes();
+  // The map camera under "Scene" with its sky, looking at the target; its frame.
+  TFrame8* MakeSkyCamera(TFrame8* target);
   void StartFlight();
   void StartScript();
 
@@ -83,12 +92,18 @@ class TEventScene : public TStateScene {
   void ReleaseWait();
   void Aim();
   void PaintOverlay();
+  // One step from black; false once the picture is clear.
+  bool PictureForward();
   // One step back toward black; false once it is there.
   bool PictureBack();
   // Every actor's motion one tick on; the lead's clip has ended when this returns true.
   bool AdvanceActors(bool loop);
   void StartClip(uint32_t index);
   void Fly();
+  // The camera and its target one tick up, and the camera aimed.
+  void PanCamera();
+  // A held music fade one step on; false when there is none or it has ended.
+  bool MusicFading();
 
   StepEnd FlightFadeIn(int32_t value);
   StepEnd FlightWait(int32_t value);
@@ -104,6 +119,8 @@ class TEventScene : public TStateScene {
   StepEnd ClosingWait(int32_t value);
   StepEnd Pause(int32_t value);
   StepEnd WaitedPause(int32_t value);
+  StepEnd LastClip(int32_t value);
+  StepEnd Pan(int32_t value);
   StepEnd ScriptEnd(int32_t value);
   StepEnd FadeOut(int32_t value);
   StepEnd Leave(int32_t value);
@@ -118,6 +135,7 @@ class TEventScene : public TStateScene {
   TFrame8* camera = nullptr;
   TFrame8* cameraTarget = nullptr;
   std::vector<Actor> actors;
+  std::vector<TMesh8*> stepped;  // in stepping order
   TMesh8* lead = nullptr;
   TCountedPtr<TSoundHandle8> music;
   TSoundList8 effects;
@@ -132,5 +150,5 @@ class TEventScene : public TStateScene {
   // The flight of 200.
   TMoveValue path;
   std::optional<TColorFade> fade;
-  std::unique_ptr<TCamera> flightCamera;
+  std::unique_ptr<TCamera> skyCamera;
 };

@@ -57,6 +57,12 @@ MeshFile SampleEventFigure(const std::string& name, Rgba colour, uint32_t clips)
   return mesh;
 }
 
+MeshFile SampleEventKnight(const std::string& name) {
+  MeshFile knight = SampleEventFigure(name, kKnight, 0);
+  knight.clips = {{"stand", {0, 1, 0, 1, 0}, {0.25f, 0.25f, 0.25f, 0.25f, 0.25f}}};
+  return knight;
+}
+
 void WriteSampleEventMeshes(const std::string& folder) {
   const std::string dir = folder + "event03/";
   SaveSet(dir + "t03_03forEvent2.msh", "t03_03forEvent2", Town());
@@ -88,10 +94,7 @@ void WriteSampleEventMeshes(const std::string& folder) {
     SampleEventFigure(p + "heroine", kHeroine, cave.clips).Tob().Save(dir + p + "heroine.tob");
     SampleEventFigure(p + "blue", kBlue, cave.clips).Tob().Save(dir + p + "blue.tob");
   }
-  // 204: a knight whose one clip shifts his weight back and forth.
-  MeshFile knight = SampleEventFigure("event05_knight00", kKnight, 0);
-  knight.clips = {{"stand", {0, 1, 0, 1, 0}, {0.25f, 0.25f, 0.25f, 0.25f, 0.25f}}};
-  knight.Tob().Save(dir + "event05_knight00.tob");
+  SampleEventKnight("event05_knight00").Tob().Save(dir + "event05_knight00.tob");
 }
 
 }  // namespace datakit

@@ -19,6 +19,8 @@ constexpr uint32_t kSampleEventClipTicks = 8;
 
 // An actor standing on its origin with `clips` clips that bend it a little and back.
 MeshFile SampleEventFigure(const std::string& name, Rgba colour, uint32_t clips);
+// A knight whose one clip shifts his weight back and forth over five ticks.
+MeshFile SampleEventKnight(const std::string& name);
 // folder ends in "/" (the mesh folder).
 void WriteSampleEventMeshes(const std::string& folder);
 

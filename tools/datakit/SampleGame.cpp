@@ -3,6 +3,7 @@
 #include "tools/datakit/SampleCharData.h"
 #include "tools/datakit/SampleEffects.h"
 #include "tools/datakit/SampleGameTables.h"
+#include "tools/datakit/SampleLaterEvents.h"
 #include "tools/datakit/SampleMaps.h"
 #include "tools/datakit/SampleMeshes.h"
 #include "tools/datakit/SampleScripts.h"
@@ -26,6 +27,7 @@ void WriteSampleGame(const std::string& folder) {
   WriteSampleEffects(dir);
   WriteSampleCharData(dir + "data/chrdata03/");
   WriteSampleMaps(dir);
+  WriteSampleLaterEvents(dir);
 }
 
 }  // namespace datakit

@@ -81,6 +81,7 @@ MapEntryWriter Town() {
       .CircleExit(L::kTownExitAt, L::kTownExitRadius,
                   ExitRow{L::kFieldArrival, {0, 0, 1}, {0, 3, -20}, 0, "03.pbms/field"})
       .ExamineTrigger(L::kCaveAt, L::kCaveRadius, "03.pbsc/TownCave")
+      .ExamineTrigger(L::kGateAt, L::kGateRadius, "03.pbsc/TownGate")
       .BoxTrigger(L::kWellMin, L::kWellMax, L::kWellWay, "03.pbsc/TownWell")
       .Name("03.pbsc/Villager00")
       .Name("03.pbsc/Villager01")
@@ -185,7 +186,10 @@ MapDataWriter SampleMapPack() {
   maps.Entry("town", Town()).Entry("field", Field()).Entry("r01_07_b", Town());
   maps.Entry("d04_02boss", EventMap("d04_02.msh", cave, L::kCaveCentre, {0, 0, -1}))
       .Entry("d04_02", EventMap("d04_02.msh", cave, L::kCaveCentre, {0, 0, -1}))
-      .Entry("c00boss0", EventMap("c00_00.msh", castle, L::kCastleStart, {-1, 0, 0}));
+      .Entry("c00boss0", EventMap("c00_00.msh", castle, L::kCastleStart, {-1, 0, 0}))
+      .Entry("c00boss1", EventMap("c00_00.msh", castle, L::kCastleStart, {-1, 0, 0}))
+      .Entry("c00boss2", EventMap("c00_00.msh", castle, L::kCastleStart, {-1, 0, 0}))
+      .Entry("c00boss3", EventMap("c00_00.msh", castle, L::kCastleStart, {-1, 0, 0}));
   maps.Entry("arena", Arena());
   return maps;
 }

@@ -4,11 +4,12 @@
 // mesh folder's map folder ("data/msh03/map03/"), and their minimap pictures
 // ("data/ptx03/minimap.ptx", entries "town" and "field"). Both maps have a sky. The story events
 // end on "r01_07_b" (the town again), on the cave maps "d04_02boss" and "d04_02" and on the castle
-// "c00boss0", battle maps without enemies on grounds of their own ("d04_02.msh", "c00_00.msh").
+// maps "c00boss0" to "c00boss3", battle maps without enemies on grounds of their own
+// ("d04_02.msh", "c00_00.msh").
 //
 // The town has four villagers (the scripts "03.pbsc/Villager00" to "Villager03", the last two the
-// shopkeeper and the innkeeper), the examine triggers of a sign and of a cave, the box trigger of a well, save point
-// 7 and, to the north, a circle exit to the battle map. The battle
+// shopkeeper and the innkeeper), the examine triggers of a sign, of a cave and of a gate, the box
+// trigger of a well, save point 7 and, to the north, a circle exit to the battle map. The battle
 // map has a tracked bag, sword and ring and a heap of gold near its start, a box trigger in the
 // west and a box test trigger in the east, a defeat count condition of 2 and a defeated enemy
 // condition for the slime (the scripts of SampleScripts.h), and, to the south, a box exit to the town.
@@ -58,6 +59,9 @@ struct SampleMapLayout {
   static constexpr Vec3 kCaveAt{10, 0, -10};
   static constexpr float kCaveRadius = 1.5f;
   static constexpr Vec3 kWellMin{12, -1, 6}, kWellMax{16, 3, 10}, kWellWay{1, 0, 0};
+  // Town: the gate, an examine trigger into event 209.
+  static constexpr Vec3 kGateAt{-14, 0, 14};
+  static constexpr float kGateRadius = 1.5f;
   // Where the story events end: the cave maps' ground lies around the start that events 202 and
   // 203 give; the castle's around the origin, its start 6 west of it.
   static constexpr Vec3 kCaveCentre{0, 6, 184};

@@ -3,6 +3,8 @@
 #include <iterator>
 #include <string>
 
+#include "tools/datakit/SampleLaterEvents.h"
+
 namespace datakit {
 
 namespace {
@@ -23,13 +25,6 @@ std::string Talk(const std::string& name, const std::string& page) {
 
 std::string SetFlag(uint32_t flag) { return "CALL @@SendMsg \"Flag\" 1 8 " + std::to_string(flag) + " 1\n"; }
 
-// An event's line, shown without a page mark so that it waits for nobody, and a wait for each cut.
-std::string EventScript(const std::string& line, uint32_t cuts) {
-  std::string text = "CALL @@SendMsg \"Text\" 2 0 0\nCALL @@SendMsg \"Text\" 0 \"" + line + "\"\n";
-  for (uint32_t i = 0; i < cuts; ++i) text += "CALL @@Wait\n";
-  return text + "CALL @@SendMsg \"Text\" 2 1 0\n";
-}
-
 // The lines of events 200 to 204.
 const char* const kEventLines[] = {
     "\x96\xe9\x82\xaa\x96\xbe\x82\xaf\x82\xe9\x81\x42",                                  // 夜が明ける。
@@ -40,6 +35,12 @@ const char* const kEventLines[] = {
 };
 
 }  // namespace
+
+std::string SampleEventScript(const std::string& line, uint32_t cuts) {
+  std::string text = "CALL @@SendMsg \"Text\" 2 0 0\nCALL @@SendMsg \"Text\" 0 \"" + line + "\"\n";
+  for (uint32_t i = 0; i < cuts; ++i) text += "CALL @@Wait\n";
+  return text + "CALL @@SendMsg \"Text\" 2 1 0\n";
+}
 
 ScriptPackWriter SampleScriptPack() {
   ScriptPackWriter pack;
@@ -100,9 +101,11 @@ RETURN $count
                        "\x82\xa8\x82\xcd\x82\xe6\x82\xa4\x81\x42\x82\xe6\x82\xad\x96\xb0\x82\xea\x82\xbd"
                        "\x82\xa9\x82\xa2\x81\x48"));
   pack.Script("TownCave", "CALL @@SendMsg \"MapEvent\" 2 " + std::to_string(kSampleCaveEvent) + " 1\n");
+  pack.Script("TownGate", "CALL @@SendMsg \"MapEvent\" 2 " + std::to_string(kSampleGateEvent) + " 0\n");
   pack.Script("TownWell", "CALL @@SendMsg \"MapEvent\" 1\n");
   for (uint32_t n = 0; n < std::size(kSampleEventCuts); ++n)
-    pack.Script("Event03_0" + std::to_string(n), EventScript(kEventLines[n], kSampleEventCuts[n]));
+    pack.Script("Event03_0" + std::to_string(n), SampleEventScript(kEventLines[n], kSampleEventCuts[n]));
+  AddSampleLaterEventScripts(pack);
   pack.Script("FieldMark", SetFlag(kSampleMarkFlag));
   pack.Script("FieldStand", SetFlag(kSampleStandFlag));
   pack.Script("FieldCount", SetFlag(kSampleCountFlag));

@@ -2,6 +2,7 @@
 // the tests.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "tools/datakit/ScriptPackWriter.h"
 
@@ -24,6 +25,12 @@ constexpr uint32_t kSampleShopItems[] = {2, 1005, 2003, 2001};
 // The event the town's cave leads to, and the cuts ("@@Wait"s) of the scripts of events 200 to 204.
 constexpr uint32_t kSampleCaveEvent = 202;
 constexpr uint32_t kSampleEventCuts[] = {3, 36, 14, 17, 2};
+// The event the town's gate leads to.
+constexpr uint32_t kSampleGateEvent = 209;
+
+// An event's script: the line, shown without a page mark so that it waits for nobody, and a wait for
+// each cut.
+std::string SampleEventScript(const std::string& line, uint32_t cuts);
 
 // "Sample00" counts "$count" up to 3 and returns it. The town's villagers "Villager00" (the elder,
 // who turns to whoever talks to him) and "Villager01" (the innkeeper's daughter, facing a random
@@ -33,10 +40,12 @@ constexpr uint32_t kSampleEventCuts[] = {3, 36, 14, 17, 2};
 // its own) and then reads the sign out. The shopkeeper "Villager02" greets the player, opens the buy
 // shop through "Shop", then the sell shop, and sets a story flag when that has closed; the
 // innkeeper "Villager03" greets the player, opens the inn and says good morning. The town's cave ("TownCave", an
-// examine trigger) changes to event 202 through "MapEvent" with the other fade, its well
-// ("TownWell", a box trigger) ends the game. The battle map's "FieldMark", "FieldStand",
+// examine trigger) changes to event 202 through "MapEvent" with the other fade, its gate
+// ("TownGate", an examine trigger) to event 209 with the black one, its well ("TownWell", a box
+// trigger) ends the game. The battle map's "FieldMark", "FieldStand",
 // "FieldCount" and "FieldBoss" set their story flags through "Flag". "Event03_00" to "Event03_04",
-// the scripts of events 200 to 204, show a line in the message window and wait once for each cut.
+// the scripts of events 200 to 204, and those of the later events (SampleLaterEvents.h) show a line
+// in the message window and wait once for each cut.
 ScriptPackWriter SampleScriptPack();
 
 }  // namespace datakit

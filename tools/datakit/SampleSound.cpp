@@ -26,11 +26,14 @@ constexpr uint32_t kRingTurn = 607;
 constexpr std::initializer_list<uint32_t> kMenuSounds = {600, 601, 602, 603, 605, 606, 607, 608};
 // An item picked up (215); money picked up or an item or money taken by a steal (217).
 constexpr uint32_t kItemPickUp = 215, kPickUp = 217;
-// The story events' sound (the first set of 201 shakes in) and their music, 200 to 204.
+// The story events' sound (the first set of 201 shakes in) and their music, 39 to 46; and the
+// ending's, 11.
 constexpr uint32_t kEventSound = 110;
 constexpr uint32_t kFirstEventMusic = 39;
 constexpr std::initializer_list<int> kEventMelodies[] = {
-    {-2, 2, 5, 9}, {-9, -5, -2, -5}, {-12, -9, -7, -9}, {-7, -3, 0, -3}, {0, -5, -3, -8}};
+    {-2, 2, 5, 9}, {-9, -5, -2, -5}, {-12, -9, -7, -9}, {-7, -3, 0, -3}, {0, -5, -3, -8},
+    {-5, 0, 4, 0}, {-12, -11, -12, -7}, {2, 7, 11, 14}};
+constexpr uint32_t kEndingMusic = 11;
 // The shops': bought or sold (217), cursor or quantity moved, decide, cancel, refused.
 constexpr std::initializer_list<uint32_t> kShopSounds = {kPickUp, 601, 603, 606, 608};
 // The inn's rest tune in the music set: four notes of 0.8 s.
@@ -130,6 +133,11 @@ void WriteSampleSound(const std::string& dir) {
     list.NameRow(id, name);
     eventList.IdRow(id++);
   }
+  OggWriter ending(2, 44100);
+  Melody(ending, {0, 4, 7, 12, 7, 4}, 8820);
+  ending.Save(music + "ending.ogg");
+  list.NameRow(kEndingMusic, "ending.ogg");
+  eventList.IdRow(kEndingMusic);
   list.Save(dir + "data/tbl03/bgm.tbl");
   eventList.Save(dir + "data/tbl03/subset/event_bgm.tbl");
 }

@@ -2,10 +2,10 @@
 // folder, their two sound packs and the music (one piece with an intro), and the lists of the
 // message window ("subset/speak_se.tbl"), of the HUD's rings ("subset/itemring_se.tbl",
 // "subset/skillgauge_se.tbl"), of the field menu ("subset/menu_se.tbl"), of the story events
-// ("subset/event_se.tbl" with sound 110, "subset/event_bgm.tbl" with music 39 to 43), of the player
-// characters ("char/" + name + "_se.tbl", "_vc.tbl"), of the sample enemies (SampleEnemies.h), of
-// the shops ("subset/shop_se.tbl") and of the inn ("subset/inn_bgm.tbl", the rest tune 16,
-// "inn.ogg", 3200 ms).
+// ("subset/event_se.tbl" with sound 110, "subset/event_bgm.tbl" with music 39 to 46 and the
+// ending's 11), of the player characters ("char/" + name + "_se.tbl", "_vc.tbl"), of the sample
+// enemies (SampleEnemies.h), of the shops ("subset/shop_se.tbl") and of the inn
+// ("subset/inn_bgm.tbl", the rest tune 16, "inn.ogg", 3200 ms).
 #pragma once
 #include <string>
 

@@ -1,15 +1,18 @@
 // The story events on the game's own services and the sample game, with scripted input: the flight
 // played through into the narration, the narration skipped with B into the town, the shopkeeper's
 // shop and the cave that leads through a white scene change into event 202 and its cave map, and on
-// that folder events 203 and 204 played to their ends.
+// that folder events 203 and 204 played to their ends; the town's gate into events 209 and 210, the
+// ending and the save screen, and events 205, 207 and 208 played to their boss maps.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "game/field/TStageB.h"
 #include "game/field/TVillager.h"
 #include "game/script/EventFactory.h"
 #include "game/script/TChange.h"
+#include "game/script/TEnding.h"
 #include "game/script/TEventScene.h"
 #include "game/script/TMessageWindow.h"
 #include "game/shell/TInput.h"
@@ -72,6 +75,28 @@ class EventScenario : public GameFieldFixture {
     EXPECT_EQ(event->GetRow().id, id);
     RunOut(event);
     return event;
+  }
+  // Plays the event through; true when its message window showed a line meanwhile.
+  bool PlaySpeaking(int32_t id) {
+    auto* event = Current<TEventScene>();
+    if (!event) return false;
+    EXPECT_EQ(event->GetRow().id, id);
+    bool said = false;
+    for (int i = 0; i < 3000 && app->GetCurrentScene() == event; ++i) {
+      Tick();
+      said = said || (Window() && !Window()->Lines().empty());
+    }
+    EXPECT_NE(app->GetCurrentScene(), event);
+    return said;
+  }
+  // The change that has become current: to the event, black to clear, keeping the music.
+  TChange* ChangeTo(int32_t id, int32_t music) {
+    auto* change = Current<TChange>();
+    if (!change) return nullptr;
+    EXPECT_EQ(change->GetMode(), TChange::kEvent);
+    EXPECT_EQ(change->GetEventId(), id);
+    EXPECT_EQ(change->GetKeptMusic(), music);
+    return change;
   }
 
   scenetest::TestShops shops{fieldLog};
@@ -171,6 +196,69 @@ TEST_F(EventScenario, TheStoryFromTheFlightToTheKnights) {
 
   for (int32_t music = 39; music <= 43; ++music)
     EXPECT_EQ(TDSound8::Get().Find(2)->GetCount(music), 0u) << "no event keeps its music: " << music;
+}
+
+TEST_F(EventScenario, TheGateLeadsThroughTheLastTwoEventsAndTheEndingToTheSaveScreen) {
+  Data().SetSavePointId(L::kTownSavePoint);
+  field = &OpenMap("03.pbms/town");
+  FinishOpeningFade();
+  const int32_t tune = Stage().GetMusicId();
+  const D3DXVECTOR3 gateAt(L::kGateAt.x, 0, L::kGateAt.z);
+  ASSERT_TRUE(WalkTo(D3DXVECTOR3(gateAt.x + 3, 0, gateAt.z - 3)));
+  ASSERT_TRUE(WalkToward(gateAt, [&] { return Distance(gateAt) < 0.8f; }));
+  Release();
+  Tick();
+  Press();
+  field = nullptr;
+  TChange* change = ChangeTo(datakit::kSampleGateEvent, tune);
+  ASSERT_NE(change, nullptr) << "the town has ended";
+  EXPECT_EQ(change->GetFade().GetSprite().vertices[0].diffuse, 0u) << "clear to black";
+  RunOut(change);
+
+  EXPECT_TRUE(PlaySpeaking(209));
+  change = ChangeTo(210, 45);
+  ASSERT_NE(change, nullptr);
+  RunOut(change);
+  EXPECT_TRUE(PlaySpeaking(210));
+  change = ChangeTo(211, 46);
+  ASSERT_NE(change, nullptr);
+  RunOut(change);
+
+  auto* ending = Current<TEnding>();
+  ASSERT_NE(ending, nullptr);
+  int slides = 0, logo = 0;
+  for (int i = 0; i < 4000 && app->GetCurrentScene() == ending; ++i) {
+    const TEnding::State was = ending->GetState();
+    Tick();
+    if (app->GetCurrentScene() != ending) break;
+    slides += was != TEnding::State::SlideIn && ending->GetState() == TEnding::State::SlideIn;
+    logo += ending->GetState() == TEnding::State::LogoHold;
+  }
+  EXPECT_EQ(slides, 12);
+  EXPECT_EQ(logo, 200);
+  EXPECT_EQ(Data().GetSavePointId(), 10u);
+  EXPECT_EQ(Data().GetFlag(1020), 1);
+  change = Current<TChange>();
+  ASSERT_NE(change, nullptr);
+  EXPECT_EQ(change->GetMode(), TChange::kSave);
+  log.clear();
+  RunOut(change);
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.front().rfind("CreateTitle", 0), 0u) << "the title stands in for the save screen";
+  for (int32_t music : {11, 45, 46})
+    EXPECT_EQ(TDSound8::Get().Find(2)->GetCount(music), 0u) << "nothing keeps it: " << music;
+
+  // On that folder the other three reach their boss maps.
+  for (const auto& [id, map] : {std::pair{205, "03.pbms/c00boss1"}, std::pair{207, "03.pbms/c00boss2"},
+                                std::pair{208, "03.pbms/c00boss3"}}) {
+    SCOPED_TRACE(id);
+    app->ClearScenes();
+    ASSERT_TRUE(CreateEventScene(*app, id));
+    EXPECT_TRUE(PlaySpeaking(id));
+    ASSERT_NE(Arrive(map), nullptr);
+    EXPECT_NEAR(Hero().GetPosition().x, L::kCastleStart.x, 0.1f);
+    field = nullptr;
+  }
 }
 
 }  // namespace

@@ -123,7 +123,7 @@ TEST_F(SampleMapsTest, TheMapsPlaceObjectsThatLeadToEachOtherAndNameWhatTheGameH
   EXPECT_EQ(TMapData(town.GetCircleExits()[0].target.destination).GetKind(), 1u);
   EXPECT_EQ(TMapData(field.GetBoxExits()[0].target.destination).GetKind(), 0u);
   EXPECT_EQ(town.GetSavePoints().size(), 1u);
-  EXPECT_EQ(town.GetExamineTriggers().size(), 2u) << "the sign and the cave";
+  EXPECT_EQ(town.GetExamineTriggers().size(), 3u) << "the sign, the cave and the gate";
   EXPECT_EQ(town.GetBoxTriggers().size(), 1u) << "the well";
   EXPECT_EQ(town.GetNames(),
             (std::vector<std::string>{"03.pbsc/Villager00", "03.pbsc/Villager01", "03.pbsc/Villager02",
@@ -142,7 +142,8 @@ TEST_F(SampleMapsTest, TheMapsPlaceObjectsThatLeadToEachOtherAndNameWhatTheGameH
 // The maps the story events end on: battle maps without enemies, with ground under their starts.
 TEST_F(SampleMapsTest, TheMapsTheEventsEndOnHaveGroundUnderTheirStarts) {
   EXPECT_EQ(TMapData("03.pbms/r01_07_b").GetNames(), TMapData("03.pbms/town").GetNames()) << "the town once more";
-  for (const char* name : {"03.pbms/d04_02boss", "03.pbms/d04_02", "03.pbms/c00boss0"}) {
+  for (const char* name : {"03.pbms/d04_02boss", "03.pbms/d04_02", "03.pbms/c00boss0", "03.pbms/c00boss1",
+                           "03.pbms/c00boss2", "03.pbms/c00boss3"}) {
     const TMapData map(name);
     EXPECT_EQ(map.GetKind(), 1u) << name;
     EXPECT_TRUE(map.GetEnemyPlacements().empty()) << name;

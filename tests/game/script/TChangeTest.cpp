@@ -135,13 +135,14 @@ TEST_F(Change, TheEventFactoryQueuesTheScenesOfItsIdsAtTheBackAndNothingForOther
   Set(2).Load(kTune);
   auto* front = new shelltest::TestScene(*app, "front", log);
   app->PushScene(front);
-  for (int32_t id : {199, 205, 206, 207, 211, 212, -1}) {
+  for (int32_t id : {199, 206, 212, -1}) {
     EXPECT_FALSE(CreateEventScene(*app, id)) << id;
     EXPECT_EQ(app->GetSceneCount(), 1u) << id;
   }
-  for (int32_t id = 200; id <= 204; ++id) {
+  size_t queued = 1;
+  for (int32_t id : {200, 201, 202, 203, 204, 205, 207, 208, 209, 210, 211}) {
     EXPECT_TRUE(CreateEventScene(*app, id)) << id;
-    EXPECT_EQ(app->GetSceneCount(), static_cast<size_t>(id - 198)) << id;
+    EXPECT_EQ(app->GetSceneCount(), ++queued) << id;
     EXPECT_EQ(app->GetCurrentScene(), front) << "queued behind";
   }
 }

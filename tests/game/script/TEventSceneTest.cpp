@@ -3,49 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "common/TMesh8.h"
 #include "game/field/TFieldScene.h"
 #include "game/field/TStage.h"
-#include "game/script/EventFactory.h"
 #include "game/script/TChange.h"
-#include "game/script/TEventScene.h"
-#include "tests/game/script/SceneFixture.h"
+#include "tests/game/script/EventFixture.h"
+#include "tools/datakit/SampleLaterEvents.h"
 #include "tools/datakit/SampleScripts.h"
 
 namespace {
 
-std::string Waits(int n) {
-  std::string text;
-  for (int i = 0; i < n; ++i) text += "CALL @@Wait\n$n = $n + 1\n";
-  return text;
-}
+using scenetest::Waits;
 
 std::string EventName(int32_t id) { return "Event03_0" + std::to_string(id - 200); }
 
-class Events : public scenetest::SceneFixture {
- protected:
-  void SetUp() override {
-    SceneFixture::SetUp();
-    EmptyStack();
-  }
-  TEventScene& Start(int32_t id) {
-    EXPECT_TRUE(CreateEventScene(*app, id));
-    return *Current<TEventScene>();
-  }
-  static bool Waiting() { return TScriptEngine::Get() && TScriptEngine::Get()->IsWaiting(); }
-  // Ticks the event until it has left; the ticks it took.
-  int RunOut(TEventScene& event) {
-    return TickWhile([&] { return app->GetCurrentScene() == &event; }, 5000);
-  }
-  // Ticks until the event is in the step; false when it never gets there.
-  bool TickTo(TEventScene& event, EventStep step) {
-    TickWhile([&] { return event.GetStep() != step; }, 5000);
-    return event.GetStep() == step;
-  }
-  // The last draw of the frame: the full-screen overlay.
-  const plat::RecordedDraw& LastDraw() const { return renderer->Draws().back(); }
-};
+using Events = scenetest::EventFixture;
 
 TEST_F(Events, TheFlightRunsNoScriptInItsFirst201TicksAndReleasesAnEarlyWaitWhenItsPathReaches501) {
   Scripts({{EventName(200), "$started = 1\n" + Waits(3)}});
@@ -82,7 +56,10 @@ TEST_F(Events, BHeldFromTheFirstTickBlacksOutAtOnceAndLeavesAfterTheMusicFade) {
   for (const Case& c : {Case{201, "03.pbms/r01_07_b", false, {0, 0, 0}, "0.00,0.00,1.00"},
                         Case{202, "03.pbms/d04_02boss", true, cave, "0.00,0.00,-1.00"},
                         Case{203, "03.pbms/d04_02", true, cave, "0.00,0.00,-1.00"},
-                        Case{204, "03.pbms/c00boss0", true, castle, "-1.00,0.00,0.00"}}) {
+                        Case{204, "03.pbms/c00boss0", true, castle, "-1.00,0.00,0.00"},
+                        Case{205, "03.pbms/c00boss1", true, castle, "-1.00,0.00,0.00"},
+                        Case{207, "03.pbms/c00boss2", true, castle, "-1.00,0.00,0.00"},
+                        Case{208, "03.pbms/c00boss3", true, castle, "-1.00,0.00,0.00"}}) {
     SCOPED_TRACE(c.id);
     TEventScene& event = Start(c.id);
     const int32_t music = event.GetRow().music;
@@ -115,23 +92,28 @@ TEST_F(Events, BHeldFromTheFirstTickBlacksOutAtOnceAndLeavesAfterTheMusicFade) {
   }
 }
 
-TEST_F(Events, TheFlightSkippedFadesBackFromWhereItsFadeStood) {
-  Scripts({{EventName(200), Waits(3)}});
-  TEventScene& event = Start(200);
-  for (int i = 0; i < 40; ++i) Tick();
-  ASSERT_EQ(event.GetColourFade()->GetFrame(), 40);
-  HoldB(true);
-  Tick();
-  EXPECT_EQ(event.GetStep(), EventStep::Skip);
-  EXPECT_EQ(event.GetColourFade()->GetFrame(), 39);
-  for (int i = 0; i < 39; ++i) Tick();
-  EXPECT_EQ(event.GetColourFade()->GetFrame(), 0);
-  EXPECT_EQ(event.GetStep(), EventStep::Skip) << "the music fades on";
-  Tick();
-  EXPECT_EQ(RunOut(event), 11);
-  auto* change = Current<TChange>();
-  ASSERT_NE(change, nullptr);
-  EXPECT_EQ(change->GetEventId(), 201);
+// The flight and the tower top fade their pictures in with a colour fade; skipped, it goes back to
+// black from where it stood, and the next event follows through the change all the same.
+TEST_F(Events, AColourFadeSkippedFadesBackFromWhereItStood) {
+  for (const auto& [id, ticks, next] : {std::tuple{200, 40, 201}, std::tuple{210, 50, 211}}) {
+    SCOPED_TRACE(id);
+    Scripts({{datakit::SampleEventScriptName(id), Waits(3)}});
+    TEventScene& event = Start(id);
+    for (int i = 0; i < ticks; ++i) Tick();
+    ASSERT_EQ(event.GetColourFade()->GetFrame(), ticks);
+    HoldB(true);
+    Tick();
+    EXPECT_EQ(event.GetStep(), EventStep::Skip);
+    EXPECT_EQ(event.GetColourFade()->GetFrame(), ticks - 1);
+    for (int i = 0; i < ticks - 1; ++i) Tick();
+    EXPECT_EQ(event.GetColourFade()->GetFrame(), 0);
+    EXPECT_EQ(RunOut(event), 52 - ticks) << "the music fades on to its 50th step, then the leaving";
+    auto* change = Current<TChange>();
+    ASSERT_NE(change, nullptr);
+    EXPECT_EQ(change->GetEventId(), next);
+    HoldB(false);
+    EmptyStack();
+  }
 }
 
 TEST_F(Events, TheFlightEndsInAChangeToTheNarrationThatKeepsItsMusic) {
