@@ -26,11 +26,6 @@ constexpr int32_t kUncountedDamage = 100000;  // a blow this heavy is not added 
 constexpr int32_t kHeavySoundStep = 5;
 constexpr int32_t kOverheadEffectBase = 20;
 
-D3DXMATRIX Identity() {
-  D3DXMATRIX m;
-  return *plat::D3DXMatrixIdentity(&m);
-}
-
 // Sums in 64 bits and wraps like the 32-bit counters the values are.
 int32_t Wrap32(int64_t v) { return static_cast<int32_t>(v); }
 
@@ -130,8 +125,8 @@ TActor::TActor(const TActor& source)
 TActor::~TActor() = default;
 
 void TActor::CreateWeaponFrames(const std::string& name) {
-  leftWeaponFrame = CreateNamedFrame(name + "LWpn", Identity());
-  rightWeaponFrame = CreateNamedFrame(name + "RWpn", Identity());
+  leftWeaponFrame = CreateNamedFrame(name + "LWpn", IdentityMatrix());
+  rightWeaponFrame = CreateNamedFrame(name + "RWpn", IdentityMatrix());
   for (const TCountedPtr<TFrame8>* weapon : {&leftWeaponFrame, &rightWeaponFrame}) {
     (*weapon)->SetVisible(false);
     frame->AddChild(*weapon);
@@ -387,9 +382,9 @@ void TActor::StartBlink(uint8_t withAlpha, int32_t ticks) {
   blinkTimer = ticks;
   blinkFalling = 0;
   if (!withAlpha) return;
-  model->SetRenderMode(kModelRenderMode, kAllParts);
+  model->SetRenderMode(kModelRenderMode, TMesh8::kAllParts);
   blinkAlpha = kBlinkLow;
-  model->SetAlpha(blinkAlpha, kAllParts);
+  model->SetAlpha(blinkAlpha, TMesh8::kAllParts);
 }
 
 void TActor::UpdateBlink() {
@@ -399,12 +394,12 @@ void TActor::UpdateBlink() {
   // Steps of 0.05 in float land a hair off the ends; a turn there keeps the swing within them.
   if (blinkAlpha >= kBlinkHigh - kBlinkEndSlack || blinkAlpha <= kBlinkLow + kBlinkEndSlack)
     blinkFalling = !blinkFalling;
-  model->SetAlpha(blinkAlpha, kAllParts);
+  model->SetAlpha(blinkAlpha, TMesh8::kAllParts);
 }
 
 void TActor::EndBlink() {
-  model->SetAlpha(1.0f, kAllParts);
-  model->SetRenderMode(kModelRenderMode, kAllParts);
+  model->SetAlpha(1.0f, TMesh8::kAllParts);
+  model->SetRenderMode(kModelRenderMode, TMesh8::kAllParts);
   blinkTimer = 0;
   blinkFalling = 0;
 }

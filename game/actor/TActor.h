@@ -66,7 +66,6 @@ class TActor : public TFieldActor, public TEffectActor {
  public:
   static constexpr int32_t kBlinkUntilStopped = 2147483647;
   static constexpr int32_t kSpecialState = 100000;  // main states from here count as special
-  static constexpr uint32_t kAllParts = 0xFFFFFFFFu;
 
   // Loads the model name + ".tob", ".pat" and ".wpm"; a missing file throws my_error.
   TActor(uint32_t kind, float bodyHeight, float shadowSize, uint8_t shadowVisible, uint8_t pushable, float gravity,

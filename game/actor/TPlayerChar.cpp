@@ -38,11 +38,6 @@ constexpr float kEnemyTargetDepth[kEnemyTargetCount] = {-0.8f, -1.8f};
 constexpr uint32_t kHeroFaceFlag = 560, kHeroineFaceFlag = 561;
 constexpr uint32_t kFaceVariants = 3;
 
-D3DXMATRIX Identity() {
-  D3DXMATRIX m;
-  return *plat::D3DXMatrixIdentity(&m);
-}
-
 TActorStats StatsOf(const TCharBlock& block) {
   TActorStats s;
   s.maxHp = block.maxHp;
@@ -91,9 +86,9 @@ TPlayerChar::TPlayerChar(TFieldScene& scene, uint32_t partyMember, const TCharBl
       input(scene.GetApp().GetInput()),
       modelName(model),
       styleModel(model) {
-  savedOrientation = Identity();
-  enemyTarget0 = CreateNamedFrame("enemyTarget0", Identity());
-  enemyTarget1 = CreateNamedFrame("enemyTarget1", Identity());
+  savedOrientation = IdentityMatrix();
+  enemyTarget0 = CreateNamedFrame("enemyTarget0", IdentityMatrix());
+  enemyTarget1 = CreateNamedFrame("enemyTarget1", IdentityMatrix());
   const TCountedPtr<TFrame8>* targets[kEnemyTargetCount] = {&enemyTarget0, &enemyTarget1};
   for (int32_t k = 0; k < kEnemyTargetCount; ++k) {
     (*targets[k])->SetPositionXYZ(0, 0, kEnemyTargetDepth[k]);
@@ -514,7 +509,7 @@ void TPlayerChar::SwapBodyModel(const std::string& name) {
   TMesh8 mesh = TMesh8::Load(TGameObject::GetFolder() + name + ".tob");
   MoveWindowFacesLast(mesh);
   mesh.SetName(name);
-  mesh.SetRenderMode(kModelRenderMode, kAllParts);
+  mesh.SetRenderMode(kModelRenderMode, TMesh8::kAllParts);
   frame->RemoveMeshes();
   frame->AddMesh(mesh);
   model = frame->FindMesh(name, false);

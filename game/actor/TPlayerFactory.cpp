@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr uint32_t kAllParts = 0xFFFFFFFFu;
 // The player models' vertices: the texture coordinates at bytes 16 and 20.
 constexpr uint32_t kUOffset = 16, kVOffset = 20, kVertexBytes = 24;
 constexpr float kWindowULow = 0.25f, kWindowUHigh = 0.3125f;
@@ -127,7 +126,7 @@ void MoveWindowFacesLast(TMesh8& mesh) {
 TMesh8 LoadPartyMemberModel() {
   TMesh8 mesh = TMesh8::Load(TGameObject::GetFolder() + THrdefTable::Find(CurrentMember())->modelName + ".tob");
   MoveWindowFacesLast(mesh);
-  mesh.SetRenderMode(kModelRenderMode, kAllParts);
+  mesh.SetRenderMode(kModelRenderMode, TMesh8::kAllParts);
   return mesh;
 }
 

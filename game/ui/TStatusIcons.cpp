@@ -24,12 +24,6 @@ constexpr StatusRow kStatuses[TStatusIcons::kStatusCount] = {
 constexpr float kPi = 3.14159265358979f;
 constexpr float kIconScale = 0.4f;
 
-plat::D3DXMATRIX Identity() {
-  plat::D3DXMATRIX m;
-  plat::D3DXMatrixIdentity(&m);
-  return m;
-}
-
 plat::D3DXVECTOR3 LocalPosition(const TFrame8& frame) {
   plat::D3DXVECTOR3 p;
   frame.GetPosition(&p);
@@ -39,7 +33,7 @@ plat::D3DXVECTOR3 LocalPosition(const TFrame8& frame) {
 }  // namespace
 
 TStatusIcon::TStatusIcon(int32_t s, const std::string& meshName)
-    : frame(CreateNamedFrame("StateContent", Identity())), status(s) {
+    : frame(CreateNamedFrame("StateContent", IdentityMatrix())), status(s) {
   glide.Set(0, 0, 0, 0);
   alpha.Set(0, 1, kFadeFrames, 0);
   TMesh8 mesh = TMesh8::Load(meshName);
@@ -104,12 +98,12 @@ bool TStatusIcon::Hiding() {
   const bool gliding = glide.Forward();
   if (gliding || alpha.step != 0) return true;
   frame->Detach();
-  frame->SetMatrix(Identity());
+  frame->SetMatrix(IdentityMatrix());
   state = &TStatusIcon::Idle;
   return false;
 }
 
-TStatusIcons::TStatusIcons() : root(CreateNamedFrame("StateRoot", Identity())) {
+TStatusIcons::TStatusIcons() : root(CreateNamedFrame("StateRoot", IdentityMatrix())) {
   for (int32_t s = 0; s < kStatusCount; ++s) icons[s] = TCountedPtr<TStatusIcon>(new TStatusIcon(s, kStatuses[s].mesh));
 }
 
