@@ -31,7 +31,9 @@ constexpr TCall Voiced(TSkillRoutine routine, uint32_t cost, uint32_t period, ui
 }
 constexpr TCall Fan(uint32_t cost, uint32_t period, uint32_t voice) { return {R::kFanBurst, {voice, cost, period}}; }
 
-constexpr TSkillRow Row(uint32_t skill, uint8_t variant, TCall call) { return {skill, variant, call.routine, call.args}; }
+constexpr TSkillRow Row(uint32_t skill, uint8_t variant, TCall call) {
+  return {skill, variant, call.routine, call.args};
+}
 
 constexpr std::array<TSkillRow, 84> kRows = {{
     Row(100, 0, Timed(10000, 12)), Row(100, 1, Timed(11000, 22)),

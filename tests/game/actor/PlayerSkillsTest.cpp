@@ -99,7 +99,8 @@ class PlayerSkillsTest : public PlayerArena {
   // The world point of each volume the player holds, in order.
   std::vector<D3DXVECTOR3> HitPoints() const {
     std::vector<D3DXVECTOR3> points;
-    for (const TCountedPtr<THitObject>& volume : player->GetHits()) points.push_back(WorldPosition(*volume->GetFrame()));
+    for (const TCountedPtr<THitObject>& volume : player->GetHits())
+      points.push_back(WorldPosition(*volume->GetFrame()));
     return points;
   }
   float LastKeyframe() const {
