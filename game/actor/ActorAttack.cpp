@@ -153,6 +153,13 @@ void DecorateRibbon(TEffect* ribbon) {
     ribbon->AddKey(kRibbonKeyKind, D3DXVECTOR3(key[0], key[1], key[2]), D3DXVECTOR3(1, 1, 1), kWhite);
 }
 
+void RaiseRibbon(TActor& actor, TEffectKind kind, const D3DXVECTOR3& at, const D3DXVECTOR3& look, uint32_t hitId) {
+  TCountedPtr<TEffect> ribbon = Spawn(actor, kind, at, look, kWhite, D3DXVECTOR3(2, 2, 2));
+  Owner(actor, ribbon.Get());
+  DecorateRibbon(ribbon.Get());
+  Hit(actor, hitId, actor.GetSceneFrame(), &at);
+}
+
 }  // namespace attack
 
 // --- the falling shot ---------------------------------------------------------------------------

@@ -79,6 +79,10 @@ TCountedPtr<TEffect> ThunderBolt(TActor& actor, const plat::D3DXVECTOR3& at, con
                                  uint32_t hitId);
 // The ribbon's decoration: key kind 54, four points and three keys.
 void DecorateRibbon(TEffect* ribbon);
+// A ribbon of the kind at the point looking along `look`, twice its size, the actor its caster, with
+// its decoration; and the actor's volume of the hit id in the world at the point.
+void RaiseRibbon(TActor& actor, TEffectKind kind, const plat::D3DXVECTOR3& at, const plat::D3DXVECTOR3& look,
+                 uint32_t hitId);
 
 }  // namespace attack
 

@@ -31,8 +31,6 @@ constexpr D3DCOLORVALUE kSmoke{0.7f, 0.7f, 0.7f, 0.7f};
 constexpr D3DCOLORVALUE kIceBlue{0.5f, 0.5f, 1, 1};
 constexpr D3DCOLORVALUE kDeepBlue{0.3f, 0.3f, 1, 1};
 constexpr D3DCOLORVALUE kGreen{0.2f, 0.5f, 0.3f, 1};
-constexpr D3DCOLORVALUE kPurple{0.25f, 0, 0.5f, 1};
-constexpr D3DCOLORVALUE kDeepPurple{0.3f, 0, 0.3f, 1};
 constexpr D3DCOLORVALUE kSlowBlue{0.3f, 0.3f, 0.8f, 1};
 
 D3DXVECTOR3 Backward(const D3DXVECTOR3& v) { return Times(v, -1.0f); }
@@ -658,11 +656,7 @@ struct TrailRow {
 void RunBody(const TAttackContext& c, const TrailRow& row) {
   for (const TrailLine& line : row.lines) {
     const D3DXVECTOR3 along = TurnedAboutUp(c.at.front, line.angle);
-    const D3DXVECTOR3 at = Plus(c.at.position, Times(along, line.distance));
-    TCountedPtr<TEffect> ribbon = Spawn(c.actor, row.ribbon, at, along, kWhite, D3DXVECTOR3(2, 2, 2));
-    Owner(c.actor, ribbon.Get());
-    DecorateRibbon(ribbon.Get());
-    Hit(c.actor, row.hitId, c.actor.GetSceneFrame(), &at);
+    RaiseRibbon(c.actor, row.ribbon, Plus(c.at.position, Times(along, line.distance)), along, row.hitId);
   }
   if (row.flash) Flash(c.actor, c.at, row.flash);
 }

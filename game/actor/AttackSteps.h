@@ -14,6 +14,8 @@ namespace attack {
 inline constexpr float kLift = 0.01f;  // ground-level effects stand this far above the ground
 inline constexpr plat::D3DCOLORVALUE kBlueGrey{0.4f, 0.4f, 0.8f, 1};
 inline constexpr plat::D3DCOLORVALUE kHealGold{0.8f, 0.8f, 0.5f, 1};
+inline constexpr plat::D3DCOLORVALUE kPurple{0.25f, 0, 0.5f, 1};
+inline constexpr plat::D3DCOLORVALUE kDeepPurple{0.3f, 0, 0.3f, 1};
 
 using Kinds = std::vector<uint16_t>;
 

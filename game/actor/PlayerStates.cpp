@@ -86,7 +86,7 @@ int32_t TPlayerChar::ObeyCommand(const TStateRow& row) {
 
 // --- handlers --------------------------------------------------------------------------------------
 
-bool TPlayerChar::RunSkillStep() { return skillStep && (this->*skillStep)(); }
+bool TPlayerChar::RunSkillStep() { return skillStep && RunSkill(*skillStep); }
 
 void TPlayerChar::RunSkillState(const TStateRow& row) {
   if (RunSkillStep()) return;

@@ -399,10 +399,6 @@ void TPlayerChar::PlayDownVoice() {
   voiceTimer = sounds.PlayVoice(member == kHeroine ? kHeroineDownVoice : kHeroDownVoice);
 }
 
-// --- skills ----------------------------------------------------------------------------------------
-
-TPlayerChar::SkillStep TPlayerChar::GetSkillThunk(uint32_t, bool) { return nullptr; }
-
 // --- the enemy -----------------------------------------------------------------------------------
 
 void TPlayerChar::SetEnemyHandle(const TCountedPtr<TPlayerFoe>& handle) {

@@ -17,6 +17,7 @@
 
 #include "common/TCountedPtr.h"
 #include "game/actor/GainNotice.h"
+#include "game/actor/SkillRows.h"
 #include "game/actor/TActor.h"
 #include "game/actor/TAttackQueue.h"
 #include "game/actor/TCharSoundLists.h"
@@ -40,9 +41,8 @@ class TPlayerChar : public TActor, public TStagePlayer {
   // A row's handler runs every tick with its row, whose values it reads.
   using ModeHandler = void (TPlayerChar::*)(const TModeRow&);
   using StateHandler = void (TPlayerChar::*)(const TStateRow&);
-  // A skill's per-tick step, true while the skill still runs; the skill table chooses it for a
-  // skill command.
-  using SkillStep = bool (TPlayerChar::*)();
+  // A skill's step: the skill table's row that RunSkill runs once a tick while the skill lasts.
+  using SkillStep = const TSkillRow*;
 
   // Buttons of the input words.
   static constexpr uint32_t kDirections = 0x0F;
@@ -226,8 +226,37 @@ class TPlayerChar : public TActor, public TStagePlayer {
   virtual void ShowHitKind4Effects(int32_t damage, uint32_t knockFlags, int32_t overhead, int32_t b);
   virtual void ShowHitKind8Effects(int32_t damage, uint32_t knockFlags, int32_t overhead, int32_t b);
   virtual void ShowHitKind16Effects(int32_t damage, uint32_t knockFlags, int32_t overhead, int32_t b);
-  // The skill table's step for a skill command and its charge.
+  // The skill table's row for a skill command and its charge: the idle row for the ids of 100-159
+  // without a skill, null outside them.
   virtual SkillStep GetSkillThunk(uint32_t command, bool charged);
+  // The one thunk: the row's routine with the row's arguments, once a tick; true while the skill
+  // runs, false on the tick its motion ends.
+  virtual bool RunSkill(const TSkillRow& row);
+
+  // --- the skill routines (TPlayerCharSkills.cpp) ------------------------------------------------------
+  // Each runs one tick of its skill with the arguments given; true while the skill runs. The voice
+  // kind is the one PlaySkillVoice is given, 1000 further for a charged argument where the routine
+  // adds it.
+  bool SkillTimedStrike(uint32_t attackKind, uint32_t cost);
+  bool SkillHeldStrikes(uint32_t attackKind, uint32_t cost, uint32_t period, uint32_t volleys, uint8_t charged);
+  bool SkillStepVolleyA(uint32_t cost, uint32_t period, uint32_t volleys, uint8_t charged);
+  bool SkillStepVolleyB(uint32_t cost, uint32_t period, uint32_t volleys, uint8_t charged);
+  bool SkillStepVolleyC(uint32_t cost, uint32_t period, uint32_t volleys, uint8_t charged);
+  bool SkillGroundWaveA(uint32_t cost, uint32_t period, uint32_t volleys, uint8_t charged);
+  bool SkillGroundWaveB(uint32_t cost, uint32_t period, uint32_t volleys, uint8_t charged, uint32_t voiceKind);
+  bool SkillGroundWaveC(uint32_t cost, uint32_t period, uint32_t volleys, uint8_t charged, uint32_t voiceKind);
+  bool SkillFanBurst(uint32_t cost, uint32_t period, uint32_t voiceKind);
+  bool SkillHealBlessing(uint32_t cost, uint32_t period, uint32_t volleys, uint8_t charged);
+  bool SkillHealBlessingB(uint32_t cost, uint32_t period, uint32_t volleys, uint8_t charged, uint32_t voiceKind);
+  bool SkillFallingShots(uint32_t cost, uint32_t period, uint32_t volleys, uint8_t charged, uint32_t voiceKind);
+  bool SkillScatterShots(uint32_t cost, uint32_t period, uint32_t volleys, uint8_t charged, uint32_t voiceKind);
+
+  // The enemies a ground wave runs to, by handle, and the point it runs from: kept from the firing
+  // point of one use to the next.
+  struct TSkillTargets {
+    std::vector<int32_t> ids;
+    plat::D3DXVECTOR3 origin{0, 0, 0};
+  };
 
   // --- commands, buttons and moving ------------------------------------------------------------------
   // The latched command's kind (0 none, 1 hold, 2 technique), its argument written out; both cleared.
@@ -350,6 +379,9 @@ class TPlayerChar : public TActor, public TStagePlayer {
   SkillStep GetSkillStep() const { return skillStep; }
   SkillStep GetNextSkillStep() const { return nextSkillStep; }
   int32_t GetSkillTick() const { return static_cast<int32_t>(skillTick); }
+  uint32_t GetSkillVolley() const { return skillVolley; }
+  bool IsSkillDone() const { return skillDone != 0; }
+  const TSkillTargets& GetSkillTargets() const { return skillTargets; }
 
   // The program-wide count of defeated enemies that the notices carry.
   static uint32_t GetNoticeSequence();
@@ -435,6 +467,9 @@ class TPlayerChar : public TActor, public TStagePlayer {
   bool Obeys(const TStateRow& row, int32_t state);
   // False when no skill runs.
   bool RunSkillStep();
+  // The skeleton every skill routine runs on: its firing point, the cost, the voice, the held pose,
+  // the volleys and the end.
+  bool RunRoutine(TSkillRoutine routine, const TSkillArgs& args);
   // A shown notice becomes a child object.
   void ShowOldestNotice();
   // The body model of the name: pattern file and ".tob", faces reordered, render mode 2100.
@@ -468,6 +503,7 @@ class TPlayerChar : public TActor, public TStagePlayer {
   uint32_t skillVolley = 0;
   SkillStep skillStep = nullptr;
   SkillStep nextSkillStep = nullptr;
+  TSkillTargets skillTargets;
   uint32_t lastMovementMode = 0;
   uint8_t levelUpPending = 0;
   int32_t noticeSequenceAtLevelUp = -1;

@@ -84,6 +84,16 @@ constexpr AttackHit kHits[] = {
     {3003, 2, kFlinch2, 1, 450, 8, 60, 1.0f, 0.5f},
     {3505, 2, kFlinch2, 6, 450, 8, 60, 1.0f, 0.5f},
     {5005, 0, kFlinch2, 5, 20, 1, -1, 1.0f},
+    // The player's skills: the step volleys, the ground waves and the thunder of the lesser volley.
+    {2001, 0, kFlinch, 1, 10, 1, -1, 1.0f},
+    {3001, 0, kFlinch2, 1, 10, 1, -1, 1.2f},
+    {2502, 0, kFlinch, 6, 10, 1, -1, 1.0f},
+    {3502, 0, kFlinch2, 6, 10, 1, -1, 1.2f},
+    {2506, 0, kFlinch, 6, 20, 1, -1, 0.8f, 1.0f, 0.5f},
+    {2108, 0, kFlinch, 2, 10, 1, -1, 0.8f},
+    {3108, 0, kFlinch2, 2, 10, 1, -1, 1.0f},
+    {2110, 0, kFlinch, 2, 10, 1, -1, 1.0f},
+    {3110, 0, kFlinch2, 2, 10, 1, -1, 1.2f},
     // Struck by the follow-ups: ring bursts, rock, rubble and meteor pieces, fangs and ice.
     {2504, 0, kFlinch, 6, 10, 1, -1, 1.2f},
     {3504, 0, kFlinch2, 6, 10, 1, -1, 1.5f},

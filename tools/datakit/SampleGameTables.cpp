@@ -76,6 +76,9 @@ constexpr uint32_t kFlameShot = 3400, kFlameVortex = 3401;
 constexpr uint32_t kCommonSkills = 5;
 constexpr uint32_t kFirstSwordTechnique = 2000, kSwordTechniques = 16;
 constexpr uint8_t kCommonKind = 0, kSwordKind = 4;
+// Skills of the skill routines (kind 1) that the sample names only by number: one of each routine.
+constexpr uint32_t kRoutineSkills[] = {100, 101, 102, 105, 114, 115, 134, 135, 144, 145, 152, 154, 155};
+constexpr uint8_t kRoutineKind = 1;
 
 std::vector<SkillRow> NumberedSkills() {
   std::vector<SkillRow> rows;
@@ -83,6 +86,7 @@ std::vector<SkillRow> NumberedSkills() {
     rows.push_back(Skill(id, "skill " + std::to_string(id), kCommonKind, static_cast<uint8_t>(id - 1), ""));
   for (uint32_t id = kFirstSwordTechnique + 2; id < kFirstSwordTechnique + kSwordTechniques; ++id)
     rows.push_back(Skill(id, "sword " + std::to_string(id), kSwordKind, 1, ""));
+  for (uint32_t id : kRoutineSkills) rows.push_back(Skill(id, "skill " + std::to_string(id), kRoutineKind, 7, ""));
   return rows;
 }
 
@@ -146,6 +150,8 @@ void WriteSampleGameTables(const std::string& folder) {
                   ItemMeanRow{2, 0, 0, 30, {}, {}, 100, 0},
                   ItemMeanRow{3, 0, 0, 0, {10, 0, 0, 0}, {}, 200, 600},
                   // The blessings' timed boosts.
+                  ItemMeanRow{1000, 0, 0, 0, {5, 5, 0, 0}, {}, 0, 1200},
+                  ItemMeanRow{1001, 0, 0, 0, {10, 10, 0, 0}, {}, 0, 2400},
                   ItemMeanRow{1002, 0, 0, 0, {10, 5, 10, 5}, {}, 0, 1800},
                   ItemMeanRow{1003, 0, 0, 0, {20, 10, 20, 10}, {}, 0, 3600},
               })

@@ -65,38 +65,6 @@ TCountedPtr<TStagePlayer> PlayerFixture::Services::CreatePlayerChar(TFieldScene&
   return ::CreatePlayerChar(scene, member);
 }
 
-FoeRoster::~FoeRoster() {
-  for (const std::unique_ptr<TActor>& foe : foes) foe->Detach();
-}
-
-TActor& FoeRoster::Add(std::unique_ptr<TActor> foe) {
-  foe->Attach(&stage);
-  foes.push_back(std::move(foe));
-  return *foes.back();
-}
-
-void FoeRoster::Update() {
-  for (const std::unique_ptr<TActor>& foe : foes) foe->Update();
-}
-
-TFieldActor* FoeRoster::Find(uint32_t id) {
-  for (const std::unique_ptr<TActor>& foe : foes)
-    if (foe->GetObjectId() == id) return foe.get();
-  return nullptr;
-}
-
-void FoeRoster::FindInRadius(const plat::D3DXVECTOR3& point, float radius, int32_t* handles,
-                             uint32_t capacity) const {
-  std::fill(handles, handles + capacity, -1);
-  uint32_t found = 0;
-  for (const std::unique_ptr<TActor>& foe : foes) {
-    if (found == capacity) break;
-    const plat::D3DXVECTOR3 body = foe->GetBodyCenter();
-    const plat::D3DXVECTOR3 d(body.x - point.x, body.y - point.y, body.z - point.z);
-    if (plat::D3DXVec3Length(&d) < radius) handles[found++] = static_cast<int32_t>(foe->GetObjectId());
-  }
-}
-
 TCountedPtr<TStageEnemies> PlayerFixture::Services::CreateEnemyManager(TStage& stage, const TMapData& map) {
   if (!withRoster) return TestServices::CreateEnemyManager(stage, map);
   roster = new FoeRoster(stage);

@@ -15,6 +15,7 @@
 #include "game/actor/PlayerHud.h"
 #include "game/actor/TPlayerChar.h"
 #include "game/actor/TPlayerFactory.h"
+#include "tests/game/actor/FoeRoster.h"
 #include "tests/game/field/FieldSceneFixture.h"
 
 namespace playertest {
@@ -112,18 +113,24 @@ class TestStyle : public TPlayerChar {
     TPlayerChar::PlayDownVoice();
   }
   void Attack(const TAttackInfo& info) override { attacks.push_back(info.attackKind); }
+  void GetHitParams(const THitRecord& def, THitParams& out) override {
+    hitRecords.push_back(def.id);
+    TPlayerChar::GetHitParams(def, out);
+  }
   SkillStep GetSkillThunk(uint32_t command, bool charged) override {
     thunks.push_back(command * 10 + (charged ? 1 : 0));
-    return static_cast<SkillStep>(charged ? &TestStyle::ChargedSkill : &TestStyle::PlainSkill);
+    return TPlayerChar::GetSkillThunk(command, charged);
   }
-  // Each skill runs for its count of ticks more, noting every step.
-  bool ChargedSkill() {
-    Note("charged skill");
-    return chargedTicks-- > 0;
+  // The skill table's routines; with counted skills, each variant runs for its count of ticks more
+  // instead, noting every step.
+  bool RunSkill(const TSkillRow& row) override {
+    if (!countedSkills) return TPlayerChar::RunSkill(row);
+    Note(row.variant ? "charged skill" : "plain skill");
+    return (row.variant ? chargedTicks : plainTicks)-- > 0;
   }
-  bool PlainSkill() {
-    Note("plain skill");
-    return plainTicks-- > 0;
+  void PlaySkillVoice(uint32_t kind) override {
+    voices.push_back(kind);
+    TPlayerChar::PlaySkillVoice(kind);
   }
 
   void Note(const std::string& what) { log.push_back(what); }
@@ -159,7 +166,10 @@ class TestStyle : public TPlayerChar {
   std::vector<int32_t> se, modes;
   std::vector<uint16_t> attacks;
   std::vector<uint32_t> thunks;
+  std::vector<uint32_t> voices;  // the skill voices' kinds
+  std::vector<uint32_t> hitRecords;  // the hit records of the volumes made, in order
   std::vector<int32_t> refused, airStates;
+  bool countedSkills = false;
   int32_t plainTicks = 0, chargedTicks = 0;
 };
 
@@ -181,29 +191,7 @@ class TestFoe : public TPlayerFoe {
   std::array<int32_t, 2> panel{};
 };
 
-// A battle map's enemies that a test places itself: fighters it adds, attached to the stage, found
-// by their object ids and within a radius, updated with the stage and detached when the stage goes.
-class FoeRoster : public TStageEnemies {
- public:
-  explicit FoeRoster(TStage& stage) : stage(stage) {}
-  ~FoeRoster() override;
-
-  // Attached to the stage; the roster keeps it.
-  TActor& Add(std::unique_ptr<TActor> foe);
-
-  void Update() override;
-  void DrawGauges() override {}
-  void ApplyGravity() override {}
-  void CheckGround() override {}
-  TFieldActor* Find(uint32_t id) override;
-  bool Contains(uint32_t) const override { return false; }
-  uint32_t GetDefeatedCount() const override { return 0; }
-  void FindInRadius(const plat::D3DXVECTOR3& point, float radius, int32_t* handles, uint32_t capacity) const override;
-
- private:
-  TStage& stage;
-  std::vector<std::unique_ptr<TActor>> foes;
-};
+using foetest::FoeRoster;
 
 class PlayerFixture : public fieldscenetest::FieldSceneFixture {
  protected:

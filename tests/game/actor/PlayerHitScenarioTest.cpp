@@ -12,22 +12,10 @@ namespace {
 
 using namespace playerarena;
 
-// A fighter of the sample hero's model that takes its damage and notes it.
-class Fighter : public TActor {
+// A standing foe of 1000 points with a poisoning blow.
+class Fighter : public foetest::StandingFoe {
  public:
-  Fighter() : TActor(9, 0.5f, 1.0f, 1, 1, -0.01f, Stats(), "hero") {}
-
-  void Update() override { PostUpdate(); }
-  bool IsAirborne() override { return false; }
-  bool QueryStateA() const override { return false; }
-  bool QueryStateB() const override { return false; }
-  void GetHitParams(const THitRecord&, THitParams& out) override { out.parent = GetFrame(); }
-  void OnHitLanded(TFieldActor&, int32_t, int32_t, uint8_t) override {}
-  void OnHitKind1(uint32_t, int32_t, int32_t, int32_t, bool, float, float, int32_t d) override { Take(d); }
-  void OnHitKind2(uint32_t, int32_t, int32_t, int32_t, bool, float, float, int32_t d) override { Take(d); }
-  void OnHitKind4(uint32_t, int32_t, int32_t, int32_t, bool, float, float, float, int32_t d) override { Take(d); }
-  void OnHitKind8(uint32_t, int32_t, int32_t, int32_t, bool, bool, float, float, int32_t d) override { Take(d); }
-  void OnHitKind16(uint32_t, int32_t, int32_t, int32_t, bool, float, float, int32_t d) override { Take(d); }
+  Fighter() : StandingFoe(1000) {}
 
   // Its poisoning blow at the player's body: a flinch of power 200.
   void Blow(TFrame8& at) {
@@ -38,20 +26,6 @@ class Fighter : public TActor {
     v.paramC = 0x1;
     v.attackValue = 200;
     AddHit(THitObject::Create(GetObjectId(), at, D3DXVECTOR3(0, 0.5f, 0), v));
-  }
-
-  std::vector<int32_t> damage;
-
- private:
-  static TActorStats Stats() {
-    TActorStats s;
-    s.maxHp = s.hp = 1000;
-    s.params = {40, 10, 80, 20};  // parameter 3, the defence against magic, is 20
-    return s;
-  }
-  void Take(int32_t d) {
-    damage.push_back(d);
-    TakeDamage(d);
   }
 };
 
@@ -75,9 +49,9 @@ TEST_F(PlayerHitScenario, TheHerosOrbHitsAFoeWhosePoisoningBlowIsTakenAndThenGua
   TDamageResult want;
   foe.CalcDamage(*player->GetHits().front(), want);
   EXPECT_EQ(want.damage, 9) << "trunc((60 - 20 + 6) x 0.2)";
-  for (int i = 0; i < 10 && foe.damage.empty(); ++i) Tick();
-  ASSERT_FALSE(foe.damage.empty()) << "the orb never reached the fighter";
-  EXPECT_EQ(foe.damage[0], want.damage);
+  for (int i = 0; i < 10 && foe.taken.empty(); ++i) Tick();
+  ASSERT_FALSE(foe.taken.empty()) << "the orb never reached the fighter";
+  EXPECT_EQ(foe.taken[0].lost, want.damage);
   EXPECT_EQ(foe.GetHp(), 1000 - want.damage);
 
   // The fighter's poisoning blow on the hero, whose poison value is 10: damage, the hit shown at

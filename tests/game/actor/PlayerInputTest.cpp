@@ -129,11 +129,11 @@ TEST_F(PlayerInputTest, ASkillCommandChoosesTheNextStepWhileASkillRuns) {
   p.SetSkillCommand(160, true);
   EXPECT_TRUE(p.thunks.empty()) << "only commands 100-159";
   p.SetSkillCommand(100, true);
-  EXPECT_EQ(p.GetSkillStep(), static_cast<P::SkillStep>(&TestStyle::ChargedSkill));
+  EXPECT_EQ(p.GetSkillStep(), FindSkillRow(100, true));
   p.ChangeState(3);
   p.SetSkillCommand(159, false);
-  EXPECT_EQ(p.GetSkillStep(), static_cast<P::SkillStep>(&TestStyle::ChargedSkill));
-  EXPECT_EQ(p.GetNextSkillStep(), static_cast<P::SkillStep>(&TestStyle::PlainSkill));
+  EXPECT_EQ(p.GetSkillStep(), FindSkillRow(100, true));
+  EXPECT_EQ(p.GetNextSkillStep(), FindSkillRow(159, false));
   EXPECT_EQ(p.thunks, (std::vector<uint32_t>{1001, 1590}));
 }
 

@@ -135,18 +135,19 @@ TEST_F(PlayerStatesTest, TheSkillsBoostRestartsAt120WhateverFollows) {
 
 TEST_F(PlayerStatesTest, ASkillChainsIntoTheOneChosenWhileItRanOnlyOnCommand3) {
   TestStyle& p = Open();
+  p.countedSkills = true;
   p.SetSkillCommand(100, false);
   p.ChangeState(1);
   p.SetSkillCommand(101, true);  // chosen while the first runs: queued
-  ASSERT_EQ(p.GetSkillStep(), static_cast<P::SkillStep>(&TestStyle::PlainSkill));
+  ASSERT_EQ(p.GetSkillStep(), FindSkillRow(100, false));
   p.plainTicks = 2;
   p.chargedTicks = 1;
   p.PostCommand(P::kStateCommand, 3);
   EXPECT_EQ(RunState(p), 3) << "two ticks running, the third done";
   EXPECT_EQ(p.GetActionState(), 3);
   EXPECT_EQ(p.GetModel()->GetMotion(), 21u);
-  EXPECT_EQ(p.GetSkillStep(), static_cast<P::SkillStep>(&TestStyle::ChargedSkill));
-  EXPECT_EQ(p.GetNextSkillStep(), static_cast<P::SkillStep>(&TestStyle::ChargedSkill)) << "stays queued";
+  EXPECT_EQ(p.GetSkillStep(), FindSkillRow(101, true));
+  EXPECT_EQ(p.GetNextSkillStep(), FindSkillRow(101, true)) << "stays queued";
   EXPECT_EQ(p.GetSkillTick(), 0);
 
   p.PostCommand(P::kStateCommand, 3);
@@ -163,7 +164,7 @@ TEST_F(PlayerStatesTest, ASkillChainsIntoTheOneChosenWhileItRanOnlyOnCommand3) {
   p.SetSkillCommand(101, true);
   RunState(p);
   EXPECT_EQ(p.GetActionState(), 2);
-  EXPECT_EQ(p.GetSkillStep(), static_cast<P::SkillStep>(&TestStyle::PlainSkill));
+  EXPECT_EQ(p.GetSkillStep(), FindSkillRow(100, false));
 }
 
 }  // namespace
