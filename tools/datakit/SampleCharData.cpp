@@ -5,6 +5,7 @@
 
 #include "tools/datakit/SampleAttackHits.h"
 #include "tools/datakit/SampleEnemies.h"
+#include "tools/datakit/SampleHeroineStyles.h"
 #include "tools/datakit/MeshShapes.h"
 
 namespace datakit {
@@ -169,6 +170,7 @@ const std::vector<SamplePlayerModel>& SamplePlayerModels() {
 }
 
 const std::vector<SamplePlayerMotion>& SampleMotionsOf(const SamplePlayerModel& model) {
+  if (const std::vector<SamplePlayerMotion>* styled = SampleHeroineStyleMotions(model.name)) return *styled;
   return model.sword ? SampleSwordMotions() : SamplePlayerMotions();
 }
 
