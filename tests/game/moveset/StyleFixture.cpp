@@ -55,12 +55,35 @@ void StyleFixture::TearDown() {
   FieldSceneFixture::TearDown();
 }
 
-void StyleFixture::OpenWith(uint32_t member, uint32_t weaponId) {
+TPlayerStyle* StyleFixture::OpenAny(uint32_t member, uint32_t weaponId) {
   TGameData& data = *TGameData::Instance();
   data.SetCurrentMember(member);
   data.GetCharBlock(member).weaponId = weaponId;
   OpenMap("03.pbms/field");
   FinishOpeningFade();
+  style = dynamic_cast<TPlayerStyle*>(field->GetPlayer());
+  probe = dynamic_cast<StyleProbe*>(field->GetPlayer());
+  return probe ? style : nullptr;
+}
+
+void StyleFixture::Check(const HandlerCase& c) {
+  style->ClearHits();
+  style->ChangeState(c.state);
+  Stand(TPlayerChar::kActionMode, c.in.height, c.in.landed);
+  style->SetAirCombo(c.in.flag);
+  for (uint32_t k = 0; k < c.in.presses; ++k) style->PushHit(1);
+  if (c.in.kind) style->PostCommand(c.in.kind, c.in.value);
+  if (c.in.ended) EndMotion();
+  probe->RunOnce();
+
+  EXPECT_EQ(style->GetMode(), c.out.mode) << c.what;
+  if (c.out.mode == TPlayerChar::kActionMode) {
+    EXPECT_EQ(style->GetActionState(), c.out.state) << c.what;
+  }
+  uint32_t value = 0;
+  EXPECT_EQ(Latched(value), c.out.latched) << c.what;
+  EXPECT_EQ(style->HasAirCombo(), c.out.flag) << c.what;
+  EXPECT_EQ(style->GetQueue().GetCount(), c.out.presses) << c.what;
 }
 
 void StyleFixture::Press(uint32_t word) {

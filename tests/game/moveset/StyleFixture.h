@@ -64,6 +64,42 @@ class Noting : public Style, public StyleProbe {
 
 using TestStyle00 = Noting<TPlayerStyle00>;
 
+// A state, what it finds (a latched command, buffered presses, the flag, the height above the
+// ground, landed or not, its motion at its end or not) and what follows: the state in the action
+// mode or the movement mode, the command kind still latched, the flag and the presses left.
+struct Situation {
+  uint32_t kind = 0;
+  uint32_t value = 0;
+  uint32_t presses = 0;
+  bool flag = false;
+  float height = 0;
+  bool landed = true;
+  bool ended = true;
+};
+struct Outcome {
+  uint32_t mode = TPlayerChar::kActionMode;
+  int32_t state = 0;
+  uint32_t latched = 0;
+  bool flag = false;
+  uint32_t presses = 0;
+};
+struct HandlerCase {
+  const char* what;
+  int32_t state;
+  Situation in;
+  Outcome out;
+};
+
+// Heights above the ground: high enough for an air hold, and too low.
+constexpr float kHigh = 2.0f, kLow = 1.0f;
+
+// In the air: not landed, and high unless told.
+inline Situation Air(Situation s) {
+  s.landed = false;
+  if (s.height == 0) s.height = kHigh;
+  return s;
+}
+
 class StyleFixture : public fieldscenetest::FieldSceneFixture {
  protected:
   void SetUp() override;
@@ -78,12 +114,10 @@ class StyleFixture : public fieldscenetest::FieldSceneFixture {
   // member's style is not that one.
   template <class Style>
   Noting<Style>* OpenStyle(uint32_t member, uint32_t weaponId) {
-    OpenWith(member, weaponId);
-    auto* made = dynamic_cast<Noting<Style>*>(field->GetPlayer());
-    style = made;
-    probe = made;
-    return made;
+    return dynamic_cast<Noting<Style>*>(OpenAny(member, weaponId));
   }
+  // Whichever built style the weapon's type gives the member; null for the stand-in.
+  TPlayerStyle* OpenAny(uint32_t member, uint32_t weaponId);
   // One tick of input: the history moves on and the word is this tick's.
   void Press(uint32_t word);
   // The history's four newest words, newest first.
@@ -98,6 +132,8 @@ class StyleFixture : public fieldscenetest::FieldSceneFixture {
   // Puts the current motion on its last frame: the next advance ends it.
   void EndMotion();
   uint32_t Latched(uint32_t& value) { return style->TakeCommand(value); }
+  // Puts the style into the case's state and situation, runs one tick of it and checks what follows.
+  void Check(const HandlerCase& c);
 
   static constexpr uint32_t kSword = 1000;
 
@@ -111,9 +147,6 @@ class StyleFixture : public fieldscenetest::FieldSceneFixture {
   // The style opened last.
   TPlayerStyle* style = nullptr;
   StyleProbe* probe = nullptr;
-
- private:
-  void OpenWith(uint32_t member, uint32_t weaponId);
 };
 
 }  // namespace styletest
