@@ -220,7 +220,7 @@ WeaponStateFile SamplePlayerWeaponStates(const SamplePlayerModel& model) {
   key.leftRotation = {0, 1, 0, 0};
   key.rightPosition = {-0.35f, 0.7f, -0.1f};
   key.rightRotation = {0, 1, 0, 0};
-  file.keys = {key};
+  file.keys = {SampleHeroineHandKey(model.name, key)};
   for (const SamplePlayerMotion& motion : SampleMotionsOf(model)) file.motions.emplace_back(motion.frames, 0u);
   return file;
 }

@@ -156,6 +156,11 @@ const std::vector<SamplePlayerMotion>* SampleHeroineStyleMotions(const std::stri
   return found != motions.end() ? &found->second : nullptr;
 }
 
+HandKey SampleHeroineHandKey(const std::string& model, HandKey key) {
+  if (model == "heroine08") key.leftRotation = {0, 0, 0, 1};
+  return key;
+}
+
 std::vector<SkillRow> SampleHeroineTechniques() {
   constexpr uint8_t kTechniqueIcon = 1;
   std::vector<SkillRow> rows;
