@@ -2,7 +2,6 @@
 // volume factors, and how a volley spreads them) or the flash it shows at the bow, and the one
 // routine that looses an arrow.
 #include <algorithm>
-#include <cmath>
 #include <new>
 #include <vector>
 
@@ -47,26 +46,28 @@ constexpr double kBoostA = 1.1, kBoostB = 1.2;
 constexpr int32_t kAxisSide = 1, kAxisUp = 2, kAxisFront = 3;
 
 const std::vector<TBowRow>& BowRows() {
-  const std::vector<float> straight = {0}, three = {0, 30, -30}, five = {0, 15, -15, 30, -30}, two = {0, 0};
-  const TArrow single{0.15f, 40, 1, 0.7f, 0.7f, 0, 120.0f, -1};
-  const TArrow fast{0.25f, 30, 1, 0.8f, 0.7f, 0, 120.0f, -1};
-  const TArrow spread{0.15f, 40, 1, 0.4f, 1.0f, 0x20, 120.0f, -1};
-  const TArrow heavy{0.15f, 40, 1, 1.5f, 1.0f, 0x208, 120.0f, 4};
-  static const std::vector<TBowRow> rows = {
-      {{6000}, 1000, {}, TTurn::kPitch, {}},
-      {{6001}, 1001, {}, TTurn::kPitch, {}},
-      {{6100}, 0, single, TTurn::kPitch, straight},
-      {{6101, 6102}, 0, fast, TTurn::kPitch, straight},
-      {{6103}, 0, {0.15f, 40, 3, 0.4f, 0.7f, 0, 120.0f, -1}, TTurn::kPitch, straight},
-      {{6104}, 0, {0.15f, 40, 5, 0.25f, 0.7f, 0, 120.0f, -1}, TTurn::kPitch, straight},
-      {{6105}, 0, spread, TTurn::kPitch, three},
-      {{6106}, 0, spread, TTurn::kPitch, five},
-      {{6107}, 0, spread, TTurn::kYaw, three},
-      {{6108}, 0, spread, TTurn::kYaw, five},
-      {{6109}, 0, heavy, TTurn::kPitch, straight},
-      {{6110}, 0, {0.15f, 40, 1, 1.5f, 1.0f, 0x208, 120.0f, 5}, TTurn::kPitch, straight},
-      {{6500}, 0, {0.2f, 50, 1, 1.0f, 1.0f, 0x1, 120.0f, kVolley}, TTurn::kRandomPitch, two},
-  };
+  static const std::vector<TBowRow> rows = [] {
+    const std::vector<float> straight = {0}, three = {0, 30, -30}, five = {0, 15, -15, 30, -30}, two = {0, 0};
+    const TArrow single{0.15f, 40, 1, 0.7f, 0.7f, 0, 120.0f, -1};
+    const TArrow fast{0.25f, 30, 1, 0.8f, 0.7f, 0, 120.0f, -1};
+    const TArrow spread{0.15f, 40, 1, 0.4f, 1.0f, 0x20, 120.0f, -1};
+    const TArrow heavy{0.15f, 40, 1, 1.5f, 1.0f, 0x208, 120.0f, 4};
+    return std::vector<TBowRow>{
+        {{6000}, 1000, {}, TTurn::kPitch, {}},
+        {{6001}, 1001, {}, TTurn::kPitch, {}},
+        {{6100}, 0, single, TTurn::kPitch, straight},
+        {{6101, 6102}, 0, fast, TTurn::kPitch, straight},
+        {{6103}, 0, {0.15f, 40, 3, 0.4f, 0.7f, 0, 120.0f, -1}, TTurn::kPitch, straight},
+        {{6104}, 0, {0.15f, 40, 5, 0.25f, 0.7f, 0, 120.0f, -1}, TTurn::kPitch, straight},
+        {{6105}, 0, spread, TTurn::kPitch, three},
+        {{6106}, 0, spread, TTurn::kPitch, five},
+        {{6107}, 0, spread, TTurn::kYaw, three},
+        {{6108}, 0, spread, TTurn::kYaw, five},
+        {{6109}, 0, heavy, TTurn::kPitch, straight},
+        {{6110}, 0, {0.15f, 40, 1, 1.5f, 1.0f, 0x208, 120.0f, 5}, TTurn::kPitch, straight},
+        {{6500}, 0, {0.2f, 50, 1, 1.0f, 1.0f, 0x1, 120.0f, kVolley}, TTurn::kRandomPitch, two},
+    };
+  }();
   return rows;
 }
 
