@@ -93,6 +93,11 @@ class TPlayerChar : public TActor, public TStagePlayer {
     int32_t hold = 0;                            // where a hold command leads (the style's hold state when 0)
     int32_t chain = 0;                           // where a buffered attack press (or a landed air hit) leads
     uint8_t steered = 0;                         // the pad moves the body while the state runs
+    // Hovers: the vertical speed while the motion runs, whether a hold is obeyed only high above the
+    // ground, and whether an air technique is obeyed.
+    float sink = 0;
+    uint8_t heightTested = 0;
+    uint8_t airTechniques = 0;
   };
   static constexpr size_t kCommonStates = 25;
   // States 0-24, the head of every style's table: the skills being run, the five common skills and

@@ -104,10 +104,17 @@ void TPlayerStyle::AirTechniqueHandler(const TStateRow& row) {
 
 void TPlayerStyle::AirHoldHandler(const TStateRow& row) {
   if (Lands()) return;
-  if (AdvanceMotion()) return SetVelocityY(0);
+  if (AdvanceMotion()) return SetVelocityY(row.sink);
+  if (row.chain && PopHit() == 1) return ChangeState(row.chain);
   const TCommand command = Take();
-  if (command.kind != kHoldCommand) return EndIn(row.next);
-  if (IsHighAboveGround()) ChangeState(row.hold);
+  if (command.kind == kHoldCommand && row.hold) {
+    // Too low, the hold is spent where it stands.
+    if (!row.heightTested || IsHighAboveGround()) ChangeState(row.hold);
+  } else if (row.airTechniques && IsTechnique(row, command, true)) {
+    ChangeState(command.state);
+  } else {
+    EndIn(row.next);
+  }
 }
 
 void TPlayerStyle::RiseHandler(const TStateRow& row) {

@@ -4,6 +4,10 @@
 
 #include "game/actor/TPlayerStyleStandIn.h"
 #include "game/moveset/TPlayerStyle00.h"
+#include "game/moveset/TPlayerStyle03.h"
+#include "game/moveset/TPlayerStyle04.h"
+#include "game/moveset/TPlayerStyle09.h"
+#include "game/moveset/TPlayerStyle11.h"
 
 namespace {
 
@@ -20,6 +24,11 @@ struct TStyleEntry {
 };
 constexpr TStyleEntry kStyles[] = {
     {0, &Make<TPlayerStyle00>, &TPlayerStyle00::Table},
+    // The heroine's own styles.
+    {3, &Make<TPlayerStyle03>, &TPlayerStyle03::Table},
+    {4, &Make<TPlayerStyle04>, &TPlayerStyle04::Table},
+    {9, &Make<TPlayerStyle09>, &TPlayerStyle09::Table},
+    {11, &Make<TPlayerStyle11>, &TPlayerStyle11::Table},
 };
 
 }  // namespace

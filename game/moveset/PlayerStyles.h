@@ -15,5 +15,5 @@ struct TCharBlock;
 TPlayerChar* MakePlayerStyle(TFieldScene& scene, uint32_t member, const TCharBlock& block, uint32_t weaponType,
                              const std::string& model);
 
-// Every built style's table, in weapon-type order.
+// Every built style's table.
 std::span<const TStyleTable* const> PlayerStyleTables();

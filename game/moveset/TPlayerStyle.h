@@ -61,8 +61,10 @@ class TPlayerStyle : public TPlayerChar {
   // At the motion's end a buffered press starts the air attack; a hold the air hold at any height;
   // an air technique (not the row's own) its state; else the end.
   void AirTechniqueHandler(const TStateRow& row);
-  // Hangs in the air while the motion runs; lands, or at its end a high hold leads to the air hold,
-  // anything else to the next state.
+  // Hovers (sinks at the row's speed, 0 hangs) while the motion runs; lands, or at its end: a
+  // buffered press leads to the row's press state when it has one; a hold to its air hold when it
+  // has one (high above the ground only, where the row tests the height: lower it is spent); an air
+  // technique to its state where the row takes one; anything else to the next state.
   void AirHoldHandler(const TStateRow& row);
   // At the motion's end the character takes off as from a jump.
   void RiseHandler(const TStateRow& row);
@@ -113,8 +115,27 @@ class TPlayerStyle : public TPlayerChar {
             .hold = airHold,
             .chain = airAttack};
   }
+  // What a hover answers besides landing and its end: 0 states answer nothing.
+  struct THover {
+    float sink = 0;
+    int32_t press = 0;
+    int32_t hold = 0;
+    bool heightTested = false;
+    bool airTechniques = false;
+  };
+  static TStateRow Hover(uint32_t motion, const THover& how, int32_t next) {
+    return {.motion = motion,
+            .handler = Of(&TPlayerStyle::AirHoldHandler),
+            .next = next,
+            .hold = how.hold,
+            .chain = how.press,
+            .sink = how.sink,
+            .heightTested = static_cast<uint8_t>(how.heightTested),
+            .airTechniques = static_cast<uint8_t>(how.airTechniques)};
+  }
+  // The techniques' hang: a hold high above the ground leads to the air hold.
   static TStateRow AirHold(uint32_t motion, int32_t airHold, int32_t next) {
-    return {.motion = motion, .handler = Of(&TPlayerStyle::AirHoldHandler), .next = next, .hold = airHold};
+    return Hover(motion, {.hold = airHold, .heightTested = true}, next);
   }
   static TStateRow Rise(uint32_t motion, int32_t next) {
     return {.motion = motion, .handler = Of(&TPlayerStyle::RiseHandler), .next = next};

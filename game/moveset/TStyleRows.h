@@ -14,9 +14,23 @@ class TStyleRows {
   using Row = TPlayerChar::TStateRow;
   using Motions = std::array<uint32_t, 2>;  // the tap state's and the hold state's
 
+  // A step of a combo: its motion and its recovery's.
+  struct Step {
+    uint32_t motion;
+    uint32_t recovery;
+  };
+
   TStyleRows();
 
   TStyleRows& Add(std::initializer_list<Row> rows);
+  // A ground combo: each step and its recovery; a buffered press leads to the next step, and the
+  // last takes none (or starts itself again when it repeats); a hold leads to the hold attack.
+  TStyleRows& GroundCombo(int32_t first, int32_t hold, std::initializer_list<Step> steps, bool repeats = false);
+  // An air combo of three steps (the first steered), each with its recovery that falls, then the
+  // air hold attack: the plunge until the ground (the state after the combo) and its landing blow.
+  TStyleRows& AirCombo(int32_t first, int32_t hold, std::array<Step, 3> steps, uint32_t plunge, uint32_t landing);
+  // The dash attack and the dash hold attack, each with its recovery.
+  TStyleRows& Dash(int32_t first, int32_t hold, Motions attacks, uint32_t recovery);
   // A finisher: the tap state, its recovery, the hold state (two after the tap) and its recovery;
   // neither leads to the other.
   TStyleRows& Finisher(int32_t tap, Motions motions, uint32_t recovery);

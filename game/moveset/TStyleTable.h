@@ -30,7 +30,7 @@ enum TStyleHits : uint8_t { kHitsBodyOnly = 0, kHitsRecoil = 1, kHitsEffects = 2
 struct TStyleTable {
   uint32_t weaponType;  // its techniques are the skills of kind weaponType + 4
   const char* model;    // its own model; null where the member's model of the type is shown
-  uint32_t queueCapacity;
+  uint32_t queueCapacity = TPlayerChar::kQueueCapacity;
   int32_t holdState;
   TStyleStarts held;      // a hold of the attack button fired
   TStyleStarts released;  // the attack button released (the ground start is the first combo step)
@@ -38,7 +38,7 @@ struct TStyleTable {
   uint8_t airComboFlag;   // the style keeps the flag of a landed air hit
   // A held technique counts as aerial when its skill's sub-kind lies in this range; {0, 0}: when
   // the state is one of the air states.
-  std::array<uint8_t, 2> airSubKinds;
+  std::array<uint8_t, 2> airSubKinds{};
   std::span<const int32_t> airStates;          // the aerial techniques' start states
   std::span<const TTechniqueRow> techniques;   // besides the common skills 1-5
   std::vector<TPlayerChar::TStateRow> states;  // every state, the common head 0-24 first

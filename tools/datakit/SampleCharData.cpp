@@ -5,6 +5,7 @@
 
 #include "tools/datakit/SampleAttackHits.h"
 #include "tools/datakit/SampleEnemies.h"
+#include "tools/datakit/SampleHeroineStyles.h"
 #include "tools/datakit/MeshShapes.h"
 
 namespace datakit {
@@ -169,6 +170,7 @@ const std::vector<SamplePlayerModel>& SamplePlayerModels() {
 }
 
 const std::vector<SamplePlayerMotion>& SampleMotionsOf(const SamplePlayerModel& model) {
+  if (const std::vector<SamplePlayerMotion>* styled = SampleHeroineStyleMotions(model.name)) return *styled;
   return model.sword ? SampleSwordMotions() : SamplePlayerMotions();
 }
 
@@ -218,7 +220,7 @@ WeaponStateFile SamplePlayerWeaponStates(const SamplePlayerModel& model) {
   key.leftRotation = {0, 1, 0, 0};
   key.rightPosition = {-0.35f, 0.7f, -0.1f};
   key.rightRotation = {0, 1, 0, 0};
-  file.keys = {key};
+  file.keys = {SampleHeroineHandKey(model.name, key)};
   for (const SamplePlayerMotion& motion : SampleMotionsOf(model)) file.motions.emplace_back(motion.frames, 0u);
   return file;
 }

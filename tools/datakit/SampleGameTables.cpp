@@ -7,6 +7,7 @@
 
 #include "tools/datakit/GameTables.h"
 #include "tools/datakit/SampleEnemies.h"
+#include "tools/datakit/SampleHeroineStyles.h"
 #include "tools/datakit/TableWriter.h"
 
 namespace datakit {
@@ -68,8 +69,8 @@ HrdefRow Member(uint32_t id, const std::string& name, uint32_t weapon, const std
 }
 
 // The sample's items and skills, and the skills the flame staff teaches (slots 2 and 7).
-constexpr uint32_t kItemIds[] = {1, 2, 3, 4, 1000, 1001, 1002, 1003, 1004, 1005, 1006, 2000, 2001, 2002, 2003};
-constexpr uint32_t kNamedSkillIds[] = {2000, 2001, 3100, 1145, 3400, 3401, 103, 143};
+constexpr uint32_t kItemIds[] = {1, 2, 3, 4, 1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 2000, 2001, 2002, 2003};
+constexpr uint32_t kNamedSkillIds[] = {2000, 2001, 1145, 3400, 3401, 103, 143};
 constexpr uint32_t kFlameShot = 3400, kFlameVortex = 3401;
 // The five skills of every weapon (kind 0) and the techniques of weapon type 0 (kind 4) that the
 // sample names only by number.
@@ -108,6 +109,7 @@ std::vector<uint32_t> SampleItemIds() { return {std::begin(kItemIds), std::end(k
 std::vector<uint32_t> SampleSkillIds() {
   std::vector<uint32_t> ids(std::begin(kNamedSkillIds), std::end(kNamedSkillIds));
   for (const SkillRow& row : NumberedSkills()) ids.push_back(row.id);
+  for (const SkillRow& row : SampleHeroineTechniques()) ids.push_back(row.id);
   return ids;
 }
 std::string SampleItemIconEntry(uint32_t itemId) { return Numbered("icon", itemId); }
@@ -122,15 +124,17 @@ void WriteSampleGameTables(const std::string& folder) {
   const std::string daggers = "\x83\x63\x83\x43\x83\x93\x83\x5f\x83\x4b\x81\x5b";         // ツインダガー
   const std::string bow = "\x83\x7b\x83\x45";                                             // ボウ
   const std::string staff = "\x89\x8a\x82\xcc\x8f\xf1";                                     // 炎の杖
+  const std::string fan = "\x93\x53\x90\xee";                                             // 鉄扇
   RecordTable(std::vector{
                   Weapon(1000, sword, 0, 10, 0, 1.1f, "sword00", {2000, 2001}),
                   Weapon(1001, spear, 1, 14, 0, 1.7f, "spear00"),
                   Weapon(1002, axe, 5, 18, 4, 0.95f, "axe00"),
-                  Weapon(1003, rod, 3, 8, 5, 1.15f, "rod00", {3100}),
+                  Weapon(1003, rod, 3, 8, 5, 1.15f, "rod00", {2300}),
                   Weapon(1004, daggers, 8, 9, 0, 0.47f, "dagger00"),
                   Weapon(11004, daggers, 8, 9, 0, 0.47f, "dagger01"),  // the other hand of the type-8 pair
                   Weapon(1005, bow, 11, 12, 3, 1.3f, "bow00"),
                   Weapon(1006, staff, 4, 35, 1, 1.4f, "staff00", {0, 0, kFlameShot, 0, 0, 0, 0, kFlameVortex}),
+                  Weapon(1007, fan, 9, 11, 2, 0.6f, "fan00", {2900}),
               })
       .Save(folder + "wepon.tbl");
 
@@ -175,6 +179,7 @@ void WriteSampleGameTables(const std::string& folder) {
                   Item(1004, daggers, 1, 180, "dagger00"),
                   Item(1005, bow, 1, 160, "bow00"),
                   Item(1006, staff, 1, 400, "staff00"),
+                  Item(1007, fan, 1, 240, "fan00"),
                   Item(2000, "---", 2, 0),
                   Item(2001, silverRing, 2, 300),
                   Item(2002, bracelet, 2, 250),
@@ -189,7 +194,6 @@ void WriteSampleGameTables(const std::string& folder) {
       // 回転斬り: 回転して周りを斬る。
       Skill(2001, "\x89\xf1\x93\x5d\x8e\x61\x82\xe8", 4, 1,
             "\x89\xf1\x93\x5d\x82\xb5\x82\xc4\x8e\xfc\x82\xe8\x82\xf0\x8e\x61\x82\xe9\x81\x42"),
-      Skill(3100, "heal", 1, 2, ""),
       // ファイアアップ: 火の力を高める。
       Skill(1145, "\x83\x74\x83\x40\x83\x43\x83\x41\x83\x41\x83\x62\x83\x76", 2, 15,
             "\x89\xce\x82\xcc\x97\xcd\x82\xf0\x8d\x82\x82\xdf\x82\xe9\x81\x42"),
@@ -208,6 +212,8 @@ void WriteSampleGameTables(const std::string& folder) {
   };
   const std::vector<SkillRow> numbered = NumberedSkills();
   skills.insert(skills.end(), numbered.begin(), numbered.end());
+  const std::vector<SkillRow> techniques = SampleHeroineTechniques();
+  skills.insert(skills.end(), techniques.begin(), techniques.end());
   RecordTable(skills).Save(folder + "skill.tbl");
 
   RecordTable(std::vector{

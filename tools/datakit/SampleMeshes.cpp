@@ -111,7 +111,7 @@ const std::vector<SampleStatusIcon>& SampleStatusIcons() {
 
 const std::vector<std::string>& SampleWeaponModels() {
   static const std::vector<std::string> names = {"sword00",  "spear00",  "axe00", "rod00",
-                                                 "dagger00", "dagger01", "bow00", "staff00"};
+                                                 "dagger00", "dagger01", "bow00", "staff00", "fan00"};
   return names;
 }
 
@@ -122,6 +122,7 @@ void WriteSampleMeshes(const std::string& folder) {
       Weapon("axe00", 0.7f, 0.25f, 0.3f, bronze),    Weapon("rod00", 1.0f, 0.15f, 0.15f, {0.3f, 0.5f, 1.0f, 1}),
       Weapon("dagger00", 0.12f, 0.35f, 0.05f, steel), Weapon("dagger01", 0.12f, 0.35f, 0.05f, steel),
       Weapon("bow00", 0.2f, 1.1f, 0.04f, wood),     Weapon("staff00", 1.2f, 0.2f, 0.2f, {1.0f, 0.4f, 0.2f, 1}),
+      Weapon("fan00", 0.2f, 0.3f, 0.4f, {0.3f, 0.3f, 0.35f, 1}),
   };
   for (const MeshFile& mesh : weapons) mesh.Msh().Save(folder + "wepon/" + mesh.name + ".msh");
 

@@ -10,6 +10,7 @@
 #include "game/data/TGameData.h"
 #include "game/field/TStage.h"
 #include "game/field/TStageB.h"
+#include "game/moveset/TPlayerStyle03.h"
 #include "game/shell/TInput.h"
 #include "platform/window/InputState.h"
 #include "tests/game/moveset/StyleFixture.h"
@@ -42,7 +43,9 @@ TEST_F(Style00Test, TheSwordMakesBothMembersTheStyleAndOtherWeaponsKeepTheStandI
 
   ASSERT_NE(Open(1), nullptr);
   EXPECT_EQ(player->GetModelName(), "heroine01");
-  EXPECT_EQ(Open(1, 1003), nullptr) << "the rod keeps the stand-in";
+  EXPECT_EQ(Open(1, 1003), nullptr) << "the rod is weapon type 3's";
+  EXPECT_NE(dynamic_cast<TPlayerStyle03*>(field->GetPlayer()), nullptr);
+  EXPECT_EQ(Open(0, 1001), nullptr) << "the spear keeps the stand-in";
   EXPECT_NE(dynamic_cast<TPlayerStyleStandIn*>(field->GetPlayer()), nullptr);
 }
 

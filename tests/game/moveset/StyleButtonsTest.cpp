@@ -185,8 +185,8 @@ TEST_F(StyleButtonsTest, ASkillOfAnotherWeaponStartsNothingAndLatchesNoState) {
     EXPECT_EQ(After(0, 0, B, false), kNone) << skill;
   }
   // Skill routines (kind 1) run in states 1 and 3.
-  EXPECT_EQ(player->StateForTechnique(3100, false), 1);
-  EXPECT_EQ(player->StateForTechnique(3100, true), 3);
+  EXPECT_EQ(player->StateForTechnique(103, false), 1);
+  EXPECT_EQ(player->StateForTechnique(103, true), 3);
   EXPECT_EQ(player->StateForTechnique(0, true), 0);
 }
 

@@ -11,43 +11,14 @@
 
 namespace {
 
+using styletest::Air;
+using styletest::HandlerCase;
+using styletest::kHigh;
+using styletest::kLow;
 using styletest::StyleFixture;
 using P = TPlayerChar;
 
 constexpr uint32_t H = P::kHoldCommand, T = P::kStateCommand;
-constexpr float kHigh = 2.0f, kLow = 1.0f;
-
-// A state, what it finds (a latched command, buffered presses, the flag, the height above the
-// ground, landed or not, its motion at its end or not) and what follows: the state in the action
-// mode or the movement mode, the command kind still latched, the flag and the presses left.
-struct Situation {
-  uint32_t kind = 0;
-  uint32_t value = 0;
-  uint32_t presses = 0;
-  bool flag = false;
-  float height = 0;
-  bool landed = true;
-  bool ended = true;
-};
-struct Outcome {
-  uint32_t mode = P::kActionMode;
-  int32_t state = 0;
-  uint32_t latched = 0;
-  bool flag = false;
-  uint32_t presses = 0;
-};
-struct HandlerCase {
-  const char* what;
-  int32_t state;
-  Situation in;
-  Outcome out;
-};
-
-Situation Air(Situation s) {
-  s.landed = false;
-  if (s.height == 0) s.height = kHigh;
-  return s;
-}
 
 const HandlerCase kCases[] = {
     // ComboStepHandler (25: next 27, hold 33, end 26).
@@ -116,25 +87,7 @@ class StyleHandlersTest : public StyleFixture {};
 
 TEST_F(StyleHandlersTest, EachTemplateAnswersWhatItFindsAsItsRowSays) {
   ASSERT_NE(Open(), nullptr);
-  for (const HandlerCase& c : kCases) {
-    player->ClearHits();
-    player->ChangeState(c.state);
-    Stand(P::kActionMode, c.in.height, c.in.landed);
-    player->SetAirCombo(c.in.flag);
-    for (uint32_t k = 0; k < c.in.presses; ++k) player->PushHit(1);
-    if (c.in.kind) player->PostCommand(c.in.kind, c.in.value);
-    if (c.in.ended) EndMotion();
-    player->RunMode();
-
-    EXPECT_EQ(player->GetMode(), c.out.mode) << c.what;
-    if (c.out.mode == P::kActionMode) {
-      EXPECT_EQ(player->GetActionState(), c.out.state) << c.what;
-    }
-    uint32_t value = 0;
-    EXPECT_EQ(Latched(value), c.out.latched) << c.what;
-    EXPECT_EQ(player->HasAirCombo(), c.out.flag) << c.what;
-    EXPECT_EQ(player->GetQueue().GetCount(), c.out.presses) << c.what;
-  }
+  for (const HandlerCase& c : kCases) Check(c);
 }
 
 TEST_F(StyleHandlersTest, TheRiseTakesOffAsAJumpAndTheHangHoldsTheBodyInTheAir) {

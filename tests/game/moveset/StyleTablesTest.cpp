@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -112,7 +113,8 @@ TEST(StyleTables, RowsLeadOnlyToStatesOfTheTableAndHoldAsTheStyleDoes) {
       if (HoldsOnTheGround(row)) {
         EXPECT_EQ(row.hold, table->holdState) << what;
       }
-      if (HoldsInTheAir(row)) {
+      // A hover may answer no hold at all.
+      if (HoldsInTheAir(row) && !(Is(row, S::AirHold(0, 0, 0)) && row.hold == 0)) {
         EXPECT_EQ(row.hold, table->held.air) << what;
       }
     }
@@ -132,6 +134,29 @@ TEST(StyleTables, TheAirSetIsTheTechniquesThatStartInTheAir) {
       }
     EXPECT_EQ(std::set<int32_t>(table->airStates.begin(), table->airStates.end()), aerial)
         << "style " << table->weaponType;
+  }
+}
+
+TEST(StyleTables, OnlyTheStylesOwnAirAttacksHoverOtherwiseThanTheTechniquesHang) {
+  // Weapon type 9's air attack, and the bow's air shots and charged air shot.
+  const std::map<uint32_t, std::set<int32_t>> own = {{9, {33}}, {11, {31, 33, 35}}};
+  const Row hang = S::AirHold(0, 0, 0);
+  for (const TStyleTable* table : PlayerStyleTables()) {
+    std::set<int32_t> hovers;
+    for (size_t s = 0; s < table->states.size(); ++s) {
+      const Row& row = table->states[s];
+      if (!Is(row, hang)) continue;
+      const bool plainHang = row.sink == 0 && row.chain == 0 && row.heightTested && !row.airTechniques;
+      if (plainHang) continue;
+      hovers.insert(static_cast<int32_t>(s));
+      EXPECT_LE(row.sink, 0.0f) << "hovers sink or hang";
+      // A press shoots again: it leads to a hover of its own kind.
+      if (row.chain) {
+        EXPECT_TRUE(Is(table->states[static_cast<size_t>(row.chain)], hang)) << s;
+      }
+    }
+    const auto found = own.find(table->weaponType);
+    EXPECT_EQ(hovers, found == own.end() ? std::set<int32_t>{} : found->second) << "style " << table->weaponType;
   }
 }
 

@@ -238,7 +238,8 @@ TEST_F(Shop, SellingAWholeStackScrollsTheListBackByOne) {
     const TItemListRecord& item = *TItemListTable::Find(id);
     if (id != 1 && item.sellFlag == 1 && item.sellPrice > 0) sellable.push_back(id);
   }
-  ASSERT_EQ(sellable.size(), 12u);
+  ASSERT_GE(sellable.size(), 12u);
+  sellable.resize(12);
   for (uint32_t id : sellable) Data().AddItem(id, 1);
   TShop& s = OpenSell();
   PressTimes(kButtonDown, 10);
