@@ -24,6 +24,7 @@
 #include "game/field/THitTable.h"
 #include "game/field/TSky.h"
 #include "game/moveset/PlayerStyles.h"
+#include "game/script/ChangeScenes.h"
 #include "game/script/ShopScenes.h"
 #include "game/script/TChange.h"
 #include "game/script/TScriptEngine.h"
@@ -31,6 +32,8 @@
 #include "game/shell/TShellServices.h"
 #include "game/shell/WinMain.h"
 #include "game/ui/ShopScreens.h"
+#include "game/ui/TSaveLoad.h"
+#include "game/ui/TTitle.h"
 #include "game/ui/TYesNo.h"
 #include "game/ui/UiServices.h"
 #include "sound/TDSound8.h"
@@ -57,6 +60,19 @@ void InstallGameDataServices() {
 class TUiLinks : public TUiServices {
  public:
   TScene* CreateTitleChange(TGameWnd& app, int32_t musicId) override { return TChange::CreateTitle(app, musicId); }
+  TScene* CreateLoadChange(TGameWnd& app, int32_t slot, int32_t musicId) override {
+    return TChange::CreateLoad(app, slot, musicId);
+  }
+  TScene* CreateEventChange(TGameWnd& app, int32_t fadeKind, int32_t direction, int32_t eventId,
+                            int32_t musicId) override {
+    return TChange::CreateEvent(app, fadeKind, direction, eventId, musicId);
+  }
+};
+
+// The scene change reaches the save screen, which lies above the scripts, through the scripts' seam.
+class TChangeLinks : public TChangeScenes {
+ public:
+  TScene* CreateSaveScreen(TGameWnd& app) override { return TSaveLoad::CreateSave(app); }
 };
 
 // "Shop" opens the screens, which lie above the scripts, through the scripts' seam.
@@ -73,10 +89,7 @@ class TGameServices : public TShellServices {
  public:
   TGameServices() {
     InstallGameDataServices();
-    SetFieldServices(&standin::FieldServices());
-    SetUiServices(&uiLinks);
-    SetShopScenes(&shopLinks);
-    SetPlayerStyleMaker(&MakePlayerStyle);
+    InstallGameLinks();
   }
 
   void SetFolder(DataFolder which, const std::string& folder) override {
@@ -140,16 +153,24 @@ class TGameServices : public TShellServices {
   }
   void PurgeTextures(int mode) override { TTexture8::Purge(mode); }
 
-  TScene* CreateTitle(TGameWnd& app) override { return standin::CreateTitle(app); }
+  TScene* CreateTitle(TGameWnd& app) override { return new TTitle(app); }
   TScene* CreateYesNo(TGameWnd& app, int mode) override { return new TYesNo(app, mode); }
   void DestroyScriptEngine() override { TScriptEngine::Destroy(); }
 
- private:
-  TUiLinks uiLinks;
-  TShopLinks shopLinks;
 };
 
 }  // namespace
+
+void InstallGameLinks() {
+  static TUiLinks uiLinks;
+  static TShopLinks shopLinks;
+  static TChangeLinks changeLinks;
+  SetFieldServices(&standin::FieldServices());
+  SetUiServices(&uiLinks);
+  SetShopScenes(&shopLinks);
+  SetChangeScenes(&changeLinks);
+  SetPlayerStyleMaker(&MakePlayerStyle);
+}
 
 TShellServices& DefaultShellServices() {
   static TGameServices services;

@@ -6,4 +6,9 @@
 
 TShellServices& DefaultShellServices();
 
+// The seams between the subsystems bound to the real ones: what the field, the screens and the
+// scripts make of the subsystems beside and above them. The program's services install them at
+// once; a test may too.
+void InstallGameLinks();
+
 int WinMain(plat::HINSTANCE instance, plat::HINSTANCE previous, char* commandLine, int showCommand);

@@ -1,12 +1,5 @@
 #include "game/app/StandIns.h"
 
-#include <optional>
-
-#include "common/TD3D8.h"
-#include "common/TFontObject.h"
-#include "common/TSprite8.h"
-#include "common/TText8.h"
-#include "common/my_error.h"
 #include "game/actor/TPlayerChar.h"
 #include "game/actor/TPlayerFactory.h"
 #include "game/enemy/TEnemyManager.h"
@@ -21,49 +14,12 @@
 #include "game/script/TShopObject.h"
 #include "game/script/TVillagerInfo.h"
 #include "game/shell/TGameWnd.h"
-#include "game/shell/TInput.h"
-#include "game/shell/TStateScene.h"
+#include "game/ui/TDie.h"
 #include "game/ui/TFieldHudParts.h"
 #include "game/ui/TFieldMenuLink.h"
 
 namespace standin {
 namespace {
-
-// "ＭＳ ゴシック"
-constexpr const char* kGothic = "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e";
-
-class TTitleStandIn : public TStateScene {
- public:
-  explicit TTitleStandIn(TGameWnd& app) : TStateScene(app), font(0, 24, kGothic, 700, 0, 0, 0, 0) {
-    SetDraw(&TTitleStandIn::Paint);
-    // A game folder without the pack, or a device without a 16-bit format, shows the colour alone.
-    try {
-      panel = LoadSprite("sprite.ptx/window21", plat::D3DPOOL_MANAGED, 0);
-      name.emplace("title", 128, 32, 255, 255, 255, plat::D3DPOOL_MANAGED, 0);
-      name->DrawString(6, 2, "Duskwheel", font, true);
-    } catch (const my_error&) {
-    }
-  }
-
- private:
-  void Paint() {
-    if (!d3d || !d3d->CheckDevice()) return;
-    TD3D8::Clear(0xFF30486C, plat::D3DCLEAR_TARGET, 1.0f, 0, 0, nullptr);
-    if (TD3D8::BeginScene() < 0) return;
-    TSprite8::SetBlendMode(1);
-    panel.DrawAt(256, 208, false);
-    if (name) {
-      TSprite8::SetBlendMode(3);  // the text's black ground adds nothing
-      name->DrawAt(256, 224, false);
-    }
-    TD3D8::EndScene();
-    d3d->Present();
-  }
-
-  TSprite8 panel;
-  TFontObject font;
-  std::optional<TText8> name;
-};
 
 TScriptEngine& Engine() { return *TScriptEngine::Get(); }
 
@@ -83,6 +39,7 @@ class TFieldServicesStandIn : public TFieldStandIns {
     return TCountedPtr<TStageEnemies>(new TEnemyManager(stage, map));
   }
   TScene* CreateFieldMenu(TGameWnd& app, TFieldScene& scene) override { return ::CreateFieldMenu(app, scene); }
+  TScene* CreateGameOver(TGameWnd& app, int32_t musicId) override { return new TDie(app, musicId); }
   TCountedPtr<TVillager> CreateVillager(const std::string& scriptName) override {
     return TCountedPtr<TVillager>(new TVillager(VillagerRecord(scriptName)));
   }
@@ -138,7 +95,5 @@ TFieldServices& FieldServices() {
   static TFieldServicesStandIn services;
   return services;
 }
-
-TScene* CreateTitle(TGameWnd& app) { return new TTitleStandIn(app); }
 
 }  // namespace standin

@@ -5,6 +5,7 @@
 #include "common/TD3D8.h"
 #include "game/data/TGameData.h"
 #include "game/field/TFieldScene.h"
+#include "game/script/ChangeScenes.h"
 #include "game/script/EventFactory.h"
 #include "game/shell/TGameWnd.h"
 #include "platform/core/Clock.h"
@@ -126,8 +127,11 @@ bool TChange::QueueLoadedSave() {
 
 bool TChange::QueueEvent() { return CreateEventScene(app, eventId); }
 
-// The save screen is not built yet: the title stands in for it.
-bool TChange::QueueSaveScreen() { return QueueTitle(); }
+bool TChange::QueueSaveScreen() {
+  TScene* screen = GetChangeScenes().CreateSaveScreen(app);
+  if (screen) app.PushScene(screen);
+  return screen != nullptr;
+}
 
 void TChange::Paint() {
   if (!d3d || !d3d->CheckDevice() || TD3D8::BeginScene() < 0) return;

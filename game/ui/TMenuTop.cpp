@@ -83,15 +83,13 @@ void TMenuTop::DrawBackground() {
 
 void TMenuTop::RefreshBackground() { background = app.CaptureScreen(kCaptureName, &field.GetScene()); }
 
-void TMenuTop::PlaySe(int32_t id) {
-  if (TSoundSet8* set = sounds.GetSoundSet()) set->Play(id);
-}
+void TMenuTop::PlaySe(int32_t id) { PlayFrom(sounds, id); }
 
 void TMenuTop::StepMusic() {
   if (music) music->Fade();
 }
 
-void TMenuTop::SetOverlayColour() { overlay.SetColor(static_cast<uint32_t>(overlayAlpha.value * 255.0f) << 24, -1); }
+void TMenuTop::SetOverlayColour() { overlay.SetColor(BlackAlpha(overlayAlpha.value), -1); }
 
 SceneResult TMenuTop::FadeIn() {
   StepMusic();

@@ -10,6 +10,7 @@
 #include "common/TCountedPtr.h"
 #include "common/TMoveValue.h"
 #include "common/TSprite8.h"
+#include "game/ui/MenuSounds.h"
 #include "game/ui/MenuSubjects.h"
 #include "game/ui/TPanelColumn.h"
 #include "game/ui/TScreen.h"
@@ -17,17 +18,6 @@
 
 class TSoundHandle8;
 
-// The sounds of "subset/menu_se.tbl".
-namespace menu_se {
-constexpr int32_t kCursor = 600;
-constexpr int32_t kToggle = 601;  // a value toggled, a secondary cursor moved
-constexpr int32_t kChanged = 602;
-constexpr int32_t kDecide = 603;
-constexpr int32_t kStart = 605;
-constexpr int32_t kCancel = 606;
-constexpr int32_t kRingTurn = 607;
-constexpr int32_t kRefused = 608;
-}  // namespace menu_se
 
 class TMenuTop : public TScreen {
  public:

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/TMoveValue.h"
+#include "game/ui/THighlight.h"
 #include "game/ui/TScreenWindow.h"
 
 class TScreenInput;
@@ -22,7 +23,6 @@ class TPanelColumn {
  public:
   static constexpr int32_t kTop = 16, kPitch = 40;
   static constexpr float kBright = 1.0f, kDim = 0.5f;
-  static constexpr int32_t kFadeFrames = 10;
 
   // Every panel off screen at its start; the cursor's panel bright, the others dim.
   TPanelColumn(std::span<const TPanelSpec> panels, int32_t cursor, const TStagger& walk);
@@ -50,12 +50,14 @@ class TPanelColumn {
   void ApplyColours();
 
   std::vector<TScreenWindow> panels;
-  std::vector<TMoveValue> highlights;
+  THighlight highlights;
   int32_t cursor;
   TStagger walk;
 };
 
 // White with the alpha of a 0..1 value, truncated.
 uint32_t WhiteAlpha(float value);
+// Black with the alpha of a 0..1 value, truncated: the boards that darken a picture.
+uint32_t BlackAlpha(float value);
 // An opaque grey of the level of a 0..1 value, truncated.
 uint32_t OpaqueGrey(float value);

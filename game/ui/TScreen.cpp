@@ -2,6 +2,8 @@
 
 #include "common/TD3D8.h"
 #include "platform/gfx/D3D8Types.h"
+#include "sound/TSoundList8.h"
+#include "sound/TSoundSet8.h"
 
 TScreen::TScreen(TGameWnd& app, bool repeatingKeys) : TStateScene(app), keys(input) {
   if (repeatingKeys)
@@ -9,6 +11,10 @@ TScreen::TScreen(TGameWnd& app, bool repeatingKeys) : TStateScene(app), keys(inp
   else
     SetUpdate(&TScreen::RunPhase);
   SetDraw(&TScreen::DrawFrame);
+}
+
+void PlayFrom(const TSoundList8& list, int32_t id) {
+  if (TSoundSet8* set = list.GetSoundSet()) set->Play(id);
 }
 
 SceneResult TScreen::RunPhase() { return phase ? (this->*phase)() : kSceneFinished; }

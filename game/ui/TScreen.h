@@ -2,8 +2,12 @@
 // function; none left means finished) and whose draw brackets the screen's drawing in the device
 // check, BeginScene, EndScene and Present.
 #pragma once
+#include <cstdint>
+
 #include "game/shell/TStateScene.h"
 #include "game/ui/TScreenInput.h"
+
+class TSoundList8;
 
 class TScreen : public TStateScene {
  public:
@@ -39,3 +43,6 @@ class TScreen : public TStateScene {
 
   Phase phase = nullptr;
 };
+
+// A sound of a screen's list, played from its start; nothing once the list's set has gone.
+void PlayFrom(const TSoundList8& list, int32_t id);

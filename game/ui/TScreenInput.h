@@ -26,6 +26,10 @@ class TScreenInput {
   bool Held(uint32_t buttons) const;
   uint32_t GetRepeat() const { return repeat; }
 
+  // A cursor over count places: the back button (pressed or repeated) moves it back, otherwise
+  // the on button moves it on, round both ends; true when either was taken.
+  bool MoveRound(int32_t& cursor, int32_t count, uint32_t back, uint32_t on) const;
+
  private:
   const TInput* input;
   uint32_t repeat = 0;

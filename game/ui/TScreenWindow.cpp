@@ -6,8 +6,13 @@
 
 TScreenWindow::TScreenWindow(const TWindowSpec& spec)
     : sprite(LoadSprite(spec.sprite ? spec.sprite : "", plat::D3DPOOL_MANAGED, 0)) {
-  x.Set(spec.fromX, spec.toX, kSlideFrames, 0);
-  y.Set(spec.fromY, spec.toY, kSlideFrames, 0);
+  SetWay(spec);
+}
+
+void TScreenWindow::SetWay(int32_t fromX, int32_t toX, int32_t fromY, int32_t toY, bool atEnd) {
+  const int32_t step = atEnd ? kSlideFrames : 0;
+  x.Set(fromX, toX, kSlideFrames, step);
+  y.Set(fromY, toY, kSlideFrames, step);
 }
 
 bool TScreenWindow::Forward() {

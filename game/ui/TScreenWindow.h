@@ -41,6 +41,10 @@ class TScreenWindow {
   // Loads the picture (my_error when its pack cannot be read); step 0: at its start.
   explicit TScreenWindow(const TWindowSpec& spec);
 
+  // A new way to slide, from its start (or, with atEnd, already arrived).
+  void SetWay(int32_t fromX, int32_t toX, int32_t fromY, int32_t toY, bool atEnd = false);
+  void SetWay(const TWindowSpec& spec) { SetWay(spec.fromX, spec.toX, spec.fromY, spec.toY); }
+
   // One step of both tweens; false when they had already ended (or were back at the start).
   bool Forward();
   bool Backward();

@@ -7,6 +7,7 @@
 #include "game/shell/TInput.h"
 #include "game/ui/MenuSubjects.h"
 #include "game/ui/TMenuTop.h"
+#include "game/ui/TPanelColumn.h"
 #include "game/ui/UiServices.h"
 #include "platform/gfx/D3D8Types.h"
 #include "sound/TDSound8.h"
@@ -22,8 +23,6 @@ std::array<TWindowSpec, 2> Windows(int32_t mode) {
 }
 
 constexpr TPlace kCursorPlace{12, 16};
-
-uint32_t BlackAlpha(float value) { return static_cast<uint32_t>(value * 255.0f) << 24; }
 
 }  // namespace
 
@@ -55,9 +54,7 @@ TYesNo::TYesNo(TGameWnd& application, TMenuTop* menu, int32_t dialogMode)
 
 TYesNo::~TYesNo() = default;
 
-void TYesNo::PlaySe(int32_t id) {
-  if (TSoundSet8* set = sounds.GetSoundSet()) set->Play(id);
-}
+void TYesNo::PlaySe(int32_t id) { PlayFrom(sounds, id); }
 
 int32_t TYesNo::MusicId() const { return parent ? parent->GetFieldScene().GetStageMusicId() : -1; }
 

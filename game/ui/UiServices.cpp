@@ -5,6 +5,8 @@ namespace {
 class TNoUiServices : public TUiServices {
  public:
   TScene* CreateTitleChange(TGameWnd&, int32_t) override { return nullptr; }
+  TScene* CreateLoadChange(TGameWnd&, int32_t, int32_t) override { return nullptr; }
+  TScene* CreateEventChange(TGameWnd&, int32_t, int32_t, int32_t, int32_t) override { return nullptr; }
 };
 
 TNoUiServices noServices;

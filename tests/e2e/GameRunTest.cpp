@@ -20,9 +20,13 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/gfx/png/Picture.h"
 #include "tests/support/TempDir.h"
+#include "tools/datakit/SampleMaps.h"
+#include "tools/datakit/SampleTitle.h"
+#include "tools/datakit/SaveGameWriter.h"
 
 // Last: Xlib's macros (None, Bool, Status) would clash with the headers above.
 #include <X11/Xlib.h>
@@ -48,6 +52,32 @@ std::string Capture(const std::string& command) {
     pclose(p);
   }
   return out;
+}
+
+// The title's menu as the sample draws it: the title picture's dark blue about the menu, the
+// first item (the cursor's) its band's red, the other two their green and blue half over the
+// picture.
+bool Near(uint32_t pixel, datakit::Rgb colour, int tolerance) {
+  const int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+  return std::abs(r - colour.r) <= tolerance && std::abs(g - colour.g) <= tolerance &&
+         std::abs(b - colour.b) <= tolerance;
+}
+int Channel(uint32_t pixel, int shift) { return static_cast<int>((pixel >> shift) & 0xFF); }
+
+bool ShowsTitleMenu(const plat::Picture& shot) {
+  if (shot.width != 640 || shot.height != 480) return false;
+  const uint32_t item1 = shot.At(320, 363), item2 = shot.At(320, 411);
+  return Near(shot.At(16, 8), datakit::kSampleTitleTop, 12) && Near(shot.At(16, 472), datakit::kSampleTitleFoot, 12) &&
+         Near(shot.At(320, 312), datakit::kSampleMenuBands[0], 12) && Channel(item1, 8) > Channel(item1, 16) + 30 &&
+         Channel(item1, 8) > Channel(item1, 0) && Channel(item2, 0) > 130;
+}
+
+// A picture that is neither black nor the title: most of it lit.
+bool ShowsField(const plat::Picture& shot) {
+  if (shot.width != 640 || shot.height != 480 || ShowsTitleMenu(shot)) return false;
+  size_t lit = 0;
+  for (uint32_t p : shot.pixels) lit += Channel(p, 16) > 24 || Channel(p, 8) > 24 || Channel(p, 0) > 24;
+  return lit * 2 > shot.pixels.size();
 }
 
 class GameRun : public ::testing::Test {
@@ -174,6 +204,41 @@ class GameRun : public ::testing::Test {
 
   bool HasErrorLog() const { return fs::exists(bin + "/ErrorLog.txt"); }
 
+  // Shots of the window until one shows what is looked for (kept in `shot`); false when none did
+  // within the seconds given.
+  static bool WaitForShot(const std::string& window, bool (*shows)(const plat::Picture&), int seconds,
+                          plat::Picture& shot) {
+    for (int attempt = 0; attempt < seconds * 20; ++attempt) {
+      shot = Shot(window);
+      if (shows(shot)) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+  }
+  // The game started and its title's menu taking keys (its picture shows a little before the
+  // fade-in has quite ended); the window, or nothing when it never came.
+  std::string StartAtTitleMenu() {
+    Start(true);
+    const std::string window = FindWindow("Duskwheel 3", true);
+    plat::Picture shot;
+    if (window.empty() || !WaitForShot(window, ShowsTitleMenu, 30, shot)) return "";
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    return window;
+  }
+  // The field shows within half a minute; the shot is kept under the name.
+  void ExpectField(const std::string& window, const std::string& shotName) {
+    plat::Picture shot;
+    const bool field = WaitForShot(window, ShowsField, 30, shot);
+    plat::SavePng(shot, dir / shotName);
+    EXPECT_TRUE(field) << "the field never showed";
+  }
+  // A close request ends the game cleanly.
+  void EndByCloseRequest() {
+    ASSERT_EQ(kill(pid, SIGTERM), 0);
+    EXPECT_EQ(WaitForExit(20), 0) << ReadText(dir / "stderr.txt");
+    EXPECT_FALSE(HasErrorLog());
+  }
+
   testkit::TempDir dir;
   std::string bin, game, runtime;
   pid_t pid = -1;
@@ -193,44 +258,56 @@ TEST_F(GameRun, RunsUntilTerminatedAndEndsCleanly) {
   EXPECT_TRUE(fs::is_directory(game + "/save")) << "start-up creates the save folder";
 }
 
-// The picture in the game's window, as the X server shows it: the title stand-in clears its screen
-// to one colour and draws the sample pack's 128x64 panel at (256, 208) with the game's name in
-// white over it. The shot is kept as "window.png" in the test folder while it runs.
-TEST_F(GameRun, TheWindowShowsTheTitlePicture) {
+// Keys pressed as a player presses them: held a while, as the game samples them per tick, with a
+// pause after each for the screens to move on.
+void Keys(const std::string& window, const std::vector<std::string>& keys) {
+  std::string command = "xdotool windowfocus --sync " + window;
+  for (const std::string& key : keys) command += " keydown " + key + " sleep 0.2 keyup " + key + " sleep 1.2";
+  std::system(command.c_str());
+}
+
+// The title: black, the maker's logo, then the title picture with its menu; the shot is kept as
+// "title.png" in the test folder while it runs.
+TEST_F(GameRun, TheTitleShowsItsMenuOverItsPicture) {
   Start(true);
   const std::string window = FindWindow("Duskwheel 3", true);
   ASSERT_FALSE(window.empty()) << ReadText(dir / "stderr.txt");
   plat::Picture shot;
-  constexpr uint32_t kTitle = 0xFF30486C;
-  auto inPanel = [](uint32_t x, uint32_t y) { return x >= 256 && x < 384 && y >= 208 && y < 272; };
-  auto bright = [](uint32_t p) { return ((p >> 16) & 0xFF) > 200 && ((p >> 8) & 0xFF) > 200 && (p & 0xFF) > 200; };
-  auto title = [&] {
-    shot = Shot(window);
-    if (shot.pixels.empty()) return false;
-    size_t panelPixels = 0, panelDrawn = 0, textPixels = 0;
-    for (uint32_t y = 0; y < shot.height; ++y) {
-      for (uint32_t x = 0; x < shot.width; ++x) {
-        uint32_t p = shot.pixels[y * shot.width + x];
-        if (!inPanel(x, y)) {
-          if (p != kTitle) return false;
-          continue;
-        }
-        ++panelPixels;
-        if (p != kTitle) ++panelDrawn;
-        if (y >= 224 && y < 256 && bright(p)) ++textPixels;
-      }
-    }
-    // The panel fades out towards its foot, so only most of it differs from the ground.
-    return panelDrawn * 2 > panelPixels && textPixels > 20;
-  };
-  bool shown = false;
-  for (int attempt = 0; attempt < 100 && !(shown = title()); ++attempt)
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  plat::SavePng(shot, dir / "window.png");
-  EXPECT_TRUE(shown) << "the window never showed the title colour with the panel and its text";
-  EXPECT_EQ(shot.width, 640u);
-  EXPECT_EQ(shot.height, 480u);
-  ASSERT_EQ(kill(pid, SIGTERM), 0);
+  const bool shown = WaitForShot(window, ShowsTitleMenu, 30, shot);
+  plat::SavePng(shot, dir / "title.png");
+  EXPECT_TRUE(shown) << "the title's colours and three bands never showed";
+  EndByCloseRequest();
+}
+
+// Start, then a new game: the opening events, skipped with the cancel key (X) held, lead to the
+// field. The shot is kept as "field.png".
+TEST_F(GameRun, ANewGameLeadsThroughTheOpeningEventsToTheField) {
+  const std::string window = StartAtTitleMenu();
+  ASSERT_FALSE(window.empty()) << ReadText(dir / "stderr.txt");
+  Keys(window, {"z", "z"});
+  std::system(("xdotool windowfocus --sync " + window + " keydown x sleep 12 keyup x").c_str());
+  ExpectField(window, "field.png");
+  EndByCloseRequest();
+}
+
+// Load, then the save in slot 0: the field at its save point. The shot is kept as "loaded.png".
+TEST_F(GameRun, LoadTakesTheSaveOfSlotZeroToItsField) {
+  fs::create_directories(game + "/save");
+  datakit::SaveGame save;
+  save.savePointId = datakit::SampleMapLayout::kTownSavePoint;
+  datakit::WriteSave(datakit::SaveFilePath(game + "/save/", 0), save, 0);
+  const std::string window = StartAtTitleMenu();
+  ASSERT_FALSE(window.empty()) << ReadText(dir / "stderr.txt");
+  Keys(window, {"Down", "z", "z"});
+  ExpectField(window, "loaded.png");
+  EndByCloseRequest();
+}
+
+// Exit ends the game once picture and music have faded.
+TEST_F(GameRun, ExitOnTheTitleEndsTheGame) {
+  const std::string window = StartAtTitleMenu();
+  ASSERT_FALSE(window.empty()) << ReadText(dir / "stderr.txt");
+  Keys(window, {"Down", "Down", "z"});
   EXPECT_EQ(WaitForExit(20), 0) << ReadText(dir / "stderr.txt");
   EXPECT_FALSE(HasErrorLog());
 }

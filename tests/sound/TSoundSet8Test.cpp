@@ -363,7 +363,7 @@ TEST_F(SoundSetTest, TheSampleGameFolderLoadsAndPlaysEverySound) {
       EXPECT_GT(set->GetLength(id), 0) << row.name;
     }
   }
-  auto* title = dynamic_cast<TOggStream8*>(Sound().Find(2)->GetSound(0).Get());
+  auto* title = dynamic_cast<TOggStream8*>(Sound().Find(2)->GetSound(1).Get());
   ASSERT_NE(title, nullptr);
   EXPECT_TRUE(title->HasIntro());
   Sound().Find(0)->Play(0);

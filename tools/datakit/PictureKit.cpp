@@ -91,4 +91,19 @@ PtxPicture DigitsPicture(uint32_t kind, uint32_t width, uint32_t height, const s
   return p;
 }
 
+PtxPicture Blocks(uint32_t width, uint32_t height, std::initializer_list<Block> blocks) {
+  PtxPicture p = SolidPicture(1, width, height, {0, 0, 0}, 0);
+  uint8_t index = 1;
+  for (const Block& b : blocks) {
+    p.palette[index] = b.colour;
+    for (uint32_t y = b.y; y < b.y + b.height && y < height; ++y)
+      for (uint32_t x = b.x; x < b.x + b.width && x < width; ++x) {
+        p.Pixel(x, y) = index;
+        p.Alpha(x, y) = 255;
+      }
+    ++index;
+  }
+  return p;
+}
+
 }  // namespace datakit

@@ -1,6 +1,7 @@
 // Simple pictures for texture packs: solid colours, gradients, checkers and digits. Pictures of
 // kinds 1 and 2 get an alpha layer as each maker describes.
 #pragma once
+#include <initializer_list>
 #include <string>
 
 #include "tools/datakit/PtxWriter.h"
@@ -22,5 +23,12 @@ PtxPicture CheckerPicture(uint32_t kind, uint32_t width, uint32_t height, uint32
 // the height, each digit one cell of (height × 3/5 + gap) pixels; ink opaque, background alpha 0.
 PtxPicture DigitsPicture(uint32_t kind, uint32_t width, uint32_t height, const std::string& text,
                          Rgb ink, Rgb background);
+
+// A transparent picture (kind 1) with opaque rectangles on it, each of its own colour.
+struct Block {
+  uint32_t x, y, width, height;
+  Rgb colour;
+};
+PtxPicture Blocks(uint32_t width, uint32_t height, std::initializer_list<Block> blocks);
 
 }  // namespace datakit

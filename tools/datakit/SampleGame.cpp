@@ -10,6 +10,7 @@
 #include "tools/datakit/SampleSettings.h"
 #include "tools/datakit/SampleSound.h"
 #include "tools/datakit/SampleTextures.h"
+#include "tools/datakit/SampleTitle.h"
 
 namespace datakit {
 
@@ -28,6 +29,7 @@ void WriteSampleGame(const std::string& folder) {
   WriteSampleCharData(dir + "data/chrdata03/");
   WriteSampleMaps(dir);
   WriteSampleLaterEvents(dir);
+  SampleTitlePack().Save(dir + "data/ptx03/title.ptx");
 }
 
 }  // namespace datakit

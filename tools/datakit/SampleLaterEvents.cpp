@@ -56,9 +56,6 @@ void WriteEndingPacks(const std::string& folder) {
     ending.Add(name, SolidPicture(0, kSlidePixels, kSlidePixels, SlideColour(n, false)));
   }
   ending.Save(folder + "ending.ptx");
-  PtxWriter title;
-  title.Add("hrwk_logo", GradientPicture(1, 256, 256, {240, 240, 250}, {90, 110, 200}, false));
-  title.Save(folder + "title.ptx");
 }
 
 }  // namespace

@@ -82,6 +82,7 @@ MapEntryWriter Town() {
                   ExitRow{L::kFieldArrival, {0, 0, 1}, {0, 3, -20}, 0, "03.pbms/field"})
       .ExamineTrigger(L::kCaveAt, L::kCaveRadius, "03.pbsc/TownCave")
       .ExamineTrigger(L::kGateAt, L::kGateRadius, "03.pbsc/TownGate")
+      .ExamineTrigger(L::kTowerAt, L::kTowerRadius, "03.pbsc/TownTower")
       .BoxTrigger(L::kWellMin, L::kWellMax, L::kWellWay, "03.pbsc/TownWell")
       .Name("03.pbsc/Villager00")
       .Name("03.pbsc/Villager01")

@@ -8,8 +8,9 @@
 // ("d04_02.msh", "c00_00.msh").
 //
 // The town has four villagers (the scripts "03.pbsc/Villager00" to "Villager03", the last two the
-// shopkeeper and the innkeeper), the examine triggers of a sign, of a cave and of a gate, the box
-// trigger of a well, save point 7 and, to the north, a circle exit to the battle map. The battle
+// shopkeeper and the innkeeper), the examine triggers of a sign, of a cave, of a gate and of a
+// tower's door, the box trigger of a well, save point 7 and, to the north, a circle exit to the
+// battle map. The battle
 // map has a tracked bag, sword and ring and a heap of gold near its start, a box trigger in the
 // west and a box test trigger in the east, a defeat count condition of 2 and a defeated enemy
 // condition for the slime (the scripts of SampleScripts.h), and, to the south, a box exit to the town.
@@ -62,6 +63,9 @@ struct SampleMapLayout {
   // Town: the gate, an examine trigger into event 209.
   static constexpr Vec3 kGateAt{-14, 0, 14};
   static constexpr float kGateRadius = 1.5f;
+  // Town: the old tower's door, an examine trigger into the ending.
+  static constexpr Vec3 kTowerAt{-14, 0, -14};
+  static constexpr float kTowerRadius = 1.5f;
   // Where the story events end: the cave maps' ground lies around the start that events 202 and
   // 203 give; the castle's around the origin, its start 6 west of it.
   static constexpr Vec3 kCaveCentre{0, 6, 184};

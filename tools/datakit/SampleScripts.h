@@ -27,6 +27,8 @@ constexpr uint32_t kSampleCaveEvent = 202;
 constexpr uint32_t kSampleEventCuts[] = {3, 36, 14, 17, 2};
 // The event the town's gate leads to.
 constexpr uint32_t kSampleGateEvent = 209;
+// The event the town's tower leads to: the ending.
+constexpr uint32_t kSampleTowerEvent = 211;
 
 // An event's script: the line, shown without a page mark so that it waits for nobody, and a wait for
 // each cut.
@@ -41,11 +43,11 @@ std::string SampleEventScript(const std::string& line, uint32_t cuts);
 // shop through "Shop", then the sell shop, and sets a story flag when that has closed; the
 // innkeeper "Villager03" greets the player, opens the inn and says good morning. The town's cave ("TownCave", an
 // examine trigger) changes to event 202 through "MapEvent" with the other fade, its gate
-// ("TownGate", an examine trigger) to event 209 with the black one, its well ("TownWell", a box
-// trigger) ends the game. The battle map's "FieldMark", "FieldStand",
-// "FieldCount" and "FieldBoss" set their story flags through "Flag". "Event03_00" to "Event03_04",
-// the scripts of events 200 to 204, and those of the later events (SampleLaterEvents.h) show a line
-// in the message window and wait once for each cut.
+// ("TownGate", an examine trigger) to event 209 and its tower ("TownTower", an examine trigger) to
+// the ending with the black one, and its well ("TownWell", a box trigger) is the game over. The
+// battle map's "FieldMark", "FieldStand", "FieldCount" and "FieldBoss" set their story flags
+// through "Flag". "Event03_00" to "Event03_04", the scripts of events 200 to 204, and those of the
+// later events (SampleLaterEvents.h) show a line in the message window and wait once for each cut.
 ScriptPackWriter SampleScriptPack();
 
 }  // namespace datakit

@@ -9,6 +9,7 @@
 #include "tools/datakit/OggWriter.h"
 #include "tools/datakit/PseWriter.h"
 #include "tools/datakit/SampleEnemies.h"
+#include "tools/datakit/SampleTitle.h"
 #include "tools/datakit/TableWriter.h"
 
 namespace datakit {
@@ -121,7 +122,8 @@ void WriteSampleSound(const std::string& dir) {
   rest.Save(music + "inn.ogg");
 
   TableWriter list, eventList;
-  list.Column("id").Column("name").NameRow(0, "title.ogg").NameRow(1, "field.ogg").NameRow(2, "jingle.ogg");
+  list.Column("id").Column("name").NameRow(0, "field.ogg").NameRow(kSampleTitleMusic, "title.ogg");
+  list.NameRow(2, "jingle.ogg");
   list.NameRow(kRestTune, "inn.ogg");
   eventList.Column("id");
   uint32_t id = kFirstEventMusic;
@@ -138,6 +140,7 @@ void WriteSampleSound(const std::string& dir) {
   ending.Save(music + "ending.ogg");
   list.NameRow(kEndingMusic, "ending.ogg");
   eventList.IdRow(kEndingMusic);
+  AddSampleTitleSound(dir, list);
   list.Save(dir + "data/tbl03/bgm.tbl");
   eventList.Save(dir + "data/tbl03/subset/event_bgm.tbl");
 }

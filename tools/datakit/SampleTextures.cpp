@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tools/datakit/PictureKit.h"
+#include "tools/datakit/SampleTitle.h"
 #include "tools/datakit/SampleGameTables.h"
 
 namespace datakit {
@@ -31,26 +32,6 @@ PtxPicture GlyphSheet() {
       }
   }
   return sheet;
-}
-
-// A transparent picture with opaque rectangles on it, each of its own colour.
-struct Block {
-  uint32_t x, y, width, height;
-  Rgb colour;
-};
-PtxPicture Blocks(uint32_t width, uint32_t height, std::initializer_list<Block> blocks) {
-  PtxPicture p = SolidPicture(1, width, height, {0, 0, 0}, 0);
-  uint8_t index = 1;
-  for (const Block& b : blocks) {
-    p.palette[index] = b.colour;
-    for (uint32_t y = b.y; y < b.y + b.height && y < height; ++y)
-      for (uint32_t x = b.x; x < b.x + b.width && x < width; ++x) {
-        p.Pixel(x, y) = index;
-        p.Alpha(x, y) = 255;
-      }
-    ++index;
-  }
-  return p;
 }
 
 // A square frame of the given border on a transparent ground.
@@ -170,6 +151,7 @@ PtxWriter SampleSpritePack() {
   pack.Add("window17", SolidPicture(1, 448, 304, {40, 70, 130}));
   pack.Add("window18", SolidPicture(1, 448, 64, {70, 50, 120}));
   pack.Add("window19", SolidPicture(1, 128, 32, {50, 110, 90}));
+  AddSampleSaveScreenSprites(pack);
   return pack;
 }
 

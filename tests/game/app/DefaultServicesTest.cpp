@@ -1,5 +1,5 @@
-// The real program's services: the device object and builder behind start-up, the stand-ins of
-// the subsystems not built yet.
+// The real program's services: the device object and builder behind start-up, the title as the
+// first scene, the stand-ins of the subsystems not built yet.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -37,6 +37,7 @@
 #include "tests/game/shell/ShellFixture.h"
 #include "tools/datakit/IniWriter.h"
 #include "tools/datakit/SampleTextures.h"
+#include "tools/datakit/SampleTitle.h"
 
 using namespace plat;
 using namespace shelltest;
@@ -49,6 +50,7 @@ class DefaultServices : public ShellFixture {
     ShellFixture::SetUp();
     SetRendererFactory([this] { return renderer; });
     datakit::WriteSampleMeshes(dir.path() + "/data/msh03/");  // start-up's sky among them
+    datakit::SampleTitlePack().Save(dir / "data/ptx03/title.ptx");  // the first scene's pictures
   }
   void TearDown() override {
     TD3D8::Instance()->Cleanup();
@@ -145,16 +147,21 @@ TEST_F(DefaultServices, TheGameStartsAndStopsWithTheRealDevice) {
   EXPECT_EQ(renderer->PresentCount(), 1u);
 }
 
-// With "sprite.ptx" in the game folder the title shows a panel and the game's name over its
-// colour (without it, the colour alone, as above).
-TEST_F(DefaultServices, TheTitleDrawsAPanelAndItsNameOverTheClearedScreen) {
-  datakit::SampleSpritePack().Save(dir / "data/ptx03/sprite.ptx");
+// The first scene is the title, which waits on black: its first paint clears the screen to black
+// and draws the title picture and its three menu bands under the fade board, still opaque black.
+TEST_F(DefaultServices, TheFirstSceneIsTheTitleWaitingOnBlack) {
   headless.onWait = [&] { PostMessage(FindWindow(kGameWindowClass, kGameWindowTitle), WM_CLOSE, 0, 0); };
   EXPECT_EQ(RunGame(DefaultShellServices(), nullptr), 0);
   EXPECT_TRUE(boxes.calls.empty());
-  ASSERT_EQ(renderer->Draws().size(), 2u);
-  EXPECT_EQ(renderer->Draws()[0].textures[0].name, "sprite.ptx/window21");
-  EXPECT_EQ(renderer->Draws()[1].textures[0].name.rfind("title#", 0), 0u) << "the text texture";
+  ASSERT_EQ(renderer->Clears().size(), 1u);
+  EXPECT_EQ(renderer->Clears()[0].color, 0u);
+  const std::vector<RecordedDraw>& draws = renderer->Draws();
+  ASSERT_EQ(draws.size(), 5u);
+  EXPECT_EQ(draws[0].textures[0].name, "title.ptx/title");
+  for (size_t n = 1; n <= 3; ++n) EXPECT_EQ(draws[n].textures[0].name, "title.ptx/menu") << n;
+  EXPECT_EQ(draws[4].textures[0].id, 0u) << "the fade board";
+  EXPECT_FLOAT_EQ(draws[4].Vertex(0).diffuse.w, 1.0f);
+  EXPECT_FLOAT_EQ(draws[4].Vertex(0).diffuse.x, 0.0f);
   EXPECT_EQ(renderer->PresentCount(), 1u);
 }
 

@@ -45,10 +45,6 @@ class EventScenario : public GameFieldFixture {
     GameFieldFixture::TearDown();
   }
 
-  template <class T>
-  T* Current() const {
-    return dynamic_cast<T*>(app->GetCurrentScene());
-  }
   // Ticks while the scene is current; the ticks it took.
   int RunOut(const TScene* scene, int limit = 3000) {
     int n = 0;
@@ -57,14 +53,6 @@ class EventScenario : public GameFieldFixture {
       ++n;
     }
     return n;
-  }
-  // The field that has become current, its opening fade over.
-  TFieldScene* Arrive(const std::string& map) {
-    field = Current<TFieldScene>();
-    if (!field) return nullptr;
-    EXPECT_EQ(field->GetStage()->GetMapName(), map);
-    FinishOpeningFade();
-    return field;
   }
   TMessageWindow* Window() {
     return TScriptEngine::Get() ? dynamic_cast<TMessageWindow*>(TScriptEngine::Get()->FindObject("Text")) : nullptr;
@@ -244,7 +232,7 @@ TEST_F(EventScenario, TheGateLeadsThroughTheLastTwoEventsAndTheEndingToTheSaveSc
   log.clear();
   RunOut(change);
   ASSERT_FALSE(log.empty());
-  EXPECT_EQ(log.front().rfind("CreateTitle", 0), 0u) << "the title stands in for the save screen";
+  EXPECT_EQ(log.front().rfind("CreateTitle", 0), 0u) << "without the screens installed the title follows";
   for (int32_t music : {11, 45, 46})
     EXPECT_EQ(TDSound8::Get().Find(2)->GetCount(music), 0u) << "nothing keeps it: " << music;
 

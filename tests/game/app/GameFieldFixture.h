@@ -5,6 +5,7 @@
 #pragma once
 #include <cmath>
 #include <functional>
+#include <string>
 
 #include "game/actor/TPatternInfo.h"
 #include "game/actor/TPlayerChar.h"
@@ -42,6 +43,18 @@ class GameFieldFixture : public fieldscenetest::FieldSceneFixture {
   }
 
   TStage& Stage() { return *field->GetStage(); }
+  template <class T>
+  T* Current() const {
+    return dynamic_cast<T*>(app->GetCurrentScene());
+  }
+  // The field that has become current, its opening fade over.
+  TFieldScene* Arrive(const std::string& map) {
+    field = Current<TFieldScene>();
+    if (!field) return nullptr;
+    EXPECT_EQ(field->GetStage()->GetMapName(), map);
+    FinishOpeningFade();
+    return field;
+  }
   TGameData& Data() { return *TGameData::Instance(); }
   TPlayerChar& Hero() { return dynamic_cast<TPlayerChar&>(*field->GetPlayer()); }
 

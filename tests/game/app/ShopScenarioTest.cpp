@@ -35,10 +35,6 @@ class ShopScenario : public GameFieldFixture {
     FinishOpeningFade();
   }
 
-  template <class T>
-  T* Current() const {
-    return dynamic_cast<T*>(app->GetCurrentScene());
-  }
   bool TickUntil(const std::function<bool()>& done, int limit = 600) {
     for (int i = 0; i < limit && !done(); ++i) Tick();
     return done();

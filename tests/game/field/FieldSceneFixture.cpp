@@ -193,6 +193,10 @@ uint32_t TestServices::RunScripts() {
 TDSound8* FieldShellServices::Sound() { return &TDSound8::Get(); }
 TD3D8* FieldShellServices::Device() { return TD3D8::Instance(); }
 
+TScene* FieldShellServices::CreateTitle(TGameWnd& app) {
+  return makeTitle ? makeTitle(app) : LoggingServices::CreateTitle(app);
+}
+
 void FieldSceneFixture::SetUp() {
   ShellFixture::SetUp();
   // The working folder is the game folder, as the game's own folders are relative to it.

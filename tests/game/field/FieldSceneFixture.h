@@ -194,6 +194,9 @@ class FieldShellServices : public shelltest::LoggingServices {
   using LoggingServices::LoggingServices;
   TDSound8* Sound() override;
   TD3D8* Device() override;
+  // The title that makeTitle makes, when set; the logging services' scene otherwise.
+  TScene* CreateTitle(TGameWnd& app) override;
+  std::function<TScene*(TGameWnd&)> makeTitle;
 };
 
 class FieldSceneFixture : public shelltest::ShellFixture {

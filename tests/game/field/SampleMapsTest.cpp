@@ -123,7 +123,7 @@ TEST_F(SampleMapsTest, TheMapsPlaceObjectsThatLeadToEachOtherAndNameWhatTheGameH
   EXPECT_EQ(TMapData(town.GetCircleExits()[0].target.destination).GetKind(), 1u);
   EXPECT_EQ(TMapData(field.GetBoxExits()[0].target.destination).GetKind(), 0u);
   EXPECT_EQ(town.GetSavePoints().size(), 1u);
-  EXPECT_EQ(town.GetExamineTriggers().size(), 3u) << "the sign, the cave and the gate";
+  EXPECT_EQ(town.GetExamineTriggers().size(), 4u) << "the sign, the cave, the gate and the tower";
   EXPECT_EQ(town.GetBoxTriggers().size(), 1u) << "the well";
   EXPECT_EQ(town.GetNames(),
             (std::vector<std::string>{"03.pbsc/Villager00", "03.pbsc/Villager01", "03.pbsc/Villager02",

@@ -81,7 +81,7 @@ TEST_F(FieldSceneTest, AFieldStartedAtASavePointStandsOnItFacingMinusZWithTheSki
   TGameData::Instance()->SetSkillRingCursor(3);
   Open(TFieldScene::CreateFromSave(*app, 8));
   EXPECT_EQ(TGameData::Instance()->GetSkillRingCursor(), 0u);
-  EXPECT_EQ(field->GetStage()->GetMusicId(), 1) << "the sample battle map's music";
+  EXPECT_EQ(field->GetStage()->GetMusicId(), 0) << "the sample battle map's music";
   ASSERT_EQ(fieldServices.lastPlayer->placements.size(), 2u);
   const D3DXVECTOR3 at = fieldServices.lastPlayer->placements[1];
   EXPECT_GE(at.x, 10.02f);

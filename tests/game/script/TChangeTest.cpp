@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int32_t kTune = 1;  // "field.ogg"
+constexpr int32_t kTune = 1;  // "title.ogg"
 
 class Change : public scenetest::SceneFixture {
  protected:

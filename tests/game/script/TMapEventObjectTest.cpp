@@ -84,7 +84,7 @@ TEST_F(MapEventObject, TheGameOverAndTheEventChangeKeepTheStagesMusic) {
     EXPECT_EQ(change->GetKeptMusic(), music);
     EmptyStack();
   }
-  EXPECT_EQ(fieldServices.gameOvers, (std::vector<int32_t>{1, -1}));
+  EXPECT_EQ(fieldServices.gameOvers, (std::vector<int32_t>{0, -1}));
 }
 
 // The change fades to black, or to white for any other choice, always from clear.

@@ -54,6 +54,18 @@ TScene* TestUiServices::CreateTitleChange(TGameWnd& app, int32_t musicId) {
   return new shelltest::TestScene(app, "change", log);
 }
 
+TScene* TestUiServices::CreateLoadChange(TGameWnd& app, int32_t slot, int32_t musicId) {
+  log.push_back("load change " + std::to_string(slot) + " " + std::to_string(musicId));
+  return new shelltest::TestScene(app, "change", log);
+}
+
+TScene* TestUiServices::CreateEventChange(TGameWnd& app, int32_t fadeKind, int32_t direction, int32_t eventId,
+                                          int32_t musicId) {
+  log.push_back("event change " + std::to_string(fadeKind) + " " + std::to_string(direction) + " " +
+                std::to_string(eventId) + " " + std::to_string(musicId));
+  return new shelltest::TestScene(app, "change", log);
+}
+
 TDSound8* MenuShellServices::Sound() { return &TDSound8::Get(); }
 TD3D8* MenuShellServices::Device() { return TD3D8::Instance(); }
 

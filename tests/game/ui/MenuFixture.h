@@ -74,10 +74,14 @@ class TestField : public TMenuField, public TStatusSheetSubject {
   std::array<float, 6> rates{1, 1, 1, 1, 1, 1};
 };
 
+// Each change logs how it was asked for and is a scene that keeps running.
 class TestUiServices : public TUiServices {
  public:
   explicit TestUiServices(Log& log) : log(log) {}
   TScene* CreateTitleChange(TGameWnd& app, int32_t musicId) override;
+  TScene* CreateLoadChange(TGameWnd& app, int32_t slot, int32_t musicId) override;
+  TScene* CreateEventChange(TGameWnd& app, int32_t fadeKind, int32_t direction, int32_t eventId,
+                            int32_t musicId) override;
   Log& log;
 };
 
@@ -92,7 +96,7 @@ class MenuShellServices : public shelltest::LoggingServices {
 class MenuFixture : public shelltest::ShellFixture {
  protected:
   static constexpr uint32_t kFieldColour = 0xFFC03020;
-  static constexpr int32_t kFieldMusic = 1;  // "field.ogg" of the sample's music list
+  static constexpr int32_t kFieldMusic = 0;  // "field.ogg" of the sample's music list
 
   void SetUp() override;
   void TearDown() override;
