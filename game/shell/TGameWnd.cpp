@@ -126,7 +126,7 @@ TGameWnd::TGameWnd(const TWindowParams& p, uint16_t icon, uint16_t cursor, TShel
       }),
       instanceGuard(kMutexName, p.title, p.className) {}
 
-TGameWnd::~TGameWnd() = default;
+TGameWnd::~TGameWnd() { Finalize(); }
 
 D3DFORMAT TGameWnd::ChooseCaptureFormat(D3DFORMAT display) {
   IDirect3D8* direct3D = TD3D8::GetDirect3D();
@@ -255,6 +255,7 @@ void TGameWnd::BeginTimerPeriod() {
   timerPeriodFromCaps = timeGetDevCaps(&timeCaps, sizeof timeCaps) == 0;
   if (!timerPeriodFromCaps) timeCaps.wPeriodMin = 1;
   timeBeginPeriod(timeCaps.wPeriodMin);
+  timerPeriodBegun = true;
 }
 
 void TGameWnd::Initialize() {
@@ -264,6 +265,8 @@ void TGameWnd::Initialize() {
     return;
   }
   if (CoInitializeEx(nullptr, COINIT_MULTITHREADED) < 0) throw MY_ERROR(kComFailed, 691);
+  // From here a start that throws is undone by Finalize, so sound, device and tables don't outlive it.
+  shutdownPending = true;
   if (!IsDirectory("save")) CreateDirectory("save");
   input.Reset(new TInput(".\\input.ini", 10, TInput::kDefaultKeys, TInput::kDefaultPad));
   services.SeedRandom(timeGetTime());
@@ -279,7 +282,6 @@ void TGameWnd::Initialize() {
   ShowWindow(hwnd, SW_SHOWDEFAULT);
   UpdateWindow(hwnd);
   running = true;
-  shutdownPending = true;
 }
 
 void TGameWnd::Finalize() {
@@ -288,7 +290,8 @@ void TGameWnd::Finalize() {
   active = false;
   services.DestroyScriptEngine();
   ClearScenes();
-  timeEndPeriod(timerPeriodFromCaps ? timeCaps.wPeriodMin : 1);
+  if (timerPeriodBegun) timeEndPeriod(timerPeriodFromCaps ? timeCaps.wPeriodMin : 1);
+  timerPeriodBegun = false;
   services.FreeGameTables();
   services.CleanupDevice();
   services.UninitSound();

@@ -94,6 +94,7 @@ class TGameWnd : public TAppMainWnd {
   bool active = false;
   bool running = false;
   bool shutdownPending = false;
+  bool timerPeriodBegun = false;
   TSingleInstance instanceGuard;
 };
 

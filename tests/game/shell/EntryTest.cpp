@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Clock.h"
+#include "platform/core/Com.h"
 #include "platform/core/FileSystem.h"
 #include "tests/game/shell/ShellFixture.h"
 
@@ -70,6 +72,22 @@ TEST_F(Entry, AFailedRunLeavesNoGuardOrWindowBehind) {
   EXPECT_EQ(RunGame(services, nullptr), 0);
   EXPECT_TRUE(boxes.calls.empty());
   EXPECT_EQ(Count("CleanupDevice"), 1u);
+}
+
+// Whatever the start had begun when it failed is shut down once, before the error is shown.
+TEST_F(Entry, AStartThatFailsLateUndoesWhatItBegan) {
+  for (const char* step : {"LoadGameTables", "InitDevice", "CreateTitle"}) {
+    ResetWindowManager();
+    boxes.calls.clear();
+    log.clear();
+    services.throwAt = step;
+    EXPECT_EQ(RunGame(services, nullptr), 0);
+    EXPECT_EQ(boxes.calls.size(), 1u) << step;
+    EXPECT_EQ(Count("UninitSound com=1"), 1u) << step;
+    EXPECT_EQ(Count("CleanupDevice"), 1u) << step;
+    EXPECT_EQ(ComInitCount(), 0) << step;
+    EXPECT_EQ(TimerPeriodsInForce(), 0) << step;
+  }
 }
 
 }  // namespace
