@@ -4,9 +4,16 @@
 
 #include "game/actor/TPlayerStyleStandIn.h"
 #include "game/moveset/TPlayerStyle00.h"
+#include "game/moveset/TPlayerStyle01.h"
+#include "game/moveset/TPlayerStyle02.h"
 #include "game/moveset/TPlayerStyle03.h"
 #include "game/moveset/TPlayerStyle04.h"
+#include "game/moveset/TPlayerStyle05.h"
+#include "game/moveset/TPlayerStyle06.h"
+#include "game/moveset/TPlayerStyle07.h"
+#include "game/moveset/TPlayerStyle08.h"
 #include "game/moveset/TPlayerStyle09.h"
+#include "game/moveset/TPlayerStyle10.h"
 #include "game/moveset/TPlayerStyle11.h"
 
 namespace {
@@ -23,12 +30,12 @@ struct TStyleEntry {
   const TStyleTable& (*table)();
 };
 constexpr TStyleEntry kStyles[] = {
-    {0, &Make<TPlayerStyle00>, &TPlayerStyle00::Table},
-    // The heroine's own styles.
-    {3, &Make<TPlayerStyle03>, &TPlayerStyle03::Table},
-    {4, &Make<TPlayerStyle04>, &TPlayerStyle04::Table},
-    {9, &Make<TPlayerStyle09>, &TPlayerStyle09::Table},
-    {11, &Make<TPlayerStyle11>, &TPlayerStyle11::Table},
+    {0, &Make<TPlayerStyle00>, &TPlayerStyle00::Table},   {1, &Make<TPlayerStyle01>, &TPlayerStyle01::Table},
+    {2, &Make<TPlayerStyle02>, &TPlayerStyle02::Table},   {3, &Make<TPlayerStyle03>, &TPlayerStyle03::Table},
+    {4, &Make<TPlayerStyle04>, &TPlayerStyle04::Table},   {5, &Make<TPlayerStyle05>, &TPlayerStyle05::Table},
+    {6, &Make<TPlayerStyle06>, &TPlayerStyle06::Table},   {7, &Make<TPlayerStyle07>, &TPlayerStyle07::Table},
+    {8, &Make<TPlayerStyle08>, &TPlayerStyle08::Table},   {9, &Make<TPlayerStyle09>, &TPlayerStyle09::Table},
+    {10, &Make<TPlayerStyle10>, &TPlayerStyle10::Table}, {11, &Make<TPlayerStyle11>, &TPlayerStyle11::Table},
 };
 
 }  // namespace
