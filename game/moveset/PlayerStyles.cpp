@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "game/actor/TPlayerStyleStandIn.h"
 #include "game/moveset/TPlayerStyle00.h"
 #include "game/moveset/TPlayerStyle01.h"
 #include "game/moveset/TPlayerStyle02.h"
@@ -23,7 +22,7 @@ TPlayerChar* Make(TFieldScene& scene, uint32_t member, const TCharBlock& block, 
   return new Style(scene, member, block, model);
 }
 
-// The makers by weapon type; a type without one keeps the stand-in.
+// The makers by weapon type.
 struct TStyleEntry {
   uint32_t weaponType;
   TPlayerChar* (*make)(TFieldScene&, uint32_t, const TCharBlock&, uint32_t, const std::string&);
@@ -44,7 +43,7 @@ TPlayerChar* MakePlayerStyle(TFieldScene& scene, uint32_t member, const TCharBlo
                              const std::string& model) {
   for (const TStyleEntry& style : kStyles)
     if (style.weaponType == weaponType) return style.make(scene, member, block, weaponType, model);
-  return MakeStandInStyle(scene, member, block, weaponType, model);
+  return nullptr;
 }
 
 std::span<const TStyleTable* const> PlayerStyleTables() {
