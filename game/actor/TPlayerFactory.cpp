@@ -5,7 +5,6 @@
 
 #include "game/actor/PlayerHud.h"
 #include "game/actor/TPlayerChar.h"
-#include "game/actor/TPlayerStyleStandIn.h"
 #include "game/data/HeroTextures.h"
 #include "game/data/TGameData.h"
 #include "game/data/THrdefTable.h"
@@ -21,7 +20,7 @@ constexpr float kWindowULow = 0.25f, kWindowUHigh = 0.3125f;
 constexpr float kWindowVLow = 0.75f, kWindowVHigh = 0.875f;
 
 TPlayerStyleMaker& Maker() {
-  static TPlayerStyleMaker maker = &MakeStandInStyle;
+  static TPlayerStyleMaker maker = nullptr;
   return maker;
 }
 
@@ -90,7 +89,7 @@ std::string StyleModelOf(uint32_t member, uint32_t weaponType) {
   return model ? model : "";
 }
 
-void SetPlayerStyleMaker(TPlayerStyleMaker maker) { Maker() = maker ? maker : &MakeStandInStyle; }
+void SetPlayerStyleMaker(TPlayerStyleMaker maker) { Maker() = maker; }
 
 TCountedPtr<TPlayerChar> CreatePlayerChar(TFieldScene& scene, uint32_t member) {
   TGameData* data = TGameData::Instance();
@@ -103,7 +102,7 @@ TCountedPtr<TPlayerChar> CreatePlayerChar(TFieldScene& scene, uint32_t member) {
   const TCharBlock& block = data->GetCharBlock(member);
   const uint32_t type = TWeaponTable::Find(block.weaponId)->type;
   const std::string model = StyleModelOf(member, type);
-  if (model.empty()) return TCountedPtr<TPlayerChar>();
+  if (model.empty() || !Maker()) return TCountedPtr<TPlayerChar>();
   TCountedPtr<TPlayerChar> player(Maker()(scene, member, block, type, model));
   if (!player) return player;
   data->UpdateBonusRates(member);

@@ -25,16 +25,17 @@ const std::array<TPlayerStyleRow, kWeaponTypes>& PlayerStyles();
 // The model of the member's style for the weapon type; empty when there is none.
 std::string StyleModelOf(uint32_t member, uint32_t weaponType);
 
-// Builds the character of a style; the fighting styles install theirs at start-up. The model is the
-// style's for the member.
+// Builds the character of a style; the fighting styles, which lie above the factory, install theirs
+// at start-up. The model is the style's for the member.
 using TPlayerStyleMaker = TPlayerChar* (*)(TFieldScene& scene, uint32_t member, const TCharBlock& block,
                                            uint32_t weaponType, const std::string& model);
-// Null puts the stand-in back.
+// Null takes the maker away: no character is made then.
 void SetPlayerStyleMaker(TPlayerStyleMaker maker);
 
 // The character of the member in the style of its equipped weapon; empty when the member has no
-// style of that type (or no game-progress record exists). A character the scene holds already
-// first leaves its values and its skill ring's cursor in the game-progress record.
+// style of that type (or no game-progress record exists, or no maker is installed). A character the
+// scene holds already first leaves its values and its skill ring's cursor in the game-progress
+// record.
 TCountedPtr<TPlayerChar> CreatePlayerChar(TFieldScene& scene, uint32_t member);
 
 // Triangles with a vertex in the window area of the texture (0.25 < u < 0.3125, 0.75 < v < 0.875)

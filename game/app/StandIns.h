@@ -5,10 +5,10 @@
 
 namespace standin {
 
-// The field's services: the real player character (the stand-in style for the weapon types whose
-// styles are not built yet), HUD parts, field menu, enemy manager and game-over screen; villagers
-// made from their scripts through "VillagerInfo"; conversations and map scripts run on the real
-// script engine with "Text", "Flag", "Shop" and "MapEvent".
+// The field's services: the real player character (in the style that the installed maker gives its
+// weapon), HUD parts, field menu, enemy manager and game-over screen; villagers made from their
+// scripts through "VillagerInfo"; conversations and map scripts run on the real script engine with
+// "Text", "Flag", "Shop" and "MapEvent".
 TFieldServices& FieldServices();
 
 }  // namespace standin

@@ -1,5 +1,5 @@
 // The fighting styles by weapon type: the maker the program gives the player character's factory,
-// and the tables of the styles that are built. The other weapon types keep the stand-in style.
+// and the styles' tables.
 #pragma once
 #include <cstdint>
 #include <span>
@@ -11,9 +11,10 @@ class TFieldScene;
 class TPlayerChar;
 struct TCharBlock;
 
-// The style of the weapon type for the member, in the model the factory chose.
+// The style of the weapon type for the member, in the model the factory chose; null for a type
+// above 11, which has none (the factory asks for none).
 TPlayerChar* MakePlayerStyle(TFieldScene& scene, uint32_t member, const TCharBlock& block, uint32_t weaponType,
                              const std::string& model);
 
-// Every built style's table.
+// Every style's table.
 std::span<const TStyleTable* const> PlayerStyleTables();

@@ -44,7 +44,8 @@ bool IsAirMode(uint32_t mode) { return mode == kJumpMode || mode == kFallMode; }
 
 TPlayerStyle::TPlayerStyle(TFieldScene& scene, uint32_t member, const TCharBlock& block, const std::string& model,
                            const TStyleTable& table)
-    : TPlayerChar(scene, member, block, model, table.queueCapacity), table(table) {
+    : TPlayerChar(scene, member, block, table.model ? std::string(table.model) : model, table.queueCapacity),
+      table(table) {
   for (std::span<const TTechniqueRow> rows : {CommonTechniques(), table.techniques})
     for (const TTechniqueRow& row : rows) tapMap[row.skillId] = row.tap;
   for (std::span<const TTechniqueRow> rows : {CommonTechniques(), table.techniques})

@@ -19,8 +19,9 @@ class TPlayerStyle : public TPlayerChar {
   // A hold fires on its 21st tick, once.
   static constexpr uint32_t kHoldFires = 21;
 
-  // Construction as every style does it: the player character with the table's queue, the maps,
-  // mode 0, the weapon trails and the block's equipment.
+  // Construction as every style does it: the player character in the style's own model (where it
+  // has none, the member's model of the type that the factory gives) with the table's queue, the
+  // maps, mode 0, the weapon trails and the block's equipment.
   TPlayerStyle(TFieldScene& scene, uint32_t member, const TCharBlock& block, const std::string& model,
                const TStyleTable& table);
 

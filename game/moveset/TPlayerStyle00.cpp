@@ -6,40 +6,11 @@
 
 namespace {
 
-using S = TPlayerStyle;
-constexpr int32_t kIdle = TPlayerStyle::kIdle;
-
 std::vector<TPlayerChar::TStateRow> States() {
   constexpr int32_t kAirAttack = 35, kAirHold = 41;
   return TStyleRows()
-      .Add({
-          // The ground combo and its recoveries.
-          S::ComboStep(37, 27, 33, 26),  // 25
-          S::Idle(38),                   // 26
-          S::ComboStep(39, 29, 33, 28),  // 27
-          S::Idle(40),                   // 28
-          S::ComboStep(41, 31, 33, 30),  // 29
-          S::Idle(42),                   // 30
-          S::ComboFinish(43, 33, 32),    // 31
-          S::Idle(44),                   // 32
-          // The ground hold attack.
-          S::TechniqueOnly(56, 34),  // 33
-          S::Idle(42),               // 34
-          // The air combo, the air hold attack and its landing blow.
-          S::AirCombo(45, kAirHold, 37, 36, true),  // 35
-          S::SteeredAirRecover(46),                 // 36
-          S::AirCombo(47, kAirHold, 39, 38),        // 37
-          S::AirRecover(48),                        // 38
-          S::AirComboLast(49, kAirHold, 40),        // 39
-          S::AirRecover(50),                        // 40
-          S::AwaitLanding(51, 42),                  // 41
-          S::ComboFinish(52, 33, kIdle),            // 42
-          // The run attack and the run hold attack.
-          S::ComboFinish(53, 33, 44),  // 43
-          S::Idle(54),                 // 44
-          S::ComboFinish(55, 33, 46),  // 45
-          S::Idle(54),                 // 46
-      })
+      // The ground combo of four steps; the hold attack plays 56 and recovers in 42.
+      .AirComboBasics(4, 56, 42)
       // Techniques 2000 to 2015 by their tap state.
       .Finisher(47, {58, 60}, 59)
       .Finisher(51, {61, 62}, 54)
@@ -75,13 +46,11 @@ const TStyleTable& TPlayerStyle00::Table() {
   static const TStyleTable table = {
       .weaponType = 0,
       .model = nullptr,
-      .queueCapacity = 10,
       .holdState = 33,
       .held = {.run = 45, .air = 41, .ground = 33},
       .released = {.run = 43, .air = 35, .ground = 25},
       .hits = kHitsRecoilAndEffects,
       .airComboFlag = 1,
-      .airSubKinds = {0, 0},
       .airStates = kAirStates,
       .techniques = kTechniques,
       .states = States(),

@@ -6,20 +6,14 @@
 
 namespace {
 
-using S = TPlayerStyle;
-
 std::vector<TPlayerChar::TStateRow> States() {
   constexpr int32_t kHold = 35, kAirAttack = 38, kAirHold = 44;
   return TStyleRows()
       .GroundCombo(25, kHold, {{37, 38}, {39, 40}, {41, 42}, {43, 38}, {44, 45}})
-      // The launcher: the take-off and the blow in the air, which a press carries into the air combo.
-      .Add({
-          S::Rise(56, 36),                                          // 35
-          S::AirTechnique(57, kAirAttack, kAirHold, kHold, 0, 37),  // 36
-          S::Fall(58),                                              // 37
-      })
+      // The launcher, whose blow in the air a press carries into the air combo.
+      .HoldLaunch(kHold, {56, 57, 58}, kAirAttack, kAirHold)
       .AirCombo(kAirAttack, kHold, {{{46, 47}, {48, 49}, {50, 51}}}, 52, 53)
-      .Dash(46, kHold, {54, 55}, 45)
+      .RunAttacks(46, kHold, {54, 55}, 45)
       // Techniques 2300 to 2311 by their tap state.
       .Finisher(50, {60, 61}, 45)
       .Finisher(54, {62, 63}, 38)

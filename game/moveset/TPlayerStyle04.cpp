@@ -6,16 +6,14 @@
 
 namespace {
 
-using S = TPlayerStyle;
-
 std::vector<TPlayerChar::TStateRow> States() {
   constexpr int32_t kHold = 35, kAirAttack = 37, kAirHold = 43;
   return TStyleRows()
       .GroundCombo(25, kHold, {{37, 38}, {39, 40}, {41, 42}, {43, 38}, {44, 45}})
       // The charged strike.
-      .Add({S::TechniqueOnly(59, 36), S::Idle(45)})
+      .HoldAttack(kHold, 59, 45)
       .AirCombo(kAirAttack, kHold, {{{46, 47}, {48, 49}, {50, 51}}}, 52, 53)
-      .Dash(45, kHold, {54, 55}, 45)
+      .RunAttacks(45, kHold, {54, 55}, 45)
       // Techniques 2400 to 2407 by their tap state.
       .Finisher(49, {71, 72}, 45)
       .Finisher(53, {73, 74}, 38)

@@ -15,17 +15,12 @@ std::vector<TPlayerChar::TStateRow> States() {
   constexpr S::THover kHoverAttack = {.hold = kAirHold, .heightTested = true, .airTechniques = true};
   return TStyleRows()
       .GroundCombo(25, kHold, {{37, 38}, {39, 40}, {41, 42}})
-      .Add({
-          // The charged strike.
-          S::TechniqueOnly(49, 32),  // 31
-          S::Idle(42),               // 32
-          // The air attack, the plunge and its landing blow.
-          S::Hover(43, kHoverAttack, 34),        // 33
-          S::SteeredAirRecover(44),              // 34
-          S::AwaitLanding(45, 36),               // 35
-          S::ComboFinish(46, kHold, S::kIdle),  // 36
-      })
-      .Dash(37, kHold, {47, 48}, 42)
+      // The charged strike.
+      .HoldAttack(kHold, 49, 42)
+      // The air attack, and the plunge until its landing blow.
+      .Add({S::Hover(43, kHoverAttack, 34), S::SteeredAirRecover(44)})
+      .UntilLanding(kAirHold, kHold, 45, 46)
+      .RunAttacks(37, kHold, {47, 48}, 42)
       // Techniques 2900 to 2909 by their tap state.
       .Finisher(41, {50, 52}, 51)
       .Finisher(45, {53, 54}, 42)

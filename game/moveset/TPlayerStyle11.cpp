@@ -20,10 +20,9 @@ std::vector<TPlayerChar::TStateRow> States() {
   constexpr S::THover kChargedAirShot = {.airTechniques = true};
   return TStyleRows()
       .GroundCombo(25, kHold, {{37, 38}, {39, 38}}, true)
+      // The charged shot.
+      .HoldAttack(kHold, 48, 49)
       .Add({
-          // The charged shot.
-          S::TechniqueOnly(48, 30),  // 29
-          S::Idle(49),               // 30
           // The air shots and the charged shot in the air, each with its recovery that falls.
           S::Hover(40, kAirShots, 32),        // 31
           S::AirRecover(41),                  // 32
@@ -32,7 +31,7 @@ std::vector<TPlayerChar::TStateRow> States() {
           S::Hover(43, kChargedAirShot, 36),  // 35
           S::AirRecover(44),                  // 36
       })
-      .Dash(37, kHold, {45, 47}, 46)
+      .RunAttacks(37, kHold, {45, 47}, 46)
       // Techniques 3100 to 3107 by their tap state.
       .Finisher(41, {50, 51}, 38)
       .Finisher(45, {52, 53}, 38)

@@ -5,6 +5,7 @@
 
 #include "tools/datakit/SampleAttackHits.h"
 #include "tools/datakit/SampleEnemies.h"
+#include "tools/datakit/SampleHeroStyles.h"
 #include "tools/datakit/SampleHeroineStyles.h"
 #include "tools/datakit/MeshShapes.h"
 
@@ -59,6 +60,7 @@ std::vector<HitRecordRow> SampleHitRecords() {
 
   const std::vector<HitRecordRow> attacks = SampleAttackHitRecords();
   rows.insert(rows.end(), attacks.begin(), attacks.end());
+  rows.push_back(SampleAirCutHitRecord());
   return rows;
 }
 
@@ -170,8 +172,10 @@ const std::vector<SamplePlayerModel>& SamplePlayerModels() {
 }
 
 const std::vector<SamplePlayerMotion>& SampleMotionsOf(const SamplePlayerModel& model) {
-  if (const std::vector<SamplePlayerMotion>* styled = SampleHeroineStyleMotions(model.name)) return *styled;
-  return model.sword ? SampleSwordMotions() : SamplePlayerMotions();
+  if (model.sword) return SampleSwordMotions();
+  if (const std::vector<SamplePlayerMotion>* heroine = SampleHeroineStyleMotions(model.name)) return *heroine;
+  if (const std::vector<SamplePlayerMotion>* hero = SampleHeroStyleMotions(model.name)) return *hero;
+  return SamplePlayerMotions();
 }
 
 MeshFile SamplePlayerMesh(const SamplePlayerModel& model) {

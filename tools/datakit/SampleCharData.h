@@ -15,7 +15,8 @@
 namespace datakit {
 
 // The sample hit records: 0 the fallback, 1000-1100 weapon strokes, 2000 a launcher, 3000 a heavy
-// blow, 5000 an enemy's bite, then the volumes of the actors' attack kinds (SampleAttackHitRecords).
+// blow, 5000 an enemy's bite, then the volumes of the actors' attack kinds (SampleAttackHitRecords)
+// and the style models' air cut (SampleHeroStyles.h).
 std::vector<HitRecordRow> SampleHitRecords();
 HitTableFile SampleHitTable();
 
@@ -44,7 +45,9 @@ const std::vector<SamplePlayerMotion>& SampleSwordMotions();
 struct SamplePlayerModel {
   std::string name;
   Rgba cloth;
-  bool sword = false;  // a weapon-type-0 model, with the sword motions
+  // A weapon-type-0 model, with the sword motions (the other styles' models: SampleHeroStyles.h and
+  // SampleHeroineStyles.h).
+  bool sword = false;
 };
 const std::vector<SamplePlayerModel>& SamplePlayerModels();
 const std::vector<SamplePlayerMotion>& SampleMotionsOf(const SamplePlayerModel& model);

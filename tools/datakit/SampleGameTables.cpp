@@ -7,7 +7,6 @@
 
 #include "tools/datakit/GameTables.h"
 #include "tools/datakit/SampleEnemies.h"
-#include "tools/datakit/SampleHeroineStyles.h"
 #include "tools/datakit/TableWriter.h"
 
 namespace datakit {
@@ -69,7 +68,8 @@ HrdefRow Member(uint32_t id, const std::string& name, uint32_t weapon, const std
 }
 
 // The sample's items and skills, and the skills the flame staff teaches (slots 2 and 7).
-constexpr uint32_t kItemIds[] = {1, 2, 3, 4, 1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 2000, 2001, 2002, 2003};
+constexpr uint32_t kItemIds[] = {1,    2,    3,    4,    1000, 1001, 1002, 1003, 1004, 1005,
+                                 1006, 1007, 1008, 1009, 1010, 1011, 2000, 2001, 2002, 2003};
 constexpr uint32_t kNamedSkillIds[] = {2000, 2001, 1145, 3400, 3401, 103, 143};
 constexpr uint32_t kFlameShot = 3400, kFlameVortex = 3401;
 // The five skills of every weapon (kind 0) and the techniques of weapon type 0 (kind 4) that the
@@ -77,6 +77,20 @@ constexpr uint32_t kFlameShot = 3400, kFlameVortex = 3401;
 constexpr uint32_t kCommonSkills = 5;
 constexpr uint32_t kFirstSwordTechnique = 2000, kSwordTechniques = 16;
 constexpr uint8_t kCommonKind = 0, kSwordKind = 4;
+// The techniques of weapon types 1 to 11 (of the kind type + 4, ids from 2000 + 100 x type on),
+// named by their weapon and number. Of weapon type 1's, 2100-2104 have the sub-kinds 31, 32, 33,
+// 36 and 37, the edges of its aerial sub-kinds 32-36; every other one has 1.
+struct TechniqueRange {
+  const char* stem;
+  uint32_t weaponType;
+  uint32_t count;
+};
+constexpr TechniqueRange kStyleTechniques[] = {
+    {"spear ", 1, 10}, {"blade ", 2, 14}, {"rod ", 3, 12},   {"staff ", 4, 8},    {"axe ", 5, 12}, {"mace ", 6, 8},
+    {"hammer ", 7, 8}, {"dagger ", 8, 10}, {"fan ", 9, 10}, {"knuckle ", 10, 8}, {"bow ", 11, 8},
+};
+constexpr uint8_t kPlainSubKind = 1;
+constexpr uint8_t kSpearEdgeSubKinds[] = {31, 32, 33, 36, 37};
 // Skills of the skill routines (kind 1) that the sample names only by number: one of each routine.
 constexpr uint32_t kRoutineSkills[] = {100, 101, 102, 105, 114, 115, 134, 135, 144, 145, 152, 154, 155};
 constexpr uint8_t kRoutineKind = 1;
@@ -88,6 +102,13 @@ std::vector<SkillRow> NumberedSkills() {
   for (uint32_t id = kFirstSwordTechnique + 2; id < kFirstSwordTechnique + kSwordTechniques; ++id)
     rows.push_back(Skill(id, "sword " + std::to_string(id), kSwordKind, 1, ""));
   for (uint32_t id : kRoutineSkills) rows.push_back(Skill(id, "skill " + std::to_string(id), kRoutineKind, 7, ""));
+  for (const TechniqueRange& range : kStyleTechniques)
+    for (uint32_t k = 0; k < range.count; ++k) {
+      const uint32_t id = 2000 + 100 * range.weaponType + k;
+      const bool edge = range.weaponType == 1 && k < std::size(kSpearEdgeSubKinds);
+      rows.push_back(Skill(id, range.stem + std::to_string(id), static_cast<uint8_t>(range.weaponType + 4),
+                           edge ? kSpearEdgeSubKinds[k] : kPlainSubKind, ""));
+    }
   return rows;
 }
 
@@ -109,7 +130,6 @@ std::vector<uint32_t> SampleItemIds() { return {std::begin(kItemIds), std::end(k
 std::vector<uint32_t> SampleSkillIds() {
   std::vector<uint32_t> ids(std::begin(kNamedSkillIds), std::end(kNamedSkillIds));
   for (const SkillRow& row : NumberedSkills()) ids.push_back(row.id);
-  for (const SkillRow& row : SampleHeroineTechniques()) ids.push_back(row.id);
   return ids;
 }
 std::string SampleItemIconEntry(uint32_t itemId) { return Numbered("icon", itemId); }
@@ -125,6 +145,10 @@ void WriteSampleGameTables(const std::string& folder) {
   const std::string bow = "\x83\x7b\x83\x45";                                             // ボウ
   const std::string staff = "\x89\x8a\x82\xcc\x8f\xf1";                                     // 炎の杖
   const std::string fan = "\x93\x53\x90\xee";                                             // 鉄扇
+  const std::string greatSword = "\x91\xe5\x8c\x95";                                      // 大剣
+  const std::string mace = "\x83\x81\x83\x43\x83\x58";                                    // メイス
+  const std::string hammer = "\x83\x45\x83\x48\x81\x5b\x83\x6e\x83\x93\x83\x7d\x81\x5b";  // ウォーハンマー
+  const std::string knuckles = "\x83\x69\x83\x62\x83\x4e\x83\x8b";                        // ナックル
   RecordTable(std::vector{
                   Weapon(1000, sword, 0, 10, 0, 1.1f, "sword00", {2000, 2001}),
                   Weapon(1001, spear, 1, 14, 0, 1.7f, "spear00"),
@@ -135,6 +159,10 @@ void WriteSampleGameTables(const std::string& folder) {
                   Weapon(1005, bow, 11, 12, 3, 1.3f, "bow00"),
                   Weapon(1006, staff, 4, 35, 1, 1.4f, "staff00", {0, 0, kFlameShot, 0, 0, 0, 0, kFlameVortex}),
                   Weapon(1007, fan, 9, 11, 2, 0.6f, "fan00", {2900}),
+                  Weapon(1008, greatSword, 2, 16, 0, 1.3f, "blade00"),
+                  Weapon(1009, mace, 6, 15, 0, 0.8f, "mace00"),
+                  Weapon(1010, hammer, 7, 20, 0, 0.9f, "hammer00"),
+                  Weapon(1011, knuckles, 10, 11, 0, 0.3f, "knuckle00"),
               })
       .Save(folder + "wepon.tbl");
 
@@ -180,6 +208,10 @@ void WriteSampleGameTables(const std::string& folder) {
                   Item(1005, bow, 1, 160, "bow00"),
                   Item(1006, staff, 1, 400, "staff00"),
                   Item(1007, fan, 1, 240, "fan00"),
+                  Item(1008, greatSword, 1, 260, "blade00"),
+                  Item(1009, mace, 1, 220, "mace00"),
+                  Item(1010, hammer, 1, 300, "hammer00"),
+                  Item(1011, knuckles, 1, 140, "knuckle00"),
                   Item(2000, "---", 2, 0),
                   Item(2001, silverRing, 2, 300),
                   Item(2002, bracelet, 2, 250),
@@ -212,8 +244,6 @@ void WriteSampleGameTables(const std::string& folder) {
   };
   const std::vector<SkillRow> numbered = NumberedSkills();
   skills.insert(skills.end(), numbered.begin(), numbered.end());
-  const std::vector<SkillRow> techniques = SampleHeroineTechniques();
-  skills.insert(skills.end(), techniques.begin(), techniques.end());
   RecordTable(skills).Save(folder + "skill.tbl");
 
   RecordTable(std::vector{

@@ -1,10 +1,7 @@
 #include "tools/datakit/SampleHeroineStyles.h"
 
 #include <algorithm>
-#include <iterator>
 #include <map>
-
-#include "tools/datakit/SampleGameTables.h"
 
 namespace datakit {
 
@@ -134,16 +131,6 @@ std::vector<SamplePlayerMotion> MotionsOf(const TStyleModel& model) {
   return motions;
 }
 
-// A style's techniques: the first skill id, their count and their kind (the weapon type + 4).
-struct TTechniqueRange {
-  const char* stem;
-  uint32_t first;
-  uint32_t count;
-  uint8_t kind;
-};
-constexpr TTechniqueRange kTechniques[] = {
-    {"rod ", 2300, 12, 7}, {"staff ", 2400, 8, 8}, {"fan ", 2900, 10, 13}, {"bow ", 3100, 8, 15}};
-
 }  // namespace
 
 const std::vector<SamplePlayerMotion>* SampleHeroineStyleMotions(const std::string& model) {
@@ -159,15 +146,6 @@ const std::vector<SamplePlayerMotion>* SampleHeroineStyleMotions(const std::stri
 HandKey SampleHeroineHandKey(const std::string& model, HandKey key) {
   if (model == "heroine08") key.leftRotation = {0, 0, 0, 1};
   return key;
-}
-
-std::vector<SkillRow> SampleHeroineTechniques() {
-  constexpr uint8_t kTechniqueIcon = 1;
-  std::vector<SkillRow> rows;
-  for (const TTechniqueRange& range : kTechniques)
-    for (uint32_t id = range.first; id < range.first + range.count; ++id)
-      rows.push_back({id, range.stem + std::to_string(id), range.kind, kTechniqueIcon, SampleSkillPictureEntry(id), {}});
-  return rows;
 }
 
 }  // namespace datakit

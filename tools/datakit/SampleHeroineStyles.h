@@ -1,12 +1,11 @@
 // The sample data of the heroine's own fighting styles (weapon types 3, 4, 9 and the bow, 11): the
 // motions of their models "heroine03", "heroine06" and "heroine08", whose combo and technique
-// motions strike with the styles' attack kinds, and the records of their techniques.
+// motions strike with the styles' attack kinds.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "tools/datakit/GameTables.h"
 #include "tools/datakit/SampleCharData.h"
 #include "tools/datakit/WeaponStateWriter.h"
 
@@ -18,8 +17,5 @@ const std::vector<SamplePlayerMotion>* SampleHeroineStyleMotions(const std::stri
 // The hands of the model: the bow's model "heroine08" holds its bow unturned, so that the bow's
 // frame looks forward (its minus z, the way its arrows fly); the others keep the key they are given.
 HandKey SampleHeroineHandKey(const std::string& model, HandKey key);
-
-// The techniques 2300-2311 (kind 7), 2400-2407 (8), 2900-2909 (13) and 3100-3107 (15).
-std::vector<SkillRow> SampleHeroineTechniques();
 
 }  // namespace datakit

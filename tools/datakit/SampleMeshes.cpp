@@ -110,19 +110,23 @@ const std::vector<SampleStatusIcon>& SampleStatusIcons() {
 }
 
 const std::vector<std::string>& SampleWeaponModels() {
-  static const std::vector<std::string> names = {"sword00",  "spear00",  "axe00", "rod00",
-                                                 "dagger00", "dagger01", "bow00", "staff00", "fan00"};
+  static const std::vector<std::string> names = {"sword00", "spear00", "axe00",   "rod00",    "dagger00", "dagger01",
+                                                 "bow00",   "staff00", "fan00",   "blade00",  "mace00",   "hammer00",
+                                                 "knuckle00"};
   return names;
 }
 
 void WriteSampleMeshes(const std::string& folder) {
   const Rgba steel{0.8f, 0.8f, 0.85f, 1}, bronze{0.7f, 0.45f, 0.2f, 1}, wood{0.5f, 0.35f, 0.15f, 1};
+  const Rgba iron{0.45f, 0.45f, 0.5f, 1}, leather{0.55f, 0.3f, 0.15f, 1};
   const MeshFile weapons[] = {
       Weapon("sword00", 0.2f, 0.9f, 0.08f, steel),   Weapon("spear00", 1.4f, 0.3f, 0.06f, steel),
       Weapon("axe00", 0.7f, 0.25f, 0.3f, bronze),    Weapon("rod00", 1.0f, 0.15f, 0.15f, {0.3f, 0.5f, 1.0f, 1}),
       Weapon("dagger00", 0.12f, 0.35f, 0.05f, steel), Weapon("dagger01", 0.12f, 0.35f, 0.05f, steel),
       Weapon("bow00", 0.2f, 1.1f, 0.04f, wood),     Weapon("staff00", 1.2f, 0.2f, 0.2f, {1.0f, 0.4f, 0.2f, 1}),
-      Weapon("fan00", 0.2f, 0.3f, 0.4f, {0.3f, 0.3f, 0.35f, 1}),
+      Weapon("fan00", 0.2f, 0.3f, 0.4f, {0.3f, 0.3f, 0.35f, 1}), Weapon("blade00", 0.25f, 1.1f, 0.14f, steel),
+      Weapon("mace00", 0.6f, 0.25f, 0.22f, iron),             Weapon("hammer00", 0.8f, 0.2f, 0.35f, iron),
+      Weapon("knuckle00", 0.05f, 0.12f, 0.12f, leather),
   };
   for (const MeshFile& mesh : weapons) mesh.Msh().Save(folder + "wepon/" + mesh.name + ".msh");
 

@@ -10,7 +10,6 @@
 #include "common/TMesh8.h"
 #include "game/actor/TActor.h"
 #include "game/actor/TPlayerFactory.h"
-#include "game/actor/TPlayerStyleStandIn.h"
 #include "game/data/TGameData.h"
 #include "game/effect/TEffectManager.h"
 #include "game/field/StageEnemies.h"
@@ -18,6 +17,7 @@
 #include "game/field/TFieldScene.h"
 #include "game/field/THitTable.h"
 #include "game/field/TStage.h"
+#include "game/moveset/TPlayerStyle00.h"
 #include "tests/game/field/FieldSceneFixture.h"
 
 namespace {
@@ -70,36 +70,36 @@ class Fighter : public TActor {
   }
 };
 
-// The sample hero in the game's own fighting style, its reactions and sounds noted.
-class Hero : public TPlayerStyleStandIn {
+// The sample hero in the style of its sword, its reactions and sounds noted.
+class Hero : public TPlayerStyle00 {
  public:
-  using TPlayerStyleStandIn::TPlayerStyleStandIn;
+  using TPlayerStyle00::TPlayerStyle00;
 
   void OnHitKind1(uint32_t e, int32_t l, int32_t st, int32_t sc, bool f, float p1, float p2, int32_t d) override {
     reactions.push_back({1, d});
-    TPlayerStyleStandIn::OnHitKind1(e, l, st, sc, f, p1, p2, d);
+    TPlayerStyle00::OnHitKind1(e, l, st, sc, f, p1, p2, d);
   }
   void OnHitKind2(uint32_t e, int32_t l, int32_t st, int32_t sc, bool f, float p1, float p2, int32_t d) override {
     reactions.push_back({2, d});
-    TPlayerStyleStandIn::OnHitKind2(e, l, st, sc, f, p1, p2, d);
+    TPlayerStyle00::OnHitKind2(e, l, st, sc, f, p1, p2, d);
   }
   void OnHitKind4(uint32_t e, int32_t l, int32_t st, int32_t sc, bool f, float p1, float p2, float p3,
                   int32_t d) override {
     reactions.push_back({4, d});
-    TPlayerStyleStandIn::OnHitKind4(e, l, st, sc, f, p1, p2, p3, d);
+    TPlayerStyle00::OnHitKind4(e, l, st, sc, f, p1, p2, p3, d);
   }
   void OnHitKind8(uint32_t e, int32_t l, int32_t st, int32_t sc, bool ls, bool f, float p1, float p2,
                   int32_t d) override {
     reactions.push_back({8, d});
-    TPlayerStyleStandIn::OnHitKind8(e, l, st, sc, ls, f, p1, p2, d);
+    TPlayerStyle00::OnHitKind8(e, l, st, sc, ls, f, p1, p2, d);
   }
   void OnHitKind16(uint32_t e, int32_t l, int32_t st, int32_t sc, bool f, float p1, float p2, int32_t d) override {
     reactions.push_back({16, d});
-    TPlayerStyleStandIn::OnHitKind16(e, l, st, sc, f, p1, p2, d);
+    TPlayerStyle00::OnHitKind16(e, l, st, sc, f, p1, p2, d);
   }
   void PlaySe(int32_t id) override {
     sounds.push_back(id);
-    TPlayerStyleStandIn::PlaySe(id);
+    TPlayerStyle00::PlaySe(id);
   }
 
   std::vector<Reaction> reactions;

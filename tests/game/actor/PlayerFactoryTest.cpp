@@ -7,7 +7,6 @@
 
 #include "game/actor/TPatternInfo.h"
 #include "game/actor/TPlayerFactory.h"
-#include "game/actor/TPlayerStyleStandIn.h"
 #include "game/data/TGameData.h"
 #include "game/data/THrdefTable.h"
 #include "game/field/TGameObject.h"
@@ -56,14 +55,11 @@ TEST_F(FactoryTest, ANewCharacterTakesOverTheOldOnesValues) {
   EXPECT_EQ(next->GetHud().GetSkillRingCursor(), 2u);
 }
 
-TEST_F(FactoryTest, WithoutAStyleInstalledTheStandInStyleIsBuilt) {
+TEST_F(FactoryTest, WithoutAStyleMakerInstalledNoCharacterIsMade) {
+  Open();
   SetPlayerStyleMaker(nullptr);
-  TGameData::Instance()->SetCurrentMember(1);
-  OpenMap("03.pbms/field");
-  auto* heroine = dynamic_cast<TPlayerStyleStandIn*>(field->GetPlayer());
-  ASSERT_NE(heroine, nullptr);
-  EXPECT_EQ(heroine->GetModelName(), "heroine03");
-  EXPECT_EQ(heroine->GetWeaponId(), 1003u);
+  EXPECT_FALSE(CreatePlayerChar(*field, 0));
+  EXPECT_FALSE(CreatePlayerChar(*field, 1));
 }
 
 TEST_F(FactoryTest, TheSampleGameHoldsEveryStylesModelWithTheModesAndCommonStatesMotions) {

@@ -1,5 +1,5 @@
-// The sample hero on the sample battle map, built by the real factory, moved by keys held as a
-// player holds them: it walks, runs after a double tap, jumps and lands, and runs into the wall at
+// The sample hero on the sample battle map, built by the real factory in the style of its sword,
+// moved by keys held as a player holds them: it walks, runs after a double tap, jumps and lands, and runs into the wall at
 // the map's edge, on the ground and inside the walls all the while.
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include "game/actor/TPlayerChar.h"
 #include "game/actor/TPlayerFactory.h"
 #include "game/data/TGameData.h"
+#include "game/moveset/PlayerStyles.h"
 #include "game/shell/TInput.h"
 #include "platform/window/InputState.h"
 #include "tests/game/field/FieldSceneFixture.h"
@@ -33,6 +34,7 @@ class MovementScenario : public fieldscenetest::FieldSceneFixture {
   void SetUp() override {
     FieldSceneFixture::SetUp();
     TGameData::Instance()->NewGame();
+    SetPlayerStyleMaker(&MakePlayerStyle);
     SetFieldServices(&services);
     OpenMap("03.pbms/field");
     FinishOpeningFade();
@@ -43,6 +45,7 @@ class MovementScenario : public fieldscenetest::FieldSceneFixture {
     plat::ReleaseAllKeys();
     hero = nullptr;
     if (app) app->ClearScenes();
+    SetPlayerStyleMaker(nullptr);
     FieldSceneFixture::TearDown();
   }
 

@@ -5,12 +5,12 @@
 // to the character.
 #include "game/actor/PlayerFoe.h"
 #include "game/actor/TPlayerChar.h"
-#include "game/actor/TPlayerStyleStandIn.h"
 #include "game/app/StandIns.h"
 #include "game/data/TGameData.h"
 #include "game/enemy/TEnemyManager.h"
 #include "game/enemy/TEnemyTable.h"
 #include "game/field/FieldStandIns.h"
+#include "game/moveset/TPlayerStyle00.h"
 #include "game/ui/TFieldHudParts.h"
 #include "game/ui/TGauge.h"
 #include "game/ui/TGetRender.h"
@@ -99,7 +99,7 @@ class Foe : public TPlayerFoe {
 
 TEST_F(GameFieldServices, TheSampleHeroStandsOnTheBattleMapWithItsHud) {
   OpenMap("03.pbms/field");
-  auto* hero = dynamic_cast<TPlayerStyleStandIn*>(field->GetPlayer());
+  auto* hero = dynamic_cast<TPlayerStyle00*>(field->GetPlayer());
   ASSERT_NE(hero, nullptr);
   EXPECT_EQ(hero->GetModelName(), "hero01");
   EXPECT_EQ(hero->GetRightWeaponFrame()->GetMeshes().size(), 1u) << "the sword in hand";

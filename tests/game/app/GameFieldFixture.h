@@ -1,5 +1,5 @@
 // Field scenes on the game's own field services (tests/game/field/FieldSceneFixture.h otherwise):
-// the real player character, HUD parts, enemy manager and script engine, the script folder and
+// the real player character in the style of its weapon, HUD parts, enemy manager and script engine, the script folder and
 // enemy definitions of the sample game and a new game's progress record; and the hero moved by held
 // keys as a player moves it.
 #pragma once
@@ -9,6 +9,7 @@
 
 #include "game/actor/TPatternInfo.h"
 #include "game/actor/TPlayerChar.h"
+#include "game/actor/TPlayerFactory.h"
 #include "game/actor/TWeponState.h"
 #include "game/app/StandIns.h"
 #include "game/data/TGameData.h"
@@ -16,6 +17,7 @@
 #include "game/field/CollisionGeometry.h"
 #include "game/field/MapZones.h"
 #include "game/field/TStage.h"
+#include "game/moveset/PlayerStyles.h"
 #include "game/script/TScriptEngine.h"
 #include "platform/window/InputState.h"
 #include "tests/game/field/FieldSceneFixture.h"
@@ -31,9 +33,11 @@ class GameFieldFixture : public fieldscenetest::FieldSceneFixture {
     // As the game's start-up does: the battle maps' enemies are made from their definitions.
     LoadEnemyDatabase("data/tbl03/enemy.tbl");
     SetFieldServices(&standin::FieldServices());
+    SetPlayerStyleMaker(&MakePlayerStyle);
   }
   void TearDown() override {
     plat::ReleaseAllKeys();
+    SetPlayerStyleMaker(nullptr);
     TScriptEngine::Destroy();
     TScriptEngine::SetFolder("");
     FieldSceneFixture::TearDown();

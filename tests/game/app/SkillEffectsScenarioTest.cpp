@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "game/actor/TPlayerFactory.h"
-#include "game/actor/TPlayerStyleStandIn.h"
 #include "game/effect/EffectRegistry.h"
 #include "game/effect/TEffectManager.h"
 #include "game/effect/TEffectMover.h"
@@ -20,6 +19,7 @@
 #include "game/effect/TShotEffect.h"
 #include "game/field/THitObject.h"
 #include "game/field/THitTable.h"
+#include "game/moveset/TPlayerStyle00.h"
 #include "tests/game/app/GameFieldFixture.h"
 
 namespace {
@@ -30,13 +30,13 @@ constexpr plat::D3DCOLORVALUE kWhite{1, 1, 1, 1};
 // The attack the shots fly their volumes with (the sample's first slash).
 constexpr uint32_t kShotAttack = 1000;
 
-// The sample hero in the game's own fighting style, noting the hit record of every volume it makes.
-class NotingHero : public TPlayerStyleStandIn {
+// The sample hero in the style of its sword, noting the hit record of every volume it makes.
+class NotingHero : public TPlayerStyle00 {
  public:
-  using TPlayerStyleStandIn::TPlayerStyleStandIn;
+  using TPlayerStyle00::TPlayerStyle00;
   void GetHitParams(const THitRecord& def, THitParams& out) override {
     attacks.insert(def.id);
-    TPlayerStyleStandIn::GetHitParams(def, out);
+    TPlayerStyle00::GetHitParams(def, out);
   }
   std::set<uint32_t> attacks;
 };

@@ -49,7 +49,7 @@ TEST_F(SampleTables, StartAPlayableGame) {
   }
   // Every weapon has its item row, a mesh and, for type 8, its other hand.
   std::set<uint32_t> types;
-  for (uint32_t id = 1000; id <= 1007; ++id) {
+  for (uint32_t id = 1000; id <= 1011; ++id) {
     const TWeaponRecord& w = *TWeaponTable::Find(id);
     types.insert(w.type);
     EXPECT_FALSE(w.meshName.empty()) << id;
@@ -58,7 +58,7 @@ TEST_F(SampleTables, StartAPlayableGame) {
       EXPECT_EQ(TWeaponTable::Find(id + 10000)->type, 8u) << id;
     }
   }
-  EXPECT_GE(types.size(), 5u);
+  EXPECT_EQ(types.size(), 12u) << "a weapon of every type";
   for (uint32_t id = 7; id <= 10; ++id) {
     EXPECT_FALSE(TSvpTable::Find(id)->placeName.empty()) << id;
     EXPECT_TRUE(IsSavePointInChapter(id, 3)) << id;
@@ -83,7 +83,7 @@ TEST_F(SampleTables, WeaponModelsAndIconsLoad) {
   datakit::WriteSampleMeshes("data/msh03/");
   datakit::SampleItemIconPack().Save("data/ptx03/itm_icon.ptx");
   const std::vector<std::string>& models = datakit::SampleWeaponModels();
-  for (uint32_t id : {1000u, 1001u, 1002u, 1003u, 1004u, 11004u, 1005u, 1006u, 1007u}) {
+  for (uint32_t id : {1000u, 1001u, 1002u, 1003u, 1004u, 11004u, 1005u, 1006u, 1007u, 1008u, 1009u, 1010u, 1011u}) {
     const std::string& model = TWeaponTable::Find(id)->meshName;
     EXPECT_NE(std::find(models.begin(), models.end(), model), models.end()) << model;
     TCountedPtr<TWeaponEquip> weapon = TWeaponTable::GetShared(id);

@@ -33,7 +33,7 @@ class ShownItem : public TPlayerHudItem {
 
 void TestHero::GainFromDefeat(TPlayerFoe& enemy) {
   defeats.push_back(dynamic_cast<const TActor&>(enemy).GetObjectId());
-  TPlayerStyleStandIn::GainFromDefeat(enemy);
+  TPlayerStyle00::GainFromDefeat(enemy);
 }
 
 TCountedPtr<TPlayerHudItem> TestPlayerHud::ShowLevelUp(float, float) {

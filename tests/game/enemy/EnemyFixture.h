@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "game/actor/PlayerHud.h"
-#include "game/actor/TPlayerStyleStandIn.h"
 #include "game/effect/MtRandomState.h"
 #include "game/effect/TEffect.h"
 #include "game/enemy/TEnemyManager.h"
 #include "game/enemy/TStandardEnemy.h"
+#include "game/moveset/TPlayerStyle00.h"
 #include "tests/game/field/FieldSceneFixture.h"
 
 namespace enemytest {
@@ -23,35 +23,35 @@ using fieldscenetest::Log;
 using plat::D3DXVECTOR3;
 
 // The player character of the enemy tests: the real character, made by the real factory, in the
-// stand-in style. It notes the reactions it is asked for, the sounds it plays and the enemies whose
+// style of the sample hero's sword. It notes the reactions it is asked for, the sounds it plays and the enemies whose
 // defeat it is told of, and does all that the character does with them.
-class TestHero : public TPlayerStyleStandIn {
+class TestHero : public TPlayerStyle00 {
  public:
-  using TPlayerStyleStandIn::TPlayerStyleStandIn;
+  using TPlayerStyle00::TPlayerStyle00;
 
   void PlaySe(int32_t id) override {
     se.push_back(id);
-    TPlayerStyleStandIn::PlaySe(id);
+    TPlayerStyle00::PlaySe(id);
   }
   void ShowHitKind1Effects(int32_t damage, uint32_t knock, int32_t overhead, int32_t b) override {
     hurts.push_back(1);
-    TPlayerStyleStandIn::ShowHitKind1Effects(damage, knock, overhead, b);
+    TPlayerStyle00::ShowHitKind1Effects(damage, knock, overhead, b);
   }
   void ShowHitKind2Effects(int32_t damage, uint32_t knock, int32_t overhead, int32_t b) override {
     hurts.push_back(2);
-    TPlayerStyleStandIn::ShowHitKind2Effects(damage, knock, overhead, b);
+    TPlayerStyle00::ShowHitKind2Effects(damage, knock, overhead, b);
   }
   void ShowHitKind4Effects(int32_t damage, uint32_t knock, int32_t overhead, int32_t b) override {
     hurts.push_back(4);
-    TPlayerStyleStandIn::ShowHitKind4Effects(damage, knock, overhead, b);
+    TPlayerStyle00::ShowHitKind4Effects(damage, knock, overhead, b);
   }
   void ShowHitKind8Effects(int32_t damage, uint32_t knock, int32_t overhead, int32_t b) override {
     hurts.push_back(8);
-    TPlayerStyleStandIn::ShowHitKind8Effects(damage, knock, overhead, b);
+    TPlayerStyle00::ShowHitKind8Effects(damage, knock, overhead, b);
   }
   void ShowHitKind16Effects(int32_t damage, uint32_t knock, int32_t overhead, int32_t b) override {
     hurts.push_back(16);
-    TPlayerStyleStandIn::ShowHitKind16Effects(damage, knock, overhead, b);
+    TPlayerStyle00::ShowHitKind16Effects(damage, knock, overhead, b);
   }
   void GainFromDefeat(TPlayerFoe& enemy) override;
 
@@ -190,8 +190,8 @@ class TestManager : public TEnemyManager {
   uint8_t aiTableFlag;
 };
 
-// The player comes from the game's factory: a TestHero unless the test puts the game's own style
-// back (SetPlayerStyleMaker(nullptr)).
+// The player comes from the game's factory: a TestHero unless the test installs the game's own
+// maker (SetPlayerStyleMaker(&MakePlayerStyle)).
 class EnemyServices : public fieldscenetest::TestServices {
  public:
   using TestServices::TestServices;

@@ -8,10 +8,10 @@
 #include <cmath>
 
 #include "game/actor/TPlayerFactory.h"
-#include "game/actor/TPlayerStyleStandIn.h"
 #include "game/enemy/TEnemyManager.h"
 #include "game/field/TMapItem.h"
 #include "game/field/TStage.h"
+#include "game/moveset/PlayerStyles.h"
 #include "tests/game/enemy/EnemyFixture.h"
 #include "tools/datakit/SampleEnemies.h"
 
@@ -62,12 +62,12 @@ class EnemyScenario : public EnemyFixture {
 };
 
 TEST_F(EnemyScenario, SlimesCloseInAndBiteAndTheOneTheHeroStrikesDownDropsItsItemRewardsItAndIsReplaced) {
-  SetPlayerStyleMaker(nullptr);  // the game's own style
+  SetPlayerStyleMaker(&MakePlayerStyle);  // the game's own style
   services.realManager = true;
   OpenMap("03.pbms/field");
   FinishOpeningFade();
   TPlayerChar& hero = Player();
-  ASSERT_NE(dynamic_cast<TPlayerStyleStandIn*>(&hero), nullptr);
+  ASSERT_NE(dynamic_cast<TPlayerStyle00*>(&hero), nullptr);
   EXPECT_EQ(hero.GetModelName(), "hero01");
   TEnemyManager& manager = Manager();
   ASSERT_EQ(manager.GetLive().size(), 2u);

@@ -13,79 +13,31 @@
 #include "game/effect/TEffectManager.h"
 #include "game/moveset/TPlayerStyle03.h"
 #include "game/moveset/TPlayerStyle11.h"
-#include "game/shell/TInput.h"
-#include "platform/window/InputState.h"
 #include "tests/game/actor/ActorFixture.h"
 #include "tests/game/moveset/StyleFixture.h"
-#include "tools/datakit/SampleHeroineStyles.h"
 
 namespace {
 
 using plat::D3DXVECTOR3;
-using styletest::StyleFixture;
 using P = TPlayerChar;
 
 constexpr uint32_t A = P::kButtonA;
 constexpr uint32_t kHeroine = 1;
 constexpr uint16_t kLandingAttack = 1000;
 
-class HeroineScenario : public StyleFixture {
+class HeroineScenario : public styletest::StyleScenario {
  protected:
   void TearDown() override {
-    plat::ReleaseAllKeys();
     if (fighter) fighter->Detach();
     fighter.reset();
-    StyleFixture::TearDown();
+    StyleScenario::TearDown();
   }
-  // Ticks of the field with the buttons' keys down and every other key up; every change of the
-  // action state (or of the movement mode out of the action), and every start of a state's motion
-  // again, is noted with its motion.
-  void Hold(uint32_t buttons, int ticks) {
-    for (int k = 0; k < TInput::kButtonCount; ++k)
-      plat::SetKeyDown(static_cast<int>(TInput::kDefaultKeys[k]), (buttons >> k & 1) != 0);
-    for (int t = 0; t < ticks; ++t) {
-      const float before = style->GetModel()->GetMotionTime();
-      Tick();
-      const bool acting = style->GetMode() == P::kActionMode;
-      const std::string now = acting ? std::to_string(style->GetActionState()) + " motion " +
-                                           std::to_string(style->GetModel()->GetMotion())
-                                     : "mode " + std::to_string(style->GetMode());
-      const bool again = acting && !seen.empty() && seen.back() == now && style->GetModel()->GetMotionTime() < before;
-      if (seen.empty() || seen.back() != now || again) seen.push_back(now);
-    }
-  }
-  // A release, and then the presses that follow it a tick apart.
-  void Taps(int presses) {
-    Hold(A, 1);
-    Hold(0, 3);
-    for (int k = 0; k < presses; ++k) {
-      Hold(A, 1);
-      Hold(0, 1);
-    }
-  }
-  // Opens the map with the weapon and settles in mode 0, forgetting what was seen.
-  void Settle(uint32_t weapon) {
+  // Opens the map with the heroine holding the weapon and settles in mode 0.
+  void SettleWith(uint32_t weapon) {
     ASSERT_NE(OpenAny(kHeroine, weapon), nullptr);
-    Hold(0, 30);
-    ASSERT_EQ(style->GetMode(), 0u);
-    seen.clear();
-    probe->attacks.clear();
-  }
-  // The pattern's attacks of the motions the states played, in order.
-  std::vector<uint16_t> AttacksSeen() const {
-    const std::vector<datakit::SamplePlayerMotion>& motions =
-        *datakit::SampleHeroineStyleMotions(style->GetModelName());
-    std::vector<uint16_t> kinds;
-    for (const std::string& s : seen) {
-      const size_t at = s.find(" motion ");
-      if (at == std::string::npos) continue;
-      const uint16_t kind = motions.at(std::stoul(s.substr(at + 8))).attackKind;
-      if (kind) kinds.push_back(kind);
-    }
-    return kinds;
+    Settle();
   }
 
-  std::vector<std::string> seen;
   std::unique_ptr<actortest::TestFighter> fighter;
 };
 
@@ -104,7 +56,7 @@ TEST_F(HeroineScenario, EachStyleRunsItsGroundChainWithItsMotionsAndAttacks) {
   };
   for (const Chain& c : chains) {
     SCOPED_TRACE(c.weapon);
-    Settle(c.weapon);
+    SettleWith(c.weapon);
     Taps(c.presses);
     Hold(0, 120);
     std::vector<std::string> want = {"mode 0"};
@@ -118,7 +70,7 @@ TEST_F(HeroineScenario, EachStyleRunsItsGroundChainWithItsMotionsAndAttacks) {
 }
 
 TEST_F(HeroineScenario, TheLaunchersBlowTakesABufferedPressIntoTheAirCombo) {
-  Settle(1003);
+  SettleWith(1003);
   Hold(A, 22);
   Hold(0, 1);
   for (int t = 0; t < 60 && style->GetActionState() != 36; ++t) Hold(0, 1);
@@ -134,7 +86,7 @@ TEST_F(HeroineScenario, TheLaunchersBlowTakesABufferedPressIntoTheAirCombo) {
 }
 
 TEST_F(HeroineScenario, TheBowsArrowsFlyFromItsFrameAndStrikeAFighterBeforeHer) {
-  Settle(1005);
+  SettleWith(1005);
   auto* bow = dynamic_cast<TPlayerStyle11*>(style);
   ASSERT_NE(bow, nullptr);
   // A fighter three units along the bow's front, at the height of the ground.

@@ -17,10 +17,10 @@
 namespace {
 
 using styletest::Air;
-using styletest::HandlerCase;
 using styletest::kHigh;
 using styletest::kLow;
 using styletest::Noting;
+using styletest::StyleCase;
 using styletest::StyleFixture;
 using P = TPlayerChar;
 
@@ -29,11 +29,6 @@ constexpr uint32_t A = P::kButtonA;
 constexpr uint32_t kHeroine = 1;
 // The sample's weapons of the heroine's styles.
 constexpr uint32_t kRod = 1003, kStaff = 1006, kFan = 1007, kBow = 1005;
-
-struct StyleCase {
-  uint32_t weapon;
-  HandlerCase c;
-};
 
 const StyleCase kCases[] = {
     // Weapon type 3.
@@ -110,18 +105,6 @@ const StyleCase kCases[] = {
 
 class HeroineStylesTest : public StyleFixture {
  protected:
-  // A release of the attack button (held for `ticks` before) read in the style's current mode.
-  void Release(uint32_t heldTicks) {
-    style->SetHoldCounterA(heldTicks);
-    SetWords({0, 0, 0, A});
-    style->DispatchButtons();
-  }
-  // The attack button seen held on its 21st tick.
-  void HoldFires() {
-    style->SetHoldCounterA(20);
-    SetWords({0, 0, A, A});
-    style->DispatchButtons();
-  }
   // Ticks of the current state until its motion ends and it moves on.
   void EndState() {
     EndMotion();
@@ -162,23 +145,15 @@ TEST_F(HeroineStylesTest, EachWeaponMakesTheHeroineItsStyle) {
 }
 
 TEST_F(HeroineStylesTest, EachStateAnswersWhatItFindsAsItsTableSays) {
-  uint32_t opened = 0;
-  for (const StyleCase& c : kCases) {
-    if (c.weapon != opened) {
-      ASSERT_NE(OpenAny(kHeroine, c.weapon), nullptr) << c.weapon;
-      opened = c.weapon;
-    }
-    SCOPED_TRACE(c.weapon);
-    Check(c.c);
-  }
+  CheckAll(kHeroine, kCases);
 }
 
 TEST_F(HeroineStylesTest, TwoReleasesInTheFirstStepCarryTheComboTwoStepsAndAHoldLaunches) {
   auto* rod = OpenStyle<TPlayerStyle03>(kHeroine, kRod);
   ASSERT_NE(rod, nullptr);
   rod->ChangeState(25);
-  Release(1);
-  Release(1);
+  Release(A);
+  Release(A);
   EXPECT_EQ(rod->GetQueue().GetCount(), 2u);
   for (int32_t next : {27, 29, 30}) {
     RunState();
@@ -189,7 +164,7 @@ TEST_F(HeroineStylesTest, TwoReleasesInTheFirstStepCarryTheComboTwoStepsAndAHold
 
   // Held 21 ticks on the ground: the launcher, which takes off as a jump does into its blow.
   Stand(0, 0, true);
-  HoldFires();
+  HoldFires(A);
   ASSERT_EQ(rod->GetActionState(), 35);
   EXPECT_EQ(rod->GetModel()->GetMotion(), 56u);
   RunState();
@@ -227,10 +202,10 @@ TEST_F(HeroineStylesTest, TheFansAirAttackStartsFromEveryAirModeAndHangsWhileItS
   ASSERT_NE(fan, nullptr);
   for (uint32_t mode : {4u, 5u}) {
     Stand(mode, kHigh, false);
-    Release(1);
+    Release(A);
     EXPECT_EQ(fan->GetActionState(), 33) << mode;
     EXPECT_EQ(fan->GetModel()->GetMotion(), 43u);
-    Release(1);  // buffered, never answered
+    Release(A);  // buffered, never answered
     for (int ticks = 0; fan->GetActionState() == 33 && ticks < 100; ++ticks) {
       fan->velocity.y = -0.2f;
       probe->RunOnce();
@@ -248,7 +223,7 @@ TEST_F(HeroineStylesTest, TheBowsQueueKeepsTwoReleasesAndALowHoldInTheAirIsSpent
   auto* bow = OpenStyle<TPlayerStyle11>(kHeroine, kBow);
   ASSERT_NE(bow, nullptr);
   bow->ChangeState(25);
-  for (int k = 0; k < 3; ++k) Release(1);
+  for (int k = 0; k < 3; ++k) Release(A);
   EXPECT_EQ(bow->GetQueue().GetCount(), 2u) << "the third release is dropped";
   // Each press shoots the repeated shot again from its start.
   for (int32_t next : {27, 27, 28}) {
@@ -260,14 +235,14 @@ TEST_F(HeroineStylesTest, TheBowsQueueKeepsTwoReleasesAndALowHoldInTheAirIsSpent
   // A hold in a jump fires once: not high, it starts nothing; high, the charged air shot.
   for (float height : {1.4f, 1.0f}) {
     Stand(4, height, false);
-    HoldFires();
+    HoldFires(A);
     EXPECT_EQ(bow->GetMode(), 4u) << height;
     EXPECT_EQ(bow->GetHoldCounterA(), P::kHoldSpent) << "the hold counts as fired";
-    Release(P::kHoldSpent);
+    Release(A, P::kHoldSpent);
     EXPECT_EQ(bow->GetMode(), 4u) << "its release starts nothing";
   }
   Stand(4, 1.5f, false);
-  HoldFires();
+  HoldFires(A);
   EXPECT_EQ(bow->GetActionState(), 35);
 }
 

@@ -6,56 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "common/TMesh8.h"
-#include "game/shell/TInput.h"
-#include "platform/window/InputState.h"
 #include "tests/game/moveset/StyleFixture.h"
-#include "tools/datakit/SampleCharData.h"
 
 namespace {
 
-using styletest::StyleFixture;
 using P = TPlayerChar;
 
 constexpr uint32_t A = P::kButtonA, C = P::kButtonC;
 constexpr uint16_t kLandingAttack = 1000;
 
-class Style00Scenario : public StyleFixture, public testing::WithParamInterface<uint32_t> {
- protected:
-  void TearDown() override {
-    plat::ReleaseAllKeys();
-    StyleFixture::TearDown();
-  }
-  // Ticks of the field with the buttons' keys down and every other key up; every change of the
-  // action state (or of the movement mode out of the action) is noted with its motion.
-  void Hold(uint32_t buttons, int ticks) {
-    for (int k = 0; k < TInput::kButtonCount; ++k)
-      plat::SetKeyDown(static_cast<int>(TInput::kDefaultKeys[k]), (buttons >> k & 1) != 0);
-    for (int t = 0; t < ticks; ++t) {
-      Tick();
-      const std::string now = player->GetMode() == P::kActionMode
-                                  ? std::to_string(player->GetActionState()) + " motion " +
-                                        std::to_string(player->GetModel()->GetMotion())
-                                  : "mode " + std::to_string(player->GetMode());
-      if (seen.empty() || seen.back() != now) seen.push_back(now);
-    }
-  }
-  // The pattern's attack of each motion.
-  static std::vector<uint16_t> AttacksOf(std::initializer_list<uint32_t> motions) {
-    std::vector<uint16_t> kinds;
-    for (uint32_t m : motions) kinds.push_back(datakit::SampleSwordMotions().at(m).attackKind);
-    return kinds;
-  }
-  // Settles in mode 0 and forgets what was seen.
-  void Settle() {
-    Hold(0, 30);
-    ASSERT_EQ(player->GetMode(), 0u);
-    seen.clear();
-    player->attacks.clear();
-  }
-
-  std::vector<std::string> seen;
-};
+class Style00Scenario : public styletest::StyleScenario, public testing::WithParamInterface<uint32_t> {};
 
 TEST_P(Style00Scenario, AReleaseAndThreeMoreRunTheGroundComboToItsRecovery) {
   ASSERT_NE(Open(GetParam()), nullptr);

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "common/TMesh8.h"
-#include "game/actor/TPlayerStyleStandIn.h"
 #include "game/data/TGameData.h"
 #include "game/field/TStage.h"
 #include "game/field/TStageB.h"
+#include "game/moveset/TPlayerStyle01.h"
 #include "game/moveset/TPlayerStyle03.h"
 #include "game/shell/TInput.h"
 #include "platform/window/InputState.h"
@@ -24,7 +24,7 @@ constexpr uint32_t A = P::kButtonA, B = P::kButtonB, UP = P::kUp;
 
 class Style00Test : public StyleFixture {};
 
-TEST_F(Style00Test, TheSwordMakesBothMembersTheStyleAndOtherWeaponsKeepTheStandIn) {
+TEST_F(Style00Test, TheSwordMakesBothMembersTheStyleAndOtherWeaponsTheirOwn) {
   ASSERT_NE(Open(0), nullptr);
   EXPECT_EQ(player->GetModelName(), "hero01");
   EXPECT_EQ(player->GetWeaponId(), kSword);
@@ -45,8 +45,8 @@ TEST_F(Style00Test, TheSwordMakesBothMembersTheStyleAndOtherWeaponsKeepTheStandI
   EXPECT_EQ(player->GetModelName(), "heroine01");
   EXPECT_EQ(Open(1, 1003), nullptr) << "the rod is weapon type 3's";
   EXPECT_NE(dynamic_cast<TPlayerStyle03*>(field->GetPlayer()), nullptr);
-  EXPECT_EQ(Open(0, 1001), nullptr) << "the spear keeps the stand-in";
-  EXPECT_NE(dynamic_cast<TPlayerStyleStandIn*>(field->GetPlayer()), nullptr);
+  EXPECT_EQ(Open(0, 1001), nullptr) << "the spear is weapon type 1's";
+  EXPECT_NE(dynamic_cast<TPlayerStyle01*>(field->GetPlayer()), nullptr);
 }
 
 TEST_F(Style00Test, ThreeBufferedPressesRunTheGroundComboAndAFourthWaitsForTheRecovery) {

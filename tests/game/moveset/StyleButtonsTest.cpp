@@ -14,7 +14,6 @@ using styletest::StyleFixture;
 using P = TPlayerChar;
 
 constexpr uint32_t A = P::kButtonA, B = P::kButtonB;
-constexpr uint32_t kNone = 0xFFFFFFFF;  // no action state started
 
 class StyleButtonsTest : public StyleFixture {
  protected:
@@ -22,29 +21,6 @@ class StyleButtonsTest : public StyleFixture {
   void Buttons(uint32_t word) {
     Press(word);
     player->DispatchButtons();
-  }
-  // The state the buttons started, or kNone when the character stays in its movement mode.
-  uint32_t Started() const {
-    return player->GetMode() == P::kActionMode ? static_cast<uint32_t>(player->GetActionState()) : kNone;
-  }
-  // A release of the attack button (or a hold that fires, or the same of the technique button)
-  // seen in the movement mode, at the height.
-  uint32_t After(uint32_t mode, float height, uint32_t button, bool hold) {
-    player->ClearHits();
-    Stand(mode, height, height == 0);
-    if (hold) {
-      if (button == A)
-        player->SetHoldCounterA(20);
-      else
-        player->SetHoldCounterB(20);
-      SetWords({0, 0, button, button});
-    } else {
-      player->SetHoldCounterA(1);
-      player->SetHoldCounterB(1);
-      SetWords({0, 0, 0, button});
-    }
-    player->DispatchButtons();
-    return Started();
   }
   // A tap of the technique button during the first combo step: the kind latched, its value out.
   uint32_t TapDuringAction(uint32_t& value) {

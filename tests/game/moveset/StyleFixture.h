@@ -1,11 +1,14 @@
 // Fighting-style tests: the sample game folder and a field scene on the sample battle map, whose
-// player the real style maker builds for the member's weapon: the built styles in test subclasses
-// that note the attacks they make, the landed hits they hear of and the sounds they play.
-// The input history is written directly; a single handler or button reader can be run alone.
+// player the real style maker builds for the member's weapon: every style in its test subclass
+// that notes the attacks it makes, the landed hits it hears of and the sounds it plays. The input
+// history is written directly; a single handler or button reader can be run alone, and a state's
+// handler once on a situation set up for it. Scenarios tick the field with keys held instead.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,13 +18,15 @@
 
 namespace styletest {
 
-// What the tests reach in every style they make: the ground under the character, one tick of its
-// mode, and what it noted.
+// What the tests reach in every style they make: the ground under the character, its speed and
+// gravity, one tick of its mode, and what it noted.
 class StyleProbe {
  public:
   virtual ~StyleProbe() = default;
   // The ground level at 0 and the landed flag.
   virtual void SetGround(bool landed) = 0;
+  virtual plat::D3DXVECTOR3& Velocity() = 0;
+  virtual float Gravity() const = 0;
   virtual void RunOnce() = 0;
 
   std::vector<uint16_t> attacks;
@@ -50,6 +55,8 @@ class Noting : public Style, public StyleProbe {
     this->groundHeight = 0;
     this->landed = on ? 1 : 0;
   }
+  plat::D3DXVECTOR3& Velocity() override { return this->velocity; }
+  float Gravity() const override { return this->gravity; }
   void RunOnce() override { this->RunMode(); }
 
   using TActor::mainState;
@@ -89,6 +96,11 @@ struct HandlerCase {
   Situation in;
   Outcome out;
 };
+// A case in the style of the weapon's type.
+struct StyleCase {
+  uint32_t weapon;
+  HandlerCase c;
+};
 
 // Heights above the ground: high enough for an air hold, and too low.
 constexpr float kHigh = 2.0f, kLow = 1.0f;
@@ -106,9 +118,10 @@ class StyleFixture : public fieldscenetest::FieldSceneFixture {
   void TearDown() override;
 
   // Opens the sample battle map with the member's character holding the weapon; the hero and the
-  // sample sword unless told. Null when the member's style is not the test style.
+  // sample sword unless told. Null when the member's style is not weapon type 0's.
   TestStyle00* Open(uint32_t member = 0, uint32_t weaponId = kSword) {
-    return player = OpenStyle<TPlayerStyle00>(member, weaponId);
+    OpenAny(member, weaponId);
+    return player;
   }
   // The same in the style of the weapon's type, which the helpers below then work on; null when the
   // member's style is not that one.
@@ -116,8 +129,10 @@ class StyleFixture : public fieldscenetest::FieldSceneFixture {
   Noting<Style>* OpenStyle(uint32_t member, uint32_t weaponId) {
     return dynamic_cast<Noting<Style>*>(OpenAny(member, weaponId));
   }
-  // Whichever built style the weapon's type gives the member; null for the stand-in.
+  // Whichever style the weapon's type gives the member; null when it gives none.
   TPlayerStyle* OpenAny(uint32_t member, uint32_t weaponId);
+  // The character takes up the weapon and the field builds it anew, as a weapon change does.
+  TPlayerStyle* Equip(uint32_t weaponId);
   // One tick of input: the history moves on and the word is this tick's.
   void Press(uint32_t word);
   // The history's four newest words, newest first.
@@ -132,10 +147,22 @@ class StyleFixture : public fieldscenetest::FieldSceneFixture {
   // Puts the current motion on its last frame: the next advance ends it.
   void EndMotion();
   uint32_t Latched(uint32_t& value) { return style->TakeCommand(value); }
+  // The button read as released after it was down for the ticks.
+  void Release(uint32_t button, uint32_t heldTicks = 1);
+  // The button read as held on the tick its hold fires.
+  void HoldFires(uint32_t button);
+  // The state the buttons started, or kNone when the character stays in its movement mode.
+  uint32_t Started() const;
+  // A release of the button (or a hold that fires) read in the movement mode at the height, the hits
+  // cleared before: the state it started.
+  uint32_t After(uint32_t mode, float height, uint32_t button, bool hold);
   // Puts the style into the case's state and situation, runs one tick of it and checks what follows.
   void Check(const HandlerCase& c);
+  // Each case in the member's style of its weapon, which the member takes up when it changes.
+  void CheckAll(uint32_t member, std::span<const StyleCase> cases);
 
   static constexpr uint32_t kSword = 1000;
+  static constexpr uint32_t kNone = 0xFFFFFFFF;  // no action state started
 
   class StyleServices : public fieldscenetest::TestServices {
    public:
@@ -143,10 +170,37 @@ class StyleFixture : public fieldscenetest::FieldSceneFixture {
     TCountedPtr<TStagePlayer> CreatePlayerChar(TFieldScene& scene, uint32_t member) override;
   };
   StyleServices services{fieldLog};
+  // The style the field holds, as weapon type 0's, as any style and as what notes.
   TestStyle00* player = nullptr;
-  // The style opened last.
   TPlayerStyle* style = nullptr;
   StyleProbe* probe = nullptr;
+
+ private:
+  // The field's player becomes the one the helpers work on; null when it is no style.
+  TPlayerStyle* Adopt();
+};
+
+// Scenarios: the field ticked with the keys of the buttons down, as a player presses them.
+class StyleScenario : public StyleFixture {
+ protected:
+  void TearDown() override;
+  // Ticks of the field with the buttons' keys down and every other key up (beforeTick runs before
+  // each); every change of the action state (or of the movement mode out of the action), and every
+  // start of a state's motion again, is noted with its motion.
+  void Hold(uint32_t buttons, int ticks);
+  // A release of the attack button, and then the presses that follow it a tick apart.
+  void Taps(int presses);
+  // Settles in mode 0 and forgets what was seen and attacked.
+  void Settle();
+  // The attacks that the sample pattern of the player's model fires in the motions, in order.
+  std::vector<uint16_t> AttacksOf(const std::vector<uint32_t>& motions) const;
+  // The same for the motions of the states seen.
+  std::vector<uint16_t> AttacksSeen() const;
+  // What Hold notes of the state.
+  static std::string Seen(int32_t state, uint32_t motion);
+
+  std::vector<std::string> seen;
+  std::function<void()> beforeTick;
 };
 
 }  // namespace styletest
