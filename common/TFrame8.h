@@ -142,7 +142,9 @@ class TFrame8 {
   void Spread(const Apply& apply, bool recurse, bool skipHidden, bool colourRule);
   bool IsSelfOrAncestor(const TFrame8* frame) const;
   bool ApplyBasis(const plat::D3DXVECTOR3& forward, const plat::D3DXVECTOR3& up);
-  bool AimAlong(const TFrame8* reference, bool haveTarget, plat::D3DXVECTOR3 z, int32_t mode);
+  // inverse is this frame's inverse world matrix, taken once for the whole aim; null when singular.
+  bool AimAlong(const TFrame8* reference, bool haveTarget, plat::D3DXVECTOR3 z, int32_t mode,
+                const plat::D3DXMATRIX* inverse);
   void ApplyRows(const plat::D3DXVECTOR3& x, const plat::D3DXVECTOR3& y, const plat::D3DXVECTOR3& z);
 
   std::string name;

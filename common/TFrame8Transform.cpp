@@ -30,6 +30,23 @@ D3DXVECTOR3 Negated(const D3DXVECTOR3& v) { return D3DXVECTOR3(-v.x, -v.y, -v.z)
 
 void ClearTranslation(D3DXMATRIX& m) { m._41 = m._42 = m._43 = 0; }
 
+// The frame's world matrix in the space of the given inverse world matrix, as GetRelativeMatrix
+// gives it; false when that space is singular (null).
+bool RelativeMatrix(const TFrame8& frame, const D3DXMATRIX* inverse, D3DXMATRIX* out) {
+  if (!inverse) return false;
+  D3DXMATRIX world;
+  frame.GetWorldMatrix(&world);
+  D3DXMatrixMultiply(out, &world, inverse);
+  return true;
+}
+
+// A world point in the space of the given inverse world matrix, as WorldToLocal gives it.
+bool ToLocal(const D3DXMATRIX* inverse, D3DXVECTOR3& out, const D3DXVECTOR3& point) {
+  if (!inverse) return false;
+  D3DXVec3TransformCoord(&out, &point, inverse);
+  return true;
+}
+
 }  // namespace
 
 // --- moving --------------------------------------------------------------------------------------
@@ -207,9 +224,13 @@ bool TFrame8::Aim(const TFrame8* reference, const TFrame8* target, int32_t mode)
     if (!GetPositionRelativeTo(target, &p)) return false;
     return LookAtRelativeTo(reference, D3DXVECTOR3(0, 0, p.z < 0 ? 1.0f : -1.0f), D3DXVECTOR3(0, 1, 0));
   }
+  D3DXMATRIX inverse;
+  const D3DXMATRIX* space = GetInverseWorldMatrix(&inverse, true) ? &inverse : nullptr;
   D3DXVECTOR3 z;
-  const bool found = target->GetPositionRelativeTo(this, &z);
-  return AimAlong(reference, found, z, mode);
+  D3DXMATRIX m;
+  const bool found = RelativeMatrix(*target, space, &m);
+  if (found) z = Row(m, 3);
+  return AimAlong(reference, found, z, mode, space);
 }
 
 bool TFrame8::AimAtPoint(const TFrame8* reference, const D3DXVECTOR3& point, int32_t mode) {
@@ -218,18 +239,22 @@ bool TFrame8::AimAtPoint(const TFrame8* reference, const D3DXVECTOR3& point, int
     GetWorldPosition(&own);
     return LookAtRelativeTo(reference, D3DXVECTOR3(0, 0, point.z > own.z ? 1.0f : -1.0f), D3DXVECTOR3(0, 1, 0));
   }
+  D3DXMATRIX inverse;
+  const D3DXMATRIX* space = GetInverseWorldMatrix(&inverse, true) ? &inverse : nullptr;
   D3DXVECTOR3 z;
-  const bool found = WorldToLocal(&z, point, true);
-  return AimAlong(reference, found, z, mode);
+  const bool found = ToLocal(space, z, point);
+  return AimAlong(reference, found, z, mode, space);
 }
 
-// z is the target in this frame's space when haveTarget is true.
-bool TFrame8::AimAlong(const TFrame8* reference, bool haveTarget, D3DXVECTOR3 z, int32_t mode) {
+// z is the target in this frame's space when haveTarget is true. The frame does not move until the
+// end, so its inverse world matrix serves every conversion.
+bool TFrame8::AimAlong(const TFrame8* reference, bool haveTarget, D3DXVECTOR3 z, int32_t mode,
+                       const D3DXMATRIX* inverse) {
   const bool keepX = (mode & 1) != 0;
   if (!reference || !(keepX || mode == 4 || mode == 12)) return false;
   // Fallbacks name world points, taken into this frame's space as points.
-  auto worldPoint = [this](D3DXVECTOR3& out, float x, float y, float zz) {
-    return WorldToLocal(&out, D3DXVECTOR3(x, y, zz), true);
+  auto worldPoint = [inverse](D3DXVECTOR3& out, float x, float y, float zz) {
+    return ToLocal(inverse, out, D3DXVECTOR3(x, y, zz));
   };
   if (!haveTarget || !Normalise(z)) {
     if (!worldPoint(z, 0, 0, 1)) return false;
@@ -239,7 +264,7 @@ bool TFrame8::AimAlong(const TFrame8* reference, bool haveTarget, D3DXVECTOR3 z,
   if (keepX) {
     D3DXMATRIX m;
     D3DXMatrixIdentity(&m);
-    const bool related = reference->GetRelativeMatrix(this, &m);
+    const bool related = RelativeMatrix(*reference, inverse, &m);
     x = Row(m, 0);
     if (!related || !Normalise(x)) {
       if (!worldPoint(x, 1, 0, 0)) return false;
@@ -256,7 +281,9 @@ bool TFrame8::AimAlong(const TFrame8* reference, bool haveTarget, D3DXVECTOR3 z,
     }
   } else {
     y = D3DXVECTOR3(0, 1, 0);
-    const bool related = reference->GetAxisRelativeTo(this, &y, 2);
+    D3DXMATRIX m;
+    const bool related = RelativeMatrix(*reference, inverse, &m);
+    if (related) y = Row(m, 1);
     const bool usable = related && Normalise(y);
     // Mode 12 keeps (0, 1, 0) when the reference cannot be related at all.
     if (!usable && (related || mode == 4)) {

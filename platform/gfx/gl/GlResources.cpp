@@ -60,25 +60,28 @@ void GlResources::Upload(const IDirect3DSurface8& surface, GLint level, bool cre
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
 }
 
-GlImage& GlResources::SyncTexture(IDirect3DTexture8& texture) {
+GlImage& GlResources::SyncTexture(IDirect3DTexture8& texture, bool bind) {
   auto [it, added] = images_.try_emplace(texture.Id());
   GlImage& image = it->second;
   const UINT levels = texture.GetLevelCount();
+  bool bound = false;
   if (added) {
     glGenTextures(1, &image.name);
     glBindTexture(GL_TEXTURE_2D, image.name);
+    bound = true;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(levels) - 1);
     image.levels.resize(levels);
-  } else {
-    glBindTexture(GL_TEXTURE_2D, image.name);
   }
   for (UINT i = 0; i < levels; ++i) {
     const IDirect3DSurface8& level = texture.LevelSurface(i);
     if (added || level.ChangeCount() != image.levels[i].synced) {
+      if (!bound) glBindTexture(GL_TEXTURE_2D, image.name);
+      bound = true;
       Upload(level, static_cast<GLint>(i), added);
       image.levels[i] = {level.ChangeCount(), false};
     }
   }
+  if (bind && !bound) glBindTexture(GL_TEXTURE_2D, image.name);
   return image;
 }
 
@@ -90,22 +93,21 @@ GlImage& GlResources::SyncSurface(IDirect3DSurface8& surface) {
     glBindTexture(GL_TEXTURE_2D, image.name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     image.levels.resize(1);
-  } else {
-    glBindTexture(GL_TEXTURE_2D, image.name);
   }
   if (added || surface.ChangeCount() != image.levels[0].synced) {
+    if (!added) glBindTexture(GL_TEXTURE_2D, image.name);
     Upload(surface, 0, added);
     image.levels[0] = {surface.ChangeCount(), false};
   }
   return image;
 }
 
-GlImage& GlResources::BindTexture(IDirect3DTexture8& texture) { return SyncTexture(texture); }
+GlImage& GlResources::BindTexture(IDirect3DTexture8& texture) { return SyncTexture(texture, true); }
 
 GlImage* GlResources::ColorImage(IDirect3DSurface8& surface, GLint& level) {
   if (IDirect3DTexture8* texture = surface.Container()) {
     level = static_cast<GLint>(surface.Level());
-    return &SyncTexture(*texture);
+    return &SyncTexture(*texture, false);
   }
   level = 0;
   return &SyncSurface(surface);

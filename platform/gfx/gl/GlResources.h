@@ -74,7 +74,9 @@ class GlResources {
   // The image that holds a drawable surface's pixels and its level there; created and brought
   // up to date with the bytes on first use.
   GlImage* ColorImage(IDirect3DSurface8& surface, GLint& level);
-  GlImage& SyncTexture(IDirect3DTexture8& texture);
+  // Each brings the GL copy up to date with the bytes; the texture stays bound to the active unit
+  // only where that is asked for (an upload binds it too).
+  GlImage& SyncTexture(IDirect3DTexture8& texture, bool bind);
   GlImage& SyncSurface(IDirect3DSurface8& surface);
   void Upload(const IDirect3DSurface8& surface, GLint level, bool create);
   GLuint Framebuffer(IDirect3DSurface8& color, IDirect3DSurface8* depth);
