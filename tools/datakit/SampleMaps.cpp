@@ -152,15 +152,29 @@ MapEntryWriter Arena() {
   return arena;
 }
 
+// The cave's depths where event 202 ends: a slime guards them, facing the player, and its fall
+// leads to the ending.
+MapEntryWriter CaveDepths() {
+  using L = SampleMapLayout;
+  MapEntryWriter cave = EventMap("d04_02.msh", "\x93\xb4\x8c\x41", L::kCaveCentre, {0, 0, -1});  // 洞窟
+  cave.EnemyLimits(1, 100.0f)
+      .EnemyPlacement(kSampleSlimeId, L::kCaveBossAt, {0, 0, 0})
+      .EnemyCondition(kSampleSlimeId, "03.pbsc/CaveBoss");
+  return cave;
+}
+
 Rgb RgbOf(uint32_t argb) {
   return {static_cast<uint8_t>(argb >> 16), static_cast<uint8_t>(argb >> 8), static_cast<uint8_t>(argb)};
 }
 
-// The walled ground from above on a dark ground, north (+z) up.
+// The walled ground from above on a dark ground, north (+z) up. The picture is added onto the
+// field's: the ground at full green and the walls without any, so that the walkable square stands
+// out over whatever the field shows behind it.
 PtxPicture MiniMapPicture(uint32_t groundColor, uint32_t wallColor) {
   PtxPicture picture = SolidPicture(0, kMiniMapPixels, kMiniMapPixels, {20, 24, 32});
-  picture.palette[1] = RgbOf(groundColor);
-  picture.palette[2] = RgbOf(wallColor);
+  const Rgb ground = RgbOf(groundColor), wall = RgbOf(wallColor);
+  picture.palette[1] = {ground.r, 255, ground.b};
+  picture.palette[2] = {wall.r, 0, wall.b};
   const float perUnit = kMiniMapPixels / kMiniMapWorld;
   const auto half = static_cast<uint32_t>(kGroundSize / 2 * perUnit), centre = kMiniMapPixels / 2;
   for (uint32_t y = centre - half - 1; y <= centre + half; ++y)
@@ -185,7 +199,7 @@ MapDataWriter SampleMapPack() {
   using L = SampleMapLayout;
   const std::string cave = "\x93\xb4\x8c\x41", castle = "\x8f\xe9";  // 洞窟, 城
   maps.Entry("town", Town()).Entry("field", Field()).Entry("r01_07_b", Town());
-  maps.Entry("d04_02boss", EventMap("d04_02.msh", cave, L::kCaveCentre, {0, 0, -1}))
+  maps.Entry("d04_02boss", CaveDepths())
       .Entry("d04_02", EventMap("d04_02.msh", cave, L::kCaveCentre, {0, 0, -1}))
       .Entry("c00boss0", EventMap("c00_00.msh", castle, L::kCastleStart, {-1, 0, 0}))
       .Entry("c00boss1", EventMap("c00_00.msh", castle, L::kCastleStart, {-1, 0, 0}))

@@ -4,8 +4,9 @@
 // mesh folder's map folder ("data/msh03/map03/"), and their minimap pictures
 // ("data/ptx03/minimap.ptx", entries "town" and "field"). Both maps have a sky. The story events
 // end on "r01_07_b" (the town again), on the cave maps "d04_02boss" and "d04_02" and on the castle
-// maps "c00boss0" to "c00boss3", battle maps without enemies on grounds of their own
-// ("d04_02.msh", "c00_00.msh").
+// maps "c00boss0" to "c00boss3", battle maps on grounds of their own ("d04_02.msh", "c00_00.msh").
+// Only the cave's depths "d04_02boss" (where event 202 ends) hold an enemy: their guardian, a slime
+// whose fall leads to the ending (the script "03.pbsc/CaveBoss").
 //
 // The town has four villagers (the scripts "03.pbsc/Villager00" to "Villager03", the last two the
 // shopkeeper and the innkeeper), the examine triggers of a sign, of a cave, of a gate and of a
@@ -69,6 +70,8 @@ struct SampleMapLayout {
   // Where the story events end: the cave maps' ground lies around the start that events 202 and
   // 203 give; the castle's around the origin, its start 6 west of it.
   static constexpr Vec3 kCaveCentre{0, 6, 184};
+  // The cave's depths (the map event 202 ends on): the slime that guards them, before the start.
+  static constexpr Vec3 kCaveBossAt{0, 6, 177};
   static constexpr Vec3 kCastleStart{-6, 0, 0};
   // Arena: where each enemy stands; the player starts at the origin facing +z.
   static constexpr Vec3 kArenaSlimeAt{-12, 0, 12}, kArenaGolemAt{-6, 0, 12}, kArenaFireballAt{0, 0, 12},

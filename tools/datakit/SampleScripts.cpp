@@ -104,6 +104,7 @@ RETURN $count
   pack.Script("TownGate", "CALL @@SendMsg \"MapEvent\" 2 " + std::to_string(kSampleGateEvent) + " 0\n");
   pack.Script("TownTower", "CALL @@SendMsg \"MapEvent\" 2 " + std::to_string(kSampleTowerEvent) + " 0\n");
   pack.Script("TownWell", "CALL @@SendMsg \"MapEvent\" 1\n");
+  pack.Script("CaveBoss", "CALL @@SendMsg \"MapEvent\" 2 " + std::to_string(kSampleCaveBossEvent) + " 0\n");
   for (uint32_t n = 0; n < std::size(kSampleEventCuts); ++n)
     pack.Script("Event03_0" + std::to_string(n), SampleEventScript(kEventLines[n], kSampleEventCuts[n]));
   AddSampleLaterEventScripts(pack);

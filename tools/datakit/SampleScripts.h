@@ -29,6 +29,8 @@ constexpr uint32_t kSampleEventCuts[] = {3, 36, 14, 17, 2};
 constexpr uint32_t kSampleGateEvent = 209;
 // The event the town's tower leads to: the ending.
 constexpr uint32_t kSampleTowerEvent = 211;
+// The event the fall of the guardian of the cave's depths leads to: the ending.
+constexpr uint32_t kSampleCaveBossEvent = 211;
 
 // An event's script: the line, shown without a page mark so that it waits for nobody, and a wait for
 // each cut.
@@ -44,8 +46,9 @@ std::string SampleEventScript(const std::string& line, uint32_t cuts);
 // innkeeper "Villager03" greets the player, opens the inn and says good morning. The town's cave ("TownCave", an
 // examine trigger) changes to event 202 through "MapEvent" with the other fade, its gate
 // ("TownGate", an examine trigger) to event 209 and its tower ("TownTower", an examine trigger) to
-// the ending with the black one, and its well ("TownWell", a box trigger) is the game over. The
-// battle map's "FieldMark", "FieldStand", "FieldCount" and "FieldBoss" set their story flags
+// the ending with the black one, and its well ("TownWell", a box trigger) is the game over. The fall
+// of the guardian of the cave's depths ("CaveBoss", a defeated enemy condition) changes to the
+// ending too. The battle map's "FieldMark", "FieldStand", "FieldCount" and "FieldBoss" set their story flags
 // through "Flag". "Event03_00" to "Event03_04", the scripts of events 200 to 204, and those of the
 // later events (SampleLaterEvents.h) show a line in the message window and wait once for each cut.
 ScriptPackWriter SampleScriptPack();

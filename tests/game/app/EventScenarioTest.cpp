@@ -1,13 +1,15 @@
 // The story events on the game's own services and the sample game, with scripted input: the flight
 // played through into the narration, the narration skipped with B into the town, the shopkeeper's
 // shop and the cave that leads through a white scene change into event 202 and its cave map, and on
-// that folder events 203 and 204 played to their ends; the town's gate into events 209 and 210, the
-// ending and the save screen, and events 205, 207 and 208 played to their boss maps.
+// that folder events 203 and 204 played to their ends; the cave's guardian struck down into the
+// ending; the town's gate into events 209 and 210, the ending and the save screen, and events 205, 207 and 208 played to their boss maps.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
 
+#include "game/enemy/TEnemy.h"
+#include "game/enemy/TEnemyManager.h"
 #include "game/field/TStageB.h"
 #include "game/field/TVillager.h"
 #include "game/script/EventFactory.h"
@@ -20,6 +22,7 @@
 #include "sound/TSoundSet8.h"
 #include "tests/game/app/GameFieldFixture.h"
 #include "tests/game/script/TestShops.h"
+#include "tools/datakit/SampleEnemies.h"
 #include "tools/datakit/SampleMaps.h"
 #include "tools/datakit/SampleScripts.h"
 
@@ -184,6 +187,37 @@ TEST_F(EventScenario, TheStoryFromTheFlightToTheKnights) {
 
   for (int32_t music = 39; music <= 43; ++music)
     EXPECT_EQ(TDSound8::Get().Find(2)->GetCount(music), 0u) << "no event keeps its music: " << music;
+}
+
+// Event 202 ends in the cave's depths, before the slime that guards them; struck down, it leads to
+// the ending.
+TEST_F(EventScenario, TheCavesGuardianFallsAndTheEndingFollows) {
+  TPatternInfo::SetFolder("data/chrdata03/");
+  TWeponState::SetFolder("data/chrdata03/");
+  ASSERT_TRUE(CreateEventScene(*app, datakit::kSampleCaveEvent));
+  ASSERT_NE(PlayEvent(202), nullptr);
+  ASSERT_NE(Arrive("03.pbms/d04_02boss"), nullptr);
+  auto* enemies = dynamic_cast<TEnemyManager*>(Stage().GetEnemyManager());
+  ASSERT_NE(enemies, nullptr);
+  ASSERT_EQ(enemies->GetLive().size(), 1u);
+  TEnemy& guardian = *enemies->GetLive().begin()->second;
+  EXPECT_EQ(guardian.GetKind(), datakit::kSampleSlimeId);
+  EXPECT_NEAR(guardian.GetPosition().z, L::kCaveBossAt.z, 0.5f);
+
+  // Stroke after stroke until it has fallen and its condition has run.
+  const int32_t tune = Stage().GetMusicId();
+  for (int i = 0; i < 3000 && app->GetCurrentScene() == field; ++i) {
+    if (i % 30 == 0 && !enemies->GetLive().empty()) {
+      const D3DXVECTOR3 centre = enemies->GetLive().begin()->second->GetBodyCenter();
+      Hero().CreateAttackHit(1000, field->GetSceneFrame(), &centre);
+    }
+    Tick();
+  }
+  field = nullptr;
+  TChange* change = ChangeTo(datakit::kSampleCaveBossEvent, tune);
+  ASSERT_NE(change, nullptr) << "the cave has ended: only the guardian's fall ends it";
+  RunOut(change);
+  EXPECT_NE(Current<TEnding>(), nullptr);
 }
 
 TEST_F(EventScenario, TheGateLeadsThroughTheLastTwoEventsAndTheEndingToTheSaveScreen) {

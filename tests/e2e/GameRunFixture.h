@@ -1,0 +1,266 @@
+// Whole-program runs of the game: a copy of the built game in a folder of its own, started in a
+// sample game folder on the X display that the test command opened (Xvfb), its window found, its
+// picture read back from the X server and keys sent to it as a person sends them, with xdotool.
+#pragma once
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/gfx/png/Picture.h"
+#include "tests/support/TempDir.h"
+#include "tools/datakit/SampleTitle.h"
+
+// Last: Xlib's macros (None, Bool, Status) would clash with the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+
+inline std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// Runs a command and returns what it printed.
+inline std::string Capture(const std::string& command) {
+  std::string out;
+  if (FILE* p = popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, p)) out += buffer;
+    pclose(p);
+  }
+  return out;
+}
+
+// The title's menu as the sample draws it: the title picture's dark blue about the menu, the
+// first item (the cursor's) its band's red, the other two their green and blue half over the
+// picture.
+inline bool Near(uint32_t pixel, datakit::Rgb colour, int tolerance) {
+  const int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+  return std::abs(r - colour.r) <= tolerance && std::abs(g - colour.g) <= tolerance &&
+         std::abs(b - colour.b) <= tolerance;
+}
+inline int Channel(uint32_t pixel, int shift) { return static_cast<int>((pixel >> shift) & 0xFF); }
+
+inline bool ShowsTitleMenu(const plat::Picture& shot) {
+  if (shot.width != 640 || shot.height != 480) return false;
+  const uint32_t item1 = shot.At(320, 363), item2 = shot.At(320, 411);
+  return Near(shot.At(16, 8), datakit::kSampleTitleTop, 12) && Near(shot.At(16, 472), datakit::kSampleTitleFoot, 12) &&
+         Near(shot.At(320, 312), datakit::kSampleMenuBands[0], 12) && Channel(item1, 8) > Channel(item1, 16) + 30 &&
+         Channel(item1, 8) > Channel(item1, 0) && Channel(item2, 0) > 130;
+}
+
+// A picture that is neither black nor the title: most of it lit.
+inline bool ShowsField(const plat::Picture& shot) {
+  if (shot.width != 640 || shot.height != 480 || ShowsTitleMenu(shot)) return false;
+  size_t lit = 0;
+  for (uint32_t p : shot.pixels) lit += Channel(p, 16) > 24 || Channel(p, 8) > 24 || Channel(p, 0) > 24;
+  return lit * 2 > shot.pixels.size();
+}
+
+class GameRunFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    bin = dir / "bin";
+    game = dir / "game";
+    runtime = dir / "run";
+    for (const std::string& d : {bin, game, runtime}) fs::create_directories(d);
+    fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
+    fs::copy_file(DW_GAME_PROGRAM, bin + "/duskwheel");
+    ASSERT_EQ(std::system((std::string(DW_SAMPLE_MAKER) + " " + game + " >/dev/null").c_str()), 0);
+  }
+  void TearDown() override {
+    if (pid > 0) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
+  }
+
+  void Start(bool withDisplay) {
+    pid = fork();
+    if (pid != 0) return;
+    if (chdir(game.c_str()) != 0) _exit(120);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);  // the game's mutex lives here
+    // In a sanitizer build the display libraries (D-Bus, the GL drivers SDL loads and unloads) keep
+    // allocations that cannot be attributed; the unit tests check our own code for leaks.
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    setenv("ASAN_OPTIONS", (std::string(asan ? asan : "") + ":detect_leaks=0").c_str(), 1);
+    if (!withDisplay) {
+      unsetenv("DISPLAY");
+      unsetenv("WAYLAND_DISPLAY");
+    }
+    for (const auto& [name, value] : environment) {
+      if (value)
+        setenv(name.c_str(), value->c_str(), 1);
+      else
+        unsetenv(name.c_str());
+    }
+    int err = open((dir / "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(err, 2);
+    // A wrapper (a tracer) may run the program; its own arguments come first.
+    std::vector<char*> argv;
+    for (std::string& part : wrapper) argv.push_back(part.data());
+    std::string program = bin + "/duskwheel";
+    argv.push_back(program.data());
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(121);
+  }
+
+  // The exit code, or -1 when the game did not end in time (or ended by a signal).
+  int WaitForExit(int seconds) {
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < until) {
+      int status = 0;
+      if (waitpid(pid, &status, WNOHANG) == pid) {
+        pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return -1;
+  }
+
+  // The id of the first window whose name matches, waiting for it to appear.
+  static std::string FindWindow(const std::string& name, bool visible) {
+    std::string cmd = "timeout 20 xdotool search --sync " + std::string(visible ? "--onlyvisible " : "") +
+                      "--name '" + name + "' 2>/dev/null | head -n 1";
+    std::string id = Capture(cmd);
+    while (!id.empty() && (id.back() == '\n' || id.back() == '\r')) id.pop_back();
+    return id;
+  }
+
+  // Whether a top-level window of that name (UTF-8) comes to exist, or to be gone, within the
+  // seconds given. xdotool passes over SDL's own box, whose name is no text property of the usual
+  // types; and the server takes a window away only once it has seen its program's end.
+  static bool TopLevelBecomes(bool present, const std::string& name, int seconds) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
+    auto named = [&] {
+      Window root = 0, parent = 0, *children = nullptr;
+      unsigned count = 0;
+      if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) return false;
+      bool found = false;
+      for (unsigned i = 0; i < count && !found; ++i) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* value = nullptr;
+        if (XGetWindowProperty(display, children[i], netName, 0, 1024, False, AnyPropertyType, &type, &format, &items,
+                               &after, &value) == Success && value) {
+          found = format == 8 && std::string(reinterpret_cast<char*>(value), items) == name;
+          XFree(value);
+        }
+      }
+      if (children) XFree(children);
+      return found;
+    };
+    bool reached = named() == present;
+    for (int attempt = 0; attempt < seconds * 20 && !reached; ++attempt) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      reached = named() == present;
+    }
+    XCloseDisplay(display);
+    return reached;
+  }
+
+  // The window's picture as the X server has it; empty when it cannot be read.
+  static plat::Picture Shot(const std::string& window) {
+    plat::Picture shot;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return shot;
+    const auto id = static_cast<Window>(std::stoul(window));
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, id, &attributes) && attributes.map_state == IsViewable) {
+      if (XImage* image = XGetImage(display, id, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap)) {
+        shot.width = attributes.width;
+        shot.height = attributes.height;
+        shot.pixels.assign(size_t(shot.width) * shot.height, 0);
+        for (uint32_t y = 0; y < shot.height; ++y)
+          for (uint32_t x = 0; x < shot.width; ++x) shot.pixels[y * shot.width + x] = 0xFF000000 | XGetPixel(image, x, y);
+        XDestroyImage(image);
+      }
+    }
+    XCloseDisplay(display);
+    return shot;
+  }
+
+  bool HasErrorLog() const { return fs::exists(bin + "/ErrorLog.txt"); }
+
+  // Shots of the window until one shows what is looked for (kept in `shot`); false when none did
+  // within the seconds given.
+  static bool WaitForShot(const std::string& window, const std::function<bool(const plat::Picture&)>& shows,
+                          int seconds, plat::Picture& shot) {
+    for (int attempt = 0; attempt < seconds * 20; ++attempt) {
+      shot = Shot(window);
+      if (shows(shot)) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+  }
+  // The game started and its title's menu taking keys (its picture shows a little before the
+  // fade-in has quite ended); the window, or nothing when it never came.
+  std::string StartAtTitleMenu() {
+    Start(true);
+    const std::string window = FindWindow("Duskwheel 3", true);
+    plat::Picture shot;
+    if (window.empty() || !WaitForShot(window, ShowsTitleMenu, 30, shot)) return "";
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    return window;
+  }
+  // The field shows within half a minute; the shot is kept under the name.
+  void ExpectField(const std::string& window, const std::string& shotName) {
+    plat::Picture shot;
+    const bool field = WaitForShot(window, ShowsField, 30, shot);
+    plat::SavePng(shot, dir / shotName);
+    EXPECT_TRUE(field) << "the field never showed";
+  }
+  // A close request ends the game cleanly.
+  void EndByCloseRequest() {
+    ASSERT_EQ(kill(pid, SIGTERM), 0);
+    EXPECT_EQ(WaitForExit(20), 0) << ReadText(dir / "stderr.txt");
+    EXPECT_FALSE(HasErrorLog());
+  }
+
+  testkit::TempDir dir;
+  std::string bin, game, runtime;
+  pid_t pid = -1;
+  // Set (or, when empty, removed) in the game's environment.
+  std::map<std::string, std::optional<std::string>> environment;
+  // Runs the program when not empty, as its first arguments.
+  std::vector<std::string> wrapper;
+};
+
+// Keys pressed as a player presses them: held a while, as the game samples them per tick, with a
+// pause after each for the screens to move on.
+inline void Keys(const std::string& window, const std::vector<std::string>& keys) {
+  std::string command = "xdotool windowfocus --sync " + window;
+  for (const std::string& key : keys) command += " keydown " + key + " sleep 0.2 keyup " + key + " sleep 1.2";
+  std::system(command.c_str());
+}
+
+
+}  // namespace e2e
