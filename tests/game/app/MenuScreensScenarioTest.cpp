@@ -9,20 +9,15 @@
 #include <functional>
 #include <vector>
 
-#include "game/app/GameServices.h"
-#include "game/data/GameGlobals.h"
 #include "game/data/SaveFiles.h"
 #include "game/data/TWeaponTable.h"
-#include "game/script/ChangeScenes.h"
-#include "game/script/ShopScenes.h"
-#include "game/shell/TInput.h"
 #include "game/ui/TEquipMenu.h"
 #include "game/ui/TItemMenu.h"
 #include "game/ui/TMenuSave.h"
 #include "game/ui/TMenuTop.h"
 #include "game/ui/TSkillMenu.h"
-#include "game/ui/UiServices.h"
 #include "tests/game/app/GameFieldFixture.h"
+#include "tests/game/app/MenuKeys.h"
 #include "tools/datakit/SampleMaps.h"
 
 namespace {
@@ -38,14 +33,11 @@ std::vector<uint32_t> MenuIds(const TMenuListScreen& screen) {
   return ids;
 }
 
-class MenuScreensScenario : public GameFieldFixture {
+class MenuScreensScenario : public MenuKeys<GameFieldFixture> {
  protected:
   void SetUp() override {
-    GameFieldFixture::SetUp();
-    InstallGameLinks();
-    std::filesystem::create_directories(dir / "save");
-    SetSaveFolder("save/");
-    SetChapterNo(3);
+    MenuKeys::SetUp();
+    LinkGame();
     for (auto [id, count] : {std::pair{kWater, 3u}, {kSpear, 1u}, {kSilverRing, 1u}}) Data().AddItem(id, count);
     std::vector<uint32_t> learned;
     Data().AddWeaponPoints(0, kSword, 100, learned);
@@ -56,51 +48,26 @@ class MenuScreensScenario : public GameFieldFixture {
   void TearDown() override {
     field = nullptr;
     app->ClearScenes();
-    SetUiServices(nullptr);
-    SetShopScenes(nullptr);
-    SetChangeScenes(nullptr);
-    SetSaveFolder("");
-    SetChapterNo(1);
-    GameFieldFixture::TearDown();
+    UnlinkGame();
+    MenuKeys::TearDown();
   }
 
-  void Hold(uint32_t buttons) {
-    for (int k = 0; k < TInput::kButtonCount; ++k)
-      plat::SetKeyDown(static_cast<int>(TInput::kDefaultKeys[k]), (buttons >> k & 1) != 0);
-    Tick();
-  }
-  void Press(uint32_t buttons) {
-    Hold(buttons);
-    Hold(0);
-  }
-  bool Until(const std::function<bool()>& done) {
-    for (int i = 0; i < 600 && !done(); ++i) Hold(0);
-    return done();
-  }
-  // The screen of that type in front, in the phase.
-  template <class S, class P>
-  S* In(SceneResult (P::*phase)()) {
-    EXPECT_TRUE(Until([&] {
-      auto* screen = Current<S>();
-      return screen && screen->InPhase(phase);
-    }));
-    return Current<S>();
-  }
+  bool Until(const std::function<bool()>& done) { return WaitFor(done, 600); }
   // From the menu's select phase: the entry's screen, waiting in its phase.
   template <class S, class P>
   S* Enter(int32_t entry, SceneResult (P::*phase)()) {
-    TMenuTop* menu = In<TMenuTop>(&TMenuTop::Select);
+    TMenuTop* menu = WaitIn<TMenuTop>(&TMenuTop::Select);
     if (!menu) return nullptr;
     while (menu->GetCursor() != entry) Press(kButtonDown);
     Press(kButtonA);
-    return In<S>(phase);
+    return WaitIn<S>(phase);
   }
   // B until the menu is back in its select phase.
   void BackToMenu() {
     Press(kButtonB);
-    EXPECT_NE(In<TMenuTop>(&TMenuTop::Select), nullptr);
+    EXPECT_NE(WaitIn<TMenuTop>(&TMenuTop::Select), nullptr);
   }
-  bool InSlotInput(const TMenuSave& screen) {
+  static bool InSlotInput(const TMenuSave& screen) {
     return screen.GetList().InPhase(&TSlotList::SaveInput) || screen.GetList().InPhase(&TSlotList::LoadInput);
   }
 };
@@ -108,28 +75,28 @@ class MenuScreensScenario : public GameFieldFixture {
 TEST_F(MenuScreensScenario, TheHeroFillsTheRingArmsSetsASkillThenSavesAndLoadsAtTheSavePoint) {
   const TStagePlayer* before = field->GetPlayer();
   Hold(kButtonE);
-  ASSERT_NE(In<TMenuTop>(&TMenuTop::Select), nullptr);
+  ASSERT_NE(WaitIn<TMenuTop>(&TMenuTop::Select), nullptr);
 
   // Items: the water onto position 2 with its stack.
   TItemMenu* items = Enter<TItemMenu>(0, &TItemMenu::Ring);
   ASSERT_NE(items, nullptr);
   for (int i = 0; i < 2; ++i) {
     Press(kButtonDown);
-    ASSERT_NE(In<TItemMenu>(&TItemMenu::Ring), nullptr);
+    ASSERT_NE(WaitIn<TItemMenu>(&TItemMenu::Ring), nullptr);
   }
   Press(kButtonA);
-  ASSERT_NE(In<TItemMenu>(&TMenuListScreen::ListSelect), nullptr);
+  ASSERT_NE(WaitIn<TItemMenu>(&TMenuListScreen::ListSelect), nullptr);
   Press(kButtonA);
   EXPECT_EQ(Data().GetEquipEntry(2).id, kWater);
   EXPECT_EQ(Data().GetEquipEntry(2).count, 3);
-  ASSERT_NE(In<TItemMenu>(&TItemMenu::Ring), nullptr);
+  ASSERT_NE(WaitIn<TItemMenu>(&TItemMenu::Ring), nullptr);
   BackToMenu();
 
   // Equipment: the spear, a weapon of another type, rebuilds the hero; the sword goes to the bag.
   TEquipMenu* equipment = Enter<TEquipMenu>(1, &TEquipMenu::Slots);
   ASSERT_NE(equipment, nullptr);
   Press(kButtonA);
-  ASSERT_NE(In<TEquipMenu>(&TMenuListScreen::ListSelect), nullptr);
+  ASSERT_NE(WaitIn<TEquipMenu>(&TMenuListScreen::ListSelect), nullptr);
   EXPECT_EQ(MenuIds(*equipment), std::vector<uint32_t>{kSpear});
   Press(kButtonA);
   EXPECT_NE(field->GetPlayer(), before) << "a new player character";
@@ -137,7 +104,7 @@ TEST_F(MenuScreensScenario, TheHeroFillsTheRingArmsSetsASkillThenSavesAndLoadsAt
   EXPECT_EQ(TWeaponTable::Find(Hero().GetWeaponId())->type, 1u) << "of the spear's type";
   EXPECT_EQ(Data().FindItem(kSword)->count, 1);
   EXPECT_EQ(Data().FindItem(kSpear), nullptr);
-  ASSERT_NE(In<TEquipMenu>(&TEquipMenu::Slots), nullptr);
+  ASSERT_NE(WaitIn<TEquipMenu>(&TEquipMenu::Slots), nullptr);
   BackToMenu();
 
   // Skills: with the spear the sword's technique is not offered; the ring's skill goes into slot 1
@@ -146,18 +113,18 @@ TEST_F(MenuScreensScenario, TheHeroFillsTheRingArmsSetsASkillThenSavesAndLoadsAt
   ASSERT_NE(skills, nullptr);
   Press(kButtonRight);
   Press(kButtonA);
-  ASSERT_NE(In<TSkillMenu>(&TMenuListScreen::ListSelect), nullptr);
+  ASSERT_NE(WaitIn<TSkillMenu>(&TMenuListScreen::ListSelect), nullptr);
   EXPECT_EQ(MenuIds(*skills), std::vector<uint32_t>{kFireUp});
   Press(kButtonA);
   EXPECT_EQ(Data().GetSkillSlot(0, 1), kFireUp);
-  ASSERT_NE(In<TSkillMenu>(&TSkillMenu::SlotSelect), nullptr);
+  ASSERT_NE(WaitIn<TSkillMenu>(&TSkillMenu::SlotSelect), nullptr);
   Press(kButtonA);
-  ASSERT_NE(In<TSkillMenu>(&TMenuListScreen::ListSelect), nullptr);
+  ASSERT_NE(WaitIn<TSkillMenu>(&TMenuListScreen::ListSelect), nullptr);
   EXPECT_EQ(MenuIds(*skills), std::vector<uint32_t>{0});
   Press(kButtonA);
   EXPECT_EQ(Data().GetSkillSlot(0, 1), 0u);
   EXPECT_EQ(Data().GetCharBlock(0).learned, (std::vector<uint32_t>{kUpperCut, kFireUp}));
-  ASSERT_NE(In<TSkillMenu>(&TSkillMenu::SlotSelect), nullptr);
+  ASSERT_NE(WaitIn<TSkillMenu>(&TSkillMenu::SlotSelect), nullptr);
   BackToMenu();
   Press(kButtonB);
   ASSERT_TRUE(Until([&] { return Current<TFieldScene>() != nullptr; }));
@@ -184,7 +151,7 @@ TEST_F(MenuScreensScenario, TheHeroFillsTheRingArmsSetsASkillThenSavesAndLoadsAt
 
   // Back to the choice, Load, slot 0: the town again at the save point, as saved.
   Press(kButtonB);
-  ASSERT_NE(In<TMenuSave>(&TChoiceMenu::Select), nullptr);
+  ASSERT_NE(WaitIn<TMenuSave>(&TChoiceMenu::Select), nullptr);
   Press(kButtonDown);
   Press(kButtonA);
   ASSERT_TRUE(Until([&] { return InSlotInput(*save); }));

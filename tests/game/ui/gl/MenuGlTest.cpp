@@ -68,6 +68,13 @@ class MenuGl : public menutest::MenuFixture {
       EXPECT_TRUE(Near(shot.At(p.x, p.y), p.want, 3)) << p.what << " at " << p.x << ", " << p.y;
   }
 
+  // The field's colour under the menu's overlay (alpha 127).
+  static Rgba Halved() {
+    const double overlay = 127.0 / 255.0;
+    const Rgba field = Of(kFieldColour);
+    return {field.r * (1 - overlay), field.g * (1 - overlay), field.b * (1 - overlay)};
+  }
+
   // The back buffer after one drawing of the scene, also saved under the name.
   Picture Shot(TScene& scene, const char* name) {
     TD3D8::Instance()->EnablePresent(false);
@@ -93,8 +100,7 @@ TEST_F(MenuGl, AtRestTheFieldIsHalvedAndTheFirstPanelsShowOpaqueAndHalfClear) {
   const Picture shot = Shot(menu, "menu.png");
 
   const double overlay = 127.0 / 255.0;
-  const Rgba field = Of(kFieldColour);
-  const Rgba halved{field.r * (1 - overlay), field.g * (1 - overlay), field.b * (1 - overlay)};
+  const Rgba halved = Halved();
   const Rgba first = Of(Texel(menu.GetPanels().Panel(0).sprite, 4, 4));
   const Rgba second = Of(Texel(menu.GetPanels().Panel(1).sprite, 4, 4));
   const Rgba secondOver = Over(Rgba{second.r, second.g, second.b, overlay}, halved);
@@ -155,9 +161,7 @@ TEST_F(MenuGl, TheEquipmentScreensWeaponListStandsBesideThePanelAndAboveTheInfor
   ASSERT_TRUE(TickUntil([screen] { return screen->InPhase(&TMenuListScreen::ListSelect); }));
   const Picture shot = Shot(*screen, "equipment.png");
 
-  const double overlay = 127.0 / 255.0;
-  const Rgba painted = Of(kFieldColour);
-  const Rgba halved{painted.r * (1 - overlay), painted.g * (1 - overlay), painted.b * (1 - overlay)};
+  const Rgba halved = Halved();
   const Rgba list{datakit::kSampleMenuListColour.r / 255.0, datakit::kSampleMenuListColour.g / 255.0,
                   datakit::kSampleMenuListColour.b / 255.0};
   // The panel's frame at the grey it is dimmed to while a list is open.
