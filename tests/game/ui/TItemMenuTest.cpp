@@ -21,6 +21,7 @@ constexpr uint32_t kHerb = 1, kWater = 2, kFruit = 3, kKey = 4;  // the key may 
 constexpr float kTwoPi = 6.2831853f;
 // "はずす", "ＮＯ ＩＴＥＭ"
 constexpr char kRemoval[] = "\x82\xcd\x82\xb8\x82\xb7";
+constexpr char kNoItem[] = "\x82\x6d\x82\x6e\x20\x82\x68\x82\x73\x82\x64\x82\x6c";
 
 class ItemMenu : public MenuScreenFixture {
  protected:
@@ -81,6 +82,7 @@ TEST_F(ItemMenu, AnEmptyPositionWithoutItemsShowsNoItemAndTakesOnlyB) {
   TItemMenu& screen = Open();
   OpenList(screen, 2);
   EXPECT_TRUE(screen.InPhase(&TMenuListScreen::EmptyList));
+  EXPECT_STREQ(TItemMenu::kLayout.emptyLine, kNoItem);
   renderer->ClearLog();
   for (uint32_t key : {kButtonA, kButtonUp, kButtonLeft}) Press(key);
   EXPECT_EQ(Sounds(), V{});

@@ -70,9 +70,11 @@ TEST_F(MenuSave, SaveIsOfferedAtASavePointOnlyAndTheChoiceOpensOnCancel) {
 }
 
 // Save: the save point the player stands at and the player's state go into the record first. An
-// empty slot is written at once (605), a used one after the question; B goes back to the choice.
+// empty slot is written at once (605), a used one after the question, window25 for a save of this
+// chapter and window26 for one of another; B goes back to the choice.
 TEST_F(MenuSave, SavingKeepsTheSavePointAndThePlayerAndWritesTheSlot) {
-  WriteSave(1, 9);
+  WriteSave(1, 9);  // this chapter's
+  WriteSave(2, 4);  // the second chapter's
   field.player.atSavePoint = true;
   field.player.savePointId = 8;
   field.player.hp = 77;
@@ -96,12 +98,15 @@ TEST_F(MenuSave, SavingKeepsTheSavePointAndThePlayerAndWritesTheSlot) {
   EXPECT_EQ(loaded.GetSavePointId(), 8u);
   EXPECT_EQ(loaded.GetCharBlock(0).hp, 77);
 
-  Press(kButtonDown);
-  Tick(kButtonA);
-  ASSERT_TRUE(TickUntil([&] { return list.InPhase(&TSlotList::Confirm); }));
-  EXPECT_EQ(list.GetQuestion().sprite.texture.GetName(), "sprite.ptx/window25");
-  Tick(kButtonB);  // No
-  EXPECT_TRUE(TickUntil([&] { return InList(screen); }));
+  for (const char* question : {"sprite.ptx/window25", "sprite.ptx/window26"}) {
+    SCOPED_TRACE(question);
+    Press(kButtonDown);
+    Tick(kButtonA);
+    ASSERT_TRUE(TickUntil([&] { return list.InPhase(&TSlotList::Confirm); }));
+    EXPECT_EQ(list.GetQuestion().sprite.texture.GetName(), question);
+    Tick(kButtonB);  // No
+    EXPECT_TRUE(TickUntil([&] { return InList(screen); }));
+  }
   Sounds();
 
   Tick(kButtonB);

@@ -21,6 +21,7 @@ constexpr uint32_t kHeal = 103, kFireUp = 1145, kUpperCut = 2000;  // the last a
 constexpr uint32_t kSword = 1000, kSpear = 1001;
 // "はずす", "ＮＯ ＳＫＩＬＬ"
 constexpr char kRemoval[] = "\x82\xcd\x82\xb8\x82\xb7";
+constexpr char kNoSkill[] = "\x82\x6d\x82\x6e\x20\x82\x72\x82\x6a\x82\x68\x82\x6b\x82\x6b";
 
 class SkillMenu : public MenuScreenFixture {
  protected:
@@ -118,6 +119,7 @@ TEST_F(SkillMenu, NothingOfferedShowsNoSkillAndBLeavesSilently) {
   TSkillMenu& screen = Open();
   OpenList(screen);
   EXPECT_TRUE(screen.InPhase(&TMenuListScreen::EmptyList));
+  EXPECT_STREQ(TSkillMenu::kLayout.emptyLine, kNoSkill);
   renderer->ClearLog();
   Press(kButtonA);
   EXPECT_EQ(DrawsOf("tEmpty").size(), 2u);
