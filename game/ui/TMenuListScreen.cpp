@@ -199,7 +199,7 @@ SceneResult TMenuListScreen::ListClosing() {
 }
 
 SceneResult TMenuListScreen::Closing() {
-  bool leadMoved = false;
+  bool leadMoved = false;  // the last window's step, which the loop ends on
   for (size_t n : layout.slide) leadMoved = windows[n].Backward();
   const TScreenWindow& lead = windows[layout.slide.back()];
   if (layout.endsOnArrival ? !lead.AtStart() : leadMoved) return kSceneRunning;
