@@ -212,6 +212,13 @@ std::vector<uint32_t> TGameData::BuildSellList() const {
   return ids;
 }
 
+std::vector<const TItemEntry*> TGameData::GetItemsOfKind(uint8_t kind) const {
+  std::vector<const TItemEntry*> entries;
+  for (const auto& entry : saved.bag)
+    if (TItemListTable::Find(entry->id)->mapModelKind == kind) entries.push_back(entry.Get());
+  return entries;
+}
+
 // ---- party and skills ----
 
 void TGameData::SetSkillSlot(uint32_t member, uint32_t slot, uint32_t skillId) {

@@ -104,6 +104,9 @@ class TGameData {
   void Equip(uint32_t slot, uint32_t id);
   void Unequip(uint32_t slot);
   std::vector<uint32_t> BuildSellList() const;
+  // The bag's entries whose item has that kind (0 usable, 1 weapon, 2 accessory), in bag order;
+  // the ring's are not among them.
+  std::vector<const TItemEntry*> GetItemsOfKind(uint8_t kind) const;
 
   // Party and skills.
   // A member or slot out of range holds no skill.

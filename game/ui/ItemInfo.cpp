@@ -167,6 +167,15 @@ TSprite8 LoadItemIcon(uint32_t itemId) {
   return item ? EntrySprite("itemicon.ptx/", item->iconName) : EmptySprite();
 }
 
+TSprite8 LoadKindIcon(uint32_t itemId) {
+  switch (TItemListTable::Find(itemId)->mapModelKind) {
+    case 0: return LoadSprite("itm_icon.ptx/itm00_icon", plat::D3DPOOL_MANAGED, 0);
+    case 1: return TWeaponTable::GetIcon(itemId);
+    case 2: return LoadSprite("itm_icon.ptx/itm01_icon", plat::D3DPOOL_MANAGED, 0);
+    default: return EmptySprite();
+  }
+}
+
 TSprite8 LoadItemInfoPicture(uint32_t itemId) {
   const TItemListRecord* item = KnownRecord<TItemListTable>(itemId);
   return item ? EntrySprite("iteminfo.ptx/", item->pictureName) : EmptySprite();
@@ -196,16 +205,19 @@ TInfoLines ItemInfoLines(uint32_t id, bool skill) {
   return {};
 }
 
+TText8 UiText(const std::string& name, uint32_t width) {
+  return TText8(name, width, 16, 255, 255, 255, plat::D3DPOOL_MANAGED, 0);
+}
+
+void WritePieces(TText8& text, const std::vector<TInfoPiece>& pieces) {
+  text.Clear(false);
+  const TUiFont font;
+  for (const TInfoPiece& piece : pieces) text.DrawString(piece.x, 0, piece.text, font, false);
+  text.Upload();
+}
+
 void ItemInfoText(uint32_t id, bool skill, TText8* const lines[3]) {
-  for (size_t k = 0; k < 3; ++k)
-    if (lines[k]) lines[k]->Clear(false);
   const TInfoLines info = ItemInfoLines(id, skill);
-  for (size_t k = 0; k < 3; ++k) {
-    if (!lines[k]) continue;
-    for (const TInfoPiece& piece : info[k]) {
-      const TUiFont font;
-      lines[k]->DrawString(piece.x, 0, piece.text, font, false);
-    }
-    lines[k]->Upload();
-  }
+  for (size_t k = 0; k < 3; ++k)
+    if (lines[k]) WritePieces(*lines[k], info[k]);
 }

@@ -25,6 +25,9 @@ inline constexpr int32_t kSkillIconCount = 38;
 
 // "itemicon.ptx/" + the item record's icon entry.
 TSprite8 LoadItemIcon(uint32_t itemId);
+// The lists' icon of an item's kind: "itm_icon.ptx/itm00_icon" for a usable item, the weapon
+// type's for a weapon, "itm_icon.ptx/itm01_icon" for an accessory; the empty sprite otherwise.
+TSprite8 LoadKindIcon(uint32_t itemId);
 // "iteminfo.ptx/" + the item record's picture entry.
 TSprite8 LoadItemInfoPicture(uint32_t itemId);
 // "skillinfo.ptx/" + the skill record's picture entry.
@@ -36,6 +39,10 @@ std::string SkillIconName(uint8_t iconIndex);
 
 // The description of an item (skill false) or a skill (skill true), line by line.
 TInfoLines ItemInfoLines(uint32_t id, bool skill);
+// A text texture of the screens: white, 16 pixels high.
+TText8 UiText(const std::string& name, uint32_t width);
+// Draws the pieces into the text (cleared first) and uploads it.
+void WritePieces(TText8& text, const std::vector<TInfoPiece>& pieces);
 // Draws ItemInfoLines into the three text objects (each cleared first) and uploads them; a null
 // text is left out.
 void ItemInfoText(uint32_t id, bool skill, TText8* const lines[3]);

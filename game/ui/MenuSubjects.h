@@ -6,8 +6,12 @@
 #include <optional>
 
 #include "common/TMesh8.h"
+#include "game/data/TCharBlock.h"
 
+class TGauge;
+class TGlyphTable;
 class TScene;
+class TSkillRing;
 
 // The player character's values that the status screen shows.
 class TStatusSheetSubject {
@@ -31,6 +35,26 @@ class TStatusSheetSubject {
   ~TStatusSheetSubject() = default;
 };
 
+// The player character as the equipment, skill and save screens read and change it.
+class TMenuPlayer {
+ public:
+  virtual uint32_t GetMember() const = 0;  // 0 the hero, 1 the heroine
+  virtual uint32_t GetWeaponId() const = 0;
+  // Equips the weapon in both hands by its type; the character keeps its style until rebuilt.
+  virtual void SetWeapon(uint32_t id) = 0;
+  // The accessory in slot 'A' or 'B'; 0 when the slot holds none.
+  virtual uint32_t GetEquipSlot(char slot) const = 0;
+  virtual void SetEquipSlot(uint32_t id, char slot) = 0;
+  virtual bool IsAtSavePoint() const = 0;
+  // The save point it stands at; -1 away from one.
+  virtual int32_t GetSavePointId() const = 0;
+  // The live values that its member's block of the game-progress record keeps.
+  virtual TPlayerState GetState() const = 0;
+
+ protected:
+  ~TMenuPlayer() = default;
+};
+
 class TMenuField {
  public:
   virtual ~TMenuField() = default;
@@ -48,4 +72,12 @@ class TMenuField {
   virtual const TStatusSheetSubject* GetStatusSheet() = 0;
   // The current party member's model for the status screen; none when it has none.
   virtual std::optional<TMesh8> LoadPartyMemberModel() = 0;
+  // The player character as it stands now (a rebuild replaces it).
+  virtual TMenuPlayer& GetPlayer() = 0;
+  // The HUD parts the field keeps, which the item, equipment and skill screens show and change.
+  virtual TGlyphTable& GetGlyphTable() = 0;
+  virtual TGauge& GetGauge() = 0;
+  virtual TSkillRing& GetSkillRing() = 0;
+  // The character panel's bars, level and marks from the player.
+  virtual void UpdateGauge() = 0;
 };

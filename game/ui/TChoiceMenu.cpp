@@ -10,9 +10,6 @@
 
 namespace {
 
-// Each panel starts once the one above has done half of its way.
-constexpr TStagger kWalk{5, 5, false};
-
 uint32_t CurrentMember() {
   const TGameData* data = TGameData::Instance();
   return data ? data->GetCurrentMember() : 0;
@@ -32,8 +29,9 @@ constexpr TPanelSpec kSystemPanels[] = {
 
 }  // namespace
 
-TChoiceMenu::TChoiceMenu(TGameWnd& app, TMenuTop& menu, std::span<const TPanelSpec> specs, int32_t cursor)
-    : TMenuScreen(app, menu, true), panels(specs, cursor, kWalk) {
+TChoiceMenu::TChoiceMenu(TGameWnd& app, TMenuTop& menu, std::span<const TPanelSpec> specs, int32_t cursor,
+                         const TStagger& walk)
+    : TMenuScreen(app, menu, true), panels(specs, cursor, walk) {
   SetPhase(&TChoiceMenu::SlideIn);
 }
 

@@ -18,7 +18,11 @@ class TChoiceMenu : public TMenuScreen {
   SceneResult SlideOut();
 
  protected:
-  TChoiceMenu(TGameWnd& app, TMenuTop& parent, std::span<const TPanelSpec> panels, int32_t cursor);
+  // Each panel starts once the one above has done half of its way.
+  static constexpr TStagger kWalk{5, 5, false};
+
+  TChoiceMenu(TGameWnd& app, TMenuTop& parent, std::span<const TPanelSpec> panels, int32_t cursor,
+              const TStagger& walk = kWalk);
 
   void DrawWindows() override { panels.Draw(); }
   // When the window has slid out after a choice other than cancel; the phase to go on with, or

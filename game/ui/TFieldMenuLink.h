@@ -4,17 +4,21 @@
 #include <cstdint>
 #include <optional>
 
+#include "common/TCountedPtr.h"
 #include "game/data/TCharBlock.h"
 #include "game/ui/MenuSubjects.h"
 #include "game/ui/TInn.h"
 
+class TFieldHudParts;
 class TFieldScene;
 class TGameWnd;
+class TPlayerChar;
 class TScene;
 
 class TFieldMenuLink : public TMenuField, public TInnField {
  public:
-  explicit TFieldMenuLink(TFieldScene& scene) : scene(scene) {}
+  explicit TFieldMenuLink(TFieldScene& scene) : scene(scene), player(scene) {}
+  ~TFieldMenuLink() override;
 
   TScene& GetScene() override;
   int32_t GetStageMusicId() const override;
@@ -26,9 +30,38 @@ class TFieldMenuLink : public TMenuField, public TInnField {
   // The current member's own model as the player characters show it; none when the member's hero
   // definition names none.
   std::optional<TMesh8> LoadPartyMemberModel() override;
+  TMenuPlayer& GetPlayer() override { return player; }
+  // The field's own HUD parts; a field without them gets a set of its own for the menu.
+  TGlyphTable& GetGlyphTable() override;
+  TGauge& GetGauge() override;
+  TSkillRing& GetSkillRing() override;
+  void UpdateGauge() override;
   void RestorePlayer() override;
 
  private:
+  // The field's current player character; without one, what its member's block says, and
+  // changes go nowhere.
+  class TLivePlayer : public TMenuPlayer {
+   public:
+    explicit TLivePlayer(TFieldScene& scene) : scene(scene) {}
+    uint32_t GetMember() const override;
+    uint32_t GetWeaponId() const override;
+    void SetWeapon(uint32_t id) override;
+    uint32_t GetEquipSlot(char slot) const override;
+    void SetEquipSlot(uint32_t id, char slot) override;
+    bool IsAtSavePoint() const override;
+    int32_t GetSavePointId() const override;
+    TPlayerState GetState() const override;
+
+   private:
+    TPlayerChar* Character() const;
+    TPlayerState BlockState() const;
+
+    TFieldScene& scene;
+  };
+
+  TFieldHudParts& Hud();
+
   // A stand-in for the player character's status values.
   class TStateSheet : public TStatusSheetSubject {
    public:
@@ -50,6 +83,8 @@ class TFieldMenuLink : public TMenuField, public TInnField {
 
   TFieldScene& scene;
   TStateSheet sheet;
+  TLivePlayer player;
+  TCountedPtr<TFieldHudParts> spareHud;
 };
 
 // The field menu for the field scene, pushed by the stage when the player asks for it.

@@ -145,6 +145,16 @@ void TGauge::Draw(float x, float y) {
   face.DrawAt(x + kFacePlace.x, y + kFacePlace.y, false);
 }
 
+void TGauge::SetMarkColor(int32_t gauge, uint32_t colour) {
+  icons[gauge].SetColor(colour, -1);
+  fullMarks[gauge].SetColor(colour, -1);
+}
+
+void TGauge::SetDigitColor(uint32_t colour) {
+  for (TSprite8* s : {&levelDigits[0], &levelDigits[1], &percentDigits[0], &percentDigits[1], &percentSign})
+    s->SetColor(colour, -1);
+}
+
 void TGauge::ResetColors() {
   frame.SetColor(0xFFFFFFFFu, -1);
   for (TSprite8& s : bars) s.SetColor(0xFFFFFFFFu, -1);

@@ -30,6 +30,21 @@ class TGauge {
   void Draw(float x, float y);
   void ResetColors();
 
+  // The pieces as a screen that shows the panel dims them, and the weapon's icon after a change.
+  void SetFrameColor(uint32_t colour) { frame.SetColor(colour, -1); }
+  void SetBarColor(Bar bar, uint32_t colour) { bars[bar].SetColor(colour, -1); }
+  // The icon and the mastered mark of gauge 0 (weapon), 1 (slot A) or 2 (slot B).
+  void SetMarkColor(int32_t gauge, uint32_t colour);
+  // The level and percentage digits and the "%" sign.
+  void SetDigitColor(uint32_t colour);
+  void SetIcon(int32_t gauge, const TSprite8& icon) { icons[gauge] = icon; }
+
+  const TSprite8& GetFrame() const { return frame; }
+  const TSprite8& GetBar(Bar bar) const { return bars[bar]; }
+  const TSprite8& GetIcon(int32_t gauge) const { return icons[gauge]; }
+  const TSprite8& GetFullMark(int32_t gauge) const { return fullMarks[gauge]; }
+  const TSprite8& GetPercentSign() const { return percentSign; }
+
   float GetRatio(Bar bar) const { return ratios[bar]; }
   bool IsFull(int32_t gauge) const { return full[gauge] != 0; }  // 0 weapon, 1 slot A, 2 slot B
   const TSprite8& GetLevelDigit(int32_t place) const { return levelDigits[place]; }      // 0 tens

@@ -4,10 +4,13 @@
 #include "game/data/GameGlobals.h"
 #include "game/shell/TGameWnd.h"
 #include "game/shell/TInput.h"
-#include "game/ui/MenuStandIns.h"
 #include "game/ui/MenuSubjects.h"
 #include "game/ui/TChoiceMenu.h"
+#include "game/ui/TEquipMenu.h"
+#include "game/ui/TItemMenu.h"
+#include "game/ui/TMenuSave.h"
 #include "game/ui/TMiniMapMenu.h"
+#include "game/ui/TSkillMenu.h"
 #include "game/ui/TStatusMenu.h"
 #include "platform/gfx/D3D8Types.h"
 #include "sound/TDSound8.h"
@@ -26,15 +29,15 @@ struct TMenuEntry {
   TScene* (*open)(TGameWnd& app, TMenuTop& menu);
 };
 
-// Top to bottom. The item, equipment, skill and save screens are not built yet.
+// Top to bottom.
 constexpr TMenuEntry kEntries[TMenuTop::kEntryCount] = {
-    {"sprite.ptx/window02_a", &Open<standin::TMenuScreenStandIn>},  // items
-    {"sprite.ptx/window02_b", &Open<standin::TMenuScreenStandIn>},  // equipment
-    {"sprite.ptx/window02_c", &Open<standin::TMenuScreenStandIn>},  // skills
+    {"sprite.ptx/window02_a", &Open<TItemMenu>},
+    {"sprite.ptx/window02_b", &Open<TEquipMenu>},
+    {"sprite.ptx/window02_c", &Open<TSkillMenu>},
     {"sprite.ptx/window02_d", &Open<TStatusMenu>},
     {"sprite.ptx/window02_l", &Open<TTwoChoiceMenu>},
     {"sprite.ptx/window02_e", &Open<TMiniMapMenu>},
-    {"sprite.ptx/window02_f", &Open<standin::TMenuScreenStandIn>},  // save
+    {"sprite.ptx/window02_f", &Open<TMenuSave>},
     {"sprite.ptx/window02_j", &Open<TThreeChoiceMenu>},
 };
 

@@ -31,6 +31,7 @@ constexpr TModeRow kModes[] = {
 void KeepSoundsForChange(int32_t effectId, int32_t musicId) {
   TDSound8& sound = TDSound8::Get();
   if (TCountedPtr<TSoundSet8> effects = sound.Find(kEffectSet)) effects->Load(effectId);
+  if (musicId == -1) return;
   if (TCountedPtr<TSoundSet8> music = sound.Find(kMusicSet)) music->Load(musicId);
 }
 

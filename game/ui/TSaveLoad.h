@@ -56,6 +56,7 @@ class TSaveLoad : public TScreen {
   TSlotList list;
 };
 
-// A screen that starts a scene change keeps the sound it played last (set 0) and the title's
-// music (set 2) loaded for it with one reference each; the change lets both go.
+// A screen that starts a scene change keeps the sound it played last (set 0) and the music that
+// plays on through the change (set 2; -1 none) loaded for it with one reference each; the change
+// lets both go.
 void KeepSoundsForChange(int32_t effectId, int32_t musicId);

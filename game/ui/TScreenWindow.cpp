@@ -56,7 +56,7 @@ TWindowLayout::TWindowLayout(std::span<const TWindowSpec> specs) {
   for (const TWindowSpec& spec : specs) windows.emplace_back(spec);
 }
 
-bool TWindowLayout::Forward(std::initializer_list<size_t> group) {
+bool TWindowLayout::Forward(std::span<const size_t> group) {
   bool ended = true;
   for (size_t n : group) {
     windows[n].Forward();
@@ -65,7 +65,7 @@ bool TWindowLayout::Forward(std::initializer_list<size_t> group) {
   return ended;
 }
 
-bool TWindowLayout::Backward(std::initializer_list<size_t> group) {
+bool TWindowLayout::Backward(std::span<const size_t> group) {
   bool back = true;
   for (size_t n : group) {
     windows[n].Backward();

@@ -79,8 +79,10 @@ class TWindowLayout {
 
   // Steps every window of the group, in the order given; true once every one of them has ended
   // (or is back at its start).
-  bool Forward(std::initializer_list<size_t> group);
-  bool Backward(std::initializer_list<size_t> group);
+  bool Forward(std::span<const size_t> group);
+  bool Backward(std::span<const size_t> group);
+  bool Forward(std::initializer_list<size_t> group) { return Forward(std::span(group.begin(), group.size())); }
+  bool Backward(std::initializer_list<size_t> group) { return Backward(std::span(group.begin(), group.size())); }
 
  private:
   std::vector<TScreenWindow> windows;

@@ -68,26 +68,6 @@ TGameData& Data() {
 
 TSprite8 EmptySprite() { return LoadSprite("", plat::D3DPOOL_MANAGED, 0); }
 
-// The generic icons of usable items (kind 0) and accessories (kind 2); a weapon shows its type's.
-TSprite8 KindIcon(const TItemListRecord& item) {
-  switch (item.mapModelKind) {
-    case 0: return LoadSprite("itm_icon.ptx/itm00_icon", plat::D3DPOOL_MANAGED, 0);
-    case 1: return TWeaponTable::GetIcon(item.id);
-    case 2: return LoadSprite("itm_icon.ptx/itm01_icon", plat::D3DPOOL_MANAGED, 0);
-    default: return EmptySprite();
-  }
-}
-
-TText8 WhiteText(const char* name, uint32_t width) {
-  return TText8(name, width, 16, 255, 255, 255, plat::D3DPOOL_MANAGED, 0);
-}
-
-void Write(TText8& text, const std::vector<TInfoPiece>& pieces) {
-  text.Clear(false);
-  const TUiFont font;
-  for (const TInfoPiece& piece : pieces) text.DrawString(piece.x, 0, piece.text, font, false);
-  text.Upload();
-}
 
 // --- the rules of buying and of selling ---
 
@@ -134,9 +114,9 @@ TShop::TShop(TGameWnd& application, const TShopRules& shopRules, std::vector<uin
       items(std::move(itemIds)),
       windows(kWindowSpecs),
       pager(kPagerLayout),
-      goldText(WhiteText("tBell", 512)),
-      quantityText(WhiteText(shopRules.quantityName, 512)),
-      ownedText(WhiteText("tHaveNum", 32)),
+      goldText(UiText("tBell", 512)),
+      quantityText(UiText(shopRules.quantityName, 512)),
+      ownedText(UiText("tHaveNum", 32)),
       infoPicture(EmptySprite()),
       confirmCursor(LoadSprite("sprite.ptx/cursor02", plat::D3DPOOL_MANAGED, 0)),
       board(EmptySprite()),
@@ -153,12 +133,12 @@ TShop::TShop(TGameWnd& application, const TShopRules& shopRules, std::vector<uin
   for (TMoveValue& shade : iconShades) shade.Set(1.0f, kListDim, kShadeFrames, 0);
   static const char* const kRowNames[kRows] = {"tItem0", "tItem1", "tItem2", "tItem3", "tItem4", "tItem5", "tItem6"};
   rowTexts.reserve(kRows);
-  for (const char* name : kRowNames) rowTexts.push_back(WhiteText(name, 512));
+  for (const char* name : kRowNames) rowTexts.push_back(UiText(name, 512));
   for (TSprite8& icon : rowIcons) icon = EmptySprite();
   infoLines.reserve(3);
-  for (const char* name : {"tTextInfo0_", "tTextInfo1_", "tTextInfo2_"}) infoLines.push_back(WhiteText(name, 512));
+  for (const char* name : {"tTextInfo0_", "tTextInfo1_", "tTextInfo2_"}) infoLines.push_back(UiText(name, 512));
   if (rules.waitsWhenEmpty) {
-    emptyText.emplace(WhiteText("tEmpty", 128));
+    emptyText.emplace(UiText("tEmpty", 128));
     emptyText->DrawString(0, 0, kNoItem, TUiFont(), true);
   }
   RebuildRows();
@@ -203,8 +183,8 @@ void TShop::WriteRow(int32_t row, uint32_t itemId) {
   const TItemListRecord& item = *TItemListTable::Find(itemId);
   const TItemEntry* entry = Data().FindItem(itemId);
   rowPieces[row] = rules.rowText(item, entry ? entry->count : 0, item.*rules.price);
-  Write(rowTexts[row], rowPieces[row]);
-  rowIcons[row] = KindIcon(item);
+  WritePieces(rowTexts[row], rowPieces[row]);
+  rowIcons[row] = LoadKindIcon(item.id);
   if (rules.shadesEachRow) ShadeRow(row, item);
   rowTexts[row].SetColor(OpaqueGrey(rowShades[row].value), -1);
   rowIcons[row].SetColor(OpaqueGrey(iconShades[row].value), -1);
@@ -236,13 +216,13 @@ void TShop::RefreshInfo() {
 
 void TShop::WriteGold() {
   goldLine = Money(Data().GetGold());
-  Write(goldText, {{0, goldLine}});
+  WritePieces(goldText, {{0, goldLine}});
 }
 
 void TShop::WriteQuantity() {
   quantityLine = Format("%-16s", Item().name.c_str()) + kTimes + Format("%2d", quantity) + kEquals +
                  Money(Total(quantity));
-  Write(quantityText, {{0, quantityLine}});
+  WritePieces(quantityText, {{0, quantityLine}});
 }
 
 // --- the phases ---

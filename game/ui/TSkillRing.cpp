@@ -74,6 +74,12 @@ void TSkillRing::ResetColors() {
   cursorMark.SetColor(0xFFFFFFFFu, -1);
 }
 
+void TSkillRing::Shade(uint32_t colour, int32_t brightCell) {
+  for (TSprite8& s : pieces) s.SetColor(colour, -1);
+  for (int32_t k = 0; k < kCells; ++k)
+    if (k != brightCell) icons[k].SetColor(colour, -1);
+}
+
 void TSkillRing::Draw(float x, float y) {
   TSprite8::SetBlendMode(1);
   for (int32_t k = 0; k < kCells; ++k) pieces[k].Draw(x + kPieces[k].x, y, kPieces[k].width, kPieceHeight, false);

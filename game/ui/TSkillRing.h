@@ -36,7 +36,13 @@ class TSkillRing {
   void ResetColors();
   void Draw(float x, float y);
 
+  // A cell's icon as the skill screen sets it.
+  void SetIcon(int32_t cell, const TSprite8& icon) { icons[cell] = icon; }
+  // Every piece of the frame, and the icon of every cell but one, in the colour.
+  void Shade(uint32_t colour, int32_t brightCell);
+
   const TSprite8& GetIcon(int32_t cell) const { return icons[cell]; }
+  const TSprite8& GetPiece(int32_t cell) const { return pieces[cell]; }
 
  private:
   void Move(int32_t to);

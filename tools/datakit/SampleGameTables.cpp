@@ -48,6 +48,12 @@ ItemRow Unsellable(ItemRow r) {
   return r;
 }
 
+// A usable item that may not go on the item ring.
+ItemRow OffTheRing(ItemRow r) {
+  r.ringFlag = 0;
+  return r;
+}
+
 SkillRow Skill(uint32_t id, const std::string& name, uint8_t kind, uint8_t icon, const std::string& line) {
   return SkillRow{id, name, kind, icon, SampleSkillPictureEntry(id), {line, "", ""}};
 }
@@ -199,7 +205,7 @@ void WriteSampleGameTables(const std::string& folder) {
                   // 力の実: しばらく力が上がる。
                   Item(3, "\x97\xcd\x82\xcc\x8e\xc0", 0, 100, "",
                        "\x82\xb5\x82\xce\x82\xe7\x82\xad\x97\xcd\x82\xaa\x8f\xe3\x82\xaa\x82\xe9\x81\x42"),
-                  Unsellable(Item(4, "\x8c\xc3\x82\xa2\x8c\xae", 0, 200)),  // 古い鍵
+                  OffTheRing(Unsellable(Item(4, "\x8c\xc3\x82\xa2\x8c\xae", 0, 200))),  // 古い鍵
                   Item(1000, sword, 1, 100, "sword00"),
                   Item(1001, spear, 1, 150, "spear00"),
                   Item(1002, axe, 1, 200, "axe00"),

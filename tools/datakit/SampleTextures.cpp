@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tools/datakit/PictureKit.h"
+#include "tools/datakit/SampleMenuScreens.h"
 #include "tools/datakit/SampleTitle.h"
 #include "tools/datakit/SampleGameTables.h"
 
@@ -152,6 +153,7 @@ PtxWriter SampleSpritePack() {
   pack.Add("window18", SolidPicture(1, 448, 64, {70, 50, 120}));
   pack.Add("window19", SolidPicture(1, 128, 32, {50, 110, 90}));
   AddSampleSaveScreenSprites(pack);
+  AddSampleMenuScreenSprites(pack);
   return pack;
 }
 

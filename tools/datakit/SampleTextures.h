@@ -11,9 +11,9 @@ namespace datakit {
 // panel, skill bar, item ring and acquisition window; the minimap's player arrow "cursor05"; the
 // field menu's panels "window02_a" to "window02_n" (opaque, one colour each), the status window
 // "window09", the options rows "window12" to "window15" and knob "cursor00", the yes/no dialog's
-// "window23", "window24" and "window10", the list arrows "cursor03" and "cursor04", and the
-// shops' list, quantity and owned-count windows "window17", "window18" and "window19" (opaque, one
-// colour each).
+// "window23", "window24" and "window10", the list arrows "cursor03" and "cursor04", the shops'
+// list, quantity and owned-count windows "window17", "window18" and "window19" (opaque, one colour
+// each), and the menu screens' list window "window20".
 PtxWriter SampleSpritePack();
 // "itm_icon.ptx": the item icons, entries "itm02_icon" to "itm13_icon" (one per weapon type) and
 // "itm00_icon", "itm01_icon".

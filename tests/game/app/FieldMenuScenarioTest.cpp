@@ -26,6 +26,7 @@
 #include "sound/TSound8.h"
 #include "sound/TSoundHandle8.h"
 #include "sound/TSoundSet8.h"
+#include "tests/game/app/MenuKeys.h"
 #include "tests/game/field/FieldSceneFixture.h"
 
 namespace {
@@ -34,10 +35,10 @@ using namespace fieldscenetest;
 
 constexpr uint32_t kTownSavePoint = 7;
 
-class FieldMenuScenario : public FieldSceneFixture {
+class FieldMenuScenario : public MenuKeys<FieldSceneFixture> {
  protected:
   void SetUp() override {
-    FieldSceneFixture::SetUp();
+    MenuKeys::SetUp();
     TScriptEngine::SetFolder("data/scr03/");
     DefaultShellServices();  // the game's screens' services
     SetFieldServices(&standin::FieldServices());
@@ -49,37 +50,9 @@ class FieldMenuScenario : public FieldSceneFixture {
     plat::ReleaseAllKeys();
     TScriptEngine::Destroy();
     TScriptEngine::SetFolder("");
-    FieldSceneFixture::TearDown();
+    MenuKeys::TearDown();
   }
 
-  // One tick of the current scene with the buttons held; false when the game would end.
-  bool Hold(uint32_t buttons) {
-    for (int k = 0; k < TInput::kButtonCount; ++k)
-      plat::SetKeyDown(static_cast<int>(TInput::kDefaultKeys[k]), (buttons >> k & 1) != 0);
-    auto* scene = dynamic_cast<TStateScene*>(app->GetCurrentScene());
-    if (!scene) return false;
-    const TFrameTimer& timer = scene->GetTimer();
-    const auto due = static_cast<plat::DWORD>(std::floor(timer.baseTime + timer.tickLength)) + 1;
-    clock.Set(std::max(due, plat::timeGetTime()));
-    return app->Frame();
-  }
-  void Press(uint32_t buttons) {
-    Hold(buttons);
-    Hold(0);
-  }
-  bool WaitFor(const std::function<bool()>& done) {
-    for (int i = 0; i < 300 && !done(); ++i) Hold(0);
-    return done();
-  }
-  // The screen of that type in front, waiting in the phase.
-  template <class S, class P>
-  S* WaitIn(SceneResult (P::*phase)()) {
-    EXPECT_TRUE(WaitFor([&] {
-      auto* screen = dynamic_cast<S*>(app->GetCurrentScene());
-      return screen && screen->InPhase(phase);
-    }));
-    return dynamic_cast<S*>(app->GetCurrentScene());
-  }
   void MoveMenuTo(TMenuTop& menu, int32_t entry) {
     while (menu.GetCursor() != entry) Press(kButtonDown);
   }

@@ -4,6 +4,7 @@
 // keys as a player moves it.
 #pragma once
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -11,14 +12,19 @@
 #include "game/actor/TPlayerChar.h"
 #include "game/actor/TPlayerFactory.h"
 #include "game/actor/TWeponState.h"
+#include "game/app/GameServices.h"
 #include "game/app/StandIns.h"
+#include "game/data/GameGlobals.h"
 #include "game/data/TGameData.h"
 #include "game/enemy/TEnemyTable.h"
 #include "game/field/CollisionGeometry.h"
 #include "game/field/MapZones.h"
 #include "game/field/TStage.h"
 #include "game/moveset/PlayerStyles.h"
+#include "game/script/ChangeScenes.h"
+#include "game/script/ShopScenes.h"
 #include "game/script/TScriptEngine.h"
+#include "game/ui/UiServices.h"
 #include "platform/window/InputState.h"
 #include "tests/game/field/FieldSceneFixture.h"
 
@@ -44,6 +50,22 @@ class GameFieldFixture : public fieldscenetest::FieldSceneFixture {
     EnemyDatabase.clear();
     TPatternInfo::SetFolder("");
     TWeponState::SetFolder("");
+  }
+
+  // The seams between the subsystems bound to the real ones, a save folder of the test's own and
+  // this program's chapter (3), as start-up makes them; and all of it taken away again.
+  void LinkGame() {
+    InstallGameLinks();
+    std::filesystem::create_directories(dir / "save");
+    SetSaveFolder("save/");
+    SetChapterNo(3);
+  }
+  void UnlinkGame() {
+    SetUiServices(nullptr);
+    SetShopScenes(nullptr);
+    SetChangeScenes(nullptr);
+    SetSaveFolder("");
+    SetChapterNo(1);
   }
 
   TStage& Stage() { return *field->GetStage(); }

@@ -4,13 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 
-#include "game/app/GameServices.h"
-#include "game/data/GameGlobals.h"
 #include "game/data/SaveFiles.h"
-#include "game/script/ChangeScenes.h"
-#include "game/script/ShopScenes.h"
 #include "game/script/TChange.h"
 #include "game/script/TEnding.h"
 #include "game/script/TEventScene.h"
@@ -19,7 +14,6 @@
 #include "game/ui/TSaveLoad.h"
 #include "game/ui/TSelectContinueData.h"
 #include "game/ui/TTitle.h"
-#include "game/ui/UiServices.h"
 #include "sound/TDSound8.h"
 #include "sound/TSoundSet8.h"
 #include "tests/game/app/GameFieldFixture.h"
@@ -33,11 +27,8 @@ class TitleScenario : public GameFieldFixture {
  protected:
   void SetUp() override {
     GameFieldFixture::SetUp();
-    InstallGameLinks();
+    LinkGame();
     shell.makeTitle = [](TGameWnd& app) { return new TTitle(app); };
-    std::filesystem::create_directories(dir / "save");
-    SetSaveFolder("save/");
-    SetChapterNo(3);
     TTitle::SetLogoShown(false);
     for (int i = 0; i < 5; ++i) app->GetInput()->Update();  // past the input's warm-up
     app->ClearScenes();
@@ -45,12 +36,8 @@ class TitleScenario : public GameFieldFixture {
   void TearDown() override {
     field = nullptr;
     app->ClearScenes();
-    SetUiServices(nullptr);
-    SetShopScenes(nullptr);
-    SetChangeScenes(nullptr);
+    UnlinkGame();
     shell.makeTitle = nullptr;
-    SetSaveFolder("");
-    SetChapterNo(1);
     TTitle::SetLogoShown(false);
     GameFieldFixture::TearDown();
   }

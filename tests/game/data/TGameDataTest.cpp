@@ -177,6 +177,23 @@ TEST_F(GameData, SellListHoldsSellableBagItemsById) {
   EXPECT_EQ(d.BuildSellList(), (std::vector<uint32_t>{4, kSword}));  // item 1 is in the ring
 }
 
+// Each kind in the order the bag holds it; what the ring holds is not among them.
+TEST_F(GameData, ItemsOfAKindAreTheBagsInBagOrder) {
+  TGameData& d = Data();
+  for (uint32_t id : {4u, kRing, kSword, 2u}) d.AddItem(id, 3);
+  d.AddItem(1, 1);  // onto the ring's five
+  auto ids = [&](uint8_t kind) {
+    std::vector<uint32_t> found;
+    for (const TItemEntry* entry : d.GetItemsOfKind(kind)) found.push_back(entry->id);
+    return found;
+  };
+  EXPECT_EQ(ids(0), (std::vector<uint32_t>{4, 2}));
+  EXPECT_EQ(ids(1), std::vector<uint32_t>{kSword});
+  EXPECT_EQ(ids(2), std::vector<uint32_t>{kRing});
+  EXPECT_TRUE(ids(3).empty());
+  EXPECT_EQ(d.GetItemsOfKind(0).front(), d.FindItem(4)) << "the bag's own entry";
+}
+
 TEST_F(GameData, SkillSlotsAndTheLearnedList) {
   TGameData& d = Data();
   for (uint32_t s : {kSkillPlain, kSkillFire, kSkillSword}) EXPECT_TRUE(d.LearnSkill(0, s));

@@ -43,6 +43,59 @@ void TestField::RebuildPlayer(uint32_t member) {
   scene->colour = memberColours[member & 1];
 }
 
+void MenuPlayer::SetWeapon(uint32_t id) {
+  log.push_back("weapon " + std::to_string(id));
+  weaponId = id;
+}
+
+void MenuPlayer::SetEquipSlot(uint32_t id, char slot) {
+  log.push_back("accessory " + std::to_string(id) + " " + slot);
+  (slot == 'A' ? accessoryA : accessoryB) = id;
+}
+
+TPlayerState MenuPlayer::GetState() const {
+  const TCharBlock& block = TGameData::Instance()->GetCharBlock(member);
+  TPlayerState state;
+  state.member = member;
+  state.level = block.level;
+  state.experience = block.experience;
+  state.maxHp = block.maxHp;
+  state.maxMp = block.maxMp;
+  state.mp = block.mp;
+  state.ringGaugeMax = block.ringGaugeMax;
+  state.hp = hp;
+  state.weaponId = weaponId;
+  state.accessoryA = accessoryA;
+  state.accessoryB = accessoryB;
+  return state;
+}
+
+uint16_t MenuPlayer::GetWeaponPoints() const { return TGameData::Instance()->GetCharBlock(member).PointsOf(weaponId); }
+
+uint16_t MenuPlayer::GetEquipPoints(char slot) const {
+  return TGameData::Instance()->GetCharBlock(member).PointsOf(GetEquipSlot(slot));
+}
+
+TGlyphTable& TestField::GetGlyphTable() {
+  if (!glyphs) glyphs = std::make_unique<TGlyphTable>("sprite.ptx/word");
+  return *glyphs;
+}
+
+TGauge& TestField::GetGauge() {
+  if (!gauge) gauge = std::make_unique<TGauge>(&GetGlyphTable());
+  return *gauge;
+}
+
+TSkillRing& TestField::GetSkillRing() {
+  if (!skillRing) skillRing = std::make_unique<TSkillRing>();
+  return *skillRing;
+}
+
+void TestField::UpdateGauge() {
+  log.push_back("update gauge");
+  GetGauge().Update(player);
+}
+
 std::optional<TMesh8> TestField::LoadPartyMemberModel() {
   log.push_back("model");
   if (model.empty()) return std::nullopt;
@@ -110,6 +163,9 @@ void MenuFixture::TearDown() {
   menu = nullptr;
   field.scene = nullptr;
   if (app) app->ClearScenes();  // the screens go before the device, the sound and the tables
+  field.skillRing.reset();
+  field.gauge.reset();
+  field.glyphs.reset();
   SetUiServices(nullptr);
   app.reset();
   TWeaponTable::Clear();
@@ -146,6 +202,12 @@ bool MenuFixture::TickUntil(const std::function<bool()>& done, uint32_t buttons,
     Tick(buttons);
   }
   return done();
+}
+
+void MenuFixture::WriteHudPacks() {
+  const std::string packs = dir.path() + "/data/ptx03/";
+  datakit::SampleItemIconPack().Save(packs + "itm_icon.ptx");
+  datakit::WriteSampleHudPacks(packs);
 }
 
 void MenuFixture::PlayFieldMusic() {

@@ -14,7 +14,11 @@
 #include <vector>
 
 #include "game/shell/TInput.h"
+#include "game/ui/HudSubjects.h"
 #include "game/ui/MenuSubjects.h"
+#include "game/ui/TGauge.h"
+#include "game/ui/TGlyphTable.h"
+#include "game/ui/TSkillRing.h"
 #include "game/ui/TMenuTop.h"
 #include "game/ui/UiServices.h"
 #include "platform/gfx/RecordingRenderer.h"
@@ -36,9 +40,42 @@ class PaintedField : public TStateScene {
   void Paint();
 };
 
+// The player in the field: its equipment and where it stands as plain fields; equipping logs.
+class MenuPlayer : public TMenuPlayer, public TGaugeSubject {
+ public:
+  explicit MenuPlayer(Log& log) : log(log) {}
+
+  uint32_t GetMember() const override { return member; }
+  uint32_t GetWeaponId() const override { return weaponId; }
+  void SetWeapon(uint32_t id) override;
+  uint32_t GetEquipSlot(char slot) const override { return slot == 'A' ? accessoryA : accessoryB; }
+  void SetEquipSlot(uint32_t id, char slot) override;
+  bool IsAtSavePoint() const override { return atSavePoint; }
+  int32_t GetSavePointId() const override { return atSavePoint ? savePointId : -1; }
+  TPlayerState GetState() const override;
+
+  int32_t GetHp() const override { return 90; }
+  int32_t GetMaxHp() const override { return 120; }
+  int32_t GetMp() const override { return 20; }
+  int32_t GetMaxMp() const override { return 30; }
+  int32_t GetRingPointsMax() const override { return 1000; }
+  int32_t GetRingPointsUsed() const override { return 250; }
+  uint32_t GetLevel() const override { return 4; }
+  uint32_t GetExperience() const override { return 4500; }
+  uint32_t GetPartyMember() const override { return member; }
+  uint16_t GetWeaponPoints() const override;
+  uint16_t GetEquipPoints(char slot) const override;
+
+  Log& log;
+  uint32_t member = 0, weaponId = 1000, accessoryA = 2000, accessoryB = 2000;
+  bool atSavePoint = false;
+  int32_t savePointId = 7;
+  int32_t hp = 77;  // what a save keeps of it
+};
+
 class TestField : public TMenuField, public TStatusSheetSubject {
  public:
-  explicit TestField(Log& log) : log(log) {}
+  explicit TestField(Log& log) : log(log), player(log) {}
 
   TScene& GetScene() override { return *scene; }
   int32_t GetStageMusicId() const override { return musicId; }
@@ -46,6 +83,12 @@ class TestField : public TMenuField, public TStatusSheetSubject {
   void RefreshHud() override { log.push_back("refresh hud"); }
   const TStatusSheetSubject* GetStatusSheet() override { return this; }
   std::optional<TMesh8> LoadPartyMemberModel() override;
+  TMenuPlayer& GetPlayer() override { return player; }
+  // Made on first use, from the sprite pack (the gauge's icons and face once refreshed).
+  TGlyphTable& GetGlyphTable() override;
+  TGauge& GetGauge() override;
+  TSkillRing& GetSkillRing() override;
+  void UpdateGauge() override;
 
   uint32_t GetLevel() const override { return level; }
   uint32_t GetExperience() const override { return experience; }
@@ -66,6 +109,10 @@ class TestField : public TMenuField, public TStatusSheetSubject {
   // The colour the field shows once the player has been rebuilt as the member.
   std::array<uint32_t, 2> memberColours{0xFFC03020, 0xFF2040C0};
   std::string model;  // a mesh of the mesh folder; empty: none
+  MenuPlayer player;
+  std::unique_ptr<TGlyphTable> glyphs;
+  std::unique_ptr<TGauge> gauge;
+  std::unique_ptr<TSkillRing> skillRing;
 
   uint32_t level = 0, experience = 0, weaponId = 1000;
   int32_t hp = 120, maxHp = 150, mp = 20, maxMp = 30, attack = 12, defence = 9;
@@ -117,6 +164,8 @@ class MenuFixture : public shelltest::ShellFixture {
     Tick();
   }
 
+  // The sample's item icons ("itm_icon.ptx"), item and skill pictures, skill icons and faces.
+  void WriteHudPacks();
   // The field's music playing in set 2, as a stage keeps it.
   void PlayFieldMusic();
   // The menu over the field, run until it waits in its select phase.

@@ -15,7 +15,9 @@ TEST_F(SampleMenu, EveryPictureAndSoundOfTheMenuScreensIsThere) {
   std::vector<std::string> names;
   for (char c = 'a'; c <= 'n'; ++c) names.push_back(std::string("sprite.ptx/window02_") + c);
   for (const char* name : {"window09", "window10", "window12", "window13", "window14", "window15", "window23",
-                           "window24", "cursor00", "cursor02", "cursor03", "cursor04"})
+                           "window24", "cursor00", "cursor02", "cursor03", "cursor04", "window06", "window11",
+                           "window16", "window20", "window22", "window25", "window26", "ring01_c", "ring_cursor00",
+                           "ring_cursor01"})
     names.push_back(std::string("sprite.ptx/") + name);
   for (const std::string& name : names)
     EXPECT_NE(LoadSprite(name, plat::D3DPOOL_MANAGED, 0).texture.Object(), nullptr) << name;

@@ -1,11 +1,8 @@
 // Shop and inn tests: the field-menu fixture's game window, tables, sounds and painted field, with
 // the item icon packs of the sample game, and a way to open a scene over the field as "Shop" does.
 #pragma once
-#include <string>
-
 #include "game/data/TGameData.h"
 #include "tests/game/ui/MenuFixture.h"
-#include "tools/datakit/SampleTextures.h"
 
 namespace shoptest {
 
@@ -13,9 +10,7 @@ class ShopFixture : public menutest::MenuFixture {
  protected:
   void SetUp() override {
     MenuFixture::SetUp();
-    const std::string packs = dir.path() + "/data/ptx03/";
-    datakit::SampleItemIconPack().Save(packs + "itm_icon.ptx");
-    datakit::WriteSampleHudPacks(packs);
+    WriteHudPacks();
   }
 
   // The painted field, then the scene made by `open` in front of it after the input's warm-up.

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "game/shell/TScreenCapture.h"
-#include "game/ui/MenuStandIns.h"
+#include "game/ui/TSkillMenu.h"
 #include "sound/TDSound8.h"
 #include "sound/TSound8.h"
 #include "sound/TSoundHandle8.h"
@@ -128,20 +128,24 @@ TEST_F(MenuTop, TheCursorWrapsAndAHeldDirectionRepeats) {
 TEST_F(MenuTop, AfterAScreenThePanelsSlideInWithItsEntryBright) {
   TMenuTop& m = OpenMenu();
   Press(kButtonDown);
-  Press(kButtonDown);  // the skills: a screen not built yet
+  Press(kButtonDown);  // the skills
   Sounds();
   Tick(kButtonA);
   EXPECT_EQ(Sounds(), V{603});
   EXPECT_TRUE(m.InPhase(&TMenuTop::SlideOut));
-  EXPECT_TRUE(TickUntil([this] { return Current<standin::TMenuScreenStandIn>() != nullptr; }));
+  EXPECT_TRUE(TickUntil([this] { return Current<TSkillMenu>() != nullptr; }));
   EXPECT_TRUE(m.IsSuspended());
   EXPECT_TRUE(m.InPhase(&TMenuTop::SlideIn));
   for (int32_t i = 0; i < 8; ++i) EXPECT_EQ(m.GetPanels().Panel(i).X(), -194 + 8 * i) << "off screen";
   EXPECT_EQ(m.GetPanels().Highlight(2).value, 1.0f);
   EXPECT_EQ(m.GetPanels().Highlight(0).value, 0.5f);
 
-  Tick();  // the stand-in finishes
-  EXPECT_EQ(app->GetCurrentScene(), &m);
+  auto* skills = Current<TSkillMenu>();
+  ASSERT_TRUE(TickUntil([&] { return skills->InPhase(&TSkillMenu::SlotSelect); }));
+  Tick(kButtonB);  // the skill screen slides out and finishes
+  EXPECT_TRUE(TickUntil([&] { return app->GetCurrentScene() == &m; }));
+  EXPECT_TRUE(m.InPhase(&TMenuTop::SlideIn));
+  EXPECT_EQ(m.GetPanels().Panel(0).X(), -194) << "still off screen";
   Tick();
   EXPECT_GT(m.GetPanels().Panel(0).X(), -194) << "sliding in";
   EXPECT_TRUE(TickUntil([&] { return m.InPhase(&TMenuTop::Select); }));

@@ -1,19 +1,24 @@
-// The field menu and the buy shop at rest as OpenGL draws them over a field of one colour: the
-// field's picture halved by the menu's overlay, the first panel opaque at its place and the second
-// at alpha 127; the field under the shop's board at alpha 102 and the shop's windows at their
-// places.
+// The field menu, the buy shop and the equipment screen at rest as OpenGL draws them over a field
+// of one colour: the field's picture halved by the menu's overlay, the first panel opaque at its
+// place and the second at alpha 127; the field under the shop's board at alpha 102 and the shop's
+// windows at their places; the equipment screen's list, character panel and information window at
+// theirs over the menu's halved field, the panel dimmed while the list is open.
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 
 #include "common/TD3D8.h"
+#include "game/data/TGameData.h"
+#include "game/ui/TEquipMenu.h"
 #include "game/ui/TMenuTop.h"
+#include "game/ui/TPanelColumn.h"
 #include "game/ui/TShop.h"
 #include "platform/gfx/png/Picture.h"
 #include "platform/gfx/png/Screenshot.h"
 #include "tests/common/gl/GameGlFixture.h"
 #include "tests/game/ui/MenuFixture.h"
 #include "tests/platform/gfx/gl/GlFixture.h"
+#include "tools/datakit/SampleMenuScreens.h"
 #include "tools/datakit/SampleTextures.h"
 
 namespace {
@@ -63,6 +68,13 @@ class MenuGl : public menutest::MenuFixture {
       EXPECT_TRUE(Near(shot.At(p.x, p.y), p.want, 3)) << p.what << " at " << p.x << ", " << p.y;
   }
 
+  // The field's colour under the menu's overlay (alpha 127).
+  static Rgba Halved() {
+    const double overlay = 127.0 / 255.0;
+    const Rgba field = Of(kFieldColour);
+    return {field.r * (1 - overlay), field.g * (1 - overlay), field.b * (1 - overlay)};
+  }
+
   // The back buffer after one drawing of the scene, also saved under the name.
   Picture Shot(TScene& scene, const char* name) {
     TD3D8::Instance()->EnablePresent(false);
@@ -88,8 +100,7 @@ TEST_F(MenuGl, AtRestTheFieldIsHalvedAndTheFirstPanelsShowOpaqueAndHalfClear) {
   const Picture shot = Shot(menu, "menu.png");
 
   const double overlay = 127.0 / 255.0;
-  const Rgba field = Of(kFieldColour);
-  const Rgba halved{field.r * (1 - overlay), field.g * (1 - overlay), field.b * (1 - overlay)};
+  const Rgba halved = Halved();
   const Rgba first = Of(Texel(menu.GetPanels().Panel(0).sprite, 4, 4));
   const Rgba second = Of(Texel(menu.GetPanels().Panel(1).sprite, 4, 4));
   const Rgba secondOver = Over(Rgba{second.r, second.g, second.b, overlay}, halved);
@@ -105,8 +116,7 @@ TEST_F(MenuGl, AtRestTheFieldIsHalvedAndTheFirstPanelsShowOpaqueAndHalfClear) {
 }
 
 TEST_F(MenuGl, AtRestTheBuyShopDarkensTheFieldAndShowsItsWindowsAtTheirPlaces) {
-  datakit::SampleItemIconPack().Save(dir.path() + "/data/ptx03/itm_icon.ptx");
-  datakit::WriteSampleHudPacks(dir.path() + "/data/ptx03/");
+  WriteHudPacks();
   field.scene = new menutest::PaintedField(*app, kFieldColour);
   app->SetScene(field.scene);
   Ticks(6);
@@ -136,6 +146,41 @@ TEST_F(MenuGl, AtRestTheBuyShopDarkensTheFieldAndShowsItsWindowsAtTheirPlaces) {
       {64, 344, texel(TShop::kInfo, 0, 0), "the info window's corner"},
       {63, 344, dark, "left of the info window"},
       {64, 343, dark, "above the info window"},
+  });
+}
+
+TEST_F(MenuGl, TheEquipmentScreensWeaponListStandsBesideThePanelAndAboveTheInformation) {
+  WriteHudPacks();
+  field.GetGauge().Refresh(field.player);
+  TGameData::Instance()->AddItem(1001, 1);
+  OpenMenu();
+  auto* screen = new TEquipMenu(*app, *menu);
+  app->SetScene(screen);
+  ASSERT_TRUE(TickUntil([screen] { return screen->InPhase(&TEquipMenu::Slots); }));
+  Tick(kButtonA);
+  ASSERT_TRUE(TickUntil([screen] { return screen->InPhase(&TMenuListScreen::ListSelect); }));
+  const Picture shot = Shot(*screen, "equipment.png");
+
+  const Rgba halved = Halved();
+  const Rgba list{datakit::kSampleMenuListColour.r / 255.0, datakit::kSampleMenuListColour.g / 255.0,
+                  datakit::kSampleMenuListColour.b / 255.0};
+  // The panel's frame at the grey it is dimmed to while a list is open.
+  TMoveValue fade;
+  fade.Set(1.0f, 0.7f, 10, 10);
+  const double dim = (OpaqueGrey(fade.value) & 0xFF) / 255.0;
+  const Rgba frame = Of(Texel(field.GetGauge().GetFrame(), 0, 0)) * Rgba{dim, dim, dim, 1};
+  const Rgba info = Over(Of(Texel(screen->GetWindow(TMenuListScreen::kInfo).sprite, 0, 0)), halved);
+  ExpectProbes(shot, {
+      {342, 32, list, "the list window's corner"},
+      {341, 32, halved, "left of the list window"},
+      {342, 31, halved, "above the list window"},
+      {629, 351, list, "the list window's far corner"},
+      {64, 48, frame, "the panel's frame, dimmed"},
+      {63, 48, halved, "left of the panel"},
+      {64, 47, halved, "above the panel"},
+      {64, 344, info, "the information window's corner"},
+      {63, 344, halved, "left of the information window"},
+      {64, 343, halved, "above the information window"},
   });
 }
 

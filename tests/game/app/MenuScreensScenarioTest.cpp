@@ -1,0 +1,171 @@
+// The field menu's item, equipment, skill and save screens in the game as it is wired: the sample
+// town from its save point, the game's own services, and keys held as a player holds them. The
+// hero has bought magic water, a spear and a silver ring and learned a sword technique and a skill
+// of the ring; the water goes onto the item ring, the spear into the hands, the ring's skill into
+// a slot and out again; at the save point the game is saved into slot 0 and loaded from there.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#include "game/data/SaveFiles.h"
+#include "game/data/TWeaponTable.h"
+#include "game/ui/TEquipMenu.h"
+#include "game/ui/TItemMenu.h"
+#include "game/ui/TMenuSave.h"
+#include "game/ui/TMenuTop.h"
+#include "game/ui/TSkillMenu.h"
+#include "tests/game/app/GameFieldFixture.h"
+#include "tests/game/app/MenuKeys.h"
+#include "tools/datakit/SampleMaps.h"
+
+namespace {
+
+using L = datakit::SampleMapLayout;
+
+constexpr uint32_t kWater = 2, kSword = 1000, kSpear = 1001, kSilverRing = 2001;
+constexpr uint32_t kFireUp = 1145, kUpperCut = 2000;  // the ring's skill, the sword's technique
+
+std::vector<uint32_t> MenuIds(const TMenuListScreen& screen) {
+  std::vector<uint32_t> ids;
+  for (const TListEntry& entry : screen.GetEntries()) ids.push_back(entry.id);
+  return ids;
+}
+
+class MenuScreensScenario : public MenuKeys<GameFieldFixture> {
+ protected:
+  void SetUp() override {
+    MenuKeys::SetUp();
+    LinkGame();
+    for (auto [id, count] : {std::pair{kWater, 3u}, {kSpear, 1u}, {kSilverRing, 1u}}) Data().AddItem(id, count);
+    std::vector<uint32_t> learned;
+    Data().AddWeaponPoints(0, kSword, 100, learned);
+    Data().AddAccessoryPoints(0, kSilverRing, 100, learned);
+    Open(TFieldScene::CreateFromSave(*app, L::kTownSavePoint));
+    FinishOpeningFade();
+  }
+  void TearDown() override {
+    field = nullptr;
+    app->ClearScenes();
+    UnlinkGame();
+    MenuKeys::TearDown();
+  }
+
+  bool Until(const std::function<bool()>& done) { return WaitFor(done, 600); }
+  // From the menu's select phase: the entry's screen, waiting in its phase.
+  template <class S, class P>
+  S* Enter(int32_t entry, SceneResult (P::*phase)()) {
+    TMenuTop* menu = WaitIn<TMenuTop>(&TMenuTop::Select);
+    if (!menu) return nullptr;
+    while (menu->GetCursor() != entry) Press(kButtonDown);
+    Press(kButtonA);
+    return WaitIn<S>(phase);
+  }
+  // B until the menu is back in its select phase.
+  void BackToMenu() {
+    Press(kButtonB);
+    EXPECT_NE(WaitIn<TMenuTop>(&TMenuTop::Select), nullptr);
+  }
+  static bool InSlotInput(const TMenuSave& screen) {
+    return screen.GetList().InPhase(&TSlotList::SaveInput) || screen.GetList().InPhase(&TSlotList::LoadInput);
+  }
+};
+
+TEST_F(MenuScreensScenario, TheHeroFillsTheRingArmsSetsASkillThenSavesAndLoadsAtTheSavePoint) {
+  const TStagePlayer* before = field->GetPlayer();
+  Hold(kButtonE);
+  ASSERT_NE(WaitIn<TMenuTop>(&TMenuTop::Select), nullptr);
+
+  // Items: the water onto position 2 with its stack.
+  TItemMenu* items = Enter<TItemMenu>(0, &TItemMenu::Ring);
+  ASSERT_NE(items, nullptr);
+  for (int i = 0; i < 2; ++i) {
+    Press(kButtonDown);
+    ASSERT_NE(WaitIn<TItemMenu>(&TItemMenu::Ring), nullptr);
+  }
+  Press(kButtonA);
+  ASSERT_NE(WaitIn<TItemMenu>(&TMenuListScreen::ListSelect), nullptr);
+  Press(kButtonA);
+  EXPECT_EQ(Data().GetEquipEntry(2).id, kWater);
+  EXPECT_EQ(Data().GetEquipEntry(2).count, 3);
+  ASSERT_NE(WaitIn<TItemMenu>(&TItemMenu::Ring), nullptr);
+  BackToMenu();
+
+  // Equipment: the spear, a weapon of another type, rebuilds the hero; the sword goes to the bag.
+  TEquipMenu* equipment = Enter<TEquipMenu>(1, &TEquipMenu::Slots);
+  ASSERT_NE(equipment, nullptr);
+  Press(kButtonA);
+  ASSERT_NE(WaitIn<TEquipMenu>(&TMenuListScreen::ListSelect), nullptr);
+  EXPECT_EQ(MenuIds(*equipment), std::vector<uint32_t>{kSpear});
+  Press(kButtonA);
+  EXPECT_NE(field->GetPlayer(), before) << "a new player character";
+  EXPECT_EQ(Hero().GetWeaponId(), kSpear);
+  EXPECT_EQ(TWeaponTable::Find(Hero().GetWeaponId())->type, 1u) << "of the spear's type";
+  EXPECT_EQ(Data().FindItem(kSword)->count, 1);
+  EXPECT_EQ(Data().FindItem(kSpear), nullptr);
+  ASSERT_NE(WaitIn<TEquipMenu>(&TEquipMenu::Slots), nullptr);
+  BackToMenu();
+
+  // Skills: with the spear the sword's technique is not offered; the ring's skill goes into slot 1
+  // and out again.
+  TSkillMenu* skills = Enter<TSkillMenu>(2, &TSkillMenu::SlotSelect);
+  ASSERT_NE(skills, nullptr);
+  Press(kButtonRight);
+  Press(kButtonA);
+  ASSERT_NE(WaitIn<TSkillMenu>(&TMenuListScreen::ListSelect), nullptr);
+  EXPECT_EQ(MenuIds(*skills), std::vector<uint32_t>{kFireUp});
+  Press(kButtonA);
+  EXPECT_EQ(Data().GetSkillSlot(0, 1), kFireUp);
+  ASSERT_NE(WaitIn<TSkillMenu>(&TSkillMenu::SlotSelect), nullptr);
+  Press(kButtonA);
+  ASSERT_NE(WaitIn<TSkillMenu>(&TMenuListScreen::ListSelect), nullptr);
+  EXPECT_EQ(MenuIds(*skills), std::vector<uint32_t>{0});
+  Press(kButtonA);
+  EXPECT_EQ(Data().GetSkillSlot(0, 1), 0u);
+  EXPECT_EQ(Data().GetCharBlock(0).learned, (std::vector<uint32_t>{kUpperCut, kFireUp}));
+  ASSERT_NE(WaitIn<TSkillMenu>(&TSkillMenu::SlotSelect), nullptr);
+  BackToMenu();
+  Press(kButtonB);
+  ASSERT_TRUE(Until([&] { return Current<TFieldScene>() != nullptr; }));
+
+  // At the save point: Save, slot 0.
+  const D3DXVECTOR3 savePoint(L::kTownSavePointAt.x, L::kTownSavePointAt.y, L::kTownSavePointAt.z);
+  Stand(savePoint, D3DXVECTOR3(0, 0, 1), 1);
+  ASSERT_TRUE(Hero().IsAtSavePoint());
+  Data().SetSavePointId(0);
+  Hold(kButtonE);
+  TMenuSave* save = Enter<TMenuSave>(6, &TChoiceMenu::Select);
+  ASSERT_NE(save, nullptr);
+  ASSERT_TRUE(save->OffersSave());
+  Press(kButtonUp);
+  Press(kButtonUp);
+  Press(kButtonA);
+  ASSERT_TRUE(Until([&] { return InSlotInput(*save); }));
+  EXPECT_EQ(Data().GetSavePointId(), L::kTownSavePoint) << "kept before the save";
+  Press(kButtonA);
+  ASSERT_TRUE(Until([&] { return InSlotInput(*save); }));
+  EXPECT_EQ(save->GetList().GetLastSaveResult(), save_code::kDone);
+  EXPECT_TRUE(std::filesystem::exists(dir / "save/sav_00.dat"));
+  EXPECT_EQ(save->GetList().GetSlotState(0), TSlotList::kUsable);
+
+  // Back to the choice, Load, slot 0: the town again at the save point, as saved.
+  Press(kButtonB);
+  ASSERT_NE(WaitIn<TMenuSave>(&TChoiceMenu::Select), nullptr);
+  Press(kButtonDown);
+  Press(kButtonA);
+  ASSERT_TRUE(Until([&] { return InSlotInput(*save); }));
+  EXPECT_FALSE(save->GetList().IsSaving());
+  Data().NewGame();
+  field = nullptr;
+  Press(kButtonA);
+  ASSERT_TRUE(Until([&] { return Current<TFieldScene>() != nullptr; }));
+  EXPECT_EQ(app->GetSceneCount(), 1u);
+  ASSERT_NE(Arrive("03.pbms/town"), nullptr);
+  EXPECT_EQ(Data().GetSavePointId(), L::kTownSavePoint);
+  EXPECT_EQ(Data().GetEquipEntry(2).id, kWater);
+  EXPECT_EQ(Data().GetCharBlock(0).weaponId, kSpear);
+  EXPECT_EQ(Hero().GetWeaponId(), kSpear);
+}
+
+}  // namespace
