@@ -1,7 +1,7 @@
 // Map data (".pbms"): each map the directory names, opened as a map change opens it: the map read,
 // the stage built from it (scenery, collision, camera, sky, objects, villagers and enemies), the
-// opening fade run. Then what the game does on a map: a second of play, the hero standing while
-// the world, its enemies and its triggers run.
+// opening fade run. Then what the game does on a map: a second of play, the hero walking and
+// fighting while the world, its enemies and its triggers run.
 #include "tests/fuzz/FuzzGame.h"
 #include "tests/fuzz/FuzzHarness.h"
 

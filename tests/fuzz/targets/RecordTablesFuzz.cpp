@@ -2,7 +2,6 @@
 // the game's own loaders. Then what the game does with the records: a new game's party from the
 // hero definitions, every listed id bought, used, equipped and learned, the weapon's mesh and icon
 // and the accessory loaded, the record saved and its slot summary drawn with the names.
-#include "common/TD3D8.h"
 #include "common/TMesh8.h"
 #include "common/TText8.h"
 #include "common/TTexture8.h"
