@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer build (clang, ASan+UBSan) and runs every fuzz target, or the ones named, for
+# MINUTES each: at most DW_FUZZ_JOBS (3) at once, under nice, with the leak check on and a 2 GB
+# memory limit. Each target's corpus grows in OUT/corpus/<target> from the data kit's seeds and the
+# findings kept in tests/fuzz/findings/<target>; what a target finds lands in OUT/<target>/
+# (crash-*, leak-*, timeout-*, oom-*), its log in OUT/<target>.log. Ends with one line per target:
+# minutes, executions, findings.
+#
+#   tests/fuzz/run-fuzzers.sh MINUTES [target...]      (targets without the fuzz_ prefix)
+#
+# DW_FUZZ_BUILD (build-fuzz) and DW_FUZZ_OUT (DW_FUZZ_BUILD/fuzz-runs) choose the folders.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+root=$(pwd)
+
+if [[ $# -lt 1 || ! $1 =~ ^[0-9]+$ ]]; then
+  echo "usage: $0 MINUTES [target...]" >&2
+  exit 2
+fi
+minutes=$1
+shift
+build=$(realpath -m "${DW_FUZZ_BUILD:-build-fuzz}")
+out=$(realpath -m "${DW_FUZZ_OUT:-$build/fuzz-runs}")
+jobs=${DW_FUZZ_JOBS:-3}
+
+export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None -DDW_FUZZ=ON >/dev/null
+cmake --build "$build" -j4 --target dw_fuzzers
+
+targets=("$@")
+if [[ ${#targets[@]} -eq 0 ]]; then
+  for program in "$build"/tests/fuzz/fuzz_*; do targets+=("${program##*/fuzz_}"); done
+fi
+
+mkdir -p "$out"
+"$build/tests/fuzz/dw-fuzz-seeds" "$out/seeds" >/dev/null
+
+# The targets move into folders of their own, so every path handed to libFuzzer is absolute.
+run() {
+  local target=$1
+  local inputs=("$out/corpus/$target" "$out/seeds/$target")
+  [[ -d $root/tests/fuzz/findings/$target ]] && inputs+=("$root/tests/fuzz/findings/$target")
+  mkdir -p "$out/corpus/$target" "$out/$target"
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    nice -n 10 "$build/tests/fuzz/fuzz_$target" -max_total_time=$((minutes * 60)) -rss_limit_mb=2048 \
+    -timeout=120 -detect_leaks=1 -close_fd_mask=2 -print_final_stats=1 -artifact_prefix="$out/$target/" \
+    "${inputs[@]}" >"$out/$target.log" 2>&1 || true
+}
+
+for target in "${targets[@]}"; do
+  [[ -x $build/tests/fuzz/fuzz_$target ]] || { echo "no fuzz target $target" >&2; exit 2; }
+  while [[ $(jobs -rp | wc -l) -ge $jobs ]]; do wait -n || true; done
+  echo "fuzzing $target for $minutes min"
+  run "$target" &
+done
+wait
+
+status=0
+printf '%-14s %8s %12s %9s\n' target minutes executions findings
+for target in "${targets[@]}"; do
+  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$out/$target.log" | grep -o '[0-9]*$' || echo "?")
+  found=$(find "$out/$target" -maxdepth 1 -type f | wc -l)
+  printf '%-14s %8s %12s %9s\n' "$target" "$minutes" "${runs:-?}" "$found"
+  [[ $found -eq 0 ]] || status=1
+done
+exit $status
