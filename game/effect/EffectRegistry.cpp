@@ -11,7 +11,7 @@
 #include "game/effect/TEffectManager.h"
 #include "game/effect/THitShot.h"
 #include "game/effect/TModelEffect.h"
-#include "game/effect/TPieceEffect.h"
+#include "game/effect/FragmentEffect.h"
 #include "game/effect/TRayEffect.h"
 #include "game/effect/TRelayShot.h"
 #include "game/effect/TShot.h"

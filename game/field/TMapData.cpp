@@ -5,7 +5,7 @@
 #include "common/TFile.h"
 #include "common/my_error.h"
 #include "game/field/FieldFolders.h"
-#include "game/field/MeshPiece.h"
+#include "game/field/PlacedMesh.h"
 #include "game/field/TCondition.h"
 #include "game/field/TDeathWatch.h"
 #include "game/field/TEventArea.h"

@@ -13,7 +13,7 @@
 #include "game/field/FieldFolders.h"
 #include "game/field/FieldHud.h"
 #include "game/field/FieldServices.h"
-#include "game/field/MeshPiece.h"
+#include "game/field/PlacedMesh.h"
 #include "game/field/StageEnemies.h"
 #include "game/field/StagePlayer.h"
 #include "game/field/TFieldActor.h"

@@ -16,12 +16,12 @@ uint32_t CurrentMember() {
 }
 
 // The first panel names the character that is not in control.
-std::array<TPanelSpec, 2> SwitchPanels(uint32_t member) {
+std::array<TPanelShape, 2> SwitchPanels(uint32_t member) {
   return {{{member == 0 ? "sprite.ptx/window02_n" : "sprite.ptx/window02_m", -184, 16},
            {"sprite.ptx/window02_k", -176, 24}}};
 }
 
-constexpr TPanelSpec kSystemPanels[] = {
+constexpr TPanelShape kSystemPanels[] = {
     {"sprite.ptx/window02_i", -194, 16},  // back to the title
     {"sprite.ptx/window02_j", -186, 24},  // quit the game
     {"sprite.ptx/window02_k", -178, 32},  // cancel
@@ -29,9 +29,9 @@ constexpr TPanelSpec kSystemPanels[] = {
 
 }  // namespace
 
-TChoiceMenu::TChoiceMenu(TGameWnd& app, TMenuTop& menu, std::span<const TPanelSpec> specs, int32_t cursor,
+TChoiceMenu::TChoiceMenu(TGameWnd& app, TMenuTop& menu, std::span<const TPanelShape> shapes, int32_t cursor,
                          const TStagger& walk)
-    : TMenuScreen(app, menu, true), panels(specs, cursor, walk) {
+    : TMenuScreen(app, menu, true), panels(shapes, cursor, walk) {
   SetPhase(&TChoiceMenu::SlideIn);
 }
 

@@ -21,7 +21,7 @@ class TChoiceMenu : public TMenuScreen {
   // Each panel starts once the one above has done half of its way.
   static constexpr TStagger kWalk{5, 5, false};
 
-  TChoiceMenu(TGameWnd& app, TMenuTop& parent, std::span<const TPanelSpec> panels, int32_t cursor,
+  TChoiceMenu(TGameWnd& app, TMenuTop& parent, std::span<const TPanelShape> panels, int32_t cursor,
               const TStagger& walk = kWalk);
 
   void DrawWindows() override { panels.Draw(); }

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr TWindowSpec kWindowSpecs[] = {
+constexpr TWindowShape kWindowShapes[] = {
     {"sprite.ptx/window22", -256, 80, 326, 326},  // the name
     {nullptr, -256, 64, 48, 48},                   // the character panel
 };
@@ -57,7 +57,7 @@ void Step(TMoveValue& tween, bool forward) { forward ? tween.Forward() : tween.B
 }  // namespace
 
 const TMenuListLayout TEquipMenu::kLayout = {
-    kWindowSpecs, kSlide, false, TListKind::kItems, "itemInfo", 82, "WinTips1", {14, 8}, kNoItem, {104, 136},
+    kWindowShapes, kSlide, false, TListKind::kItems, "itemInfo", 82, "WinTips1", {14, 8}, kNoItem, {104, 136},
     "tName",  256,    menu_se::kCancel,
 };
 

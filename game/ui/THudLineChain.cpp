@@ -10,16 +10,16 @@ constexpr float kGlyphSize = 16;
 
 }  // namespace
 
-THudLineChain::THudLineChain(TGlyphTable& table, const std::vector<TPanelLine>& specs, int32_t hold)
-    : glyphs(table), lines(specs.size()), holdTicks(hold) {
-  for (size_t k = 0; k < specs.size(); ++k) {
+THudLineChain::THudLineChain(TGlyphTable& table, const std::vector<TPanelLine>& shapes, int32_t hold)
+    : glyphs(table), lines(shapes.size()), holdTicks(hold) {
+  for (size_t k = 0; k < shapes.size(); ++k) {
     Line& line = lines[k];
-    for (const TPanelWord& word : specs[k].words)
+    for (const TPanelWord& word : shapes[k].words)
       for (const char* c = word.letters; *c; ++c) {
         line.letters.push_back(glyphs.GetGlyph(*c));
         line.letterX.push_back(word.x + kPlaceStep * static_cast<float>(c - word.letters));
       }
-    line.numberX = specs[k].numberX;
+    line.numberX = shapes[k].numberX;
     line.x.Set(kSlide, 0, kSlideFrames, 0);
     line.alpha.Set(0, 1, kSlideFrames, 0);
   }

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr TWindowSpec kWindowSpecs[] = {
+constexpr TWindowShape kWindowShapes[] = {
     {"sprite.ptx/window16", -170, 80, 326, 326},      // the name
     {nullptr, -256, 64, 48, 48},                       // the wheel
     {"sprite.ptx/ring_cursor00", -128, 200, 144, 144},  // the ring's cursor
@@ -32,7 +32,7 @@ TGameData& Data() {
 }  // namespace
 
 const TMenuListLayout TItemMenu::kLayout = {
-    kWindowSpecs, kSlide, false, TListKind::kItems, "itemInfo", 90, "WinTips2", {50, 8}, kNoItem, {104, 136},
+    kWindowShapes, kSlide, false, TListKind::kItems, "itemInfo", 90, "WinTips2", {50, 8}, kNoItem, {104, 136},
     "tName",  128,    menu_se::kCancel,
 };
 

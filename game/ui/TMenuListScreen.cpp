@@ -14,7 +14,7 @@
 namespace {
 
 // The list part's windows, as every screen places them.
-constexpr TWindowSpec kOwnWindows[] = {
+constexpr TWindowShape kOwnWindows[] = {
     {"sprite.ptx/window20", 342, 342, -320, 32},  // the list
     {"sprite.ptx/window16", 358, 358, -32, 16},   // the title
     {"sprite.ptx/window06", 64, 64, 500, 344},    // the information
@@ -39,10 +39,10 @@ constexpr float kUnusableGrey = 0.7f;
 
 TSprite8 EmptySprite() { return LoadSprite("", plat::D3DPOOL_MANAGED, 0); }
 
-std::vector<TWindowSpec> Windows(std::span<const TWindowSpec> screens) {
-  std::vector<TWindowSpec> specs(std::begin(kOwnWindows), std::end(kOwnWindows));
-  specs.insert(specs.end(), screens.begin(), screens.end());
-  return specs;
+std::vector<TWindowShape> Windows(std::span<const TWindowShape> screens) {
+  std::vector<TWindowShape> shapes(std::begin(kOwnWindows), std::end(kOwnWindows));
+  shapes.insert(shapes.end(), screens.begin(), screens.end());
+  return shapes;
 }
 
 uint32_t CurrentMember() {

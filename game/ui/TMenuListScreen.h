@@ -34,7 +34,7 @@ enum class TListKind { kItems, kSkills };
 struct TMenuListLayout {
   // The name window, then the screen's own; the list part puts its list, title and information
   // windows before them.
-  std::span<const TWindowSpec> windows;
+  std::span<const TWindowShape> windows;
   // What the screen slides in as it opens and out as it closes; the last leads.
   std::span<const size_t> slide;
   // Closing ends on the tick its lead arrives; otherwise on the tick after.

@@ -8,12 +8,12 @@
 
 namespace {
 
-constexpr TPanelSpec kAtSavePoint[] = {
+constexpr TPanelShape kAtSavePoint[] = {
     {"sprite.ptx/window02_g", -194, 16},  // save
     {"sprite.ptx/window02_h", -186, 24},  // load
     {"sprite.ptx/window02_k", -178, 32},  // cancel
 };
-constexpr TPanelSpec kElsewhere[] = {
+constexpr TPanelShape kElsewhere[] = {
     {"sprite.ptx/window02_h", -194, 16},  // load
     {"sprite.ptx/window02_k", -186, 24},  // cancel
 };
@@ -24,7 +24,7 @@ constexpr char kLoadCaption[] = "\x83\x8d\x81\x5b\x83\x68";
 
 }  // namespace
 
-std::span<const TPanelSpec> TMenuSave::Choices(TMenuTop& menu) {
+std::span<const TPanelShape> TMenuSave::Choices(TMenuTop& menu) {
   if (menu.GetFieldScene().GetPlayer().IsAtSavePoint()) return kAtSavePoint;
   return kElsewhere;
 }

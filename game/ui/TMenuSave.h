@@ -29,7 +29,7 @@ class TMenuSave : public TChoiceMenu {
   void DrawWindows() override;
 
  private:
-  static std::span<const TPanelSpec> Choices(TMenuTop& menu);
+  static std::span<const TPanelShape> Choices(TMenuTop& menu);
   SceneResult Load();
 
   TSlotList list;

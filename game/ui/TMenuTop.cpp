@@ -45,17 +45,17 @@ constexpr TMenuEntry kEntries[TMenuTop::kEntryCount] = {
 // steps, and the way out ends a tick after the last panel is back.
 constexpr TStagger kWalk{6, 5, true};
 
-std::vector<TPanelSpec> PanelSpecs() {
-  std::vector<TPanelSpec> specs;
-  for (int32_t n = 0; n < TMenuTop::kEntryCount; ++n) specs.push_back({kEntries[n].sprite, -194 + 8 * n, 16 + 8 * n});
-  return specs;
+std::vector<TPanelShape> PanelShapes() {
+  std::vector<TPanelShape> shapes;
+  for (int32_t n = 0; n < TMenuTop::kEntryCount; ++n) shapes.push_back({kEntries[n].sprite, -194 + 8 * n, 16 + 8 * n});
+  return shapes;
 }
 
 }  // namespace
 
 TMenuTop::TMenuTop(TGameWnd& application, TMenuField& fieldScene)
     : TScreen(application, true),
-      panels(PanelSpecs(), 0, kWalk),
+      panels(PanelShapes(), 0, kWalk),
       overlay(LoadSprite("", plat::D3DPOOL_MANAGED, 0)),
       background(app.CaptureScreen(kCaptureName)),
       sounds(TDSound8::Get().Find(0), GetDataFolder() + "subset/menu_se.tbl"),

@@ -15,7 +15,7 @@
 namespace {
 
 // Rows r = 0-3: mini-map, music, sound effects, voices; each drops from 320 above its place.
-constexpr TWindowSpec kRowSpecs[TMiniMapMenu::kRows] = {
+constexpr TWindowShape kRowShapes[TMiniMapMenu::kRows] = {
     {"sprite.ptx/window12", 192, 192, -256, 64},
     {"sprite.ptx/window13", 192, 192, -192, 128},
     {"sprite.ptx/window14", 192, 192, -128, 192},
@@ -48,7 +48,7 @@ TMiniMapMenu::TMiniMapMenu(TGameWnd& app, TMenuTop& menu)
       modeText("MiniMapState", 64, 16, 255, 255, 255, plat::D3DPOOL_MANAGED, 0),
       mode(Data().GetMiniMapMode()),
       volumes{Data().GetVolume2(), Data().GetVolume0(), Data().GetVolume1()} {
-  for (int32_t r = 0; r < kRows; ++r) rows[r] = TScreenWindow(kRowSpecs[r]);
+  for (int32_t r = 0; r < kRows; ++r) rows[r] = TScreenWindow(kRowShapes[r]);
   for (TSprite8& knob : knobs) knob = LoadSprite("sprite.ptx/cursor00", plat::D3DPOOL_MANAGED, 0);
   for (int32_t n = 0; n < 5; ++n) highlights[n].Set(1.0f, kDim[n], 10, kHighlightRow[n] == row ? 0 : 10);
   StepHighlights();

@@ -12,12 +12,12 @@ uint32_t OpaqueGrey(float value) {
   return 0xFF000000u | level << 16 | level << 8 | level;
 }
 
-TPanelColumn::TPanelColumn(std::span<const TPanelSpec> specs, int32_t first, const TStagger& rule)
-    : highlights(specs.size(), kBright, kDim, first), cursor(first), walk(rule) {
-  panels.reserve(specs.size());
-  for (size_t n = 0; n < specs.size(); ++n) {
+TPanelColumn::TPanelColumn(std::span<const TPanelShape> shapes, int32_t first, const TStagger& rule)
+    : highlights(shapes.size(), kBright, kDim, first), cursor(first), walk(rule) {
+  panels.reserve(shapes.size());
+  for (size_t n = 0; n < shapes.size(); ++n) {
     const int32_t y = kTop + kPitch * static_cast<int32_t>(n);
-    panels.emplace_back(TWindowSpec{specs[n].sprite, specs[n].fromX, specs[n].toX, y, y});
+    panels.emplace_back(TWindowShape{shapes[n].sprite, shapes[n].fromX, shapes[n].toX, y, y});
   }
   ApplyColours();
 }

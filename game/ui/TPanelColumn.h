@@ -14,7 +14,7 @@
 
 class TScreenInput;
 
-struct TPanelSpec {
+struct TPanelShape {
   const char* sprite;
   int32_t fromX, toX;
 };
@@ -25,7 +25,7 @@ class TPanelColumn {
   static constexpr float kBright = 1.0f, kDim = 0.5f;
 
   // Every panel off screen at its start; the cursor's panel bright, the others dim.
-  TPanelColumn(std::span<const TPanelSpec> panels, int32_t cursor, const TStagger& walk);
+  TPanelColumn(std::span<const TPanelShape> panels, int32_t cursor, const TStagger& walk);
 
   bool SlideIn() { return WalkIn(panels, walk); }
   bool SlideOut() { return WalkOut(panels, walk); }

@@ -10,7 +10,7 @@ TRowStack::TRowStack(const TRowStackLayout& rowLayout, const std::string& lineNa
   rows.reserve(static_cast<size_t>(count));
   lines.reserve(static_cast<size_t>(count));
   for (int32_t n = 0; n < count; ++n) {
-    rows.emplace_back(TWindowSpec{layout.window, layout.x, layout.x, RestY(n) - layout.drop, RestY(n)});
+    rows.emplace_back(TWindowShape{layout.window, layout.x, layout.x, RestY(n) - layout.drop, RestY(n)});
     lines.emplace_back(lineName + std::to_string(n), kLineWidth, kLineHeight, 255, 255, 255, plat::D3DPOOL_MANAGED, 0);
   }
   ApplyColours();

@@ -4,9 +4,9 @@
 
 #include "platform/gfx/D3D8Types.h"
 
-TScreenWindow::TScreenWindow(const TWindowSpec& spec)
-    : sprite(LoadSprite(spec.sprite ? spec.sprite : "", plat::D3DPOOL_MANAGED, 0)) {
-  SetWay(spec);
+TScreenWindow::TScreenWindow(const TWindowShape& shape)
+    : sprite(LoadSprite(shape.sprite ? shape.sprite : "", plat::D3DPOOL_MANAGED, 0)) {
+  SetWay(shape);
 }
 
 void TScreenWindow::SetWay(int32_t fromX, int32_t toX, int32_t fromY, int32_t toY, bool atEnd) {
@@ -51,9 +51,9 @@ bool WalkOut(std::span<TScreenWindow> windows, const TStagger& rule) {
   return true;
 }
 
-TWindowLayout::TWindowLayout(std::span<const TWindowSpec> specs) {
-  windows.reserve(specs.size());
-  for (const TWindowSpec& spec : specs) windows.emplace_back(spec);
+TWindowLayout::TWindowLayout(std::span<const TWindowShape> shapes) {
+  windows.reserve(shapes.size());
+  for (const TWindowShape& shape : shapes) windows.emplace_back(shape);
 }
 
 bool TWindowLayout::Forward(std::span<const size_t> group) {

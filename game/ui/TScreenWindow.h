@@ -12,7 +12,7 @@
 #include "common/TMoveValue.h"
 #include "common/TSprite8.h"
 
-struct TWindowSpec {
+struct TWindowShape {
   const char* sprite;  // "pack.ptx/entry"; empty: a window without a picture of its own
   int32_t fromX, toX;
   int32_t fromY, toY;
@@ -39,11 +39,11 @@ class TScreenWindow {
 
   TScreenWindow() = default;
   // Loads the picture (my_error when its pack cannot be read); step 0: at its start.
-  explicit TScreenWindow(const TWindowSpec& spec);
+  explicit TScreenWindow(const TWindowShape& shape);
 
   // A new way to slide, from its start (or, with atEnd, already arrived).
   void SetWay(int32_t fromX, int32_t toX, int32_t fromY, int32_t toY, bool atEnd = false);
-  void SetWay(const TWindowSpec& spec) { SetWay(spec.fromX, spec.toX, spec.fromY, spec.toY); }
+  void SetWay(const TWindowShape& shape) { SetWay(shape.fromX, shape.toX, shape.fromY, shape.toY); }
 
   // One step of both tweens; false when they had already ended (or were back at the start).
   bool Forward();
@@ -70,7 +70,7 @@ bool WalkOut(std::span<TScreenWindow> windows, const TStagger& rule);
 
 class TWindowLayout {
  public:
-  explicit TWindowLayout(std::span<const TWindowSpec> specs);
+  explicit TWindowLayout(std::span<const TWindowShape> shapes);
 
   TScreenWindow& operator[](size_t n) { return windows[n]; }
   const TScreenWindow& operator[](size_t n) const { return windows[n]; }

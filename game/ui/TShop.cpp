@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr TWindowSpec kWindowSpecs[TShop::kWindows] = {
+constexpr TWindowShape kWindowShapes[TShop::kWindows] = {
     {"sprite.ptx/window17", 96, 96, -324, 24},    // the list
     {"sprite.ptx/window16", -170, 8, 8, 8},       // the gold
     {"sprite.ptx/window06", 64, 64, 500, 344},    // the chosen item's description
@@ -112,7 +112,7 @@ TShop::TShop(TGameWnd& application, const TShopRules& shopRules, std::vector<uin
     : TScreen(application, true),
       rules(shopRules),
       items(std::move(itemIds)),
-      windows(kWindowSpecs),
+      windows(kWindowShapes),
       pager(kPagerLayout),
       goldText(UiText("tBell", 512)),
       quantityText(UiText(shopRules.quantityName, 512)),

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr TWindowSpec kWindowSpecs[] = {
+constexpr TWindowShape kWindowShapes[] = {
     {nullptr, 0, 0, 0, 0},          // no name
     {nullptr, -300, 32, 128, 128},  // the skill bar
 };
@@ -35,7 +35,7 @@ TSprite8 SkillIcon(uint32_t skillId) {
 
 // The empty list takes B without a sound.
 const TMenuListLayout TSkillMenu::kLayout = {
-    kWindowSpecs, kSlide, true, TListKind::kSkills, "skillInfo", 90, "WinTips1", {58, 8}, kNoSkill, {94, 136},
+    kWindowShapes, kSlide, true, TListKind::kSkills, "skillInfo", 90, "WinTips1", {58, 8}, kNoSkill, {94, 136},
     nullptr,  0,      -1,
 };
 

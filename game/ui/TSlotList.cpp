@@ -16,15 +16,15 @@ namespace {
 // Row i rests at (64, 80 + 64i) and drops in from 400 above; its summary line stands at (28, 22).
 constexpr TRowStackLayout kSlotRows{"sprite.ptx/window11", 64, 80, 64, 400, {28, 22}, {28, 22}};
 // The caption's panel comes in from the left, the page number's from the right.
-constexpr TWindowSpec kLeftPanel{"sprite.ptx/window16", -170, 72, 54, 54};
-constexpr TWindowSpec kRightPanel{"sprite.ptx/window16", 640, 408, 394, 394};
+constexpr TWindowShape kLeftPanel{"sprite.ptx/window16", -170, 72, 54, 54};
+constexpr TWindowShape kRightPanel{"sprite.ptx/window16", 640, 408, 394, 394};
 constexpr TPlace kCaptionPlace{54, 8}, kPagePlace{28, 8};
 // The question over a slot in use: a save of this chapter (or one whose chapter cannot be read),
 // one of another chapter; the Yes and No box below it; the cursor beside the answer, 16 down for
 // each, bobbing sideways.
-constexpr TWindowSpec kSameChapterQuestion{"sprite.ptx/window25", 64, 64, -128, 164};
-constexpr TWindowSpec kOtherChapterQuestion{"sprite.ptx/window26", 64, 64, -192, 100};
-constexpr TWindowSpec kAnswerBox{"sprite.ptx/window10", 283, 283, 480, 294};
+constexpr TWindowShape kSameChapterQuestion{"sprite.ptx/window25", 64, 64, -128, 164};
+constexpr TWindowShape kOtherChapterQuestion{"sprite.ptx/window26", 64, 64, -192, 100};
+constexpr TWindowShape kAnswerBox{"sprite.ptx/window10", 283, 283, 480, 294};
 constexpr TPlace kAnswerCursor{12, 16};
 // Where the question's windows wait while none is asked.
 constexpr int32_t kAway = 1000;

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr TWindowSpec kWindow{"sprite.ptx/window09", 64, 64, -320, 80};
+constexpr TWindowShape kWindow{"sprite.ptx/window09", 64, 64, -320, 80};
 constexpr const char* kModelName = "StatusHero";
 
 // A rate of 0.5 shows 50; below 0 nothing, above the 32-bit range the largest number.
@@ -44,7 +44,7 @@ TCountedPtr<TFrame8> NamedFrame(const std::string& name) {
 
 }  // namespace
 
-const TStatusTextSpec TStatusMenu::kTextSpecs[kTexts] = {
+const TStatusTextShape TStatusMenu::kTextShapes[kTexts] = {
     {"tLv", 64, {78, 44}},     {"tEXP", 128, {234, 44}},  {"tGold", 128, {242, 64}},  {"tHP", 128, {122, 102}},
     {"tMP", 128, {122, 120}},  {"tATK", 128, {94, 170}},  {"tDIF", 128, {94, 188}},   {"tSTR", 128, {94, 206}},
     {"tVIT", 128, {94, 224}},  {"tINT", 128, {94, 242}},  {"tMEN", 128, {94, 260}},   {"tFire", 64, {226, 170}},
@@ -97,7 +97,7 @@ TStatusMenu::TStatusMenu(TGameWnd& app, TMenuTop& menu)
   textures.reserve(kTexts);
   const TUiFont font;
   for (size_t n = 0; n < kTexts; ++n) {
-    textures.emplace_back(kTextSpecs[n].name, kTextSpecs[n].width, 16, 255, 255, 255, plat::D3DPOOL_MANAGED, 0);
+    textures.emplace_back(kTextShapes[n].name, kTextShapes[n].width, 16, 255, 255, 255, plat::D3DPOOL_MANAGED, 0);
     textures.back().DrawString(0, 0, texts[n], font, true);
   }
   SetPhase(&TStatusMenu::Open);
@@ -147,7 +147,7 @@ void TStatusMenu::BeforeScene() { TD3D8::Clear(0, plat::D3DCLEAR_ZBUFFER, 1.0f, 
 void TStatusMenu::DrawWindows() {
   window.Draw();
   TSprite8::SetBlendMode(3);
-  for (size_t n = 0; n < kTexts; ++n) window.DrawAt(textures[n], kTextSpecs[n].place);
+  for (size_t n = 0; n < kTexts; ++n) window.DrawAt(textures[n], kTextShapes[n].place);
   plat::D3DXMATRIX identity;
   plat::D3DXMatrixIdentity(&identity);
   root->Draw(view, identity);

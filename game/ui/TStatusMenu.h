@@ -17,7 +17,7 @@
 
 class TStatusSheetSubject;
 
-struct TStatusTextSpec {
+struct TStatusTextShape {
   const char* name;
   uint32_t width;
   TPlace place;  // from the window's corner
@@ -26,7 +26,7 @@ struct TStatusTextSpec {
 class TStatusMenu : public TMenuScreen {
  public:
   static constexpr size_t kTexts = 17;
-  static const TStatusTextSpec kTextSpecs[kTexts];
+  static const TStatusTextShape kTextShapes[kTexts];
   static constexpr float kModelX = -0.9f, kModelZ = -4.0f;
   static constexpr float kTurnPerTick = 0.017453292f;  // one degree
 

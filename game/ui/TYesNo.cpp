@@ -17,7 +17,7 @@
 namespace {
 
 // The question drops from above, the Yes and No lines rise from below.
-std::array<TWindowSpec, 2> Windows(int32_t mode) {
+std::array<TWindowShape, 2> Windows(int32_t mode) {
   return {{{mode == TYesNo::kBackToTitle ? "sprite.ptx/window23" : "sprite.ptx/window24", 192, 192, -64, 176},
            {"sprite.ptx/window10", 283, 283, 480, 240}}};
 }

@@ -14,7 +14,7 @@
 #include "game/effect/TEffectManager.h"
 #include "game/effect/TEffectMover.h"
 #include "game/effect/TModelEffect.h"
-#include "game/effect/TPieceEffect.h"
+#include "game/effect/FragmentEffect.h"
 #include "game/effect/TRelayShot.h"
 #include "game/effect/TShotEffect.h"
 #include "game/field/THitObject.h"

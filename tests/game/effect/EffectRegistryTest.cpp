@@ -17,7 +17,7 @@
 #include "game/effect/MtRandomState.h"
 #include "game/effect/TBurstShot.h"
 #include "game/effect/TChainModelEffect.h"
-#include "game/effect/TPieceEffect.h"
+#include "game/effect/FragmentEffect.h"
 #include "game/effect/TRayEffect.h"
 #include "game/effect/TRelayShot.h"
 #include "game/effect/TSmashEffect.h"

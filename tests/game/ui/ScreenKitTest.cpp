@@ -158,7 +158,7 @@ TEST_F(ScreenKit, PagerKeysActOnThePressAndRepeatEveryFifthTickOnceHeldThroughTh
 
 TEST_F(ScreenKit, ThePagerDrawsTheArrowsThatShowAndTheBobbingCursor) {
   TListPager pager(kLayout);
-  TScreenWindow list(TWindowSpec{"", 96, 96, 24, 24});
+  TScreenWindow list(TWindowShape{"", 96, 96, 24, 24});
   pager.Reset(12);
   pager.Down();
   pager.Down();
@@ -203,10 +203,10 @@ TEST_F(ScreenKit, StaggeredWalksStartEachWindowAtTheThresholdOfTheOneBefore) {
       {{5, 5, false}, {1, 5, 9}, 18, {1, 6, 11}, 20},
       {{6, 5, true}, {1, 6, 11}, 20, {1, 6, 11}, 21},
   };
-  const TWindowSpec specs[3] = {{"", 0, 100, 0, 0}, {"", 0, 100, 0, 0}, {"", 0, 100, 0, 0}};
+  const TWindowShape shapes[3] = {{"", 0, 100, 0, 0}, {"", 0, 100, 0, 0}, {"", 0, 100, 0, 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.rule.startAfter << " " << c.rule.restAtStart);
-    TWindowLayout layout(specs);
+    TWindowLayout layout(shapes);
     std::array<int, 3> starts{};
     int over = 0;
     for (int tick = 1; tick <= 40 && !over; ++tick) {

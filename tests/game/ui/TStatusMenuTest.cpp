@@ -31,7 +31,7 @@ class StatusMenu : public MenuFixture {
   std::string Text(const char* name) {
     const auto texts = TStatusMenu::Texts(&field, TGameData::Instance()->GetGold());
     for (size_t n = 0; n < TStatusMenu::kTexts; ++n)
-      if (std::string(TStatusMenu::kTextSpecs[n].name) == name) return texts[n];
+      if (std::string(TStatusMenu::kTextShapes[n].name) == name) return texts[n];
     ADD_FAILURE() << "no text " << name;
     return {};
   }
@@ -103,7 +103,7 @@ TEST_F(StatusMenu, TheWindowDropsInAndTheModelTurnsInPlace) {
   EXPECT_FLOAT_EQ(level[0]->Vertex(0).position.x + 0.5f, 64 + 78);
   EXPECT_FLOAT_EQ(level[0]->Vertex(0).position.y + 0.5f, 80 + 44);
   size_t textDraws = 0;
-  for (const TStatusTextSpec& spec : TStatusMenu::kTextSpecs) textDraws += DrawsOf(spec.name).size();
+  for (const TStatusTextShape& shape : TStatusMenu::kTextShapes) textDraws += DrawsOf(shape.name).size();
   EXPECT_EQ(textDraws, TStatusMenu::kTexts);
   size_t modelDraws = 0;
   for (const plat::RecordedDraw& d : renderer->Draws())

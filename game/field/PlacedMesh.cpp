@@ -1,4 +1,4 @@
-#include "game/field/MeshPiece.h"
+#include "game/field/PlacedMesh.h"
 
 #include "common/TCountedPtr.h"
 #include "common/TVertexShader8.h"

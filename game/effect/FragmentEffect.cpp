@@ -1,4 +1,4 @@
-#include "game/effect/TPieceEffect.h"
+#include "game/effect/FragmentEffect.h"
 
 #include "game/effect/ActorServices.h"
 #include "game/effect/EffectVectors.h"

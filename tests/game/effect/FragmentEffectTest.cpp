@@ -2,7 +2,7 @@
 // piece sticks to while it is held stunned; a target that answers no or has gone; no owner.
 #include <gtest/gtest.h>
 
-#include "game/effect/TPieceEffect.h"
+#include "game/effect/FragmentEffect.h"
 #include "tests/common/MathChecks.h"
 #include "tests/game/effect/EffectDoubles.h"
 #include "tests/game/effect/EffectFixture.h"

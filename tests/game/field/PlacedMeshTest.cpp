@@ -1,4 +1,4 @@
-#include "game/field/MeshPiece.h"
+#include "game/field/PlacedMesh.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ struct Vertex {
   float u, v;
 };
 
-class MeshPieceTest : public testkit::MeshFixture {
+class PlacedMeshTest : public testkit::MeshFixture {
  protected:
   void SetUp() override {
     MeshFixture::SetUp();
@@ -57,7 +57,7 @@ class MeshPieceTest : public testkit::MeshFixture {
   }
 };
 
-TEST_F(MeshPieceTest, APieceIsMirroredThenPlacedByItsMatrix) {
+TEST_F(PlacedMeshTest, APieceIsMirroredThenPlacedByItsMatrix) {
   TMesh8 mesh = LoadCollisionPiece(Piece(1, 1, 2));
   const std::vector<Vertex> v = Vertices(mesh);
   ASSERT_EQ(v.size(), 3u);
@@ -72,7 +72,7 @@ TEST_F(MeshPieceTest, APieceIsMirroredThenPlacedByItsMatrix) {
   EXPECT_EQ(dynamic_cast<TVertexColorShader8*>(mesh.GetShader().Get()), nullptr);
 }
 
-TEST_F(MeshPieceTest, AVisiblePieceTakesTheRenderModeAndShaderOfItsRecord) {
+TEST_F(PlacedMeshTest, AVisiblePieceTakesTheRenderModeAndShaderOfItsRecord) {
   EXPECT_EQ(LoadVisiblePiece(Piece(0, 1, 1)).GetMaterial(0).GetRenderMode(), 1100);
   EXPECT_NE(LoadVisiblePiece(Piece(0, 0, 1)).GetMaterial(0).GetRenderMode(), 1100);
 
@@ -106,7 +106,7 @@ TEST_F(MeshPieceTest, AVisiblePieceTakesTheRenderModeAndShaderOfItsRecord) {
   }
 }
 
-TEST_F(MeshPieceTest, AMissingPieceMeshIsAnError) {
+TEST_F(PlacedMeshTest, AMissingPieceMeshIsAnError) {
   TMeshPiece piece = Piece(0, 0, 1);
   piece.meshName = "none.msh";
   EXPECT_THROW(LoadVisiblePiece(piece), my_error);
