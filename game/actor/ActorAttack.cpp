@@ -160,23 +160,17 @@ void RaiseRibbon(TActor& actor, TEffectKind kind, const D3DXVECTOR3& at, const D
   Hit(actor, hitId, actor.GetSceneFrame(), &at);
 }
 
-}  // namespace attack
-
-// --- the falling shot ---------------------------------------------------------------------------
-
-namespace {
-
-THitVolumeValues RockHit() {
+THitVolumeValues MagicShotHit(int32_t element, float strength) {
   THitVolumeValues v;
   v.volumeKind = 2;  // hits until its hits or its frames run out
   v.hitsLeft = 1;
   v.rehitInterval = 10;
   v.hitFlags = hit_kind::kKind1 | hit_kind::kNoTurn | hit_kind::kMagic;
-  v.paramB = 1;  // fire
+  v.paramB = element;
   v.paramC = 0;
   v.paramH = -1;
   v.cancelMask = 0;
-  v.paramD = 1.0f;
+  v.paramD = strength;
   v.radius = 0.7f;
   v.paramE = 1.0f;
   v.paramF = 120.0f;
@@ -185,7 +179,9 @@ THitVolumeValues RockHit() {
   return v;
 }
 
-}  // namespace
+}  // namespace attack
+
+// --- the falling shot ---------------------------------------------------------------------------
 
 const TFallingShotRow kRockShot{
     510,
@@ -197,7 +193,7 @@ const TFallingShotRow kRockShot{
     -0.1f,
     {0, 0.1f, 0},
     {200, 400, 200},
-    RockHit(),
+    attack::MagicShotHit(1, 1.0f),  // fire
     1,
 };
 

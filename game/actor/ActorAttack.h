@@ -84,6 +84,10 @@ void DecorateRibbon(TEffect* ribbon);
 void RaiseRibbon(TActor& actor, TEffectKind kind, const plat::D3DXVECTOR3& at, const plat::D3DXVECTOR3& look,
                  uint32_t hitId);
 
+// A dropped magic shot's volume: one kind-1 hit that does not turn its victim, rehit every 10
+// ticks, of the element (parameter B) and strength D.
+THitVolumeValues MagicShotHit(int32_t element, float strength);
+
 }  // namespace attack
 
 // One entry a falling shot hands on when its flight ends: a kind at an offset, scaled and tinted.

@@ -493,24 +493,6 @@ const std::map<uint16_t, PlayerBody>& PlayerBodies() {
 
 // --- the element shot ------------------------------------------------------------------------------
 
-THitVolumeValues ElementShotHit() {
-  THitVolumeValues v;
-  v.volumeKind = 2;
-  v.hitsLeft = 1;
-  v.rehitInterval = 10;
-  v.hitFlags = hit_kind::kKind1 | hit_kind::kNoTurn | hit_kind::kMagic;
-  v.paramB = 0;  // the element, set at the drop
-  v.paramC = 0;
-  v.paramH = -1;
-  v.cancelMask = 0;
-  v.paramD = 1.1f;
-  v.radius = 0.7f;
-  v.paramE = 1.0f;
-  v.paramF = 120.0f;
-  v.paramG = 0;
-  v.landedValue = -1;
-  return v;
-}
 
 // The first follow-up takes the element's colour at the drop.
 const TFallingShotRow kElementShot{
@@ -522,7 +504,7 @@ const TFallingShotRow kElementShot{
     -0.1f,
     {0, 0.1f, 0},
     {200, 400, 200},
-    ElementShotHit(),
+    attack::MagicShotHit(0, 1.1f),  // the element is set at the drop
     2,
 };
 
