@@ -462,10 +462,11 @@ bool TPlayerChar::RunRoutine(TSkillRoutine routine, const TSkillArgs& args) {
       return true;
     }
   }
-  if (++skillTick != args.period) return true;
+  // A period or volley count of 0 counts as 1: the pose must end.
+  if (++skillTick < std::max(args.period, 1u)) return true;
   r.volley(cast);
   skillTick = 0;
-  if (++skillVolley == (r.volleys ? r.volleys : args.volleys)) {
+  if (++skillVolley >= std::max(r.volleys ? r.volleys : args.volleys, 1u)) {
     skillVolley = 0;
     skillDone = 1;
   }

@@ -569,6 +569,14 @@ TEST_F(PlayerSkillsTest, AVolleySkillWhoseMotionEndsShortOfItsFiringPointEndsUnp
   EXPECT_TRUE(player->voices.empty());
 }
 
+TEST_F(PlayerSkillsTest, APeriodOrVolleyCountOfZeroStrikesOnceAndEnds) {
+  Start(101, false);
+  int ticks = 0;
+  while (ticks < 400 && player->SkillHeldStrikes(10001, 20, 0, 0, 0)) ++ticks;
+  EXPECT_LT(ticks, 400) << "the pose was held for ever";
+  EXPECT_EQ(player->attacks, std::vector<uint16_t>{10001});
+}
+
 TEST_F(PlayerSkillsTest, TheIdleRowPlaysTheMotionOutAndNothingElse) {
   Start(157, true);
   const Trace trace = Run();
