@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "tests/e2e/GameRunFixture.h"
-#include "tests/e2e/SaveFileReader.h"
 #include "tools/datakit/SampleMaps.h"
 #include "tools/datakit/SaveGameWriter.h"
 
