@@ -104,9 +104,9 @@ TDisplayMode8::TDisplayMode8(uint32_t width, uint32_t height, uint32_t refreshRa
   score = static_cast<int32_t>(s);
 }
 
-TAdapterInfo8::TAdapterInfo8(uint32_t adapter, const D3DADAPTER_IDENTIFIER8& identifier, D3DDEVTYPE deviceType,
+TAdapterInfo8::TAdapterInfo8(uint32_t adapter, D3DDEVTYPE deviceType,
                              bool windowed, IDirect3D8* direct3D)
-    : adapter(adapter), identifier(identifier), deviceType(deviceType), windowed(windowed ? 1 : 0) {
+    : adapter(adapter), deviceType(deviceType), windowed(windowed ? 1 : 0) {
   EnumerateModes(direct3D);
   std::stable_sort(modes.begin(), modes.end());
 }
@@ -191,14 +191,14 @@ void TAdapterInfo8::WriteSection(std::string& out) const {
   Line(out, "");
 }
 
-TAdapterList8::TAdapterList8(IDirect3D8* direct3D) : direct3D(direct3D) {
+TAdapterList8::TAdapterList8(IDirect3D8* direct3D) {
   const UINT count = direct3D->GetAdapterCount();
   for (UINT a = 0; a < count; ++a) {
     D3DADAPTER_IDENTIFIER8 id{};
     direct3D->GetAdapterIdentifier(a, 0, &id);
     identifiers.push_back(id);
     for (D3DDEVTYPE type : {D3DDEVTYPE_HAL, D3DDEVTYPE_REF})
-      for (bool windowed : {false, true}) records.emplace_back(a, id, type, windowed, direct3D);
+      for (bool windowed : {false, true}) records.emplace_back(a, type, windowed, direct3D);
   }
 }
 

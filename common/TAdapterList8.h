@@ -39,7 +39,7 @@ class TAdapterInfo8 {
   enum ResourceList { RenderTarget, Texture, CubeTexture, VolumeTexture, RenderTargetTexture,
                       RenderTargetCubeTexture, RenderTargetVolumeTexture, ResourceListCount };
 
-  TAdapterInfo8(uint32_t adapter, const plat::D3DADAPTER_IDENTIFIER8& identifier, plat::D3DDEVTYPE deviceType,
+  TAdapterInfo8(uint32_t adapter, plat::D3DDEVTYPE deviceType,
                 bool windowed, plat::IDirect3D8* direct3D);
   virtual ~TAdapterInfo8() = default;
   TAdapterInfo8(const TAdapterInfo8&) = default;
@@ -66,7 +66,6 @@ class TAdapterInfo8 {
   void EnumerateResources(plat::IDirect3D8* d3d, plat::D3DFORMAT display);
 
   uint32_t adapter;
-  plat::D3DADAPTER_IDENTIFIER8 identifier;
   plat::D3DDEVTYPE deviceType;
   uint32_t windowed;
   std::vector<TDisplayMode8> modes;
@@ -89,7 +88,6 @@ class TAdapterList8 {
   void WriteReport(const std::string& fileName) const;
 
  private:
-  plat::IDirect3D8* direct3D;
   std::vector<plat::D3DADAPTER_IDENTIFIER8> identifiers;
   std::vector<TAdapterInfo8> records;
 };

@@ -10,7 +10,6 @@ namespace {
 
 constexpr uint32_t kStride = 24;  // position 3 floats, colour, u, v
 constexpr uint32_t kColorOffset = 12;
-constexpr uint32_t kUvOffset = 16;
 
 enum class ColorRule { Vertex, Material, Modulate };
 

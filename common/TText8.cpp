@@ -35,7 +35,6 @@ TText8::TText8(const std::string& name, uint32_t width, uint32_t height, uint8_t
     : TSprite8(CreateSprite(OwnName(name), width, height, CheckedFormat(textureFormat), pool, usage)),
       glyphHeader(new TGlyphHeader{}),
       format(textureFormat),
-      textWidth(width),
       textHeight(height),
       pitch(((width * 16 + 31) / 8) & ~3u),
       red(r),

@@ -43,7 +43,7 @@ class TText8 : public TSprite8 {
   uint8_t* bits = nullptr;
   TCountedPtr<TGlyphHeader> glyphHeader;
   uint32_t format;
-  uint32_t textWidth, textHeight;
+  uint32_t textHeight;
   uint32_t pitch;
   uint8_t red, green, blue;
 };

@@ -66,7 +66,6 @@ class TTexture8 {
   uint32_t format = 0;
   uint32_t pool = 0;
   uint32_t tag = 1;
-  uint8_t restore = 0;
   uint8_t created = 0;
   uint8_t valid = 1;
 };

@@ -39,8 +39,8 @@ void TScriptVariables::Clear() {
   textsByName.clear();
 }
 
-TScriptVarRef::TScriptVarRef(TScriptProgram* p, const std::string& n, uint32_t k, TScriptVariables* s)
-    : program(p), name(n), kind(k), store(s) {}
+TScriptVarRef::TScriptVarRef(const std::string& n, uint32_t k, TScriptVariables* s)
+    : name(n), kind(k), store(s) {}
 
 TScriptVariables* TScriptVarRef::StoreFor(uint32_t kind, TScriptProgram& program) {
   switch (kind) {
@@ -60,5 +60,5 @@ TScriptVariables* TScriptVarRef::StoreFor(uint32_t kind, TScriptProgram& program
 TCountedPtr<TScriptVarRef> TScriptVarRef::Make(const std::string& name, uint32_t kind, TScriptProgram& program) {
   TScriptVariables* store = StoreFor(kind, program);
   if (!store) return {};
-  return TCountedPtr<TScriptVarRef>(new TScriptVarRef(&program, name, kind, store));
+  return TCountedPtr<TScriptVarRef>(new TScriptVarRef(name, kind, store));
 }

@@ -34,7 +34,7 @@ class TScriptVariables {
 // One variable token, bound when the script loads to the store its token kind names.
 class TScriptVarRef {
  public:
-  TScriptVarRef(TScriptProgram* program, const std::string& name, uint32_t kind, TScriptVariables* store);
+  TScriptVarRef(const std::string& name, uint32_t kind, TScriptVariables* store);
   virtual ~TScriptVarRef() = default;
 
   // Empty for a kind that names no store (only 9 to 13 do).
@@ -48,7 +48,6 @@ class TScriptVarRef {
   uint32_t GetKind() const { return kind; }
 
  private:
-  TScriptProgram* program;
   std::string name;
   uint32_t kind;
   TScriptVariables* store;

@@ -254,7 +254,8 @@ TEST_F(EffectMoverTest, TheHolderHandsOnWithTheOldAutoPointerRules) {
     EXPECT_EQ(first.Get(), a);  // the giver keeps the pointer, not the ownership
     EXPECT_FALSE(first.Owns());
 
-    held = held;  // itself: nothing
+    TMoverHolder& same = held;
+    held = same;  // itself: nothing
     EXPECT_TRUE(held.Owns());
 
     TMoverHolder other(b);

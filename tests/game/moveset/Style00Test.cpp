@@ -20,7 +20,7 @@ namespace {
 using styletest::StyleFixture;
 using P = TPlayerChar;
 
-constexpr uint32_t A = P::kButtonA, B = P::kButtonB, UP = P::kUp;
+constexpr uint32_t B = P::kButtonB, UP = P::kUp;
 
 class Style00Test : public StyleFixture {};
 

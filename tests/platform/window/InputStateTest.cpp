@@ -15,7 +15,7 @@ TEST(InputState, KeyboardAndAsyncBits) {
   SetKeyDown('Z', true);
   uint8_t keys[256];
   ASSERT_TRUE(GetKeyboardState(keys));
-  EXPECT_EQ(keys['Z'], 0x80);
+  EXPECT_EQ(keys[static_cast<uint8_t>('Z')], 0x80);
   EXPECT_EQ(GetAsyncKeyState('Z') & 0xFFFF, 0x8001);
   EXPECT_EQ(GetAsyncKeyState('Z') & 0xFFFF, 0x8000) << "the pressed bit is cleared by the query";
   SetKeyDown('Z', false);
