@@ -353,7 +353,7 @@ void TActor::CalcDamage(const THitObject& hit, TDamageResult& out) {
 }
 
 void TActor::TakeDamage(int32_t damage) {
-  hp = Wrap32(std::max<int64_t>(int64_t{hp} - damage, 0));
+  hp = Wrap32(std::min<int64_t>(hp, std::max<int64_t>(int64_t{hp} - damage, 0)));
   if (damage < kUncountedDamage) comboDamage = Wrap32(std::min<int64_t>(int64_t{comboDamage} + damage, kMaxComboDamage));
   comboHits = std::min(comboHits + 1, kMaxHitCount);
   if (mainState >= kSpecialState)

@@ -130,7 +130,8 @@ class TActor : public TFieldActor, public TEffectActor {
   // Each volume's tick; a finished one is ended and dropped.
   virtual void UpdateHits();
   virtual void UpdateBlink();
-  // hp falls by the damage (not below 0) and the combo record counts the hit.
+  // hp falls by the damage (not below 0, and never rises: a dying actor's count below 0 runs on)
+  // and the combo record counts the hit.
   virtual void TakeDamage(int32_t damage);
   virtual bool IsFreeForAction() { return true; }
   virtual void CalcDamage(const THitObject& hit, TDamageResult& out);

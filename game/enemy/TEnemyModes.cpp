@@ -128,6 +128,12 @@ void TEnemy::BeginReaction(int32_t hitKind, int32_t type, uint32_t element, int3
   reactionCount = kReactionLoops;
 }
 
+bool TEnemy::TakeWhileDying(int32_t hitKind, int32_t type, uint32_t element, int32_t damage) {
+  if (hp > 0 || mainState == enemy_state::kNormal) return false;
+  TakeHit(hitKind, type, element, damage);
+  return true;
+}
+
 bool TEnemy::TakeUnmoved(int32_t hitKind, int32_t type, uint32_t element, int32_t damage, bool fromFront) {
   if (enemyClass->reactions != TReactionRule::kKillingBlowOnly) return false;
   const TKillingBlow& fall = enemyClass->killingBlow;
@@ -183,6 +189,7 @@ void TEnemy::ReelOrKnockDown(int32_t lightType, float lightSlide, int32_t type, 
 
 void TEnemy::OnHitKind1(uint32_t element, int32_t, int32_t type, int32_t power, bool fromFront, float rate,
                         float slide, int32_t damage) {
+  if (TakeWhileDying(hit_kind::kKind1, type, element, damage)) return;
   if (TakeUnmoved(hit_kind::kKind1, type, element, damage, fromFront)) return;
   BeginReaction(hit_kind::kKind1, type, element, damage);
   ReelOrKnockDown(hit_kind::kKnockDown64, kKillSlide, type, power, fromFront, rate, slide);
@@ -190,6 +197,7 @@ void TEnemy::OnHitKind1(uint32_t element, int32_t, int32_t type, int32_t power, 
 
 void TEnemy::OnHitKind2(uint32_t element, int32_t, int32_t type, int32_t power, bool fromFront, float rate,
                         float slide, int32_t damage) {
+  if (TakeWhileDying(hit_kind::kKind2, type, element, damage)) return;
   if (TakeUnmoved(hit_kind::kKind2, type, element, damage, fromFront)) return;
   BeginReaction(hit_kind::kKind2, type, element, damage);
   // A slide divisor of 0: the killing blow knocks it down where it stands.
@@ -198,6 +206,7 @@ void TEnemy::OnHitKind2(uint32_t element, int32_t, int32_t type, int32_t power, 
 
 void TEnemy::OnHitKind4(uint32_t element, int32_t, int32_t type, int32_t, bool fromFront, float, float slide,
                         float launchSpeed, int32_t damage) {
+  if (TakeWhileDying(hit_kind::kLaunch, type, element, damage)) return;
   if (TakeUnmoved(hit_kind::kLaunch, type, element, damage, fromFront)) return;
   BeginReaction(hit_kind::kLaunch, type, element, damage);
   if (mainState < enemy_state::kLaunched) {
@@ -214,6 +223,7 @@ void TEnemy::OnHitKind4(uint32_t element, int32_t, int32_t type, int32_t, bool f
 
 void TEnemy::OnHitKind8(uint32_t element, int32_t, int32_t type, int32_t power, bool freeze, bool fromFront,
                         float rate, float slide, int32_t damage) {
+  if (TakeWhileDying(hit_kind::kStun, type, element, damage)) return;
   if (TakeUnmoved(hit_kind::kStun, type, element, damage, fromFront)) return;
   BeginReaction(hit_kind::kStun, type, element, damage);
   // A killing stun falls as a killing light blow does; the hit is taken once.
@@ -236,6 +246,7 @@ void TEnemy::OnHitKind8(uint32_t element, int32_t, int32_t type, int32_t power, 
 
 void TEnemy::OnHitKind16(uint32_t element, int32_t, int32_t type, int32_t power, bool fromFront, float rate,
                          float slide, int32_t damage) {
+  if (TakeWhileDying(hit_kind::kBlowAway, type, element, damage)) return;
   if (TakeUnmoved(hit_kind::kBlowAway, type, element, damage, fromFront)) return;
   BeginReaction(hit_kind::kBlowAway, type, element, damage);
   if (mainState == enemy_state::kLaunched) return ScaleAndRestart(slide);

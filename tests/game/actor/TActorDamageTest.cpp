@@ -271,6 +271,10 @@ TEST_F(ActorDamageTest, TheComboRecordCountsHitsAndCapsItsCounters) {
   TestFighter low(s);
   low.TakeDamage(5);
   EXPECT_EQ(low.GetHp(), 0);
+  // Below 0 (a dying count), damage never brings HP back up to 0.
+  low.LoseHp(6);
+  low.TakeDamage(5);
+  EXPECT_EQ(low.GetHp(), -6);
 }
 
 TEST_F(ActorDamageTest, PointsRiseToTheirMaximumAndFallWithoutAFloor) {
