@@ -13,6 +13,26 @@
 #include "platform/gfx/D3D8Types.h"
 #include "platform/gfx/D3DXMath.h"
 
+// What a shot's bullets need of the world while the shot moves them: their parent's world matrix
+// and its inverse and the world matrices of the two view references, worked out once an update
+// instead of once for every bullet. It serves only while armed, and only bullets whose frame
+// hangs under that parent and has no animation (the local matrix is the one that draws).
+class TBulletSpace {
+ public:
+  void Arm(const TFrame8& parent, const TFrame8* view1, const TFrame8* view2);
+  void Disarm() { parent = nullptr; }
+  bool Serves(const TFrame8& frame) const {
+    return parent && frame.GetParent() == parent && frame.GetAnimations().empty();
+  }
+
+  const TFrame8* parent = nullptr;
+  bool invertible = false;
+  plat::D3DXMATRIX world, inverse;
+  const TFrame8* view1 = nullptr;
+  const TFrame8* view2 = nullptr;
+  plat::D3DXMATRIX view1World, view2World;
+};
+
 class TBullet {
  public:
   virtual ~TBullet() = 0;
@@ -29,6 +49,10 @@ class TBullet {
   void SetPosition(const plat::D3DXVECTOR3& position);
   // Parks the frame out of sight at (-1000, -1000, -1000) in its parent's space.
   void Hide();
+  // Turns the frame toward the view: the frame aim in mode 12 with the two view references.
+  void FaceView(TFrame8* view1, TFrame8* view2);
+  // The shot's space that the moves above use while it is armed (null: none).
+  void SetSpace(const TBulletSpace* shared) { space = shared; }
 
   TFrame8* GetFrame() const { return frame.Get(); }
   const TCountedPtr<TFrame8>& GetFramePtr() const { return frame; }
@@ -45,6 +69,11 @@ class TBullet {
   TCountedPtr<TFrame8> frame;
   TMesh8* mesh = nullptr;  // inside the frame, which owns it
   plat::D3DCOLORVALUE colour{0, 0, 0, 0};
+  const TBulletSpace* space = nullptr;
+
+ private:
+  // The space when it serves this bullet and the frame is a plain rigid placement; null otherwise.
+  const TBulletSpace* RigidSpace() const;
 };
 
 // Where a bullet's mesh comes from.

@@ -31,6 +31,13 @@ void TShotEffect::TakeViews(TEffectStage* stage) {
 }
 
 bool TShotEffect::Update() {
+  // Nothing the movers do moves the shot's frame or the views, so their matrices hold for the
+  // whole update.
+  struct Armed {
+    TBulletSpace& space;
+    ~Armed() { space.Disarm(); }
+  } armed{bulletSpace};
+  if (GetFrame()) bulletSpace.Arm(*GetFrame(), view1, view2);
   MoveTrail();
   if (lifetime == kEndless) {
     MoveHead();

@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 #include "common/my_error.h"
 #include "game/effect/TEffectManager.h"
@@ -372,6 +373,54 @@ TEST_F(ShotTest, LookAlongAndRotatePartsTurnEveryBullet) {
   for (size_t k = 0; k < 3; ++k) {
     EXPECT_TRUE(Near(*shot->GetBullet(k).GetFrame()->GetMatrix(), mathcheck::operator*(turn, before)));
     EXPECT_TRUE(Near(mathcheck::Row(*shot->GetBullet(k).GetFrame()->GetMatrix(), 2), Vec(1, 0, 0), 1e-5f));
+  }
+}
+
+// While a shot moves its bullets it works out their parent's world once: placing, reading and
+// turning a bullet through it gives what the frame's own conversions give, under a parent that is
+// itself moved and turned, and a frame that is not a rigid placement takes the frame's own way.
+TEST_F(ShotTest, TheSharedSpaceMovesAndTurnsBulletsAsTheirFramesWould) {
+  auto world = CreateNamedFrame("World", IdentityMatrix());
+  world->RotateAxis(Vec(0, 1, 0), 0.7f, false);
+  world->Translate(2, -1, 3, false);
+  auto parent = CreateNamedFrame("Parent", IdentityMatrix());
+  world->AddChild(parent);
+  parent->RotateAxis(Vec(1, 0, 0), -0.4f, false);
+  parent->Translate(0.5f, 2, -1, false);
+  auto camera = CreateNamedFrame("Camera", IdentityMatrix());
+  world->AddChild(camera);
+  camera->RotateAxis(Vec(0, 0, 1), 0.3f, false);
+  camera->Translate(-4, 6, 1, false);
+
+  const TAddBullet prototype("effect.ptx/wind", Vec(1, 1, 1));
+  TAddBullet own(prototype), shared(prototype);
+  for (TAddBullet* b : {&own, &shared}) b->Attach(*parent, Vec(1, 2, 3), Vec(0, 0, 1), kWhite);
+  TBulletSpace space;
+  shared.SetSpace(&space);
+  space.Arm(*parent, camera.Get(), world.Get());
+  for (const D3DXVECTOR3& to : {Vec(3, 1, -2), Vec(-5, 0.5f, 4)}) {
+    own.GetFrame()->SetWorldPosition(to);
+    shared.SetPosition(to);
+    own.GetFrame()->Aim(camera.Get(), world.Get(), 12);
+    shared.FaceView(camera.Get(), world.Get());
+    EXPECT_TRUE(Near(*shared.GetFrame()->GetMatrix(), *own.GetFrame()->GetMatrix(), 1e-5f));
+    D3DXVECTOR3 at;
+    own.GetFrame()->GetWorldPosition(&at);
+    EXPECT_TRUE(Near(shared.GetPosition(), at, 1e-5f));
+  }
+
+  // A scaled frame is no rigid placement, and a disarmed space serves nobody.
+  for (bool scaled : {true, false}) {
+    SCOPED_TRACE(scaled);
+    if (scaled) {
+      for (TAddBullet* b : {&own, &shared}) b->GetFrame()->Scale(2, 2, 2, true);
+    } else {
+      space.Disarm();
+    }
+    shared.GetFrame()->SetMatrix(*own.GetFrame()->GetMatrix());
+    own.GetFrame()->Aim(camera.Get(), world.Get(), 12);
+    shared.FaceView(camera.Get(), world.Get());
+    EXPECT_EQ(std::memcmp(shared.GetFrame()->GetMatrix(), own.GetFrame()->GetMatrix(), sizeof(plat::D3DXMATRIX)), 0);
   }
 }
 
