@@ -9,29 +9,10 @@
 
 #include "common/TCountedPtr.h"
 #include "common/TFrame8.h"
+#include "common/TFrameSpace8.h"
 #include "common/TMesh8.h"
 #include "platform/gfx/D3D8Types.h"
 #include "platform/gfx/D3DXMath.h"
-
-// What a shot's bullets need of the world while the shot moves them: their parent's world matrix
-// and its inverse and the world matrices of the two view references, worked out once an update
-// instead of once for every bullet. It serves only while armed, and only bullets whose frame
-// hangs under that parent and has no animation (the local matrix is the one that draws).
-class TBulletSpace {
- public:
-  void Arm(const TFrame8& parent, const TFrame8* view1, const TFrame8* view2);
-  void Disarm() { parent = nullptr; }
-  bool Serves(const TFrame8& frame) const {
-    return parent && frame.GetParent() == parent && frame.GetAnimations().empty();
-  }
-
-  const TFrame8* parent = nullptr;
-  bool invertible = false;
-  plat::D3DXMATRIX world, inverse;
-  const TFrame8* view1 = nullptr;
-  const TFrame8* view2 = nullptr;
-  plat::D3DXMATRIX view1World, view2World;
-};
 
 class TBullet {
  public:
@@ -51,8 +32,8 @@ class TBullet {
   void Hide();
   // Turns the frame toward the view: the frame aim in mode 12 with the two view references.
   void FaceView(TFrame8* view1, TFrame8* view2);
-  // The shot's space that the moves above use while it is armed (null: none).
-  void SetSpace(const TBulletSpace* shared) { space = shared; }
+  // The shot's space, which the moves above go through while it serves the bullet (null: none).
+  void SetSpace(const TFrameSpace8* shared) { space = shared; }
 
   TFrame8* GetFrame() const { return frame.Get(); }
   const TCountedPtr<TFrame8>& GetFramePtr() const { return frame; }
@@ -69,11 +50,7 @@ class TBullet {
   TCountedPtr<TFrame8> frame;
   TMesh8* mesh = nullptr;  // inside the frame, which owns it
   plat::D3DCOLORVALUE colour{0, 0, 0, 0};
-  const TBulletSpace* space = nullptr;
-
- private:
-  // The space when it serves this bullet and the frame is a plain rigid placement; null otherwise.
-  const TBulletSpace* RigidSpace() const;
+  const TFrameSpace8* space = nullptr;
 };
 
 // Where a bullet's mesh comes from.

@@ -75,8 +75,8 @@ class TShotEffect : public TEffect {
   virtual void OnHeadEnded() {}
   virtual void OnDrained() {}
 
-  // Armed for the bullets while an update moves them.
-  TBulletSpace bulletSpace;
+  // Taken for the bullets while an update moves them.
+  TFrameSpace8 bulletSpace;
   TMoverHolder motion;
   int32_t lifetime;
   int32_t drain;

@@ -395,9 +395,9 @@ TEST_F(ShotTest, TheSharedSpaceMovesAndTurnsBulletsAsTheirFramesWould) {
   const TAddBullet prototype("effect.ptx/wind", Vec(1, 1, 1));
   TAddBullet own(prototype), shared(prototype);
   for (TAddBullet* b : {&own, &shared}) b->Attach(*parent, Vec(1, 2, 3), Vec(0, 0, 1), kWhite);
-  TBulletSpace space;
+  TFrameSpace8 space;
   shared.SetSpace(&space);
-  space.Arm(*parent, camera.Get(), world.Get());
+  space.Take(*parent, camera.Get(), world.Get());
   for (const D3DXVECTOR3& to : {Vec(3, 1, -2), Vec(-5, 0.5f, 4)}) {
     own.GetFrame()->SetWorldPosition(to);
     shared.SetPosition(to);
@@ -409,13 +409,13 @@ TEST_F(ShotTest, TheSharedSpaceMovesAndTurnsBulletsAsTheirFramesWould) {
     EXPECT_TRUE(Near(shared.GetPosition(), at, 1e-5f));
   }
 
-  // A scaled frame is no rigid placement, and a disarmed space serves nobody.
+  // A scaled frame is no rigid placement, and a forgotten space serves nobody.
   for (bool scaled : {true, false}) {
     SCOPED_TRACE(scaled);
     if (scaled) {
       for (TAddBullet* b : {&own, &shared}) b->GetFrame()->Scale(2, 2, 2, true);
     } else {
-      space.Disarm();
+      space.Forget();
     }
     shared.GetFrame()->SetMatrix(*own.GetFrame()->GetMatrix());
     own.GetFrame()->Aim(camera.Get(), world.Get(), 12);
