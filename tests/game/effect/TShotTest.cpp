@@ -1,12 +1,16 @@
 // Shots and bullets: the course of a flight (lifetime, parking, drain, Kill, endless flight), the
 // trail's order and colours, the texture cells and their serials, clones, the controller's
-// hand-over, the refused shapes and the turning of every bullet.
+// hand-over, the refused shapes, the turning of every bullet and the draw a shot makes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
 
+#include "common/TRenderModeTable.h"
+#include "common/TVertexShader8.h"
+#include "common/TView8.h"
 #include "common/my_error.h"
 #include "game/effect/TEffectManager.h"
 #include "game/effect/TShot.h"
@@ -424,4 +428,49 @@ TEST_F(ShotTest, TheSharedSpaceMovesAndTurnsBulletsAsTheirFramesWould) {
   }
 }
 
+// A shot's bullets reach the device as one draw: a quad per bullet, in depth order, each with the
+// bullet's own colour and texture cell, where its frame puts it.
+TEST_F(ShotTest, AShotOfNBulletsDrawsAsOneDrawOfNQuads) {
+  bullet_serials::addCell = 0;
+  auto shot = Launch(*Make<TAddCellBullet>(10, 4, 0));
+  for (size_t k = 0; k < 4; ++k) shot->GetBullet(k).GetFrame()->SetPositionXYZ(float(k), 0, float(k));
+  auto camera = CreateNamedFrame("Camera", IdentityMatrix());
+  camera->SetPositionXYZ(1.5f, 0, -10);
+  TView8 view;
+  view.SetProjection(1, 100, 45, 640, 480);
+  ASSERT_TRUE(view.SetViewFromFrame(*camera));
+  renderer->ClearLog();
+  ASSERT_EQ(TD3D8::BeginScene(), plat::D3D_OK);
+  stage.GetSceneFrame()->Draw(view, IdentityMatrix());
+  TRenderModeTable::FlushAll();
+  TD3D8::EndScene();
+
+  ASSERT_EQ(renderer->Draws().size(), 1u);
+  const plat::RecordedDraw& d = renderer->Draws()[0];
+  EXPECT_EQ(d.vertexShader, BatchShaderHandle());
+  EXPECT_EQ(d.textures[0].name, "effect.ptx/wind");
+  EXPECT_EQ(d.state.renderStates[plat::D3DRS_DESTBLEND], plat::D3DBLEND_ONE) << "ADD";
+  ASSERT_EQ(d.primitiveCount, 8u);
+  const float cells[4][2] = {{0, 0}, {0, 0.5f}, {0.5f, 0}, {0.5f, 0.5f}};
+  float lastX = -1e9f;
+  for (size_t k = 0; k < 4; ++k) {
+    SCOPED_TRACE(k);
+    const float shade = 1.0f - 0.25f * static_cast<float>(k);
+    float x = 0, lowU = 1, lowV = 1;
+    for (size_t i = 6 * k; i < 6 * k + 6; ++i) {
+      const plat::ResolvedVertex& v = d.Vertex(i);
+      EXPECT_FLOAT_EQ(v.diffuse.x, shade);
+      EXPECT_FLOAT_EQ(v.diffuse.w, shade);
+      lowU = std::min(lowU, v.texcoord[0].x);
+      lowV = std::min(lowV, v.texcoord[0].y);
+      x += v.screen.x / 6;
+    }
+    EXPECT_EQ(lowU, cells[k][0]);
+    EXPECT_EQ(lowV, cells[k][1]);
+    EXPECT_GT(x, lastX) << "each quad where its bullet stands, left to right";
+    lastX = x;
+  }
+}
+
 }  // namespace
+
