@@ -32,8 +32,16 @@ void TFrameSpace8::Take(const TFrame8& parent, const TFrame8* reference, const T
   invertible_ = plat::D3DXMatrixInverse(&inverse_, nullptr, &world_) != nullptr;
   reference_ = reference;
   target_ = target;
-  if (reference) reference->GetWorldMatrix(&referenceWorld_);
-  if (target) target->GetWorldMatrix(&targetWorld_);
+  D3DXMATRIX m;
+  if (target) {
+    const D3DXVECTOR3 origin = Row(*target->GetWorldMatrix(&m), 3);
+    plat::D3DXVec3TransformCoord(&targetHere_, &origin, &inverse_);
+  }
+  if (reference) {
+    const D3DXVECTOR3 up = Row(*reference->GetWorldMatrix(&m), 1);
+    plat::D3DXVec3TransformNormal(&up_, &up, &inverse_);
+    upUsable_ = Normalise(up_);
+  }
 }
 
 D3DXVECTOR3 TFrameSpace8::WorldPosition(const TFrame8& frame) const {
@@ -78,12 +86,9 @@ void TFrameSpace8::AimAtView(TFrame8& frame, const TFrame8* reference, const TFr
     plat::D3DXVec3TransformCoord(&p, &point, &inverse_);
     return D3DXVECTOR3(p.x - at.x, p.y - at.y, p.z - at.z);
   };
-  D3DXVECTOR3 z = fromHere(Row(targetWorld_, 3));
+  D3DXVECTOR3 z(targetHere_.x - at.x, targetHere_.y - at.y, targetHere_.z - at.z);
   if (!Normalise(z)) z = fromHere(D3DXVECTOR3(0, 0, 1));
-  const D3DXVECTOR3 up = Row(referenceWorld_, 1);
-  D3DXVECTOR3 y;
-  plat::D3DXVec3TransformNormal(&y, &up, &inverse_);
-  if (!Normalise(y)) y = fromHere(D3DXVECTOR3(0, 1, 0));
+  D3DXVECTOR3 y = upUsable_ ? up_ : fromHere(D3DXVECTOR3(0, 1, 0));
   // An up hint along the target line gives no basis: take a world side point instead.
   const float d = Dot(y, z);
   if (d >= 1 - FLT_EPSILON && d <= 1 + FLT_EPSILON) {

@@ -32,5 +32,8 @@ class TFrameSpace8 {
   plat::D3DXMATRIX world_, inverse_;
   const TFrame8* reference_ = nullptr;
   const TFrame8* target_ = nullptr;
-  plat::D3DXMATRIX referenceWorld_, targetWorld_;
+  // The target's origin and the reference's up axis (normalised, when it can be) in the
+  // parent's axes: the same for every child.
+  plat::D3DXVECTOR3 targetHere_, up_;
+  bool upUsable_ = false;
 };
