@@ -113,7 +113,10 @@ void TRenderMode8::DrawQueue() {
       return a.order != b.order ? a.order < b.order : a.depth > b.depth;
     });
   }
-  for (const TDrawItem8& item : queue) item.Draw();
+  // Added light with no depth written looks the same in any order.
+  const bool orderFree = states.alphaBlendEnable && states.srcBlend == plat::D3DBLEND_ONE &&
+                         states.destBlend == plat::D3DBLEND_ONE && !states.zWriteEnable;
+  batch.DrawAll(queue, orderFree);
 }
 
 void TRenderMode8::SetStates() {

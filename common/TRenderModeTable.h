@@ -1,6 +1,6 @@
 // Deferred 3D drawing: every mesh part is queued under its render-mode code, and the table
 // flushes the modes in ascending code order, each applying its recorded states and drawing its
-// queue sorted by draw order and depth.
+// queue sorted by draw order and depth (neighbours that draw alike joined into one draw).
 #pragma once
 #include <cstdint>
 #include <map>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/TCountedPtr.h"
+#include "common/TDrawBatch8.h"
 #include "common/TDrawItem8.h"
 
 // A mode object with its recorded device state block; the base ignores everything.
@@ -60,6 +61,7 @@ class TRenderMode8 : public TStateBlock8 {
   uint8_t sortFlag;  // 1: opaque ordering (depth descending within an order key)
   States states;
   std::vector<TDrawItem8> queue;
+  TDrawBatch8 batch;  // kept for its buffers' sake
 };
 
 class TRenderModeTable {

@@ -32,6 +32,10 @@ const DWORD kMorphDeclaration[] = {D3DVSD_STREAM(0),
                                    D3DVSD_REG(5, D3DVSDT_FLOAT2),
                                    D3DVSD_END()};
 
+// A batch vertex: the colour as the program's float register, so no colour is rounded.
+const DWORD kBatchDeclaration[] = {D3DVSD_STREAM(0), D3DVSD_REG(0, D3DVSDT_FLOAT3), D3DVSD_REG(1, D3DVSDT_FLOAT4),
+                                   D3DVSD_REG(2, D3DVSDT_FLOAT2), D3DVSD_END()};
+
 enum ColorRule { kVertexColor, kMaterialColor, kProduct };
 
 std::string SingleFrameProgram(ColorRule rule) {
@@ -56,6 +60,8 @@ std::string MorphProgram(ColorRule rule, uint32_t kind) {
 struct ShaderSet {
   std::string sources[kRows];
   uint32_t cells[kRows] = {};
+  std::string batchSource;
+  uint32_t batchCell = 0;
   std::vector<TCountedPtr<TShaderBase8>> list;
   TCountedPtr<TSystemInfo> systemInfo;
 
@@ -64,6 +70,7 @@ struct ShaderSet {
       sources[rule] = SingleFrameProgram(ColorRule(rule));
       for (uint32_t k = 0; k < 4; ++k) sources[3 + 4 * rule + k] = MorphProgram(ColorRule(rule), kKindOrder[k]);
     }
+    batchSource = SingleFrameProgram(kVertexColor);
   }
 };
 
@@ -201,6 +208,19 @@ TMorphShader8::TMorphShader8(bool blendColors, bool blendTextureCoordinates)
     : TMorphVertexShader8(11, 2, 0x80000000u | (blendColors ? 1u : 0u) | (blendTextureCoordinates ? 2u : 0u)) {}
 void TMorphShader8::DrawMesh(uint32_t part, TMesh8& mesh) { DrawMorphMeshC(part, mesh, morphKind); }
 
+uint32_t BatchShaderHandle() { return Set().batchCell; }
+
+namespace {
+
+void CreateBatchShader() {
+  ShaderSet& set = Set();
+  DeleteVertexShaderHandle(&set.batchCell);
+  TD3D8* d3d = TD3D8::Instance();
+  if (d3d->UseVertexShader()) set.batchCell = d3d->CreateVertexShader(set.batchSource.c_str(), kBatchDeclaration);
+}
+
+}  // namespace
+
 const char* ShaderSetSource(uint32_t row) { return Set().sources[row < kRows ? row : 0].c_str(); }
 uint32_t* ShaderSetCell(uint32_t row) { return &Set().cells[row < kRows ? row : 0]; }
 size_t RegisteredShaderCount() { return Set().list.size(); }
@@ -222,14 +242,17 @@ void CreateShaderSet() {
   for (uint32_t kind : kKindOrder) TVertexShader8::Register(new TVertexColorMorphShader8(0x80000000u | kind));
   for (uint32_t kind : kKindOrder) TVertexShader8::Register(new TConstColorMorphShader8(0x80000000u | kind));
   for (uint32_t kind : kKindOrder) TVertexShader8::Register(new TMorphShader8(kind & 1, kind & 2));
+  CreateBatchShader();
 }
 
 void ReleaseShaderHandles() {
   for (const TCountedPtr<TShaderBase8>& shader : Set().list) shader->Release();
+  DeleteVertexShaderHandle(&Set().batchCell);
 }
 
 void RecreateShaderHandles() {
   for (const TCountedPtr<TShaderBase8>& shader : Set().list) shader->Create();
+  CreateBatchShader();
 }
 
 void ReleaseShaderSet() {

@@ -13,6 +13,10 @@
 class TMesh8;
 class TView8;
 
+// How a one-frame program colours a vertex: what a batch of world-space vertices works out on the
+// CPU instead. kNone: the program cannot be batched.
+enum class TShaderColor : int8_t { kNone = -1, kVertex, kMaterial, kProduct };
+
 class TShaderBase8 {
  public:
   TShaderBase8() = default;
@@ -24,6 +28,10 @@ class TShaderBase8 {
   virtual void DrawMesh(uint32_t part, TMesh8& mesh);
   virtual void Create() = 0;
   virtual void Release() = 0;
+  virtual TShaderColor GetColorRule() const { return TShaderColor::kNone; }
+  // 0x80000000 + 1 (blend the vertex colours) + 2 (blend the texture coordinates) for the programs
+  // that blend two morph frames; 0 for the one-frame programs.
+  virtual uint32_t GetMorphKind() const { return 0; }
   virtual ~TShaderBase8();
 };
 
@@ -60,25 +68,28 @@ class TVertexColorShader8 : public TVertexShader8 {
  public:
   TVertexColorShader8();
   void DrawMesh(uint32_t part, TMesh8& mesh) override;
+  TShaderColor GetColorRule() const override { return TShaderColor::kVertex; }
 };
 
 class TConstColorShader8 : public TVertexShader8 {
  public:
   TConstColorShader8();
   void DrawMesh(uint32_t part, TMesh8& mesh) override;
+  TShaderColor GetColorRule() const override { return TShaderColor::kMaterial; }
 };
 
 class TModulateColorShader8 : public TVertexShader8 {
  public:
   TModulateColorShader8();
   void DrawMesh(uint32_t part, TMesh8& mesh) override;
+  TShaderColor GetColorRule() const override { return TShaderColor::kProduct; }
 };
 
 // Two morph frames blended by the motion time. Kind 0x80000000 + 1 (blend the vertex colours)
 // + 2 (blend the texture coordinates).
 class TMorphVertexShader8 : public TVertexShader8 {
  public:
-  uint32_t GetMorphKind() const { return morphKind; }
+  uint32_t GetMorphKind() const override { return morphKind; }
 
  protected:
   TMorphVertexShader8(uint32_t firstRow, uint32_t singleFrameRow, uint32_t kind);
@@ -89,18 +100,21 @@ class TVertexColorMorphShader8 : public TMorphVertexShader8 {
  public:
   explicit TVertexColorMorphShader8(uint32_t kind = 0x80000003u);
   void DrawMesh(uint32_t part, TMesh8& mesh) override;
+  TShaderColor GetColorRule() const override { return TShaderColor::kVertex; }
 };
 
 class TConstColorMorphShader8 : public TMorphVertexShader8 {
  public:
   explicit TConstColorMorphShader8(uint32_t kind = 0x80000003u);
   void DrawMesh(uint32_t part, TMesh8& mesh) override;
+  TShaderColor GetColorRule() const override { return TShaderColor::kMaterial; }
 };
 
 class TMorphShader8 : public TMorphVertexShader8 {
  public:
   TMorphShader8(bool blendColors, bool blendTextureCoordinates);
   void DrawMesh(uint32_t part, TMesh8& mesh) override;
+  TShaderColor GetColorRule() const override { return TShaderColor::kProduct; }
 };
 
 // When the cell holds a handle, deletes that shader and sets the cell to 0.
@@ -114,6 +128,12 @@ void RecreateShaderHandles();
 void ReleaseShaderSet();
 // The shader a new mesh draws with: material colour, with or without the morph blend.
 TCountedPtr<TShaderBase8> MakeDefaultShader(const TMesh8& mesh);
+
+// The program that draws batches: world-space vertices of position, float RGBA colour and one
+// texture coordinate pair (kBatchStride bytes), transformed by c0..c3, fogged by c4..c7 and c8.
+// 0 while the device has no vertex shaders.
+constexpr uint32_t kBatchStride = 36;
+uint32_t BatchShaderHandle();
 
 // The set's programs: row 0..14 of the set (single-frame vertex colour, material colour, product;
 // then four kinds each of the three morph variants in the kind order 3, 1, 2, 0).

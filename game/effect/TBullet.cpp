@@ -12,6 +12,7 @@ using plat::D3DXVECTOR3;
 namespace {
 
 constexpr float kParked = -1000.0f;
+constexpr int32_t kAimAtView = 12;
 
 }  // namespace
 
@@ -26,11 +27,13 @@ TBullet::TBullet(TMesh8 loaded, uint32_t renderMode, const D3DXVECTOR3& scale)
   mesh->Scale(scale.x, scale.y, scale.z);
 }
 
-TBullet::TBullet(const TBullet& other) : frame(other.frame->Clone(nullptr)), colour(other.colour) {
+TBullet::TBullet(const TBullet& other)
+    : frame(other.frame->Clone(nullptr)), colour(other.colour), space(other.space) {
   mesh = frame->FindMesh("BullMsh", false);
 }
 
-TBullet::TBullet(TBullet&& other) noexcept : frame(other.frame), mesh(other.mesh), colour(other.colour) {}
+TBullet::TBullet(TBullet&& other) noexcept
+    : frame(other.frame), mesh(other.mesh), colour(other.colour), space(other.space) {}
 
 void TBullet::Attach(TFrame8& parent, const D3DXVECTOR3& position, const D3DXVECTOR3& lookAt,
                      const plat::D3DCOLORVALUE& newColour) {
@@ -42,14 +45,27 @@ void TBullet::Attach(TFrame8& parent, const D3DXVECTOR3& position, const D3DXVEC
 }
 
 D3DXVECTOR3 TBullet::GetPosition() const {
+  if (space) return space->WorldPosition(*frame);
   D3DXVECTOR3 p;
   frame->GetWorldPosition(&p);
   return p;
 }
 
-void TBullet::SetPosition(const D3DXVECTOR3& position) { frame->SetWorldPosition(position); }
+void TBullet::SetPosition(const D3DXVECTOR3& position) {
+  if (space)
+    space->SetWorldPosition(*frame, position);
+  else
+    frame->SetWorldPosition(position);
+}
 
 void TBullet::Hide() { frame->SetPositionXYZ(kParked, kParked, kParked); }
+
+void TBullet::FaceView(TFrame8* view1, TFrame8* view2) {
+  if (space)
+    space->AimAtView(*frame, view1, view2);
+  else
+    frame->Aim(view1, view2, kAimAtView);
+}
 
 namespace bullet_detail {
 

@@ -9,6 +9,7 @@
 
 #include "common/TCountedPtr.h"
 #include "common/TFrame8.h"
+#include "common/TFrameSpace8.h"
 #include "common/TMesh8.h"
 #include "platform/gfx/D3D8Types.h"
 #include "platform/gfx/D3DXMath.h"
@@ -29,6 +30,10 @@ class TBullet {
   void SetPosition(const plat::D3DXVECTOR3& position);
   // Parks the frame out of sight at (-1000, -1000, -1000) in its parent's space.
   void Hide();
+  // Turns the frame toward the view: the frame aim in mode 12 with the two view references.
+  void FaceView(TFrame8* view1, TFrame8* view2);
+  // The shot's space, which the moves above go through while it serves the bullet (null: none).
+  void SetSpace(const TFrameSpace8* shared) { space = shared; }
 
   TFrame8* GetFrame() const { return frame.Get(); }
   const TCountedPtr<TFrame8>& GetFramePtr() const { return frame; }
@@ -45,6 +50,7 @@ class TBullet {
   TCountedPtr<TFrame8> frame;
   TMesh8* mesh = nullptr;  // inside the frame, which owns it
   plat::D3DCOLORVALUE colour{0, 0, 0, 0};
+  const TFrameSpace8* space = nullptr;
 };
 
 // Where a bullet's mesh comes from.

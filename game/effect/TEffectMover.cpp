@@ -7,8 +7,6 @@ using plat::D3DXVECTOR3;
 
 namespace {
 
-constexpr int32_t kAimAtView = 12;
-
 D3DXVECTOR3 Plus(const D3DXVECTOR3& a, const D3DXVECTOR3& b) { return D3DXVECTOR3(a.x + b.x, a.y + b.y, a.z + b.z); }
 
 }  // namespace
@@ -36,7 +34,7 @@ TMoverHolder& TMoverHolder::operator=(TMoverHolder& source) {
 
 int32_t DrawJitter() { return static_cast<int32_t>((GenRand() >> 1) & 127) - 64; }
 
-void AimBullet(TBullet& bullet, TFrame8* view1, TFrame8* view2) { bullet.GetFrame()->Aim(view1, view2, kAimAtView); }
+void AimBullet(TBullet& bullet, TFrame8* view1, TFrame8* view2) { bullet.FaceView(view1, view2); }
 
 TFallMover::TFallMover(float startSpeed, float accel, const D3DXVECTOR3& start, const D3DXVECTOR3& along)
     : speed(startSpeed), acceleration(accel), position(start) {

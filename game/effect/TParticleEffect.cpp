@@ -13,7 +13,6 @@ namespace {
 
 constexpr uint32_t kAdd = 4000;
 constexpr uint32_t kZwnAlphaNotCull = 2300;
-constexpr int32_t kAimTowardView = 12;
 
 const TParticleLook kAdditiveLook{kAdd, kAdd, false, &TSheetCellCounters::additive};
 const TParticleLook kAlphaLook{kZwnAlphaNotCull, kZwnAlphaNotCull, true, &TSheetCellCounters::alpha};
@@ -155,18 +154,25 @@ void TParticleBody::FadeColour() {
     frame->SetColorRGB(colour.r, colour.g, colour.b, true, false);
 }
 
-void TParticleBody::Face(TFrame8& particleFrame) const {
-  particleFrame.Aim(sceneFrame, stageFrame, kAimTowardView);
+TFrameSpace8 TParticleBody::ViewSpace() const {
+  TFrameSpace8 space;
+  if (GetFrame()) space.Take(*GetFrame(), sceneFrame, stageFrame);
+  return space;
+}
+
+void TParticleBody::Face(TFrame8& particleFrame, const TFrameSpace8& space) const {
+  space.AimAtView(particleFrame, sceneFrame, stageFrame);
 }
 
 bool TParticleBody::Update() {
   FadeColour();
   progress += rate;
+  const TFrameSpace8 space = ViewSpace();
   for (Particle& p : particles) {
     const D3DXVECTOR3 at(p.start.x + (p.end.x - p.start.x) * progress, p.start.y + (p.end.y - p.start.y) * progress,
                          p.start.z + (p.end.z - p.start.z) * progress);
     p.frame->SetPosition(at);
-    Face(*p.frame);
+    Face(*p.frame, space);
   }
   if (progress > 1.0f) Kill();
   return IsAlive();
@@ -223,6 +229,7 @@ std::unique_ptr<TEffect> TJitterParticleEffect::Clone() const {
 }
 
 void TJitterParticleEffect::Walk() {
+  const TFrameSpace8 space = ViewSpace();
   for (Particle& p : particles) {
     D3DXVECTOR3 at;
     p.frame->GetPosition(&at);
@@ -230,7 +237,7 @@ void TJitterParticleEffect::Walk() {
     at.y += Jitter(jitterDivisors.y);
     at.z += Jitter(jitterDivisors.z);
     p.frame->SetPosition(at);
-    Face(*p.frame);
+    Face(*p.frame, space);
   }
 }
 

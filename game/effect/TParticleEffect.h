@@ -11,6 +11,7 @@
 
 #include "common/TCountedPtr.h"
 #include "common/TFrame8.h"
+#include "common/TFrameSpace8.h"
 #include "game/effect/TEffect.h"
 
 // A box of the registry: minimum and maximum corner, and their centre.
@@ -83,8 +84,10 @@ class TParticleBody : public TEffect {
 
   // Subtracts the colour step from all four components and applies the faded channel.
   void FadeColour();
-  // Turns a flat particle toward the view.
-  void Face(TFrame8& particleFrame) const;
+  // The effect frame's space with the views, for one pass over the particles.
+  TFrameSpace8 ViewSpace() const;
+  // Turns a flat particle toward the view, through the pass's space.
+  void Face(TFrame8& particleFrame, const TFrameSpace8& space) const;
 
   TParticleLook look;
   TEffectBox startBox;

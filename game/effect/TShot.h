@@ -31,13 +31,18 @@ class TShot : public TShotEffect {
   const B& GetBullet(size_t index) const { return bullets[index]; }
 
  protected:
-  TShot(const TShot& other) = default;
+  TShot(const TShot& other) : TShotEffect(other), bullets(other.bullets) { ShareSpace(); }
 
   void MoveTrail() override;
   void MoveHead() override;
   void HideHead() override { bullets.front().Hide(); }
 
   std::vector<B> bullets;
+
+ private:
+  void ShareSpace() {
+    for (B& bullet : bullets) bullet.SetSpace(&bulletSpace);
+  }
 };
 
 template <class B>
@@ -45,6 +50,7 @@ TShot<B>::TShot(const std::string& asset, int32_t frames, int32_t count, uint8_t
     : TShotEffect(asset, frames, count, hide) {
   bullets.reserve(static_cast<size_t>(count));
   for (int32_t k = 0; k < count; ++k) bullets.emplace_back(asset, scale);
+  ShareSpace();
 }
 
 template <class B>

@@ -31,6 +31,13 @@ void TShotEffect::TakeViews(TEffectStage* stage) {
 }
 
 bool TShotEffect::Update() {
+  // Nothing the movers do moves the shot's frame or the views, so their matrices hold for the
+  // whole update.
+  struct Taken {
+    TFrameSpace8& space;
+    ~Taken() { space.Forget(); }
+  } taken{bulletSpace};
+  if (GetFrame()) bulletSpace.Take(*GetFrame(), view1, view2);
   MoveTrail();
   if (lifetime == kEndless) {
     MoveHead();

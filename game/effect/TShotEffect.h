@@ -14,6 +14,7 @@
 
 #include "common/TCountedPtr.h"
 #include "game/effect/FieldServices.h"
+#include "game/effect/TBullet.h"
 #include "game/effect/TEffect.h"
 #include "game/effect/TEffectMover.h"
 
@@ -74,6 +75,8 @@ class TShotEffect : public TEffect {
   virtual void OnHeadEnded() {}
   virtual void OnDrained() {}
 
+  // Taken for the bullets while an update moves them.
+  TFrameSpace8 bulletSpace;
   TMoverHolder motion;
   int32_t lifetime;
   int32_t drain;

@@ -143,11 +143,10 @@ void RecordingRenderer::Clear(const ClearRequest& request) {
 }
 
 void RecordingRenderer::Draw(const DrawRequest& request) {
-  RecordedDraw& d = draws_.emplace_back();
+  RecordedDraw& d = draws_.emplace_back(*request.state);
   d.type = request.type;
   d.primitiveCount = request.primitiveCount;
   d.vertexShader = request.state->vertexShader;
-  d.state = *request.state;
   for (DWORD stage = 0; stage < kMaxTextureStages; ++stage) {
     d.textures[stage] = Describe(request.state->textures[stage]);
     d.state.textures[stage] = nullptr;

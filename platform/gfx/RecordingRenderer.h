@@ -21,6 +21,10 @@ struct RecordedTexture {
 };
 
 struct RecordedDraw {
+  // Starts from the state in force (copied as it is, not cleared first: a draw's log is its
+  // largest cost); the draw that records it sets the rest.
+  explicit RecordedDraw(const DeviceState& inForce) : state(inForce) {}
+
   D3DPRIMITIVETYPE type;
   UINT primitiveCount;
   DWORD vertexShader;  // the handle, or the vertex format of the fixed-function path

@@ -9,7 +9,9 @@
 #include <numbers>
 
 #include "common/TMesh8.h"
+#include "common/TVertexShader8.h"
 #include "tests/common/GraphicsFixture.h"
+#include "tests/common/MeshSamples.h"
 #include "tools/datakit/MeshShapes.h"
 
 using namespace plat;
@@ -60,12 +62,16 @@ class RenderModeTest : public GraphicsFixture {
     ASSERT_TRUE(TRenderModeTable::FindCode(mode, code)) << mode;
     TRenderModeTable::Find(code)->Add(identity, nullptr, part, mesh);
   }
-  // The mesh each draw since the last ClearLog came from, by its colour.
+  // The meshes drawn since the last ClearLog, in drawing order, told apart by colour: each of its
+  // own draw or one after another inside a batch.
   std::vector<size_t> DrawnMeshes() {
     std::vector<size_t> out;
     for (const RecordedDraw& d : Draws()) {
-      const float red = d.Vertex(0).diffuse.x;
-      out.push_back(static_cast<size_t>(std::lround(red * 64.0f)) - 1);
+      const size_t before = out.size();
+      for (size_t i = 0; i < d.IndexCount(); i += 3) {
+        const auto n = static_cast<size_t>(std::lround(d.Vertex(i).diffuse.x * 64.0f)) - 1;
+        if (out.size() == before || out.back() != n) out.push_back(n);
+      }
     }
     return out;
   }
@@ -73,6 +79,61 @@ class RenderModeTest : public GraphicsFixture {
     std::vector<std::pair<uint16_t, float>> keys;
     for (size_t n : DrawnMeshes()) keys.push_back({pieces.at(n).order, pieces.at(n).centre.z});
     return keys;
+  }
+
+  // The vertices of every index the draws since the last ClearLog drew, in order.
+  std::vector<ResolvedVertex> DrawnVertices() {
+    std::vector<ResolvedVertex> out;
+    for (const RecordedDraw& d : Draws())
+      for (size_t i = 0; i < d.IndexCount(); ++i) out.push_back(d.Vertex(i));
+    return out;
+  }
+  // Queues the parts in the mode, each under its matrix, flushes, and expects them drawn as one
+  // batch whose vertices are, one part after another in queue order, what each part draws alone.
+  struct Placed {
+    TMesh8* mesh;
+    uint32_t part;
+    D3DXMATRIX matrix;
+  };
+  void ExpectOneBatchAsAlone(const char* mode, const std::vector<Placed>& parts) {
+    uint16_t code = 0;
+    ASSERT_TRUE(TRenderModeTable::FindCode(mode, code));
+    std::vector<ResolvedVertex> alone;
+    for (const Placed& p : parts) {
+      renderer->ClearLog();
+      TRenderModeTable::Find(code)->Add(p.matrix, nullptr, p.part, p.mesh);
+      TRenderModeTable::FlushAll();
+      ASSERT_FALSE(Draws().empty());  // a draw per run of the part's triangles
+      for (const RecordedDraw& d : Draws())
+        EXPECT_NE(d.vertexShader, BatchShaderHandle()) << "one part draws as it always did";
+      const std::vector<ResolvedVertex> own = DrawnVertices();
+      alone.insert(alone.end(), own.begin(), own.end());
+    }
+    renderer->ClearLog();
+    for (const Placed& p : parts) TRenderModeTable::Find(code)->Add(p.matrix, nullptr, p.part, p.mesh);
+    TRenderModeTable::FlushAll();
+    ASSERT_EQ(Draws().size(), 1u);
+    EXPECT_EQ(Draws()[0].vertexShader, BatchShaderHandle());
+    const std::vector<ResolvedVertex> batched = DrawnVertices();
+    ASSERT_EQ(batched.size(), alone.size());
+    for (size_t i = 0; i < batched.size(); ++i) {
+      SCOPED_TRACE(i);
+      const ResolvedVertex &b = batched[i], &a = alone[i];
+      EXPECT_NEAR(b.position.x, a.position.x, 1e-5f);
+      EXPECT_NEAR(b.position.y, a.position.y, 1e-5f);
+      EXPECT_NEAR(b.position.z, a.position.z, 1e-5f);
+      EXPECT_NEAR(b.fog, a.fog, 1e-5f);
+      EXPECT_FLOAT_EQ(b.diffuse.x, a.diffuse.x);
+      EXPECT_FLOAT_EQ(b.diffuse.y, a.diffuse.y);
+      EXPECT_FLOAT_EQ(b.diffuse.z, a.diffuse.z);
+      EXPECT_FLOAT_EQ(b.diffuse.w, a.diffuse.w);
+      EXPECT_FLOAT_EQ(b.texcoord[0].x, a.texcoord[0].x);
+      EXPECT_FLOAT_EQ(b.texcoord[0].y, a.texcoord[0].y);
+    }
+  }
+  static D3DXMATRIX Moved(float x, float y, float z) {
+    D3DXMATRIX m;
+    return *D3DXMatrixTranslation(&m, x, y, z);
   }
 
   D3DXMATRIX identity;
@@ -300,3 +361,101 @@ TEST_F(RenderModeTest, AResetRebuildsModesAndBlendBlocksAndKeepsTextures) {
 }
 
 }  // namespace
+
+// Neighbours in a queue that draw alike (one view, one texture, programs of the set) become one
+// draw: each part's vertices moved by its own matrix and coloured as its program colours them, in
+// the queue's sorted order.
+TEST_F(RenderModeTest, AlikeNeighboursDrawAsOneBatchOfTheirOwnVertices) {
+  StartDevice();
+  TD3D8::Instance()->SetFog(true, 1.0f, 30.0f, 0xFF808080);
+  TMesh8* a = Make(0, {0, 0, 1.0f});
+  TMesh8* b = Make(0, {1, 0, 2.0f});
+  TMesh8* c = Make(0, {2, 0, 3.0f});
+  D3DXMATRIX turned;
+  D3DXMatrixRotationY(&turned, 0.5f);
+  turned._41 = 3.0f;
+  // Queued in ALPHA's sort (depth ascending), which the batch keeps.
+  ExpectOneBatchAsAlone("ALPHA", {{a, 0, identity}, {b, 0, turned}, {c, 0, Moved(0, 1, 4)}});
+  EXPECT_EQ(DrawnMeshes(), (std::vector<size_t>{0, 1, 2}));
+
+  // The morphing programs blend the two frames on the CPU as they would on the device: the
+  // material colour, the vertex colour and their product.
+  testkit::MorphingStripMesh().Tob().Save(dir / "walker.tob");
+  std::deque<TMesh8> walkers;
+  const TCountedPtr<TShaderBase8> programs[] = {
+      TCountedPtr<TShaderBase8>(new TConstColorMorphShader8(0x80000003u)),
+      TCountedPtr<TShaderBase8>(new TVertexColorMorphShader8(0x80000001u)),
+      TCountedPtr<TShaderBase8>(new TMorphShader8(true, true))};
+  std::vector<Placed> parts;
+  for (const auto& program : programs) {
+    TMesh8& w = walkers.emplace_back(TMesh8::Load("walker.tob"));
+    w.SetShader(program);
+    w.SetMotion(0);
+    w.SetMotionTime(0.25f + 0.5f * static_cast<float>(walkers.size()));
+    parts.push_back({&w, 0, Moved(0, 0, 10.0f - static_cast<float>(walkers.size()))});
+  }
+  ExpectOneBatchAsAlone("OPAQUE", parts);
+}
+
+// A texture that changes, a program outside the set or another mode ends a batch; the drawing
+// order stays. Only where the order cannot show (ADD: light added, no depth written) do the parts
+// that draw alike gather, each group where its first part stands.
+TEST_F(RenderModeTest, ATextureOrModeChangeSplitsTheBatchAndOnlyAddedLightRegroups) {
+  StartDevice();
+  TMesh8* a = Make(0, {0, 0, 1.0f});
+  TMesh8* b = Make(0, {0, 0, 2.0f});
+  TMesh8* c = Make(0, {0, 0, 3.0f});
+  TMesh8* d = Make(0, {0, 0, 4.0f});
+  b->GetMaterialForUpdate(0).SetTexture(TTexture8::Load("sprite.ptx/word", D3DPOOL_MANAGED, 0));
+  struct Case {
+    const char* mode;
+    std::vector<size_t> meshes;
+    std::vector<std::string> textures;  // per draw
+  } cases[] = {
+      {"ALPHA", {0, 1, 2, 3}, {"", "sprite.ptx/word", ""}},
+      {"ZWNALPHA", {0, 1, 2, 3}, {"", "sprite.ptx/word", ""}},
+      {"ADD", {0, 2, 3, 1}, {"", "sprite.ptx/word"}},
+      {"ZDISADD", {0, 2, 3, 1}, {"", "sprite.ptx/word"}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.mode);
+    renderer->ClearLog();
+    for (TMesh8* m : {d, c, b, a}) Queue(k.mode, m);
+    TRenderModeTable::FlushAll();
+    EXPECT_EQ(DrawnMeshes(), k.meshes);
+    std::vector<std::string> textures;
+    for (const RecordedDraw& draw : Draws()) textures.push_back(draw.textures[0].name);
+    EXPECT_EQ(textures, k.textures);
+  }
+
+  // Another mode's states: two draws, each with its own.
+  renderer->ClearLog();
+  Queue("ALPHA", a);
+  Queue("ZWNALPHA", c);
+  TRenderModeTable::FlushAll();
+  ASSERT_EQ(Draws().size(), 2u);
+  EXPECT_EQ(Draws()[0].state.renderStates[D3DRS_ZWRITEENABLE], 1u);
+  EXPECT_EQ(Draws()[1].state.renderStates[D3DRS_ZWRITEENABLE], 0u);
+
+  // A program of the game's own is drawn by itself, between the batches around it.
+  class OwnProgram : public TShaderBase8 {
+   public:
+    void Draw(uint32_t, TMesh8&, TView8*, const D3DMATRIX&) override { ++draws; }
+    void Create() override {}
+    void Release() override {}
+    int draws = 0;
+  };
+  auto* own = new OwnProgram;
+  const TCountedPtr<TShaderBase8> keep(own);
+  TMesh8 plain = *c;
+  plain.SetShader(keep);
+  renderer->ClearLog();
+  TRenderModeTable::Find(2000)->Add(Moved(0, 0, 10), nullptr, 0, d);
+  TRenderModeTable::Find(2000)->Add(Moved(0, 0, 0), nullptr, 0, a);
+  TRenderModeTable::Find(2000)->Add(Moved(0, 0, 5), nullptr, 0, &plain);
+  TRenderModeTable::Find(2000)->Add(Moved(0, 0, 0), nullptr, 0, c);
+  TRenderModeTable::FlushAll();
+  EXPECT_EQ(own->draws, 1);
+  EXPECT_EQ(DrawnMeshes(), (std::vector<size_t>{0, 2, 3}));
+  EXPECT_EQ(Draws().size(), 2u) << "a and c in one batch before the game's own, d after it";
+}

@@ -82,17 +82,23 @@ TEST_F(VertexShaderTest, TheSetRegistersFifteenVariantsEachWithItsOwnHandle) {
 TEST_F(VertexShaderTest, HandlesGoBeforeAResetAndComeBackAfterIt) {
   uint32_t before[15];
   for (uint32_t row = 0; row < 15; ++row) before[row] = *ShaderSetCell(row);
+  const uint32_t batchBefore = BatchShaderHandle();
+  EXPECT_NE(batchBefore, 0u);
   renderer->SetCooperativeLevel(plat::D3DERR_DEVICENOTRESET);
   EXPECT_FALSE(TD3D8::Instance()->CheckDevice());
-  EXPECT_EQ(Device().VertexShaderCount(), 15u);  // the old ones were deleted, new ones made
+  // The old ones were deleted, new ones made: the set's fifteen and the batch program.
+  EXPECT_EQ(Device().VertexShaderCount(), 16u);
   for (uint32_t row = 0; row < 15; ++row) {
     EXPECT_NE(*ShaderSetCell(row), 0u);
     EXPECT_NE(*ShaderSetCell(row), before[row]);
   }
+  EXPECT_NE(BatchShaderHandle(), 0u);
+  EXPECT_NE(BatchShaderHandle(), batchBefore);
   ReleaseShaderSet();
   EXPECT_EQ(RegisteredShaderCount(), 0u);
   EXPECT_EQ(Device().VertexShaderCount(), 0u);
   for (uint32_t row = 0; row < 15; ++row) EXPECT_EQ(*ShaderSetCell(row), 0u);
+  EXPECT_EQ(BatchShaderHandle(), 0u);
 }
 
 // A shader object of the game's own, registered like the sky.

@@ -1,11 +1,16 @@
 // Shots and bullets: the course of a flight (lifetime, parking, drain, Kill, endless flight), the
 // trail's order and colours, the texture cells and their serials, clones, the controller's
-// hand-over, the refused shapes and the turning of every bullet.
+// hand-over, the refused shapes, the turning of every bullet and the draw a shot makes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 
+#include "common/TRenderModeTable.h"
+#include "common/TVertexShader8.h"
+#include "common/TView8.h"
 #include "common/my_error.h"
 #include "game/effect/TEffectManager.h"
 #include "game/effect/TShot.h"
@@ -375,4 +380,97 @@ TEST_F(ShotTest, LookAlongAndRotatePartsTurnEveryBullet) {
   }
 }
 
+// While a shot moves its bullets it works out their parent's world once: placing, reading and
+// turning a bullet through it gives what the frame's own conversions give, under a parent that is
+// itself moved and turned, and a frame that is not a rigid placement takes the frame's own way.
+TEST_F(ShotTest, TheSharedSpaceMovesAndTurnsBulletsAsTheirFramesWould) {
+  auto world = CreateNamedFrame("World", IdentityMatrix());
+  world->RotateAxis(Vec(0, 1, 0), 0.7f, false);
+  world->Translate(2, -1, 3, false);
+  auto parent = CreateNamedFrame("Parent", IdentityMatrix());
+  world->AddChild(parent);
+  parent->RotateAxis(Vec(1, 0, 0), -0.4f, false);
+  parent->Translate(0.5f, 2, -1, false);
+  auto camera = CreateNamedFrame("Camera", IdentityMatrix());
+  world->AddChild(camera);
+  camera->RotateAxis(Vec(0, 0, 1), 0.3f, false);
+  camera->Translate(-4, 6, 1, false);
+
+  const TAddBullet prototype("effect.ptx/wind", Vec(1, 1, 1));
+  TAddBullet own(prototype), shared(prototype);
+  for (TAddBullet* b : {&own, &shared}) b->Attach(*parent, Vec(1, 2, 3), Vec(0, 0, 1), kWhite);
+  TFrameSpace8 space;
+  shared.SetSpace(&space);
+  space.Take(*parent, camera.Get(), world.Get());
+  for (const D3DXVECTOR3& to : {Vec(3, 1, -2), Vec(-5, 0.5f, 4)}) {
+    own.GetFrame()->SetWorldPosition(to);
+    shared.SetPosition(to);
+    own.GetFrame()->Aim(camera.Get(), world.Get(), 12);
+    shared.FaceView(camera.Get(), world.Get());
+    EXPECT_TRUE(Near(*shared.GetFrame()->GetMatrix(), *own.GetFrame()->GetMatrix(), 1e-5f));
+    D3DXVECTOR3 at;
+    own.GetFrame()->GetWorldPosition(&at);
+    EXPECT_TRUE(Near(shared.GetPosition(), at, 1e-5f));
+  }
+
+  // A scaled frame is no rigid placement, and a forgotten space serves nobody.
+  for (bool scaled : {true, false}) {
+    SCOPED_TRACE(scaled);
+    if (scaled) {
+      for (TAddBullet* b : {&own, &shared}) b->GetFrame()->Scale(2, 2, 2, true);
+    } else {
+      space.Forget();
+    }
+    shared.GetFrame()->SetMatrix(*own.GetFrame()->GetMatrix());
+    own.GetFrame()->Aim(camera.Get(), world.Get(), 12);
+    shared.FaceView(camera.Get(), world.Get());
+    EXPECT_EQ(std::memcmp(shared.GetFrame()->GetMatrix(), own.GetFrame()->GetMatrix(), sizeof(plat::D3DXMATRIX)), 0);
+  }
+}
+
+// A shot's bullets reach the device as one draw: a quad per bullet, in depth order, each with the
+// bullet's own colour and texture cell, where its frame puts it.
+TEST_F(ShotTest, AShotOfNBulletsDrawsAsOneDrawOfNQuads) {
+  bullet_serials::addCell = 0;
+  auto shot = Launch(*Make<TAddCellBullet>(10, 4, 0));
+  for (size_t k = 0; k < 4; ++k) shot->GetBullet(k).GetFrame()->SetPositionXYZ(float(k), 0, float(k));
+  auto camera = CreateNamedFrame("Camera", IdentityMatrix());
+  camera->SetPositionXYZ(1.5f, 0, -10);
+  TView8 view;
+  view.SetProjection(1, 100, 45, 640, 480);
+  ASSERT_TRUE(view.SetViewFromFrame(*camera));
+  renderer->ClearLog();
+  ASSERT_EQ(TD3D8::BeginScene(), plat::D3D_OK);
+  stage.GetSceneFrame()->Draw(view, IdentityMatrix());
+  TRenderModeTable::FlushAll();
+  TD3D8::EndScene();
+
+  ASSERT_EQ(renderer->Draws().size(), 1u);
+  const plat::RecordedDraw& d = renderer->Draws()[0];
+  EXPECT_EQ(d.vertexShader, BatchShaderHandle());
+  EXPECT_EQ(d.textures[0].name, "effect.ptx/wind");
+  EXPECT_EQ(d.state.renderStates[plat::D3DRS_DESTBLEND], plat::D3DBLEND_ONE) << "ADD";
+  ASSERT_EQ(d.primitiveCount, 8u);
+  const float cells[4][2] = {{0, 0}, {0, 0.5f}, {0.5f, 0}, {0.5f, 0.5f}};
+  float lastX = -1e9f;
+  for (size_t k = 0; k < 4; ++k) {
+    SCOPED_TRACE(k);
+    const float shade = 1.0f - 0.25f * static_cast<float>(k);
+    float x = 0, lowU = 1, lowV = 1;
+    for (size_t i = 6 * k; i < 6 * k + 6; ++i) {
+      const plat::ResolvedVertex& v = d.Vertex(i);
+      EXPECT_FLOAT_EQ(v.diffuse.x, shade);
+      EXPECT_FLOAT_EQ(v.diffuse.w, shade);
+      lowU = std::min(lowU, v.texcoord[0].x);
+      lowV = std::min(lowV, v.texcoord[0].y);
+      x += v.screen.x / 6;
+    }
+    EXPECT_EQ(lowU, cells[k][0]);
+    EXPECT_EQ(lowV, cells[k][1]);
+    EXPECT_GT(x, lastX) << "each quad where its bullet stands, left to right";
+    lastX = x;
+  }
+}
+
 }  // namespace
+
