@@ -51,7 +51,14 @@ class FrameMeshTest : public testkit::MeshFixture {
   TCountedPtr<TFrame8> Load(const datakit::ByteWriter& file, std::string* errors) {
     file.Save(dir / "frm/model.frm");
     ::testing::internal::CaptureStderr();
-    TCountedPtr<TFrame8> f = TFrame8::Load("model.frm");
+    TCountedPtr<TFrame8> f;
+    try {
+      f = TFrame8::Load("model.frm");
+    } catch (...) {
+      // The capture ends either way, or the next test's capture aborts.
+      *errors = ::testing::internal::GetCapturedStderr();
+      throw;
+    }
     *errors = ::testing::internal::GetCapturedStderr();
     return f;
   }
