@@ -172,6 +172,14 @@ void InstallGameLinks() {
   SetPlayerStyleMaker(&MakePlayerStyle);
 }
 
+void RemoveGameLinks() {
+  SetFieldServices(nullptr);
+  SetUiServices(nullptr);
+  SetShopScenes(nullptr);
+  SetChangeScenes(nullptr);
+  SetPlayerStyleMaker(nullptr);
+}
+
 TShellServices& DefaultShellServices() {
   static TGameServices services;
   return services;

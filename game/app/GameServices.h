@@ -10,5 +10,7 @@ TShellServices& DefaultShellServices();
 // scripts make of the subsystems beside and above them. The program's services install them at
 // once; a test may too.
 void InstallGameLinks();
+// Each seam back to what it is before anything is installed.
+void RemoveGameLinks();
 
 int WinMain(plat::HINSTANCE instance, plat::HINSTANCE previous, char* commandLine, int showCommand);

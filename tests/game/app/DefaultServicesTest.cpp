@@ -48,6 +48,8 @@ class DefaultServices : public ShellFixture {
  protected:
   void SetUp() override {
     ShellFixture::SetUp();
+    // As the program's services do once, when first made.
+    InstallGameLinks();
     SetRendererFactory([this] { return renderer; });
     datakit::WriteSampleMeshes(dir.path() + "/data/msh03/");  // start-up's sky among them
     datakit::SampleTitlePack().Save(dir / "data/ptx03/title.ptx");  // the first scene's pictures
@@ -56,6 +58,8 @@ class DefaultServices : public ShellFixture {
     TD3D8::Instance()->Cleanup();
     SetRendererFactory(nullptr);
     ResetAdapterTable();
+    // The links outlive the services' test; the next test starts unlinked.
+    RemoveGameLinks();
     ShellFixture::TearDown();
   }
   std::shared_ptr<RecordingRenderer> renderer = std::make_shared<RecordingRenderer>();

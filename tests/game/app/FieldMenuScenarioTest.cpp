@@ -40,8 +40,7 @@ class FieldMenuScenario : public MenuKeys<FieldSceneFixture> {
   void SetUp() override {
     MenuKeys::SetUp();
     TScriptEngine::SetFolder("data/scr03/");
-    DefaultShellServices();  // the game's screens' services
-    SetFieldServices(&standin::FieldServices());
+    InstallGameLinks();  // the game's screens' services
     TGameData::Instance()->NewGame();
     Open(TFieldScene::CreateFromSave(*app, kTownSavePoint));
     FinishOpeningFade();
@@ -50,6 +49,7 @@ class FieldMenuScenario : public MenuKeys<FieldSceneFixture> {
     plat::ReleaseAllKeys();
     TScriptEngine::Destroy();
     TScriptEngine::SetFolder("");
+    RemoveGameLinks();
     MenuKeys::TearDown();
   }
 

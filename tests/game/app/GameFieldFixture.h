@@ -43,7 +43,7 @@ class GameFieldFixture : public fieldscenetest::FieldSceneFixture {
   }
   void TearDown() override {
     plat::ReleaseAllKeys();
-    SetPlayerStyleMaker(nullptr);
+    UnlinkGame();
     TScriptEngine::Destroy();
     TScriptEngine::SetFolder("");
     FieldSceneFixture::TearDown();
@@ -61,9 +61,7 @@ class GameFieldFixture : public fieldscenetest::FieldSceneFixture {
     SetChapterNo(3);
   }
   void UnlinkGame() {
-    SetUiServices(nullptr);
-    SetShopScenes(nullptr);
-    SetChangeScenes(nullptr);
+    RemoveGameLinks();
     SetSaveFolder("");
     SetChapterNo(1);
   }

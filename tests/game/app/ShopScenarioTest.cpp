@@ -30,7 +30,7 @@ class ShopScenario : public GameFieldFixture {
  protected:
   void SetUp() override {
     GameFieldFixture::SetUp();
-    DefaultShellServices();  // "Shop" opens the game's own screens
+    LinkGame();  // "Shop" opens the game's own screens
     OpenMap("03.pbms/town");
     FinishOpeningFade();
   }
