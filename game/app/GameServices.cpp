@@ -9,7 +9,7 @@
 #include "game/actor/TPatternInfo.h"
 #include "game/actor/TPlayerFactory.h"
 #include "game/actor/TWeponState.h"
-#include "game/app/StandIns.h"
+#include "game/app/FieldLinks.h"
 #include "game/data/GameDataServices.h"
 #include "game/data/GameGlobals.h"
 #include "game/data/TAccessoryTable.h"
@@ -165,7 +165,7 @@ void InstallGameLinks() {
   static TUiLinks uiLinks;
   static TShopLinks shopLinks;
   static TChangeLinks changeLinks;
-  SetFieldServices(&standin::FieldServices());
+  SetFieldServices(&field_links::FieldServices());
   SetUiServices(&uiLinks);
   SetShopScenes(&shopLinks);
   SetChangeScenes(&changeLinks);

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "game/app/GameServices.h"
-#include "game/app/StandIns.h"
+#include "game/app/FieldLinks.h"
 #include "game/data/TGameData.h"
 #include "game/field/StagePlayer.h"
 #include "game/field/TStage.h"

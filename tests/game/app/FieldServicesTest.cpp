@@ -5,7 +5,7 @@
 // to the character.
 #include "game/actor/PlayerFoe.h"
 #include "game/actor/TPlayerChar.h"
-#include "game/app/StandIns.h"
+#include "game/app/FieldLinks.h"
 #include "game/data/TGameData.h"
 #include "game/enemy/TEnemyManager.h"
 #include "game/enemy/TEnemyTable.h"

@@ -13,7 +13,7 @@
 #include "game/actor/TPlayerFactory.h"
 #include "game/actor/TWeponState.h"
 #include "game/app/GameServices.h"
-#include "game/app/StandIns.h"
+#include "game/app/FieldLinks.h"
 #include "game/data/GameGlobals.h"
 #include "game/data/TGameData.h"
 #include "game/enemy/TEnemyTable.h"
@@ -38,7 +38,7 @@ class GameFieldFixture : public fieldscenetest::FieldSceneFixture {
     TGameData::Instance()->NewGame();
     // As the game's start-up does: the battle maps' enemies are made from their definitions.
     LoadEnemyDatabase("data/tbl03/enemy.tbl");
-    SetFieldServices(&standin::FieldServices());
+    SetFieldServices(&field_links::FieldServices());
     SetPlayerStyleMaker(&MakePlayerStyle);
   }
   void TearDown() override {

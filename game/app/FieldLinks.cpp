@@ -1,9 +1,8 @@
-#include "game/app/StandIns.h"
+#include "game/app/FieldLinks.h"
 
 #include "game/actor/TPlayerChar.h"
 #include "game/actor/TPlayerFactory.h"
 #include "game/enemy/TEnemyManager.h"
-#include "game/field/FieldStandIns.h"
 #include "game/field/TFieldScene.h"
 #include "game/field/TVillager.h"
 #include "game/field/VillagerRecord.h"
@@ -18,7 +17,7 @@
 #include "game/ui/TFieldHudParts.h"
 #include "game/ui/TFieldMenuLink.h"
 
-namespace standin {
+namespace field_links {
 namespace {
 
 TScriptEngine& Engine() { return *TScriptEngine::Get(); }
@@ -29,7 +28,7 @@ void ReleaseWaits(TScriptEngine& engine) {
   engine.SetHolding(false);
 }
 
-class TFieldServicesStandIn : public TFieldStandIns {
+class TGameFieldServices : public TFieldServices {
  public:
   TCountedPtr<TStagePlayer> CreatePlayerChar(TFieldScene& scene, uint32_t member) override {
     return ::CreatePlayerChar(scene, member);
@@ -92,8 +91,8 @@ class TFieldServicesStandIn : public TFieldStandIns {
 }  // namespace
 
 TFieldServices& FieldServices() {
-  static TFieldServicesStandIn services;
+  static TGameFieldServices services;
   return services;
 }
 
-}  // namespace standin
+}  // namespace field_links

@@ -1,9 +1,9 @@
-// Stand-ins for the subsystems that the game window starts, calls and stops before they exist.
-// Each later subsystem replaces its own entry (and its call in GameServices.cpp) with the real one.
+// The field's link to the subsystems above it: what the field scene asks of them (through
+// TFieldServices), each answered by the real subsystem.
 #pragma once
 #include "game/field/FieldServices.h"
 
-namespace standin {
+namespace field_links {
 
 // The field's services: the real player character (in the style that the installed maker gives its
 // weapon), HUD parts, field menu, enemy manager and game-over screen; villagers made from their
@@ -11,4 +11,4 @@ namespace standin {
 // "Text", "Flag", "Shop" and "MapEvent".
 TFieldServices& FieldServices();
 
-}  // namespace standin
+}  // namespace field_links
