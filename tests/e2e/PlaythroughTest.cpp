@@ -137,6 +137,12 @@ int PanelCursor(const plat::Picture& shot, const std::string& letters) {
       return static_cast<int>(i);
   return -1;
 }
+// The field menu's last panel has reached its place too (its right end, dimmed: not the ground's
+// dark green behind it).
+bool MenuAtRest(const plat::Picture& shot) {
+  const uint32_t p = shot.At(260, 312);
+  return Channel(p, 8) > 90 && Channel(p, 16) > 60 && Channel(p, 0) > 40;
+}
 // The field menu's entries; the save screen's choice at a save point; the system choice.
 const std::string kMenuPanels = "abcdlefj", kSaveChoicePanels = "ghk", kSystemPanels = "ijk";
 constexpr int kEquipEntry = 1, kSaveEntry = 6, kSystemEntry = 7;
@@ -552,7 +558,7 @@ TEST_F(Playthrough, FromTheTitleThroughTheFieldASaveAndALoadToTheEnding) {
        },
        [&](const plat::Picture& shot) { return acquired || ShowsAcquisition(shot); }, 10},
       {"field-menu", [this] { PressUntil("b", [](const plat::Picture& s) { return PanelCursor(s, kMenuPanels) >= 0; }, "the menu"); },
-       [](const plat::Picture& s) { return PanelCursor(s, kMenuPanels) == 0; }, 20},
+       [](const plat::Picture& s) { return PanelCursor(s, kMenuPanels) == 0 && MenuAtRest(s); }, 20},
       // Equipment: accessory A, its list (the ring).
       {"equip-screen",
        [this] {
