@@ -1,7 +1,9 @@
 // The game played from its title on the sample game under Xvfb, by keys sent as a player sends
 // them and by what the window shows: each step acts, then waits (polling the window's picture) for
-// the screen it leads to, whose picture is kept as "NN-name.png" in the build tree. On the field the
-// player finds the hero on the minimap and walks it by the direction keys.
+// the screen it leads to, whose picture is kept as "NN-name.png" in the build tree. The player finds
+// the hero on the minimap and walks it by the direction keys: on the town, whose camera looks north,
+// as the map lies; on the battle map, whose camera trails the hero, as the camera sees it. Menus are
+// read by the colours of their panels, and saves by the test's own reader.
 #include <cmath>
 
 #include "tests/e2e/GameRunFixture.h"
@@ -137,11 +139,13 @@ int PanelCursor(const plat::Picture& shot, const std::string& letters) {
       return static_cast<int>(i);
   return -1;
 }
-// The field menu's last panel has reached its place too (its right end, dimmed: not the ground's
-// dark green behind it).
+// The field menu's last panel has reached its place too: its right end in its colour dimmed to
+// about half, as the panels off the cursor are.
 bool MenuAtRest(const plat::Picture& shot) {
-  const uint32_t p = shot.At(260, 312);
-  return Channel(p, 8) > 90 && Channel(p, 16) > 60 && Channel(p, 0) > 40;
+  const datakit::Rgb full = datakit::SampleMenuPanelColour('j');
+  const datakit::Rgb dim{static_cast<uint8_t>(full.r * 0.55), static_cast<uint8_t>(full.g * 0.56),
+                         static_cast<uint8_t>(full.b * 0.54)};
+  return Near(shot.At(250, 312), dim, 12) && Near(shot.At(260, 312), dim, 12);
 }
 // The field menu's entries; the save screen's choice at a save point; the system choice.
 const std::string kMenuPanels = "abcdlefj", kSaveChoicePanels = "ghk", kSystemPanels = "ijk";
