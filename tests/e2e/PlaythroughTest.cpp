@@ -150,10 +150,26 @@ bool MenuAtRest(const plat::Picture& shot) {
 // The field menu's entries; the save screen's choice at a save point; the system choice.
 const std::string kMenuPanels = "abcdlefj", kSaveChoicePanels = "ghk", kSystemPanels = "ijk";
 constexpr int kEquipEntry = 1, kSaveEntry = 6, kSystemEntry = 7;
+constexpr int kAccessoryA = 1;  // the equipment screen's slots: the weapon, accessories A and B
 
 // The equipment screen: the character panel undimmed at its place; the list window over it.
 bool ShowsEquipSlots(const plat::Picture& shot) {
   return shot.width == 640 && Near(shot.At(180, 200), {20, 30, 60}, 6) && Near(shot.At(75, 120), {20, 30, 60}, 6);
+}
+// Its slot cursor, the ring cursor's outline round the icon of the weapon (top, at y 102) or of
+// accessory A or B, each 29 lower; -1 while none shows.
+int EquipSlotCursor(const plat::Picture& shot) {
+  if (shot.width != 640 || shot.height != 480) return -1;
+  int count = 0;
+  uint32_t top = 480;
+  for (uint32_t y = 90; y < 220; ++y)
+    for (uint32_t x = 60; x < 200; ++x)
+      if (Near(shot.At(x, y), {120, 220, 255}, 20)) {
+        ++count;
+        top = std::min(top, y);
+      }
+  if (count < 200) return -1;
+  return static_cast<int>(std::lround((static_cast<int>(top) - 102) / 29.0));
 }
 bool ShowsMenuList(const plat::Picture& shot) {
   return shot.width == 640 && Near(shot.At(480, 200), datakit::kSampleMenuListColour, 8);
@@ -569,13 +585,15 @@ TEST_F(Playthrough, FromTheTitleThroughTheFieldASaveAndALoadToTheEnding) {
          ASSERT_TRUE(ChoosePanel(kMenuPanels, kEquipEntry));
          Tap("z");
          Await(ShowsEquipSlots, "the equipment screen");
-         Tap("Down");
-         std::this_thread::sleep_for(std::chrono::milliseconds(600));
+         ASSERT_TRUE(MoveCursor(EquipSlotCursor, kAccessoryA, 3)) << "the slot cursor never reached accessory A";
          Tap("z");
        },
        [](const plat::Picture& s) { return ShowsMenuList(s) && ShowsRingPicture(s); }, 20},
       {"ring-equipped", [this] { Tap("z"); },
-       [](const plat::Picture& s) { return ShowsEquipSlots(s) && !ShowsMenuList(s) && ShowsRingPicture(s); }, 20},
+       [](const plat::Picture& s) {
+         return ShowsEquipSlots(s) && !ShowsMenuList(s) && ShowsRingPicture(s) && EquipSlotCursor(s) == kAccessoryA;
+       },
+       20},
       {"menu-closed", [this] { PressUntil("x", ShowsMap, "the map"); }, ShowsMap, 20},
       // South out of the battle map: the town, and its save point.
       {"town-again",
@@ -614,7 +632,7 @@ TEST_F(Playthrough, FromTheTitleThroughTheFieldASaveAndALoadToTheEnding) {
          Tap("z");
          Await(ShowsBackToTitleQuestion, "the question");
          std::this_thread::sleep_for(std::chrono::milliseconds(500));
-         Tap("Up");
+         PressUntil("Up", [](const plat::Picture& s) { return YesChosen(s) == true; }, "Yes", 6);
        },
        [](const plat::Picture& s) { return ShowsBackToTitleQuestion(s) && YesChosen(s) == true; }, 20},
       {"title-again", [this] { Tap("z"); }, ShowsTitleMenu, 30},
