@@ -464,7 +464,7 @@ class Playthrough : public GameRunFixture {
 
   // The field menu opened on the map and its entry chosen.
   void OpenMenuEntry(int entry) {
-    PressUntil("b", [](const plat::Picture& s) { return PanelCursor(s, kMenuPanels) >= 0; }, "the menu");
+    PressUntil("b", [](const plat::Picture& s) { return PanelCursor(s, kMenuPanels) >= 0; }, "the menu", 5, 8);
     if (HasFatalFailure()) return;
     ASSERT_TRUE(ChoosePanel(kMenuPanels, entry)) << "the menu's cursor never reached entry " << entry;
     Tap("z");
@@ -488,13 +488,14 @@ class Playthrough : public GameRunFixture {
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
   // The key pressed until the screen shows: a screen that is still sliding in, or a menu whose
-  // music is still turning down, lets a press pass.
+  // music is still turning down, lets a press pass. A key that also closes what it opens (the
+  // menu key) is given longer before it is pressed again.
   void PressUntil(const std::string& key, const std::function<bool(const plat::Picture&)>& shows,
-                  const std::string& what, int presses = 12) {
+                  const std::string& what, int presses = 12, int seconds = 2) {
     plat::Picture shot;
     for (int n = 0; n < presses; ++n) {
       Tap(key);
-      if (WaitForShot(window, shows, 2, shot)) return;
+      if (WaitForShot(window, shows, seconds, shot)) return;
     }
     FAIL() << what << " never showed";
   }
@@ -577,7 +578,7 @@ TEST_F(Playthrough, FromTheTitleThroughTheFieldASaveAndALoadToTheEnding) {
          watch = nullptr;
        },
        [&](const plat::Picture& shot) { return acquired || ShowsAcquisition(shot); }, 10},
-      {"field-menu", [this] { PressUntil("b", [](const plat::Picture& s) { return PanelCursor(s, kMenuPanels) >= 0; }, "the menu"); },
+      {"field-menu", [this] { PressUntil("b", [](const plat::Picture& s) { return PanelCursor(s, kMenuPanels) >= 0; }, "the menu", 5, 8); },
        [](const plat::Picture& s) { return PanelCursor(s, kMenuPanels) == 0 && MenuAtRest(s); }, 20},
       // Equipment: accessory A, its list (the ring).
       {"equip-screen",
