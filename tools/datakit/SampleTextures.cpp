@@ -137,7 +137,7 @@ PtxWriter SampleSpritePack() {
   // the status window; the options rows and their knob; the yes/no dialog's questions (to the
   // title, quit) and its Yes and No lines; the arrows of the lists.
   for (char c = 'a'; c <= 'n'; ++c)
-    pack.Add(std::string("window02_") + c, SolidPicture(1, 192, 32, Shade(static_cast<uint32_t>(c - 'a') + 1)));
+    pack.Add(std::string("window02_") + c, SolidPicture(1, 192, 32, SampleMenuPanelColour(c)));
   pack.Add("window09", GradientPicture(1, 512, 320, {30, 40, 110}, {10, 10, 40}, false));
   for (uint32_t n = 12; n <= 15; ++n)
     pack.Add("window" + std::to_string(n), Blocks(256, 64, {{0, 0, 256, 64, Shade(n)}, {136, 24, 72, 4, {255, 255, 255}}}));
@@ -156,6 +156,8 @@ PtxWriter SampleSpritePack() {
   AddSampleMenuScreenSprites(pack);
   return pack;
 }
+
+Rgb SampleMenuPanelColour(char letter) { return Shade(static_cast<uint32_t>(letter - 'a') + 1); }
 
 PtxWriter SampleItemIconPack() {
   PtxWriter pack;

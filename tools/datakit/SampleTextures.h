@@ -15,6 +15,8 @@ namespace datakit {
 // list, quantity and owned-count windows "window17", "window18" and "window19" (opaque, one colour
 // each), and the menu screens' list window "window20".
 PtxWriter SampleSpritePack();
+// The colour of the field menu's panel "window02_" + letter ('a' to 'n').
+Rgb SampleMenuPanelColour(char letter);
 // "itm_icon.ptx": the item icons, entries "itm02_icon" to "itm13_icon" (one per weapon type) and
 // "itm00_icon", "itm01_icon".
 PtxWriter SampleItemIconPack();
