@@ -276,48 +276,18 @@ class Playthrough : public GameRunFixture {
     std::system(("xdotool windowfocus --sync " + window + " keydown " + key + " sleep 0.15 keyup " + key).c_str());
   }
 
-  // Walks the hero towards the point on a map whose camera looks north (+z), holding the pad's
-  // nearest of eight directions as the minimap shows the way, until `done` holds where it stands;
-  // true then. Keys are let go while no map shows (a change of map).
-  bool WalkUntil(Spot to, const std::function<bool(Spot)>& done, int seconds) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < until) {
-      const std::optional<Spot> at = LocateOnMiniMap(Shot(window));
-      if (!at) {
-        Release();
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        continue;
-      }
-      if (done(*at)) {
-        Release();
-        return true;
-      }
-      const double dx = to.x - at->x, dz = to.z - at->z;
-      constexpr double kSin22 = 0.3827;  // within 67.5 degrees of the way
-      const double length = std::max(std::hypot(dx, dz), 1e-6), ahead = dz / length, aside = dx / length;
-      std::vector<std::string> keys;
-      if (ahead > kSin22) keys.push_back("Up");
-      if (ahead < -kSin22) keys.push_back("Down");
-      if (aside > kSin22) keys.push_back("Right");
-      if (aside < -kSin22) keys.push_back("Left");
-      Hold(keys);
-      std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    }
-    Release();
-    if (const std::optional<Spot> at = LocateOnMiniMap(Shot(window)))
-      std::printf("the walk to %.1f, %.1f ended at %.1f, %.1f\n", to.x, to.z, at->x, at->z);
-    return false;
-  }
-  // The same on a battle map, whose camera trails the hero on a leash: it is dragged after the hero
-  // at a fixed distance, and the pad's directions are the camera's (Up leads away from it). The
-  // camera is followed here the same way from where the map put it, and the hero is walked by the
-  // pad's direction nearest the way to the point as seen from the camera.
-  bool SteerUntil(Spot to, const std::function<bool(Spot)>& done, int seconds) {
+  // Walks the hero towards the point, holding the pad's nearest of eight directions to the way as
+  // the minimap shows it, until `done` holds where it stands; true then. Keys are let go while no
+  // map shows (a change of map). On the town the camera looks north (+z), so Up leads north; on a
+  // battle map (`trailing`) the camera trails the hero on a leash: it is dragged after the hero at a
+  // fixed distance, and Up leads away from it. That camera is followed here the same way from where
+  // the map put it.
+  bool MoveUntil(Spot to, const std::function<bool(Spot)>& done, int seconds, bool trailing) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (std::chrono::steady_clock::now() < until) {
       const plat::Picture shot = Shot(window);
       if (watch) watch(shot);
-      const std::optional<Spot> at = Follow(shot);
+      const std::optional<Spot> at = trailing ? Follow(shot) : LocateOnMiniMap(shot);
       if (!at) {
         Release();
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -327,8 +297,9 @@ class Playthrough : public GameRunFixture {
         Release();
         return true;
       }
-      const double fx = at->x - camera.x, fz = at->z - camera.z, dx = to.x - at->x, dz = to.z - at->z;
-      // The way to the point from the camera's forward, in eighths of a turn, positive to the left.
+      const double fx = trailing ? at->x - camera.x : 0, fz = trailing ? at->z - camera.z : 1;
+      const double dx = to.x - at->x, dz = to.z - at->z;
+      // The way to the point from the pad's Up, in eighths of a turn, positive to the left.
       const long eighths = std::lround(std::atan2(fx * dz - fz * dx, fx * dx + fz * dz) / (3.14159265358979 / 4));
       static const std::vector<std::string> kPad[8] = {{"Up"},   {"Up", "Left"},   {"Left"},  {"Down", "Left"},
                                                       {"Down"}, {"Down", "Right"}, {"Right"}, {"Up", "Right"}};
@@ -339,6 +310,12 @@ class Playthrough : public GameRunFixture {
     if (const std::optional<Spot> at = LocateOnMiniMap(Shot(window)))
       std::printf("the walk to %.1f, %.1f ended at %.1f, %.1f\n", to.x, to.z, at->x, at->z);
     return false;
+  }
+  bool WalkUntil(Spot to, const std::function<bool(Spot)>& done, int seconds) {
+    return MoveUntil(to, done, seconds, false);
+  }
+  bool SteerUntil(Spot to, const std::function<bool(Spot)>& done, int seconds) {
+    return MoveUntil(to, done, seconds, true);
   }
   // Where the hero stands on the battle map, the camera dragged after it.
   std::optional<Spot> Follow(const plat::Picture& shot) {
