@@ -98,7 +98,7 @@ int32_t TDisplayMode8::FormatWeight(D3DFORMAT format) {
 TDisplayMode8::TDisplayMode8(uint32_t width, uint32_t height, uint32_t refreshRate, D3DFORMAT displayFormat,
                              D3DFORMAT backBufferFormat)
     : desc{width, height, refreshRate, displayFormat, backBufferFormat} {
-  // 32-bit arithmetic that wraps as the original's does for absurd sizes.
+  // Unsigned 32-bit arithmetic: absurd sizes wrap to a defined score instead of overflowing.
   uint32_t s = uint32_t(FormatWeight(displayFormat)) + uint32_t(FormatWeight(backBufferFormat)) +
                5u * (2u * width + height) + refreshRate;
   score = static_cast<int32_t>(s);

@@ -1,7 +1,7 @@
 #include "common/TMoveValue.h"
 
-// Wrapping like the 32-bit original; a tween without frames sits at its end instead of dividing
-// by zero.
+// Integer tweens wrap in 32 bits rather than overflow; a tween without frames sits at its end
+// instead of dividing by zero.
 template <>
 int32_t TTween<int32_t>::At(int32_t s) const {
   if (frames <= 0) return end;

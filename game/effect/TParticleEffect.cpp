@@ -35,8 +35,8 @@ TEffectBox::TEffectBox(float minX, float minY, float minZ, float maxX, float max
       centre((minX + maxX) * 0.5f, (minY + maxY) * 0.5f, (minZ + maxZ) * 0.5f) {}
 
 int32_t RandomCoordinateSteps(float minimum, float maximum) {
-  // Kept in floats step by step: the game's FPU ran in single precision, where 0.1..0.12 is two
-  // steps wide (one in double).
+  // Kept in floats step by step on purpose: in single precision 0.1..0.12 is two steps wide (one
+  // in double), and two is the width the effects use.
   const float high = maximum * 100.0f;
   const float low = minimum * 100.0f;
   const float width = high - low;

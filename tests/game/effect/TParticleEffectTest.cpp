@@ -70,7 +70,7 @@ class ParticleTest : public effecttest::EffectFixture {
 };
 
 TEST_F(ParticleTest, RandomCoordinatesLieOnTheHundredthGridOfTheirBox) {
-  // Widths in single precision, as the game's FPU computed them.
+  // Widths in single precision, as the effects work them out.
   struct Case {
     float minimum, maximum;
     int32_t n;
