@@ -62,8 +62,9 @@ uint32_t TEnemyManager::FirstTimer(uint32_t interval) {
   const auto t0 = static_cast<int64_t>(i - i * i * static_cast<long double>(kFirstTimerShrink));
   int64_t timer = t0;
   if (int64_t{interval} > t0) timer += GenRand() % static_cast<uint64_t>(int64_t{interval} - t0);
-  // Intervals so long that the shrink passes them start ready.
-  return static_cast<uint32_t>(std::clamp<int64_t>(timer, 0, interval));
+  // The timer is unsigned: a start below zero wraps far past the interval, so a very long interval
+  // whose shrink passes it can be ready at once.
+  return static_cast<uint32_t>(timer);
 }
 
 D3DXVECTOR3 TEnemyManager::SpawnDirection(const D3DXVECTOR3& stored) {

@@ -77,7 +77,8 @@ class TEnemyManager : public TStageEnemies {
   const std::vector<uint32_t>& GetDefeated() const { return defeated; }
   TStage& GetStage() const { return stage; }
 
-  // The first timer of a point of that interval: within the interval, sooner the longer it is.
+  // The first timer of a point of that interval: within the interval, sooner the longer it is; past
+  // 216000 frames a start below zero wraps, and the point is ready at once.
   static uint32_t FirstTimer(uint32_t interval);
   // The point's direction, or a random one (each component from the random stream, never below
   // 0) when any of its components is 0.

@@ -334,29 +334,43 @@ TEST_F(EnemyManagerTest, ASpawnDirectionWithAZeroComponentIsDrawnAndNeverNegativ
 }
 
 TEST_F(EnemyManagerTest, AFirstTimerIsShortenedByTheSquareOfItsIntervalAndDrawnWithinTheRest) {
+  // t0 = trunc(I - I * I * 4.6296295e-6); the timer, unsigned, is t0 + a draw % (I - t0) when
+  // I > t0, else t0. Beyond 216000 frames t0 is below zero and so may be the sum.
   struct Case {
-    uint32_t interval, t0;
+    uint32_t interval;
+    int64_t t0;
   };
-  for (const Case& c : {Case{1000, 995}, Case{60, 59}, Case{5000, 4884}, Case{0, 0}}) {
+  for (const Case& c : {Case{1000, 995}, Case{60, 59}, Case{5000, 4884}, Case{0, 0}, Case{216000, 0},
+                        Case{300000, -116666}}) {
     SCOPED_TRACE(c.interval);
     const uint32_t next = PeekRand();
-    const uint32_t want = c.interval > c.t0 ? c.t0 + next % (c.interval - c.t0) : c.t0;
-    EXPECT_EQ(TEnemyManager::FirstTimer(c.interval), want);
+    const int64_t sum = int64_t{c.interval} > c.t0 ? c.t0 + int64_t{next % (int64_t{c.interval} - c.t0)} : c.t0;
+    EXPECT_EQ(TEnemyManager::FirstTimer(c.interval), static_cast<uint32_t>(sum));
     if (c.interval <= c.t0) {
       EXPECT_EQ(PeekRand(), next) << "no draw";
     }
   }
-  EXPECT_LE(TEnemyManager::FirstTimer(300000), 300000u) << "a shrink beyond the interval starts it ready";
 
   // The map's spawn points take theirs at the load.
   OpenArena();
+  MoveHero(D3DXVECTOR3(0, 0, 0));
   datakit::MapDataWriter maps;
   maps.Entry("points", Arena().EnemyLimits(1, 10.0f).EnemySpawn(1, {0, 0, 5}, {1, 1, 1}, 1000, 5.0f));
+  maps.Entry("long", Arena().EnemyLimits(1, 10.0f).EnemySpawn(1, {0, 0, 5}, {1, 1, 1}, 300000, 5.0f));
   SaveTestMaps(maps);
-  const TMapData map("t.pbms/points");
   const uint32_t want = 995 + PeekRand() % 5;
-  TEnemyManager manager(Stage(), map);
+  TEnemyManager manager(Stage(), TMapData("t.pbms/points"));
   EXPECT_EQ(manager.GetSpawnPoints()[0].timer, want);
+
+  // A draw that leaves the long interval's sum below zero wraps the timer past the interval: the
+  // point is ready at once and spawns on the first update.
+  SeedRand(2);
+  ASSERT_LT(PeekRand() % 416666, 116666u) << "the seed draws a first timer below zero";
+  TEnemyManager longWait(Stage(), TMapData("t.pbms/long"));
+  EXPECT_GE(longWait.GetSpawnPoints()[0].timer, 300000u);
+  longWait.Update();
+  EXPECT_TRUE(longWait.GetSpawnPoints()[0].enemy) << "ready at once";
+  EXPECT_EQ(longWait.GetLiveCount(), 1u);
 }
 
 TEST_F(EnemyManagerTest, TheStageFindsTheGamesEnemiesForItsHitPass) {
