@@ -226,8 +226,9 @@ void TEnemy::OnHitKind8(uint32_t element, int32_t, int32_t type, int32_t power, 
   if (TakeWhileDying(hit_kind::kStun, type, element, damage)) return;
   if (TakeUnmoved(hit_kind::kStun, type, element, damage, fromFront)) return;
   BeginReaction(hit_kind::kStun, type, element, damage);
-  // A killing stun falls as a killing light blow does; the hit is taken once.
-  if (type == 0 && hp == 0)
+  // A killing stun falls as a killing light blow does, whatever knock it carries: stunned at 0 HP,
+  // the enemy would stand up again and fight on. The hit is taken once.
+  if (hp == 0)
     return ReelOrKnockDown(hit_kind::kKnockDown64, kKillSlide, type, power, fromFront, rate, slide);
   reactionCount = freeze ? kFrozenStunTicks : kReactionLoops;
   if (mainState == enemy_state::kStunned) {

@@ -57,6 +57,8 @@ TEST_F(EnemyModesTest, EachReactionMovesTheEnemyByItsKindItsStateAndWhereTheHitC
       {8, enemy_state::kStunned, enemy_mode::kStunned, 0, false, false, kDown, kDownFromBehind, 120},
       {8, kDown, kLying, 0, true, false, kDown, kLying, kAny},
       {8, kNormal, kStand, 0, true, true, kDown, kDownFromFront, 120},
+      {8, kNormal, kStand, 64, true, true, kDown, kDownFromFront, 90},  // a killing stun fells, whatever its knock
+      {8, kReeling, kReelFromFront, 32, false, true, kDown, kDownFromBehind, 90},
       {16, kNormal, kStand, 0, false, false, kBlownAway, kDownFromBehind, 90},
       {16, kDown, kLying, 0, true, false, kBlownAway, kDownFromFront, 90},
       {16, kBlownAway, kLying, 0, true, false, kBlownAway, kLying, kAny},
@@ -78,6 +80,36 @@ TEST_F(EnemyModesTest, EachReactionMovesTheEnemyByItsKindItsStateAndWhereTheHitC
     EXPECT_EQ(slime.GetHp(), c.killing ? 0 : 25) << "the damage is taken whatever the motion does";
     EXPECT_EQ(slime.GetComboHits(), 1);
     EXPECT_EQ(slime.GetReactionCount(), 4);
+  }
+}
+
+TEST_F(EnemyModesTest, AStunThatKillsFellsTheEnemyWhateverItsKnockFlagAndItsDefeatCounts) {
+  OpenArena();
+  MuteParticles();
+  MoveHero(D3DXVECTOR3(0, 0, 0));
+  float x = -4;
+  for (int32_t knock : {0, hit_kind::kKnockDown32, hit_kind::kKnockDown64}) {
+    SCOPED_TRACE(knock);
+    TestSlime& slime = Place(D3DXVECTOR3(x += 2, 0, 2));
+    const uint32_t handle = slime.GetObjectId();
+    const uint32_t defeated = Manager().GetDefeatedCount();
+    slime.hp = 1;
+    THitVolumeValues stun;
+    stun.hitFlags = hit_kind::kStun | knock;
+    stun.radius = 1.0f;
+    stun.attackValue = 1000;
+    HitWith(slime, stun);
+    ASSERT_EQ(slime.GetHp(), 0);
+    EXPECT_EQ(slime.GetMainState(), enemy_state::kDown);
+    int ticks = 0;
+    bool stoodUp = false;
+    for (; Manager().GetEnemy(handle) && ticks < 200; ++ticks) {
+      Tick();
+      stoodUp = stoodUp || slime.GetMainState() == enemy_state::kNormal;
+    }
+    EXPECT_FALSE(stoodUp) << "it never stands again";
+    EXPECT_LT(ticks, 200) << "it died and left";
+    EXPECT_EQ(Manager().GetDefeatedCount(), defeated + 1);
   }
 }
 
