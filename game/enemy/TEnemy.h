@@ -282,8 +282,11 @@ class TEnemy : public TActor, public TPlayerFoe {
   // The same, and the reaction counts four.
   void BeginReaction(int32_t hitKind, int32_t type, uint32_t element, int32_t damage);
   // A felled enemy at 0 HP or below is dying: the hit shows and counts but moves it no more, so its
-  // death runs out however often it is struck; false for any other enemy.
+  // death runs out however often it is struck; false for any other enemy, and for a hit it juggles.
   bool TakeWhileDying(int32_t hitKind, int32_t type, uint32_t element, int32_t damage);
+  // A launch or a heavy blow still throws a dying enemy of a class that every hit kind moves; it
+  // goes on dying once it lies again.
+  bool Juggles(int32_t hitKind) const;
   // For a class that only its killing blow moves: the hit taken and, when it killed, the fall;
   // false for the other classes, whose reaction is still to run.
   bool TakeUnmoved(int32_t hitKind, int32_t type, uint32_t element, int32_t damage, bool fromFront);

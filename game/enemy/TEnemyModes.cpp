@@ -129,9 +129,14 @@ void TEnemy::BeginReaction(int32_t hitKind, int32_t type, uint32_t element, int3
 }
 
 bool TEnemy::TakeWhileDying(int32_t hitKind, int32_t type, uint32_t element, int32_t damage) {
-  if (hp > 0 || mainState == enemy_state::kNormal) return false;
+  if (hp > 0 || mainState == enemy_state::kNormal || Juggles(hitKind)) return false;
   TakeHit(hitKind, type, element, damage);
   return true;
+}
+
+bool TEnemy::Juggles(int32_t hitKind) const {
+  return enemyClass->reactions == TReactionRule::kEveryKind &&
+         (hitKind == hit_kind::kLaunch || hitKind == hit_kind::kBlowAway);
 }
 
 bool TEnemy::TakeUnmoved(int32_t hitKind, int32_t type, uint32_t element, int32_t damage, bool fromFront) {

@@ -263,6 +263,98 @@ TEST_F(EnemyClassesTest, TheArmouredClassesShedTheirComboEveryTickThePlayerIsNot
   }
 }
 
+// A dying enemy of a class whose every hit kind moves it is juggled by launches and heavy blows and
+// still dies; the lighter hits, and any hit on the armoured classes, leave it lying. No hit lifts
+// its HP back to 0.
+TEST_F(EnemyClassesTest, ADyingEnemyOfTheMovableClassesIsLaunchedOrBlownAwayAgainAndStillDies) {
+  OpenArena();
+  MuteParticles();
+  struct Case {
+    const char* name;
+    std::function<TEnemy&(const D3DXVECTOR3&)> make;
+    bool juggled;
+  };
+  const Case cases[] = {
+      {"standard",
+       [&](const D3DXVECTOR3& at) -> TEnemy& { return Make<TStandardEnemy>(datakit::kSampleSlimeId, at, 1, uint8_t{0}); },
+       true},
+      {"element",
+       [&](const D3DXVECTOR3& at) -> TEnemy& {
+         return Make<TElementEnemy>(datakit::kSampleFireballId, at, 1, 0, uint8_t{0});
+       },
+       true},
+      {"reviving, its revivals spent",
+       [&](const D3DXVECTOR3& at) -> TEnemy& {
+         return Make<TRevivingEnemy>(datakit::kSamplePhoenixId, at, 7, -1, 1.1f, 0, uint8_t{1});
+       },
+       true},
+      {"super-armoured",
+       [&](const D3DXVECTOR3& at) -> TEnemy& { return Make<TEnemyKind2>(datakit::kSampleGolemId, at, 3, uint8_t{0}); },
+       false},
+      {"armoured",
+       [&](const D3DXVECTOR3& at) -> TEnemy& { return Make<TEnemyKind5>(datakit::kSampleKnightId, at, 4, uint8_t{1}); },
+       false},
+  };
+  struct BlowCase {
+    int32_t flags;
+    int32_t state;                // when juggled
+    std::vector<uint32_t> modes;  // when juggled
+  };
+  const BlowCase blows[] = {
+      {hit_kind::kLaunch, enemy_state::kLaunched, {enemy_mode::kRising}},
+      {hit_kind::kBlowAway, enemy_state::kBlownAway, {enemy_mode::kDownFromFront, enemy_mode::kDownFromBehind}},
+      {hit_kind::kKind1 | hit_kind::kKnockDown64, enemy_state::kDown, {enemy_mode::kLying, enemy_mode::kLyingTurned}},
+      {hit_kind::kStun, enemy_state::kDown, {enemy_mode::kLying, enemy_mode::kLyingTurned}},
+  };
+  const auto lying = [](const TEnemy& e) {
+    return e.GetMode() == static_cast<uint32_t>(enemy_mode::kLying) ||
+           e.GetMode() == static_cast<uint32_t>(enemy_mode::kLyingTurned);
+  };
+  // A tick of the enemy alone, the flat ground at height 0 standing in for the stage's collision.
+  const auto step = [](TEnemy& e) {
+    e.Update();
+    e.ApplyGravity();
+    D3DXVECTOR3 p = e.GetPosition();
+    if (p.y > 0) return;
+    p.y = 0;
+    e.SetPosition(p);
+    e.SetGroundState(0, 1, 0, 1, 0, D3DXVECTOR3(0, 1, 0));
+  };
+  float x = -9;
+  for (const Case& c : cases) {
+    for (const BlowCase& b : blows) {
+      SCOPED_TRACE(testing::Message() << c.name << ", flags " << b.flags);
+      const D3DXVECTOR3 at(x += 1.2f, 0, 3);
+      TEnemy& enemy = c.make(at);
+      MoveHero(D3DXVECTOR3(at.x, 0, 6));
+      HitWith(enemy, Blow(hit_kind::kKind1, 10000));
+      ASSERT_EQ(enemy.GetHp(), 0);
+      for (int t = 0; t < 100 && !(lying(enemy) && enemy.GetHp() < 0); ++t) step(enemy);
+      ASSERT_TRUE(lying(enemy) && enemy.GetHp() < 0) << "dying";
+      const int32_t hp = enemy.GetHp();
+      const uint32_t mode = enemy.GetMode();
+
+      HitWith(enemy, Blow(b.flags, 10000));
+      EXPECT_EQ(enemy.GetHp(), hp) << "not lifted back to 0";
+      if (c.juggled) {
+        EXPECT_EQ(enemy.GetMainState(), b.state);
+        EXPECT_TRUE(std::find(b.modes.begin(), b.modes.end(), enemy.GetMode()) != b.modes.end())
+            << "mode " << enemy.GetMode();
+      } else {
+        EXPECT_EQ(enemy.GetMainState(), enemy_state::kDown);
+        EXPECT_EQ(enemy.GetMode(), mode);
+      }
+      int32_t lowest = enemy.GetHp();
+      for (int t = 0; t < 300 && enemy.IsAlive(); ++t) {
+        step(enemy);
+        EXPECT_LE(enemy.GetHp(), lowest);
+        lowest = std::min(lowest, enemy.GetHp());
+      }
+      EXPECT_FALSE(enemy.IsAlive()) << "it died all the same";
+    }
+  }
+}
+
 // --- the element enemy ---------------------------------------------------------------------------
 
 TEST_F(EnemyClassesTest, TheElementEnemyWearsItsElementsAuraAboutItsBodyAndKeepsOnlyTheLatest) {
