@@ -197,6 +197,8 @@ TEST_F(EnemyTest, AStealRollsOnlyForItsTwoHitValuesAndTheComboCountRaisesIt) {
       {100000, 9, 2, true},  {100000, 12, 2, true}, {100000, 9, 2.5, false}, {100001, 0, 1.2, true},
       {100000, 0, 1.2, false}, {99999, 6, 0.5, false},
   };
+  // A stream whose rolls all leave room to set a chance just above one factor and below the next.
+  SeedRand(5);
   float x = -6;
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.value << " after " << c.hitsBefore << " hits");
@@ -205,7 +207,7 @@ TEST_F(EnemyTest, AStealRollsOnlyForItsTwoHitValuesAndTheComboCountRaisesIt) {
     slime.dropItem2 = 4;
     slime.dropMoney = 0;
     const uint32_t roll = PeekRand() % 1000000;
-    if (roll < 100) GTEST_SKIP() << "a roll too small to set a chance under";
+    ASSERT_GE(roll, 100u) << "the seed gives a roll too small to set a chance under";
     slime.dropChance2 = static_cast<float>((roll + 1.5) / (c.divisor * 1e6));
     HitWith(slime, Stroke(c.value));
     EXPECT_EQ(slime.IsStolen(), c.stolen);
@@ -366,15 +368,18 @@ TEST_F(EnemyTest, TheDropTriesTheFirstItemThenTheSecondThenMoney) {
     float chance2;
     uint32_t money;
     int32_t wantItem;  // 0: money or nothing, by the draws
+    uint32_t seed;     // of the random stream before the drop
+    bool wantMoney;    // the seed's word after the item rolls is odd
   };
   const Case cases[] = {
-      {5, 1, 6, 1, 50, 5}, {5, 0, 6, 1, 50, 6}, {-1, 1, 6, 1, 50, 0}, {0, 1, -1, 1, 50, 0},
-      {5, 0, 0, 1, 50, 0}, {5, 0, 6, 0, 80, 0}, {0, 0, 0, 0, 0, 0},
+      {5, 1, 6, 1, 50, 5, 1, false},  {5, 0, 6, 1, 50, 6, 1, false},   {-1, 1, 6, 1, 50, 0, 1, false},
+      {0, 1, -1, 1, 50, 0, 1, false}, {5, 0, 0, 1, 50, 0, 2, true},    {5, 0, 6, 0, 80, 0, 3, true},
+      {5, 0, 6, 0, 80, 0, 1, false},  {0, 0, 0, 0, 1000, 0, 1, true},  {0, 0, 0, 0, 0, 0, 1, false},
   };
-  float x = -8;
+  float x = -9;
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.item1 << " " << c.item2 << " " << c.money);
-    TestSlime& slime = Place(D3DXVECTOR3(x += 2, 0, 3));
+    SCOPED_TRACE(testing::Message() << c.item1 << " " << c.item2 << " " << c.money << " seed " << c.seed);
+    TestSlime& slime = Place(D3DXVECTOR3(x += 1.8f, 0, 3));
     slime.SetMainState(enemy_state::kDown);
     slime.SetMode(enemy_mode::kLying);
     slime.hp = -14;
@@ -383,6 +388,7 @@ TEST_F(EnemyTest, TheDropTriesTheFirstItemThenTheSecondThenMoney) {
     slime.dropItem2 = c.item2;
     slime.dropChance2 = c.chance2;
     slime.dropMoney = c.money;
+    SeedRand(c.seed);
     // The draws the drop takes, in order: a roll per item tried, then the word, the cut and the extra.
     int rolls = (c.item1 != 0) + (c.item1 != 0 && c.chance1 == 0 && c.item2 != 0);
     if (c.item1 == 0 && c.item2 != 0) rolls = 1;
@@ -393,10 +399,12 @@ TEST_F(EnemyTest, TheDropTriesTheFirstItemThenTheSecondThenMoney) {
     const std::vector<const TMapItem*> drops = Drops(Stage());
     const bool endsAtMinusOne = c.item1 == -1 || (c.item1 == 0 && c.item2 == -1);
     const bool money = c.wantItem == 0 && !endsAtMinusOne && c.money != 0 && (word & 1);
+    ASSERT_EQ(money, c.wantMoney) << "the seed gives the word the case is for";
     if (c.wantItem != 0) {
       ASSERT_EQ(drops.size(), before + 1);
       EXPECT_EQ(drops.back()->GetItemId(), static_cast<uint32_t>(c.wantItem));
     } else if (money) {
+      // int(money x (1 - cut x 0.01) + extra + 1)
       ASSERT_EQ(drops.size(), before + 1);
       EXPECT_EQ(drops.back()->GetItemId(), TMapItem::kGold);
       EXPECT_EQ(drops.back()->GetGoldAmount(), static_cast<uint32_t>(c.money * (1 - cut * 0.01) + extra + 1));
