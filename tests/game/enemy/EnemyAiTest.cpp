@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
+#include <vector>
 
 #include "game/enemy/TEnemy.h"
 #include "tests/game/enemy/EnemyFixture.h"
@@ -21,6 +23,59 @@ TAiSituation Near(float distance, float nearLimit = 1.5f) {
   s.nearLimit = nearLimit;
   return s;
 }
+
+// The two choice tables as the design writes them out: situation row by row, ten actions each.
+using WrittenAiRows = std::array<std::array<int, 10>, 23>;
+const WrittenAiRows kWrittenPlainAiRows = {{
+    {1, 1, 1, 1, 1, 1, 1, 5, 6, 4},  // 0 near, no other condition, player not crowded
+    {1, 1, 1, 2, 2, 2, 4, 4, 5, 6},  // 1 near, no other condition, player crowded
+    {1, 1, 1, 1, 3, 3, 3, 3, 5, 6},  // 2 middle, no other condition, player not crowded
+    {1, 1, 4, 4, 2, 2, 2, 2, 5, 6},  // 3 middle, no other condition, player crowded
+    {3, 3, 3, 3, 3, 3, 3, 3, 3, 2},  // 4 far, player not crowded
+    {3, 3, 3, 3, 3, 3, 3, 2, 2, 2},  // 5 far, player crowded
+    {4, 4, 4, 4, 1, 2, 5, 5, 6, 6},  // 6 near, player fading
+    {2, 2, 2, 2, 2, 4, 4, 5, 5, 6},  // 7 middle, player fading
+    {6, 4, 5, 5, 6, 6, 2, 2, 2, 2},  // 8 near, player acting, not crowded
+    {2, 5, 5, 6, 6, 2, 2, 2, 2, 2},  // 9 middle, player acting, not crowded
+    {2, 4, 4, 4, 4, 4, 2, 2, 2, 2},  // 10 near, player acting, crowded
+    {2, 5, 5, 5, 6, 6, 6, 2, 2, 2},  // 11 middle, player acting, crowded
+    {2, 1, 1, 4, 2, 2, 2, 5, 5, 6},  // 12 near, player reeling
+    {6, 1, 1, 4, 2, 2, 2, 5, 5, 6},  // 13 middle, player reeling
+    {6, 1, 1, 1, 1, 1, 4, 5, 5, 6},  // 14 near, enemy fading
+    {6, 3, 3, 3, 3, 3, 1, 1, 1, 5},  // 15 middle, enemy fading
+    {6, 4, 4, 4, 4, 2, 2, 5, 5, 6},  // 16 near, overmatched
+    {6, 4, 4, 4, 2, 2, 2, 5, 5, 6},  // 17 middle or far, overmatched
+    {6, 1, 1, 1, 1, 1, 1, 1, 1, 3},  // 18 near, player turned away
+    {3, 1, 1, 1, 1, 1, 1, 1, 3, 3},  // 19 middle, player turned away
+    {3, 1, 1, 1, 1, 7, 7, 7, 7, 5},  // 20 just hit
+    {6, 4, 4, 4, 4, 4, 4, 4, 4, 2},  // 21 strayed from home
+    {2, 2, 2, 2, 2, 2, 2, 2, 2, 5},  // 22 distance 8.0 or more
+}};
+const WrittenAiRows kWrittenAggressiveAiRows = {{
+    {1, 1, 1, 1, 1, 1, 7, 5, 6, 4},  // 0 near, no other condition, player not crowded
+    {1, 1, 1, 2, 2, 2, 4, 4, 5, 6},  // 1 near, no other condition, player crowded
+    {1, 1, 1, 1, 1, 3, 3, 7, 6, 5},  // 2 middle, no other condition, player not crowded
+    {1, 1, 4, 4, 2, 2, 2, 2, 5, 6},  // 3 middle, no other condition, player crowded
+    {3, 3, 3, 3, 3, 3, 3, 3, 3, 2},  // 4 far, player not crowded
+    {3, 3, 3, 3, 3, 3, 3, 2, 2, 2},  // 5 far, player crowded
+    {4, 4, 4, 4, 7, 7, 1, 2, 5, 6},  // 6 near, player fading
+    {2, 2, 2, 2, 7, 7, 5, 5, 6, 6},  // 7 middle, player fading
+    {4, 4, 5, 5, 6, 6, 2, 2, 2, 7},  // 8 near, player acting, not crowded
+    {5, 5, 6, 6, 2, 2, 2, 2, 7, 7},  // 9 middle, player acting, not crowded
+    {4, 4, 4, 4, 4, 2, 2, 2, 2, 2},  // 10 near, player acting, crowded
+    {5, 5, 5, 6, 6, 6, 2, 2, 2, 2},  // 11 middle, player acting, crowded
+    {1, 1, 1, 1, 1, 4, 2, 2, 5, 6},  // 12 near, player reeling
+    {1, 1, 1, 2, 2, 2, 4, 7, 5, 6},  // 13 middle, player reeling
+    {1, 1, 1, 1, 1, 1, 1, 4, 5, 6},  // 14 near, enemy fading
+    {3, 3, 3, 1, 1, 1, 1, 1, 5, 6},  // 15 middle, enemy fading
+    {4, 4, 2, 2, 1, 1, 5, 5, 6, 6},  // 16 near, overmatched
+    {4, 4, 2, 2, 1, 1, 5, 5, 6, 6},  // 17 middle or far, overmatched
+    {1, 1, 1, 1, 1, 1, 1, 3, 3, 7},  // 18 near, player turned away
+    {1, 1, 1, 1, 1, 1, 1, 3, 3, 7},  // 19 middle, player turned away
+    {1, 1, 1, 1, 1, 7, 7, 7, 7, 7},  // 20 just hit
+    {4, 4, 4, 4, 4, 1, 1, 7, 2, 2},  // 21 strayed from home
+    {3, 3, 3, 3, 3, 3, 3, 3, 5, 6},  // 22 distance 8.0 or more
+}};
 
 TEST(EnemyAiRows, EachSituationHasItsRow) {
   struct Case {
@@ -88,6 +143,17 @@ TEST(EnemyAiRows, OnlyTheAggressiveTableFadesOutsideTheJustHitRow) {
   EXPECT_EQ(AiChoiceTable(true)[21][7], 7);
 }
 
+TEST(EnemyAiRows, EachTableHoldsItsWrittenRows) {
+  for (bool aggressive : {false, true}) {
+    const WrittenAiRows& want = aggressive ? kWrittenAggressiveAiRows : kWrittenPlainAiRows;
+    for (size_t row = 0; row < want.size(); ++row) {
+      SCOPED_TRACE(testing::Message() << (aggressive ? "aggressive" : "plain") << " row " << row);
+      const auto& got = AiChoiceTable(aggressive)[row];
+      EXPECT_EQ(std::vector<int>(got.begin(), got.end()), std::vector<int>(want[row].begin(), want[row].end()));
+    }
+  }
+}
+
 using EnemyAiTest = EnemyFixture;
 
 TEST_F(EnemyAiTest, AHitMakesTheNextDecisionADrawFromTheJustHitRow) {
@@ -111,6 +177,28 @@ TEST_F(EnemyAiTest, AHitMakesTheNextDecisionADrawFromTheJustHitRow) {
     behaviours.insert(slime.GetBehaviour());
   }
   EXPECT_GT(behaviours.size(), 1u);
+}
+
+TEST_F(EnemyAiTest, OnlyATimerBelowMinus99AfterItsStepMakesTheJustHitDecision) {
+  OpenArena();
+  // The decision steps the timer first: -99 becomes -100, a hit's; -98 becomes -99, an ordinary
+  // run-out that reads the situation, here very far (row 22).
+  struct Case {
+    int32_t timer;
+    size_t row;
+  };
+  float x = -6;
+  for (const Case& c : {Case{-1000, 20}, Case{-99, 20}, Case{-98, 22}, Case{0, 22}}) {
+    SCOPED_TRACE(c.timer);
+    MoveHero(D3DXVECTOR3(x += 3, 0, 0));
+    TestSlime& slime = Place(D3DXVECTOR3(x, 0, 8.5f));
+    slime.aiTimer = c.timer;
+    const size_t entry = PeekRand(1) % 10;
+    ASSERT_NE(kWrittenPlainAiRows[20][entry], kWrittenPlainAiRows[22][entry]) << "the draw tells the rows apart";
+    const int action = kWrittenPlainAiRows[c.row][entry];
+    slime.Think();
+    EXPECT_EQ(slime.GetBehaviour(), action >= 2 ? action : 0) << "action " << action;
+  }
 }
 
 TEST_F(EnemyAiTest, ADecisionComesWhenTheTimerRunsOutAndFromTheRowOfTheSituation) {
@@ -166,6 +254,7 @@ TEST_F(EnemyAiTest, ClosingInDecidesAnewWithinTheSummedHeightsAndBackingOffBeyon
   };
   const Case cases[] = {
       {3, 1.2f, 1, true}, {3, 1.25f, 1, false}, {4, 3.05f, 1, true}, {4, 2.95f, 1, false},
+      {4, 3.0f, 1, false},   // not yet beyond 3.0
       {4, 3.05f, 0, false},  // overmatched: it keeps backing off
   };
   float x = -6;
