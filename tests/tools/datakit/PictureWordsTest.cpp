@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "common/TTexturePack.h"
 #include "tests/support/TempDir.h"
 #include "tools/datakit/PictureKit.h"
+#include "tools/datakit/SampleLaterEvents.h"
 #include "tools/datakit/SampleTextures.h"
 #include "tools/datakit/SampleTitle.h"
 #include "tools/datakit/WordPainter.h"
@@ -102,9 +104,9 @@ TEST(PictureWordsTest, WordsOutsideThePictureOrBrokenTextHarmNothing) {
 class SampleWordsTest : public ::testing::Test {
  protected:
   void Write(const datakit::PtxWriter& pack) { pack.Save(dir / "pack.ptx"); }
-  // An entry of the pack written last, read back by the game's reader.
-  TPackPicture ReadBack(const std::string& entry) {
-    const std::string path = dir / "pack.ptx";
+  // An entry of the pack written last (or of the pack at path), read back by the game's reader.
+  TPackPicture ReadBack(const std::string& entry, std::string path = "") {
+    if (path.empty()) path = dir / "pack.ptx";
     TFile file(path);
     EXPECT_TRUE(file.Open(true, plat::GENERIC_READ));
     TPackPicture picture;
@@ -157,6 +159,18 @@ TEST_F(SampleWordsTest, TheFieldMenuPanelsCarryTheirWords) {
     Ink(panel, 150, 0, 192, 32, &right);
     EXPECT_GT(left.size(), 4u) << letter;
     EXPECT_EQ(right.size(), 1u) << letter;
+  }
+}
+
+// The ending's captions, one colour each, carry their lines.
+TEST_F(SampleWordsTest, TheEndingCaptionsCarryTheirWords) {
+  datakit::WriteSampleLaterEvents(dir / "game/");
+  for (int n = 0; n < 12; ++n) {
+    char entry[16];
+    std::snprintf(entry, sizeof entry, "s_%02d", n);
+    const TPackPicture caption = ReadBack(entry, dir / "game/data/ptx03/ending.ptx");
+    ASSERT_EQ(caption.width, 256u);
+    EXPECT_GT(Ink(caption, 0, 0, 256, 256), 40) << entry;
   }
 }
 
