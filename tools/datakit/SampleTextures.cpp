@@ -90,11 +90,12 @@ constexpr PanelWord kPanelWords[] = {
 // The options rows (window12 to window15): the setting's name left of its knob's track.
 constexpr const char* kOptionWords[] = {"ミニマップ", "音楽", "効果音", "ボイス"};
 
-// The yes/no box: Yes on the upper line, No on the lower, right of where the cursor stands.
+// The yes/no box: Yes on the upper line, No on the lower, right of where the cursor bobs (up to
+// x 31).
 PtxPicture AnswerBox() {
   PtxPicture box = SolidPicture(1, 64, 48, {30, 40, 110});
-  DrawWords(box, "はい", 12, {27, 16, 36, 16}, {255, 255, 255});
-  DrawWords(box, "いいえ", 12, {27, 32, 36, 16}, {160, 160, 160});
+  DrawWords(box, "はい", 12, {31, 16, 33, 16}, {255, 255, 255});
+  DrawWords(box, "いいえ", 12, {31, 32, 33, 16}, {160, 160, 160});
   return box;
 }
 
