@@ -1,6 +1,12 @@
 #include "tools/datakit/PictureKit.h"
 
 #include <algorithm>
+#include <cmath>
+#include <map>
+#include <tuple>
+#include <vector>
+
+#include "tools/datakit/WordPainter.h"
 
 namespace datakit {
 namespace {
@@ -25,6 +31,50 @@ constexpr uint8_t kDigits[10][5] = {
     {7, 5, 5, 5, 7}, {2, 6, 2, 2, 7}, {7, 1, 7, 4, 7}, {7, 1, 7, 1, 7}, {5, 5, 7, 1, 1},
     {7, 4, 7, 1, 7}, {7, 4, 7, 5, 7}, {7, 1, 1, 1, 1}, {7, 5, 7, 5, 7}, {7, 5, 7, 1, 7},
 };
+
+uint8_t Blend(uint8_t ground, uint8_t ink, uint32_t coverage) {
+  return static_cast<uint8_t>((ground * (255 - coverage) + ink * coverage + 127) / 255);
+}
+
+struct RgbOrder {
+  bool operator()(const Rgb& a, const Rgb& b) const { return std::tie(a.r, a.g, a.b) < std::tie(b.r, b.g, b.b); }
+};
+
+uint32_t Distance(const Rgb& a, const Rgb& b) {
+  const int dr = a.r - b.r, dg = a.g - b.g, db = a.b - b.b;
+  return static_cast<uint32_t>(dr * dr + dg * dg + db * db);
+}
+
+// Palette indices again for a picture given as one colour a pixel: every colour when they fit,
+// else the 256 most used, the others shown as the nearest of those.
+void SetColours(PtxPicture& picture, const std::vector<Rgb>& shown) {
+  std::map<Rgb, size_t, RgbOrder> uses;
+  for (const Rgb& c : shown) ++uses[c];
+  std::vector<std::pair<Rgb, size_t>> ranked(uses.begin(), uses.end());
+  std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+  if (ranked.size() > 256) ranked.resize(256);
+  picture.palette = {};
+  std::map<Rgb, uint8_t, RgbOrder> index;
+  for (size_t i = 0; i < ranked.size(); ++i) {
+    picture.palette[i] = ranked[i].first;
+    index[ranked[i].first] = static_cast<uint8_t>(i);
+  }
+  for (size_t i = 0; i < shown.size(); ++i) {
+    auto found = index.find(shown[i]);
+    if (found == index.end()) {
+      uint8_t best = 0;
+      for (size_t k = 1; k < ranked.size(); ++k)
+        if (Distance(ranked[k].first, shown[i]) < Distance(ranked[best].first, shown[i])) best = static_cast<uint8_t>(k);
+      found = index.emplace(shown[i], best).first;
+    }
+    picture.pixels[i] = found->second;
+  }
+}
+
+const WordPainter& Painter() {
+  static const WordPainter painter;
+  return painter;
+}
 
 }  // namespace
 
@@ -103,6 +153,59 @@ PtxPicture Blocks(uint32_t width, uint32_t height, std::initializer_list<Block> 
       }
     ++index;
   }
+  return p;
+}
+
+void DrawWords(PtxPicture& picture, const std::string& utf8, uint32_t pixels, WordBox box, Rgb ink) {
+  WordMask words = Painter().Paint(utf8, pixels);
+  while (words.width > box.width && pixels > 6) words = Painter().Paint(utf8, --pixels);
+  const int64_t left = box.x + (box.centred && words.width < box.width ? (box.width - words.width) / 2 : 0);
+  const int64_t top = static_cast<int64_t>(box.y) + (static_cast<int64_t>(box.height) - words.height) / 2;
+  picture.pixels.resize(size_t(picture.width) * picture.height, 0);
+  if (picture.HasAlpha()) picture.alpha.resize(picture.pixels.size(), 0);
+  std::vector<Rgb> shown(picture.pixels.size());
+  for (size_t i = 0; i < shown.size(); ++i) shown[i] = picture.palette[picture.pixels[i]];
+  for (uint32_t y = 0; y < words.height; ++y)
+    for (uint32_t x = 0; x < words.width; ++x) {
+      const int64_t px = left + x, py = top + y;
+      const uint32_t coverage = words.At(x, y);
+      if (coverage == 0 || px < 0 || py < 0 || px >= picture.width || py >= picture.height) continue;
+      const size_t at = static_cast<size_t>(py) * picture.width + static_cast<size_t>(px);
+      Rgb& c = shown[at];
+      if (picture.HasAlpha()) {
+        uint8_t& alpha = picture.alpha[at];
+        if (alpha == 0) c = ink;
+        alpha = std::max(alpha, static_cast<uint8_t>(coverage));
+      }
+      c = {Blend(c.r, ink.r, coverage), Blend(c.g, ink.g, coverage), Blend(c.b, ink.b, coverage)};
+    }
+  SetColours(picture, shown);
+}
+
+Rgb InkOn(Rgb ground) {
+  const uint32_t light = 299u * ground.r + 587u * ground.g + 114u * ground.b;
+  return light < 140000 ? Rgb{255, 255, 255} : Rgb{20, 20, 30};
+}
+
+PtxPicture FacePicture(uint32_t size, Rgb skin, Rgb features) {
+  PtxPicture p = SolidPicture(1, size, size, {0, 0, 0}, 0);
+  p.palette[1] = skin;
+  p.palette[2] = features;
+  const double s = size, centre = s / 2, radius = s * 0.42;
+  const auto paint = [&](uint32_t x, uint32_t y, uint8_t index) {
+    p.Pixel(x, y) = index;
+    p.Alpha(x, y) = 255;
+  };
+  for (uint32_t y = 0; y < size; ++y)
+    for (uint32_t x = 0; x < size; ++x) {
+      const double dx = x + 0.5 - centre, dy = y + 0.5 - centre;
+      if (std::hypot(dx, dy) >= radius) continue;
+      const bool hair = dy < -radius * 0.45;
+      const bool eye = std::hypot(std::abs(dx) - s * 0.15, dy + s * 0.06) < s * 0.055;
+      const double smile = std::hypot(dx, dy - s * 0.02);
+      const bool mouth = dy > s * 0.12 && smile > s * 0.2 && smile < s * 0.26 && std::abs(dx) < s * 0.16;
+      paint(x, y, hair || eye || mouth ? 2 : 1);
+    }
   return p;
 }
 

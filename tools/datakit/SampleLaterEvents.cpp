@@ -46,12 +46,19 @@ Rgb SlideColour(uint32_t n, bool caption) {
                  : Rgb{static_cast<uint8_t>(255 - step), static_cast<uint8_t>(120 + step / 2), static_cast<uint8_t>(step)};
 }
 
+// The captions' words: the game's name, then the story as the events told it.
+const char* const kCaptions[12] = {"Duskwheel 3章", "～ Harvest ～", "夜が明ける。",   "二人の旅が始まった。",
+                                   "洞窟の奥へ。",  "ここが最深部か。", "城門の騎士たち。", "城の中庭へ。",
+                                   "騎士たちが門を守る。", "黒き騎士。", "最後の決着。", "空へ。"};
+
 void WriteEndingPacks(const std::string& folder) {
   PtxWriter ending;
   char name[16];
   for (uint32_t n = 0; n < 12; ++n) {
     std::snprintf(name, sizeof name, "s_%02u", n);
-    ending.Add(name, SolidPicture(0, kSlidePixels, kSlidePixels, SlideColour(n, true)));
+    PtxPicture caption = SolidPicture(0, kSlidePixels, kSlidePixels, SlideColour(n, true));
+    DrawWords(caption, kCaptions[n], 24, {8, 0, kSlidePixels - 16, kSlidePixels, true}, {255, 255, 255});
+    ending.Add(name, caption);
     std::snprintf(name, sizeof name, "img%02u", n);
     ending.Add(name, SolidPicture(0, kSlidePixels, kSlidePixels, SlideColour(n, false)));
   }

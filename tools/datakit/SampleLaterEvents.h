@@ -1,9 +1,9 @@
 // The sample game's story events 205 to 210 and the ending: the actors of each event under the mesh
 // folder's "event03/" (205's two, 207's knight, the two of them with the black knight of 208 and
 // 209, the two of them of 210, and 210's height "t04_00forEvent.msh"); the ending's captions and
-// pictures ("ending.ptx", "s_00" to "s_11" and "img00" to "img11", 256 × 256, one colour each; the
-// maker's logo is the title's, SampleTitle.h); and the events' scripts, one line and a wait for each
-// cut.
+// pictures ("ending.ptx", "s_00" to "s_11" and "img00" to "img11", 256 × 256, one colour each, the
+// captions with their words in white; the maker's logo is the title's, SampleTitle.h); and the
+// events' scripts, one line and a wait for each cut.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -16,21 +16,26 @@ namespace {
 constexpr uint32_t kGlyphCell = 16;
 
 // The HUD's glyph sheet: an 8 × 8 grid of 16-pixel cells in the order of the glyph table. Digits
-// are drawn; letters and signs are marked by a block, and the blank "#" cells stay empty.
+// keep their pixel font; letters and signs are drawn in the cell, and the blank "#" cells stay
+// empty.
 PtxPicture GlyphSheet() {
   const std::string order = "ABCDEFGHIJKLMNOPQRSTUVWXYZ!/+()%0123456789.:";
   PtxPicture sheet = SolidPicture(1, 8 * kGlyphCell, 8 * kGlyphCell, {0, 0, 0}, 0);
   sheet.palette[1] = {255, 255, 255};
   for (size_t n = 0; n < order.size(); ++n) {
     const uint32_t left = static_cast<uint32_t>(n % 8) * kGlyphCell, top = static_cast<uint32_t>(n / 8) * kGlyphCell;
-    const bool digit = order[n] >= '0' && order[n] <= '9';
-    const PtxPicture ink = digit ? DigitsPicture(1, 9, 15, order.substr(n, 1), {255, 255, 255}, {0, 0, 0})
-                                 : SolidPicture(1, 9, 15, {255, 255, 255});
+    if (order[n] < '0' || order[n] > '9') continue;
+    const PtxPicture ink = DigitsPicture(1, 9, 15, order.substr(n, 1), {255, 255, 255}, {0, 0, 0});
     for (uint32_t y = 0; y < ink.height; ++y)
       for (uint32_t x = 0; x < ink.width; ++x) {
-        sheet.Pixel(left + 3 + x, top + y) = ink.pixels[y * ink.width + x] != 0 || !digit ? 1 : 0;
+        sheet.Pixel(left + 3 + x, top + y) = ink.pixels[y * ink.width + x] != 0 ? 1 : 0;
         sheet.Alpha(left + 3 + x, top + y) = ink.alpha[y * ink.width + x];
       }
+  }
+  for (size_t n = 0; n < order.size(); ++n) {
+    if (order[n] >= '0' && order[n] <= '9') continue;
+    const uint32_t left = static_cast<uint32_t>(n % 8) * kGlyphCell, top = static_cast<uint32_t>(n / 8) * kGlyphCell;
+    DrawWords(sheet, order.substr(n, 1), 16, {left, top, kGlyphCell, kGlyphCell, true}, {255, 255, 255});
   }
   return sheet;
 }
@@ -61,6 +66,37 @@ PtxPicture Ring(uint32_t size, uint32_t inner, uint32_t outer, Rgb colour) {
       p.Alpha(x, y) = 255;
     }
   return p;
+}
+
+// A window of one colour with its word set from the left, in ink that reads on it.
+PtxPicture Labelled(uint32_t width, uint32_t height, Rgb colour, const char* words, uint32_t pixels, WordBox box) {
+  PtxPicture label = SolidPicture(1, width, height, colour);
+  DrawWords(label, words, pixels, box, InkOn(colour));
+  return label;
+}
+
+// The field menu's panels by letter: its entries (a-f, j, l) and the words of its choice windows
+// (g-k, m, n). Each word stands left of the panel's middle, which keeps its colour.
+struct PanelWord {
+  char letter;
+  const char* words;
+};
+constexpr PanelWord kPanelWords[] = {
+    {'a', "アイテム"}, {'b', "装備"},       {'c', "スキル"},     {'d', "ステータス"}, {'e', "オプション"},
+    {'f', "セーブ・ロード"}, {'g', "セーブ"}, {'h', "ロード"},    {'i', "タイトルへ"}, {'j', "ゲーム終了"},
+    {'k', "キャンセル"}, {'l', "キャラ交代"}, {'m', "レンに交代"}, {'n', "ミオに交代"},
+};
+
+// The options rows (window12 to window15): the setting's name left of its knob's track.
+constexpr const char* kOptionWords[] = {"ミニマップ", "音楽", "効果音", "ボイス"};
+
+// The yes/no box: Yes on the upper line, No on the lower, right of where the cursor bobs (up to
+// x 31).
+PtxPicture AnswerBox() {
+  PtxPicture box = SolidPicture(1, 64, 48, {30, 40, 110});
+  DrawWords(box, "はい", 12, {31, 16, 33, 16}, {255, 255, 255});
+  DrawWords(box, "いいえ", 12, {31, 32, 33, 16}, {160, 160, 160});
+  return box;
 }
 
 // A shade that differs from one number to the next.
@@ -136,22 +172,31 @@ PtxWriter SampleSpritePack() {
   // The field menu: the panels of its column and of its small windows, one opaque colour each;
   // the status window; the options rows and their knob; the yes/no dialog's questions (to the
   // title, quit) and its Yes and No lines; the arrows of the lists.
-  for (char c = 'a'; c <= 'n'; ++c)
-    pack.Add(std::string("window02_") + c, SolidPicture(1, 192, 32, SampleMenuPanelColour(c)));
+  for (const PanelWord& panel : kPanelWords)
+    pack.Add(std::string("window02_") + panel.letter,
+             Labelled(192, 32, SampleMenuPanelColour(panel.letter), panel.words, 18, {10, 0, 130, 32}));
   pack.Add("window09", GradientPicture(1, 512, 320, {30, 40, 110}, {10, 10, 40}, false));
-  for (uint32_t n = 12; n <= 15; ++n)
-    pack.Add("window" + std::to_string(n), Blocks(256, 64, {{0, 0, 256, 64, Shade(n)}, {136, 24, 72, 4, {255, 255, 255}}}));
+  for (uint32_t n = 12; n <= 15; ++n) {
+    PtxPicture row = Blocks(256, 64, {{0, 0, 256, 64, Shade(n)}, {136, 24, 72, 4, {255, 255, 255}}});
+    DrawWords(row, kOptionWords[n - 12], 20, {12, 16, 116, 32}, InkOn(Shade(n)));
+    pack.Add("window" + std::to_string(n), row);
+  }
   pack.Add("cursor00", SolidPicture(1, 8, 16, {255, 255, 255}));
-  pack.Add("window23", GradientPicture(1, 256, 64, {110, 40, 40}, {40, 10, 10}, false));
-  pack.Add("window24", GradientPicture(1, 256, 64, {40, 110, 40}, {10, 40, 10}, false));
-  pack.Add("window10", Blocks(64, 48, {{0, 0, 64, 48, {30, 40, 110}}, {28, 16, 24, 8, {255, 255, 255}},
-                                       {28, 32, 24, 8, {160, 160, 160}}}));
+  // The questions' words stand below their top rows, which keep the gradient's first colour.
+  PtxPicture toTitle = GradientPicture(1, 256, 64, {110, 40, 40}, {40, 10, 10}, false);
+  DrawWords(toTitle, "タイトルに戻りますか？", 18, {16, 16, 224, 36, true}, {255, 255, 255});
+  pack.Add("window23", toTitle);
+  PtxPicture quit = GradientPicture(1, 256, 64, {40, 110, 40}, {10, 40, 10}, false);
+  DrawWords(quit, "ゲームを終了しますか？", 18, {16, 16, 224, 36, true}, {255, 255, 255});
+  pack.Add("window24", quit);
+  pack.Add("window10", AnswerBox());
   pack.Add("cursor03", Blocks(16, 16, {{4, 0, 8, 16, {255, 220, 80}}}));
   pack.Add("cursor04", Blocks(16, 16, {{0, 4, 16, 8, {255, 220, 80}}}));
   // The shops: the list window, the quantity window and the window of the count owned.
-  pack.Add("window17", SolidPicture(1, 448, 304, {40, 70, 130}));
+  // The list window's sign stands above its rows; the count owned is written right of its word.
+  pack.Add("window17", Labelled(448, 304, {40, 70, 130}, "ショップ", 20, {20, 10, 160, 30}));
   pack.Add("window18", SolidPicture(1, 448, 64, {70, 50, 120}));
-  pack.Add("window19", SolidPicture(1, 128, 32, {50, 110, 90}));
+  pack.Add("window19", Labelled(128, 32, {50, 110, 90}, "所持数", 14, {10, 0, 72, 32}));
   AddSampleSaveScreenSprites(pack);
   AddSampleMenuScreenSprites(pack);
   return pack;
@@ -174,8 +219,8 @@ PtxWriter SampleItemIconPack() {
 
 void WriteSampleHudPacks(const std::string& folder) {
   PtxWriter faces;
-  faces.Add("face00", CheckerPicture(1, 64, 64, 8, {230, 190, 150}, {90, 60, 40}));
-  faces.Add("face01", CheckerPicture(1, 64, 64, 8, {240, 200, 170}, {150, 60, 90}));
+  faces.Add("face00", FacePicture(64, {230, 190, 150}, {90, 60, 40}));
+  faces.Add("face01", FacePicture(64, {240, 200, 170}, {150, 60, 90}));
   faces.Save(folder + "face.ptx");
 
   PtxWriter icons, pictures;

@@ -1,9 +1,11 @@
 // The title's and the game over's files of a playable game folder: "title.ptx" with the title
-// picture "title" (640 × 480, a dark blue gradient), the menu "menu" (256 × 256, four bands of one
-// colour each: Start, Load, Exit and one never shown), the maker's logo "hrwk_logo" and the
-// game-over picture "gameover"; the save and continue screens' windows in "sprite.ptx"; and the
-// sound lists "subset/title_se.tbl" (600, 603, 605, 606), "subset/title_bgm.tbl" (the title tune,
-// music 1) and "subset/die_bgm.tbl" (the game-over tune, music 10, "gameover.ogg").
+// picture "title" (640 × 480, a dark blue gradient under the game's name), the menu "menu"
+// (256 × 256, four bands of one colour each, the first three with their entry's word in white from
+// x 24: Start, Load, Exit, and one never shown), the maker's logo "hrwk_logo" and the game-over
+// picture "gameover", each with its words; the save and continue screens' windows in "sprite.ptx"
+// (the overwrite questions worded); and the sound lists "subset/title_se.tbl" (600, 603, 605, 606),
+// "subset/title_bgm.tbl" (the title tune, music 1) and "subset/die_bgm.tbl" (the game-over tune,
+// music 10, "gameover.ogg").
 #pragma once
 #include <string>
 

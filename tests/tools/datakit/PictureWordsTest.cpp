@@ -1,0 +1,191 @@
+// Words drawn into pictures: where they land, how they fit, what they leave alone, and the
+// sample's worded pictures read back through the game's own pack reader.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <string>
+
+#include "common/TFile.h"
+#include "common/TTexturePack.h"
+#include "tests/support/TempDir.h"
+#include "tools/datakit/PictureKit.h"
+#include "tools/datakit/SampleLaterEvents.h"
+#include "tools/datakit/SampleTextures.h"
+#include "tools/datakit/SampleTitle.h"
+#include "tools/datakit/WordPainter.h"
+
+namespace picture_words_test {
+
+using datakit::PtxPicture;
+using datakit::Rgb;
+
+bool Same(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+// Near white: the ink's full strokes.
+bool Whitish(Rgb c) { return c.r > 200 && c.g > 200 && c.b > 200; }
+
+// Pixels of the rectangle that are not the ground colour.
+int Marked(const PtxPicture& p, Rgb ground, uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1) {
+  int n = 0;
+  for (uint32_t y = y0; y < y1; ++y)
+    for (uint32_t x = x0; x < x1; ++x) n += !Same(p.ColourAt(x, y), ground);
+  return n;
+}
+
+TEST(PictureWordsTest, WordsStayInTheirBoxAndLeaveTheGroundElsewhere) {
+  PtxPicture p = datakit::SolidPicture(0, 200, 60, {10, 20, 30});
+  datakit::DrawWords(p, "ロード", 24, {40, 10, 100, 40}, {255, 255, 255});
+  EXPECT_EQ(Marked(p, {10, 20, 30}, 0, 0, 200, 60), Marked(p, {10, 20, 30}, 40, 10, 140, 50));
+  EXPECT_GT(Marked(p, {10, 20, 30}, 40, 10, 140, 50), 100);
+  int full = 0;
+  for (uint32_t y = 10; y < 50; ++y)
+    for (uint32_t x = 40; x < 140; ++x) full += Whitish(p.ColourAt(x, y));
+  EXPECT_GT(full, 40) << "the strokes' cores are the ink itself";
+}
+
+TEST(PictureWordsTest, CentredWordsAreBalancedAndTooLongOnesShrinkToFit) {
+  PtxPicture centred = datakit::SolidPicture(0, 300, 40, {0, 0, 0});
+  datakit::DrawWords(centred, "OK", 20, {0, 0, 300, 40, true}, {255, 255, 255});
+  uint32_t first = 300, last = 0;
+  for (uint32_t y = 0; y < 40; ++y)
+    for (uint32_t x = 0; x < 300; ++x)
+      if (!Same(centred.ColourAt(x, y), {0, 0, 0})) {
+        first = std::min(first, x);
+        last = std::max(last, x);
+      }
+  ASSERT_LT(first, last);
+  EXPECT_NEAR((first + last) / 2.0, 150, 4);
+
+  PtxPicture narrow = datakit::SolidPicture(0, 120, 40, {0, 0, 0});
+  datakit::DrawWords(narrow, "ゲームを終了しますか？", 24, {10, 0, 60, 40}, {255, 255, 255});
+  EXPECT_EQ(Marked(narrow, {0, 0, 0}, 0, 0, 10, 40) + Marked(narrow, {0, 0, 0}, 70, 0, 120, 40), 0);
+  EXPECT_GT(Marked(narrow, {0, 0, 0}, 10, 0, 70, 40), 30);
+}
+
+TEST(PictureWordsTest, OnAClearGroundWordsBringTheirOwnAlpha) {
+  PtxPicture p = datakit::SolidPicture(1, 64, 32, {0, 0, 0}, 0);
+  datakit::DrawWords(p, "A", 24, {0, 0, 64, 32, true}, {200, 100, 50});
+  int opaque = 0, clearElsewhere = 0;
+  for (uint32_t y = 0; y < 32; ++y)
+    for (uint32_t x = 0; x < 64; ++x) {
+      if (p.Alpha(x, y) == 255) {
+        ++opaque;
+        EXPECT_TRUE(Same(p.ColourAt(x, y), {200, 100, 50}));
+      }
+      clearElsewhere += x < 16 && p.Alpha(x, y) == 0;
+    }
+  EXPECT_GT(opaque, 20);
+  EXPECT_EQ(clearElsewhere, 16 * 32);
+}
+
+// A ground of more than 256 colours under the words: the palette keeps the most used exactly.
+TEST(PictureWordsTest, ARichGroundKeepsItsMostUsedColours) {
+  PtxPicture p = datakit::SolidPicture(0, 256, 64, {0, 0, 0});
+  for (uint32_t x = 0; x < 256; ++x) p.palette[x] = {static_cast<uint8_t>(x), 0, 100};
+  for (uint32_t y = 0; y < 64; ++y)
+    for (uint32_t x = 0; x < 256; ++x) p.Pixel(x, y) = static_cast<uint8_t>(x);
+  datakit::DrawWords(p, "はい", 20, {100, 40, 56, 24}, {255, 255, 255});
+  for (uint32_t x = 0; x < 256; x += 17) EXPECT_TRUE(Same(p.ColourAt(x, 2), {static_cast<uint8_t>(x), 0, 100})) << x;
+  EXPECT_GT(Marked(p, {128, 0, 100}, 100, 40, 156, 64), 0);
+}
+
+TEST(PictureWordsTest, WordsOutsideThePictureOrBrokenTextHarmNothing) {
+  PtxPicture p = datakit::SolidPicture(1, 16, 16, {1, 2, 3});
+  datakit::DrawWords(p, "ABC", 12, {100, 100, 40, 40}, {255, 255, 255});
+  datakit::DrawWords(p, "\xff\xfe\xe3\x83", 12, {0, 0, 16, 16}, {255, 255, 255});
+  datakit::DrawWords(p, "", 12, {0, 0, 16, 16}, {255, 255, 255});
+  EXPECT_EQ(p.pixels.size(), 256u);
+  EXPECT_EQ(datakit::DecodeUtf8("a\xe3\x83\xad\xff"), (std::u32string{U'a', U'ロ', 0xFFFD}));
+}
+
+// --- the sample's pictures, as the game reads them -----------------------------------------------
+
+class SampleWordsTest : public ::testing::Test {
+ protected:
+  void Write(const datakit::PtxWriter& pack) { pack.Save(dir / "pack.ptx"); }
+  // An entry of the pack written last (or of the pack at path), read back by the game's reader.
+  TPackPicture ReadBack(const std::string& entry, std::string path = "") {
+    if (path.empty()) path = dir / "pack.ptx";
+    TFile file(path);
+    EXPECT_TRUE(file.Open(true, plat::GENERIC_READ));
+    TPackPicture picture;
+    EXPECT_TRUE(TTexturePack::ReadEntry(file, path, entry, picture)) << entry;
+    return picture;
+  }
+  static Rgb At(const TPackPicture& p, uint32_t x, uint32_t y) {
+    const uint8_t* c = &p.palette[p.pixels[y * p.width + x] * 4];
+    return {c[2], c[1], c[0]};
+  }
+  // Colours of the rectangle; the count of near-white pixels.
+  static int Ink(const TPackPicture& p, uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1, std::set<uint32_t>* colours = nullptr) {
+    int n = 0;
+    for (uint32_t y = y0; y < y1; ++y)
+      for (uint32_t x = x0; x < x1; ++x) {
+        const Rgb c = At(p, x, y);
+        n += Whitish(c);
+        if (colours) colours->insert(c.r << 16 | c.g << 8 | c.b);
+      }
+    return n;
+  }
+  testkit::TempDir dir;
+};
+
+// The title menu's three bands (64 rows each) carry their entry's word in white, not a plain bar;
+// the band's middle and left end, where its colour shows the cursor, stay the band's colour.
+TEST_F(SampleWordsTest, TheTitleMenuBandsCarryTheirWords) {
+  Write(datakit::SampleTitlePack());
+  const TPackPicture menu = ReadBack("menu");
+  ASSERT_EQ(menu.width, 256u);
+  ASSERT_EQ(menu.height, 256u);
+  const Rgb bands[3] = {{200, 60, 40}, {40, 170, 70}, {60, 90, 220}};
+  for (uint32_t n = 0; n < 3; ++n) {
+    std::set<uint32_t> colours;
+    EXPECT_GT(Ink(menu, 0, 64 * n, 256, 64 * n + 64, &colours), 80) << "band " << n;
+    EXPECT_GT(colours.size(), 4u) << "band " << n;
+    for (uint32_t x : {2u, 4u, 8u, 120u, 128u, 136u})
+      EXPECT_TRUE(Same(At(menu, x, 64 * n + 32), bands[n])) << "band " << n << " x " << x;
+  }
+}
+
+// The field menu's panels: each entry's word, with the panel's colour kept right of the middle.
+TEST_F(SampleWordsTest, TheFieldMenuPanelsCarryTheirWords) {
+  Write(datakit::SampleSpritePack());
+  for (char letter : std::string("abcdefghijklmn")) {
+    const TPackPicture panel = ReadBack(std::string("window02_") + letter);
+    ASSERT_EQ(panel.width, 192u);
+    std::set<uint32_t> left, right;
+    Ink(panel, 0, 0, 140, 32, &left);
+    Ink(panel, 150, 0, 192, 32, &right);
+    EXPECT_GT(left.size(), 4u) << letter;
+    EXPECT_EQ(right.size(), 1u) << letter;
+  }
+}
+
+// The ending's captions, one colour each, carry their lines.
+TEST_F(SampleWordsTest, TheEndingCaptionsCarryTheirWords) {
+  datakit::WriteSampleLaterEvents(dir / "game/");
+  for (int n = 0; n < 12; ++n) {
+    char entry[16];
+    std::snprintf(entry, sizeof entry, "s_%02d", n);
+    const TPackPicture caption = ReadBack(entry, dir / "game/data/ptx03/ending.ptx");
+    ASSERT_EQ(caption.width, 256u);
+    EXPECT_GT(Ink(caption, 0, 0, 256, 256), 40) << entry;
+  }
+}
+
+TEST_F(SampleWordsTest, TheHudFaceIsNoLongerAChecker) {
+  datakit::PtxWriter faces;
+  faces.Add("face00", datakit::FacePicture(64, {230, 190, 150}, {90, 60, 40}));
+  Write(faces);
+  const TPackPicture face = ReadBack("face00");
+  // Clear corners, skin at the cheeks, the features' colour at both eyes.
+  EXPECT_EQ(face.alpha[0], 0);
+  EXPECT_EQ(face.alpha[63 * 64 + 63], 0);
+  EXPECT_TRUE(Same(At(face, 14, 34), {230, 190, 150}));
+  EXPECT_TRUE(Same(At(face, 22, 28), {90, 60, 40}));
+  EXPECT_TRUE(Same(At(face, 41, 28), {90, 60, 40}));
+  EXPECT_TRUE(Same(At(face, 32, 28), {230, 190, 150}));
+}
+
+}  // namespace picture_words_test
