@@ -199,6 +199,9 @@ TEffectActor* TStage::FindActor(int32_t id) {
 
 TFrame8* TStage::GetViewFrame() { return camera ? camera->GetFrame() : nullptr; }
 
+// Flat effects turn toward this frame: the camera's, so that they face the view wherever they are.
+TFrame8* TStage::GetRootFrame() { return camera ? camera->GetFrame() : sceneFrame; }
+
 bool TStage::OpenFieldMenu() {
   TScene* menu = GetFieldServices().CreateFieldMenu(application, scene);
   if (!menu) return false;

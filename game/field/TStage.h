@@ -72,7 +72,7 @@ class TStage : public TStageLinks, public TEffectStage {
   bool OpenFieldMenu();
 
   TFrame8* GetSceneFrame() override { return sceneFrame; }
-  TFrame8* GetRootFrame() override { return sceneFrame; }
+  TFrame8* GetRootFrame() override;
   TCollisionMesh* GetCollision() override { return &collision; }
   TEffectManager* GetEffectManager() override { return effectManager; }
   TCamera* GetCamera() override { return camera.Get(); }
