@@ -234,11 +234,14 @@ int32_t TStage::UpdateMapObjects() {
   return kCarryOn;
 }
 
+// While a talk runs nobody else is asked: a second choice would take the first one's end of talk
+// and leave it talking.
 bool TStage::UpdateObjects() {
+  const bool busy = IsEventRunning();
   bool chosen = false;
   for (const TCountedPtr<TVillager>& object : objects) {
     object->Update();
-    if (chosen || object->IsTalking() || !object->CheckTalk()) continue;
+    if (busy || chosen || object->IsTalking() || !object->CheckTalk()) continue;
     talkTarget = object;
     talking = 1;
     chosen = true;

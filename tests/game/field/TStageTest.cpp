@@ -107,11 +107,34 @@ TEST_F(StageTest, OnlyTheFirstVillagerThatAsksToTalkIsChosenAndTheOthersAreStill
   EXPECT_TRUE(Stage().IsTalking());
   EXPECT_FALSE(v3->IsTalking());
 
-  // A villager already in a talk is not asked again.
-  v3->asks = false;
+  // While that talk runs, nobody is asked; all are still updated.
   const size_t again = fieldLog.size();
   EXPECT_FALSE(Stage().UpdateObjects());
-  EXPECT_EQ(LogFrom(again), (Log{"update v1", "ask v1", "update v2", "update v3", "ask v3"}));
+  EXPECT_EQ(LogFrom(again), (Log{"update v1", "update v2", "update v3"}));
+  EXPECT_EQ(Stage().GetTalkTarget(), v2);
+}
+
+// A second villager asking during a talk is not chosen, so the talk's end leaves nobody talking.
+TEST_F(StageTest, NoOtherVillagerIsChosenWhileATalkRuns) {
+  OpenMap("03.pbms/town");
+  FinishOpeningFade();
+  auto& town = dynamic_cast<TStageB&>(Stage());
+  TestVillager* first = AddVillager("elder", true);
+  TestVillager* second = AddVillager("child", false);
+  fieldServices.runs = {3, 3};
+  Tick();
+  ASSERT_TRUE(town.IsInConversation());
+  second->asks = true;
+  const size_t mark = fieldLog.size();
+  Tick();
+  Tick();
+  EXPECT_EQ(Lines(mark, "ask"), Log{});
+  EXPECT_EQ(Stage().GetTalkTarget(), first);
+  Tick();
+  EXPECT_FALSE(town.IsInConversation());
+  EXPECT_FALSE(first->IsTalking());
+  EXPECT_FALSE(second->IsTalking());
+  EXPECT_FALSE(Stage().IsTalking());
 }
 
 TEST_F(StageTest, AConversationRunsUntilItsScriptEndsAndAMapEventResultHoldingAllOf10000EndsTheField) {
