@@ -286,13 +286,13 @@ TEST_F(LaterEvents, TheLaterOverlayFadesTake11TicksAndTheEarlierOnes10) {
   }
 }
 
-TEST_F(LaterEvents, TheTowerTopIsFoggedAndClearedWhiteAndTheKnightsFoggedBlack) {
+TEST_F(LaterEvents, TheFlightAndTheTowerTopAreFoggedAndClearedWhiteAndTheKnightsFoggedBlack) {
   struct Case {
     int32_t id;
     float start, end, far;
     uint32_t colour;
   };
-  for (const Case& c : {Case{210, 33, 38, 45, 0xFFFFFFFF}, Case{207, 30, 35, 40, 0}}) {
+  for (const Case& c : {Case{200, 30, 35, 40, 0xFFFFFFFF}, Case{210, 33, 38, 45, 0xFFFFFFFF}, Case{207, 30, 35, 40, 0}}) {
     SCOPED_TRACE(c.id);
     TEventScene& event = Start(c.id);
     Tick();
