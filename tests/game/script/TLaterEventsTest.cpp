@@ -292,7 +292,8 @@ TEST_F(LaterEvents, TheFlightAndTheTowerTopAreFoggedAndClearedWhiteAndTheKnights
     float start, end, far;
     uint32_t colour;
   };
-  for (const Case& c : {Case{200, 30, 35, 40, 0xFFFFFFFF}, Case{210, 33, 38, 45, 0xFFFFFFFF}, Case{207, 30, 35, 40, 0}}) {
+  for (const Case& c :
+       {Case{200, 30, 35, 40, 0xFFFFFFFF}, Case{210, 33, 38, 45, 0xFFFFFFFF}, Case{207, 30, 35, 40, 0}}) {
     SCOPED_TRACE(c.id);
     TEventScene& event = Start(c.id);
     Tick();

@@ -73,7 +73,8 @@ class ParticleFacingGl : public GameGlFixture {
     std::unique_ptr<TEffect> effect = prototype.Clone();
     effect->Init(0, kFight, D3DXVECTOR3(kFight.x, kFight.y, kFight.z + 1), *scene, &stage, {1, 1, 1, 1});
     effect->Update();
-    EXPECT_EQ(TD3D8::Clear(0xFF000000, plat::D3DCLEAR_TARGET | plat::D3DCLEAR_ZBUFFER, 1.0f, 0, 0, nullptr), plat::D3D_OK);
+    const plat::DWORD targetAndDepth = plat::D3DCLEAR_TARGET | plat::D3DCLEAR_ZBUFFER;
+    EXPECT_EQ(TD3D8::Clear(0xFF000000, targetAndDepth, 1.0f, 0, 0, nullptr), plat::D3D_OK);
     EXPECT_EQ(TD3D8::BeginScene(), plat::D3D_OK);
     scene->Draw(view, IdentityMatrix());
     TRenderModeTable::FlushAll();
