@@ -4,7 +4,6 @@
 // with the arguments the table gives the kind's constructor.
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -178,10 +177,17 @@ std::vector<std::string> Cells(const std::string& line) {
   return cells;
 }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 std::vector<double> NumbersIn(const std::string& text) {
-  static const std::regex number(R"(-?[0-9]+(\.[0-9]+)?)");
   std::vector<double> out;
-  for (std::sregex_iterator it(text.begin(), text.end(), number), end; it != end; ++it) out.push_back(std::stod(it->str()));
+  for (size_t k = 0; k < text.size(); ++k) {
+    const bool negative = text[k] == '-' && k + 1 < text.size() && IsDigit(text[k + 1]);
+    if (!negative && !IsDigit(text[k])) continue;
+    size_t used = 0;
+    out.push_back(std::stod(text.substr(k), &used));
+    k += used - 1;
+  }
   return out;
 }
 
