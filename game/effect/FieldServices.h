@@ -11,7 +11,8 @@ class TEffectStage {
  public:
   // The "Scene" frame that shots and their follow-up effects hang under.
   virtual TFrame8* GetSceneFrame() = 0;
-  // The stage's own root frame: the view reference of particles and shots.
+  // The frame that particles, bolts and shots turn their flat faces toward: the camera's, or the
+  // scene frame when the stage has no camera.
   virtual TFrame8* GetRootFrame() = 0;
   // The manager that follow-up effects are spawned through.
   virtual TEffectManager* GetEffectManager() = 0;

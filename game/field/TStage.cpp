@@ -199,6 +199,9 @@ TEffectActor* TStage::FindActor(int32_t id) {
 
 TFrame8* TStage::GetViewFrame() { return camera ? camera->GetFrame() : nullptr; }
 
+// Flat effects turn toward this frame: the camera's, so that they face the view wherever they are.
+TFrame8* TStage::GetRootFrame() { return camera ? camera->GetFrame() : sceneFrame; }
+
 bool TStage::OpenFieldMenu() {
   TScene* menu = GetFieldServices().CreateFieldMenu(application, scene);
   if (!menu) return false;
@@ -231,11 +234,14 @@ int32_t TStage::UpdateMapObjects() {
   return kCarryOn;
 }
 
+// While a talk runs nobody else is asked: a second choice would take the first one's end of talk
+// and leave it talking.
 bool TStage::UpdateObjects() {
+  const bool busy = IsEventRunning();
   bool chosen = false;
   for (const TCountedPtr<TVillager>& object : objects) {
     object->Update();
-    if (chosen || object->IsTalking() || !object->CheckTalk()) continue;
+    if (busy || chosen || object->IsTalking() || !object->CheckTalk()) continue;
     talkTarget = object;
     talking = 1;
     chosen = true;

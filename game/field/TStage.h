@@ -49,7 +49,8 @@ class TStage : public TStageLinks, public TEffectStage {
   // Tests the active map objects in order, dropping the inactive ones; a result of 10000 or more
   // stops the walk and is mapped to a WalkResult.
   virtual int32_t UpdateMapObjects();
-  // Updates the villagers; true when one was chosen to be talked to (the first that asks).
+  // Updates the villagers; true when one was chosen to be talked to (the first that asks). None is
+  // chosen while a talk or a map script runs.
   virtual bool UpdateObjects();
   virtual void ApplyObjectsGravity();
   virtual void UpdateObjectShadows();
@@ -72,7 +73,7 @@ class TStage : public TStageLinks, public TEffectStage {
   bool OpenFieldMenu();
 
   TFrame8* GetSceneFrame() override { return sceneFrame; }
-  TFrame8* GetRootFrame() override { return sceneFrame; }
+  TFrame8* GetRootFrame() override;
   TCollisionMesh* GetCollision() override { return &collision; }
   TEffectManager* GetEffectManager() override { return effectManager; }
   TCamera* GetCamera() override { return camera.Get(); }

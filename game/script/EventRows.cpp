@@ -67,7 +67,8 @@ EventSuccessor CastleField(const char* map) {
 }
 
 // 204 and 207: knights before the gate in the fog, their clips looping through two pauses.
-EventRow Gate(int32_t id, const char* script, std::vector<EventActorRow> knights, const char* map) {
+EventRow Gate(int32_t id, const char* script, std::vector<EventActorRow> knights, const char* map,
+             bool paintsBeforeStep) {
   return {
       .id = id,
       .script = script,
@@ -81,6 +82,7 @@ EventRow Gate(int32_t id, const char* script, std::vector<EventActorRow> knights
       .lead = nullptr,
       .steps = {{S::FadeIn, 0}, {S::Pause, 200}, {S::WaitedPause, 200}, {S::ScriptEnd}, {S::FadeOut}, {S::Leave}},
       .next = CastleField(map),
+      .paintsBeforeStep = paintsBeforeStep,
   };
 }
 
@@ -98,6 +100,7 @@ EventRow Courtyard(int32_t id, const char* script, int32_t music, EventPoint cam
       .stepping = std::move(stepping),
       .steps = std::move(steps),
       .next = std::move(next),
+      .paintsBeforeStep = true,
   };
 }
 
@@ -191,14 +194,14 @@ const std::vector<EventRow>& Rows() {
            Trio("event03/event04_hero.tob", "event03/event04_heroine.tob", "event03/event04_blue.tob"), 16,
            "03.pbms/d04_02"),
       // Four knights before the castle gate.
-      Gate(204, "03.pbsc/Event03_04", Knights("event03/event05_knight00.tob", 4), "03.pbms/c00boss0"),
+      Gate(204, "03.pbsc/Event03_04", Knights("event03/event05_knight00.tob", 4), "03.pbms/c00boss0", false),
       // Two at the castle.
       Courtyard(205, "03.pbsc/Event03_05", 44, {5.0f, 1.7f, 0.0f},
                 {Turned("Aqua", "event03/event06_aqua00.tob", "AquaFrame"),
                  Turned("Brow", "event03/event06_brow00.tob", "BrowFrame")},
                 {"Brow", "Aqua"}, ClipChain(4), CastleField("03.pbms/c00boss1")),
       // Five knights before the gate.
-      Gate(207, "03.pbsc/Event03_07", Knights("event03/event08_knight01.tob", 5), "03.pbms/c00boss2"),
+      Gate(207, "03.pbsc/Event03_07", Knights("event03/event08_knight01.tob", 5), "03.pbms/c00boss2", true),
       // The two of them before the black knight, twice.
       Courtyard(208, "03.pbsc/Event03_08", 45, {3.4f, 1.9f, 0.0f},
                 Duel("event03/event09_hero.tob", "event03/event09_heroine.tob", "event03/event09_black00.tob"),

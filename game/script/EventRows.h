@@ -158,6 +158,9 @@ struct EventRow {
   std::optional<EventPoint> skyCamera = std::nullopt;
   // The picture fades in and out with a colour fade from black instead of the overlay.
   bool colourFade = false;
+  // The overlay's fades paint it before the tween steps and go on only on the tick after the tween
+  // has ended: 11 ticks each way in place of 10.
+  bool paintsBeforeStep = false;
   // Where SetSwap puts "Camera" and "CameraTarget".
   EventPoint swapCamera{0, 0, 0};
   EventPoint swapTarget{0, 0, 0};

@@ -301,6 +301,10 @@ void TEventScene::PaintOverlay() {
 
 bool TEventScene::PictureForward() {
   if (fade) return fade->Step();
+  if (row.paintsBeforeStep) {
+    PaintOverlay();
+    return alpha.Forward();
+  }
   alpha.Forward();
   PaintOverlay();
   return alpha.step < alpha.frames;
@@ -308,6 +312,10 @@ bool TEventScene::PictureForward() {
 
 bool TEventScene::PictureBack() {
   if (fade) return fade->StepBack();
+  if (row.paintsBeforeStep) {
+    PaintOverlay();
+    return alpha.Backward();
+  }
   alpha.Backward();
   PaintOverlay();
   return alpha.step > 0;

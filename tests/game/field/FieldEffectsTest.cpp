@@ -105,4 +105,35 @@ TEST_F(FieldEffectsTest, AMissingMeshOrPackStopsTheSceneNamingItAndAMissingFrame
   EXPECT_TRUE(bomb->GetFrame()->GetChildren().empty());
 }
 
+// A fight off the line from the camera to the world's origin: each flat particle still turns its
+// face (its z axis) straight at the camera, not at the origin, where it would be seen edge-on.
+TEST_F(FieldEffectsTest, ParticlesAwayFromTheViewLineFaceTheCamera) {
+  OpenMap("03.pbms/field");
+  FinishOpeningFade();
+  TStage& stage = *field->GetStage();
+  ASSERT_NE(stage.GetCamera(), nullptr);
+  TFrame8* camera = stage.GetCamera()->GetFrame();
+  EXPECT_EQ(stage.GetRootFrame(), camera);
+
+  D3DXVECTOR3 hero;
+  fieldServices.lastPlayer->GetFrame()->GetWorldPosition(&hero);
+  const D3DXVECTOR3 at(hero.x + 6, hero.y + 1, hero.z + 6), ahead(at.x, at.y, at.z + 1);
+  TCountedPtr<TEffect> smoke =
+      field->GetEffectManager()->Spawn(30, at, ahead, *stage.GetSceneFrame(), &stage, {1, 1, 1, 1}, {1, 1, 1});
+  ASSERT_TRUE(smoke);
+  Tick();
+  D3DXVECTOR3 eye;
+  camera->GetWorldPosition(&eye);
+  ASSERT_FALSE(smoke->GetFrame()->GetChildren().empty());
+  for (const TCountedPtr<TFrame8>& particle : smoke->GetFrame()->GetChildren()) {
+    D3DXVECTOR3 place, face, toEye;
+    particle->GetWorldPosition(&place);
+    particle->GetWorldAxis(&face, 3);
+    toEye = D3DXVECTOR3(eye.x - place.x, eye.y - place.y, eye.z - place.z);
+    D3DXVec3Normalize(&toEye, &toEye);
+    D3DXVec3Normalize(&face, &face);
+    EXPECT_GT(D3DXVec3Dot(&face, &toEye), 0.999f);
+  }
+}
+
 }  // namespace

@@ -124,12 +124,16 @@ TEST_F(TransitionTest, TheMusicGoesOnFadesOutOrCrossFadesWithItsReferencesBalanc
   ASSERT_NE(tune, nullptr);
   EXPECT_EQ(tune->GetState(), TSound8::kPlaying);
 
-  // The same music: it plays on, neither restarted nor taken twice.
+  // The same music: it plays on, neither restarted nor taken twice; a restart would also bring it
+  // back to full volume.
+  tune->SetVolume(-1000);
   EXPECT_EQ(Run("t.pbms/same"), 2 * TMapTransition::kFrames + 1);
   EXPECT_EQ(field->GetStage()->GetMusicId(), fieldTune);
   EXPECT_EQ(Tune(fieldTune), tune);
   EXPECT_EQ(music->GetCount(fieldTune), 1u);
   EXPECT_EQ(tune->GetState(), TSound8::kPlaying);
+  EXPECT_EQ(tune->GetVolume(), -1000);
+  tune->SetVolume(0);
 
   // Music the set does not know: the old one fades out over 50 frames and stops; the new stage is
   // silent. A holder other than the stage keeps its reference.

@@ -6,6 +6,7 @@
 #include "common/CRand.h"
 #include "common/TD3D8.h"
 #include "game/data/TGameData.h"
+#include "game/effect/TimeStopState.h"
 #include "game/field/TCamera.h"
 #include "game/field/TFieldScene.h"
 #include "game/field/THitTable.h"
@@ -107,11 +108,34 @@ TEST_F(StageTest, OnlyTheFirstVillagerThatAsksToTalkIsChosenAndTheOthersAreStill
   EXPECT_TRUE(Stage().IsTalking());
   EXPECT_FALSE(v3->IsTalking());
 
-  // A villager already in a talk is not asked again.
-  v3->asks = false;
+  // While that talk runs, nobody is asked; all are still updated.
   const size_t again = fieldLog.size();
   EXPECT_FALSE(Stage().UpdateObjects());
-  EXPECT_EQ(LogFrom(again), (Log{"update v1", "ask v1", "update v2", "update v3", "ask v3"}));
+  EXPECT_EQ(LogFrom(again), (Log{"update v1", "update v2", "update v3"}));
+  EXPECT_EQ(Stage().GetTalkTarget(), v2);
+}
+
+// A second villager asking during a talk is not chosen, so the talk's end leaves nobody talking.
+TEST_F(StageTest, NoOtherVillagerIsChosenWhileATalkRuns) {
+  OpenMap("03.pbms/town");
+  FinishOpeningFade();
+  auto& town = dynamic_cast<TStageB&>(Stage());
+  TestVillager* first = AddVillager("elder", true);
+  TestVillager* second = AddVillager("child", false);
+  fieldServices.runs = {3, 3};
+  Tick();
+  ASSERT_TRUE(town.IsInConversation());
+  second->asks = true;
+  const size_t mark = fieldLog.size();
+  Tick();
+  Tick();
+  EXPECT_EQ(Lines(mark, "ask"), Log{});
+  EXPECT_EQ(Stage().GetTalkTarget(), first);
+  Tick();
+  EXPECT_FALSE(town.IsInConversation());
+  EXPECT_FALSE(first->IsTalking());
+  EXPECT_FALSE(second->IsTalking());
+  EXPECT_FALSE(Stage().IsTalking());
 }
 
 TEST_F(StageTest, AConversationRunsUntilItsScriptEndsAndAMapEventResultHoldingAllOf10000EndsTheField) {
@@ -119,7 +143,9 @@ TEST_F(StageTest, AConversationRunsUntilItsScriptEndsAndAMapEventResultHoldingAl
     int32_t mapEvent;
     bool fieldEnds;
   };
-  for (const Case& c : {Case{1, false}, Case{9999, false}, Case{0, false}, Case{10000, true}, Case{10015, true}}) {
+  // 16384 and 20000 are past 10000 but do not hold all of its bits.
+  for (const Case& c : {Case{1, false}, Case{9999, false}, Case{0, false}, Case{10000, true}, Case{10015, true},
+                        Case{16384, false}, Case{20000, false}}) {
     OpenMap("03.pbms/town");
     FinishOpeningFade();
     auto& town = dynamic_cast<TStageB&>(Stage());
@@ -145,7 +171,7 @@ TEST_F(StageTest, AConversationRunsUntilItsScriptEndsAndAMapEventResultHoldingAl
     if (c.fieldEnds) {
       EXPECT_NE(app->GetCurrentScene(), field) << c.mapEvent << ": the field scene was popped";
     } else {
-      EXPECT_EQ(app->GetCurrentScene(), field) << c.mapEvent;
+      ASSERT_EQ(app->GetCurrentScene(), field) << c.mapEvent;
       EXPECT_FALSE(villager->IsTalking());
       EXPECT_FALSE(town.IsInConversation());
       EXPECT_FALSE(Stage().IsTalking());
@@ -153,6 +179,31 @@ TEST_F(StageTest, AConversationRunsUntilItsScriptEndsAndAMapEventResultHoldingAl
     app->ClearScenes();
     field = nullptr;
   }
+}
+
+// A new stage's HUD messages start afresh with the area's title 25 updates in.
+TEST_F(StageTest, TheAreaTitleShowsAfter25Updates) {
+  SaveTestMaps(datakit::MapDataWriter().Entry("plain", BattleMap()));
+  OpenMap("t.pbms/plain");
+  const Log hud = Lines(0, "hud");
+  const Log expected{"hud reset", "hud wait 25", "hud text plain"};
+  EXPECT_NE(std::search(hud.begin(), hud.end(), expected.begin(), expected.end()), hud.end());
+}
+
+// While time stands still the player hangs where it is; once time runs again it falls.
+TEST_F(StageTest, ThePlayerFeelsNoGravityWhileTimeStandsStill) {
+  OpenMap("03.pbms/field");
+  FinishOpeningFade();
+  TestPlayer& player = *fieldServices.lastPlayer;
+  const D3DXVECTOR3 ground = player.GetPosition();
+  player.SetPosition(D3DXVECTOR3(ground.x, ground.y + 5, ground.z));
+  const float high = player.GetPosition().y;
+  SetTimeStop(true, nullptr, nullptr);
+  Ticks(3);
+  EXPECT_EQ(player.GetPosition().y, high);
+  SetTimeStop(false, nullptr, nullptr);
+  Tick();
+  EXPECT_LT(player.GetPosition().y, high);
 }
 
 TEST_F(StageTest, TheCallersStartPointWinsOverTheMapsAndBothGetTheJitter) {

@@ -74,18 +74,25 @@ TEST_F(Change, EveryModeDropsOneReferenceEachToTheDecideAndStartSounds) {
       [&] { return TChange::CreateSave(*app, -1); },
   };
   for (const auto& make : makers) {
-    Set(0).Load(603);
-    Set(0).Load(603);
-    const uint32_t before605 = Set(0).GetCount(605);
+    for (int32_t id : {603, 605}) {
+      Set(0).Load(id);
+      Set(0).Load(id);
+      ASSERT_EQ(Set(0).GetCount(id), 2u) << id;
+    }
     TChange* change = make();
     const int32_t mode = change->GetMode();
     Run(change);
     EXPECT_EQ(Set(0).GetCount(603), 1u) << mode;
-    EXPECT_EQ(Set(0).GetCount(605), before605) << "0 stays 0; mode " << mode;
+    EXPECT_EQ(Set(0).GetCount(605), 1u) << mode;
     Set(0).Unload(603);
+    Set(0).Unload(605);
     EmptyStack();
   }
-  EXPECT_EQ(Titles(), 4u);
+  // A sound without a reference stays without one.
+  Run(TChange::CreateTitle(*app, -1));
+  EXPECT_EQ(Set(0).GetCount(603), 0u);
+  EXPECT_EQ(Set(0).GetCount(605), 0u);
+  EXPECT_EQ(Titles(), 5u);
 }
 
 TEST_F(Change, LoadingASlotLeadsToTheFieldAtItsSavePointOrBackToTheTitle) {

@@ -2,6 +2,7 @@
 // counts, camera path and clips release it; B skips; each ends in what follows it.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <tuple>
 
@@ -9,6 +10,7 @@
 #include "game/field/TFieldScene.h"
 #include "game/field/TStage.h"
 #include "game/script/TChange.h"
+#include "sound/TSound8.h"
 #include "tests/game/script/EventFixture.h"
 #include "tools/datakit/SampleLaterEvents.h"
 #include "tools/datakit/SampleScripts.h"
@@ -47,23 +49,26 @@ TEST_F(Events, TheFlightRunsNoScriptInItsFirst201TicksAndReleasesAnEarlyWaitWhen
 TEST_F(Events, BHeldFromTheFirstTickBlacksOutAtOnceAndLeavesAfterTheMusicFade) {
   struct Case {
     int32_t id;
+    int32_t music;
     const char* map;
     bool vectors;
     plat::D3DXVECTOR3 start;
     const char* facing;
   };
   const plat::D3DXVECTOR3 cave(0, 6, 184), castle(-6, 0, 0);
-  for (const Case& c : {Case{201, "03.pbms/r01_07_b", false, {0, 0, 0}, "0.00,0.00,1.00"},
-                        Case{202, "03.pbms/d04_02boss", true, cave, "0.00,0.00,-1.00"},
-                        Case{203, "03.pbms/d04_02", true, cave, "0.00,0.00,-1.00"},
-                        Case{204, "03.pbms/c00boss0", true, castle, "-1.00,0.00,0.00"},
-                        Case{205, "03.pbms/c00boss1", true, castle, "-1.00,0.00,0.00"},
-                        Case{207, "03.pbms/c00boss2", true, castle, "-1.00,0.00,0.00"},
-                        Case{208, "03.pbms/c00boss3", true, castle, "-1.00,0.00,0.00"}}) {
+  for (const Case& c : {Case{201, 40, "03.pbms/r01_07_b", false, {0, 0, 0}, "0.00,0.00,1.00"},
+                        Case{202, 41, "03.pbms/d04_02boss", true, cave, "0.00,0.00,-1.00"},
+                        Case{203, 42, "03.pbms/d04_02", true, cave, "0.00,0.00,-1.00"},
+                        Case{204, 43, "03.pbms/c00boss0", true, castle, "-1.00,0.00,0.00"},
+                        Case{205, 44, "03.pbms/c00boss1", true, castle, "-1.00,0.00,0.00"},
+                        Case{207, 43, "03.pbms/c00boss2", true, castle, "-1.00,0.00,0.00"},
+                        Case{208, 45, "03.pbms/c00boss3", true, castle, "-1.00,0.00,0.00"}}) {
     SCOPED_TRACE(c.id);
     TEventScene& event = Start(c.id);
-    const int32_t music = event.GetRow().music;
+    const int32_t music = c.music;
     EXPECT_EQ(MusicCount(music), 1u) << "the event's list";
+    ASSERT_TRUE(Set(2).GetSound(music));
+    EXPECT_EQ(Set(2).GetSound(music)->GetState(), TSound8::kPlaying) << "its own track plays";
     HoldB(true);
     Tick();
     EXPECT_EQ(event.GetStep(), EventStep::Skip);
@@ -167,6 +172,90 @@ TEST_F(Events, TheNarrationHoldsItsWaitsInPassesAndTheClosingWaitCountsOnFromThe
   RunOut(event);
   ASSERT_NE(Current<TFieldScene>(), nullptr);
   EXPECT_EQ(Current<TFieldScene>()->GetStage()->GetMapName(), "03.pbms/r01_07_b");
+}
+
+// The first set shakes in: the shake's 8 turns end on the 17th tick, the fade long before; sound 110
+// marks that tick and the wait goes 50 ticks later. Then the second set stands before a camera moved.
+TEST_F(Events, TheNarrationsFirstSetSettlesWithSound110AndTheSecondIsSeenFromElsewhere) {
+  Scripts({{EventName(201), Waits(datakit::kSampleEventCuts[1])}});
+  TEventScene& event = Start(201);
+  ASSERT_TRUE(TickTo(event, EventStep::ShakeFadeIn));
+  TCountedPtr<TSound8> bell = Set(0).GetSound(110);
+  ASSERT_TRUE(bell);
+  ASSERT_NE(bell->GetState(), TSound8::kPlaying);
+  TFrame8* target = event.FindFrame("CameraTarget");
+  int ticks = 0, rang = 0;
+  while (event.GetStep() == EventStep::ShakeFadeIn && ticks < 500) {
+    Tick();
+    ++ticks;
+    if (!rang && bell->GetState() == TSound8::kPlaying) rang = ticks;
+  }
+  EXPECT_EQ(rang, 17);
+  EXPECT_EQ(ticks, 67);
+  plat::D3DXVECTOR3 at;
+  target->GetPosition(&at);
+  EXPECT_NEAR(at.x, -1.5f, 1e-6f);
+  EXPECT_NEAR(at.y, 0.1f, 1e-6f) << "the shake rests at the end of its eighth way";
+  EXPECT_NEAR(at.z, 1.7f, 1e-6f);
+
+  ASSERT_TRUE(TickTo(event, EventStep::BlackPause));
+  plat::D3DXVECTOR3 camera;
+  event.GetCamera()->GetPosition(&camera);
+  target->GetPosition(&at);
+  EXPECT_NEAR(camera.x, -1.13f, 1e-6f);
+  EXPECT_NEAR(camera.y, 1.27f, 1e-6f);
+  EXPECT_NEAR(camera.z, 2.19f, 1e-6f);
+  EXPECT_NEAR(at.x, 0.7f, 1e-6f);
+  EXPECT_NEAR(at.y, 0.5f, 1e-6f);
+  EXPECT_NEAR(at.z, -0.4f, 1e-6f);
+}
+
+// Where each event's camera and the frame it looks at stand after the first step. The flight's
+// camera starts at its path's start and is a thousandth of 70 per cent of the way on a step later.
+TEST_F(Events, EachEventsCameraAndTargetStandWhereTheEventPutsThem) {
+  struct Case {
+    int32_t id;
+    plat::D3DXVECTOR3 camera;
+    const char* targetName;
+    plat::D3DXVECTOR3 target;
+  };
+  const plat::D3DXVECTOR3 cave(-0.5f, 1.65f, -3.77f), caveTarget(0.4f, 0.3f, 0.1f);
+  const plat::D3DXVECTOR3 gate(5.0f, 1.7f, 0), court(3.4f, 1.9f, 0), castleTarget(0, 0.8f, 0);
+  const Case cases[] = {{200, {35.0f, 2.0f, 37.0f}, "Target", {2.4f, 0.8f, 34.0f}},
+                        {201, {-5.6f, 2.6f, 5.3f}, "CameraTarget", {-1.5f, 0.5f, 1.7f}},
+                        {202, cave, "CameraTarget", caveTarget},
+                        {203, cave, "CameraTarget", caveTarget},
+                        {204, gate, "CameraTarget", castleTarget},
+                        {205, gate, "CameraTarget", castleTarget},
+                        {207, gate, "CameraTarget", castleTarget},
+                        {208, court, "CameraTarget", castleTarget},
+                        {209, court, "CameraTarget", castleTarget},
+                        {210, {1.4f, 5.5f, 0.86f}, "CameraTarget", {0.0f, 4.7f, -2.35f}}};
+  const auto near = [](const plat::D3DXVECTOR3& a, const plat::D3DXVECTOR3& b) {
+    return std::fabs(a.x - b.x) < 1e-5f && std::fabs(a.y - b.y) < 1e-5f && std::fabs(a.z - b.z) < 1e-5f;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    TEventScene& event = Start(c.id);
+    // The flight's camera is the map camera's own frame.
+    TFrame8* eye = event.GetCamera() ? event.GetCamera() : event.GetSkyCamera()->GetFrame();
+    Tick();
+    plat::D3DXVECTOR3 camera, target;
+    eye->GetPosition(&camera);
+    ASSERT_NE(event.FindFrame(c.targetName), nullptr);
+    event.FindFrame(c.targetName)->GetPosition(&target);
+    EXPECT_TRUE(near(camera, c.camera)) << camera.x << ", " << camera.y << ", " << camera.z;
+    EXPECT_TRUE(near(target, c.target)) << target.x << ", " << target.y << ", " << target.z;
+    if (c.id == 200) {
+      Tick();
+      eye->GetPosition(&camera);
+      const float f = 0.7f / 1000;
+      EXPECT_TRUE(near(camera, {35.0f - 32.6f * f, 2.0f - 1.2f * f, 37.0f - 3.0f * f}))
+          << camera.x << ", " << camera.y << ", " << camera.z;
+    }
+    EmptyStack();
+    TScriptEngine::Destroy();
+  }
 }
 
 TEST_F(Events, TheKnightsReleaseAWaitReachedAfterTheirFirstPauseAtOnce) {

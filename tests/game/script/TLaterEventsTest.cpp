@@ -256,13 +256,44 @@ TEST_F(LaterEvents, SkippedTheLastTwoStillOpenTheNextEventKeepingTheirMusic) {
   }
 }
 
-TEST_F(LaterEvents, TheTowerTopIsFoggedAndClearedWhiteAndTheKnightsFoggedBlack) {
+// 205 to 209 paint the overlay before its tween steps and go on a tick after it has ended: their
+// fades take 11 ticks each way and show full black on the first tick in and the last tick out. The
+// earlier events step first: 10 ticks, the first already lighter.
+TEST_F(LaterEvents, TheLaterOverlayFadesTake11TicksAndTheEarlierOnes10) {
+  renderer->SetResolveVertices(false);
+  struct Case {
+    int32_t id;
+    int waits;
+    int ticks;
+    uint32_t firstIn;
+  };
+  for (const Case& c : {Case{202, 14, 10, 0xE5000000u}, Case{204, 2, 10, 0xE5000000u}, Case{205, 5, 11, 0xFF000000u},
+                        Case{207, 2, 11, 0xFF000000u}, Case{208, 27, 11, 0xFF000000u},
+                        Case{209, 10, 11, 0xFF000000u}}) {
+    SCOPED_TRACE(c.id);
+    Scripts({{Script(c.id), Waits(c.waits)}});
+    TEventScene& event = Start(c.id);
+    ASSERT_EQ(event.GetStep(), EventStep::FadeIn);
+    Tick();
+    EXPECT_EQ(event.GetOverlayColour(), c.firstIn);
+    EXPECT_EQ(1 + TickWhile([&] { return event.GetStep() == EventStep::FadeIn; }, 100), c.ticks) << "in";
+    EXPECT_EQ(event.GetOverlayColour(), 0u);
+    ASSERT_TRUE(TickTo(event, EventStep::FadeOut));
+    EXPECT_EQ(TickWhile([&] { return event.GetStep() == EventStep::FadeOut; }, 100), c.ticks) << "out";
+    EXPECT_EQ(event.GetOverlayColour(), 0xFF000000u);
+    EmptyStack();
+    TScriptEngine::Destroy();
+  }
+}
+
+TEST_F(LaterEvents, TheFlightAndTheTowerTopAreFoggedAndClearedWhiteAndTheKnightsFoggedBlack) {
   struct Case {
     int32_t id;
     float start, end, far;
     uint32_t colour;
   };
-  for (const Case& c : {Case{210, 33, 38, 45, 0xFFFFFFFF}, Case{207, 30, 35, 40, 0}}) {
+  for (const Case& c :
+       {Case{200, 30, 35, 40, 0xFFFFFFFF}, Case{210, 33, 38, 45, 0xFFFFFFFF}, Case{207, 30, 35, 40, 0}}) {
     SCOPED_TRACE(c.id);
     TEventScene& event = Start(c.id);
     Tick();

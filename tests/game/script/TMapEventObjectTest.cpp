@@ -2,6 +2,9 @@
 // queues with the stage's music kept for the next scene.
 #include <gtest/gtest.h>
 
+#include "game/actor/TPlayerChar.h"
+#include "game/actor/TPlayerFactory.h"
+#include "game/data/TGameData.h"
 #include "game/field/TMapTransition.h"
 #include "game/field/TStage.h"
 #include "game/script/TChange.h"
@@ -9,6 +12,23 @@
 #include "tests/game/script/SceneFixture.h"
 
 namespace {
+
+// The plainest character the factory can make, for what the field keeps of it.
+class FaceVariantStyle : public TPlayerChar {
+ public:
+  using TPlayerChar::TPlayerChar;
+  int32_t GetHoldState() override { return 0; }
+  int32_t StateForTechnique(uint32_t, bool) override { return 0; }
+  void OnHitLanded(TFieldActor&, int32_t, int32_t, uint8_t) override {}
+  void OnReleaseA() override {}
+  void OnReleaseB() override {}
+  void OnReleaseAB() override {}
+};
+
+TPlayerChar* MakeFaceVariantStyle(TFieldScene& scene, uint32_t member, const TCharBlock& block, uint32_t,
+                                  const std::string& model) {
+  return new FaceVariantStyle(scene, member, block, model);
+}
 
 class MapEventObject : public scenetest::SceneFixture {
  protected:
@@ -51,6 +71,30 @@ TEST_F(MapEventObject, EachOperationGivesItsResultAndExitCode) {
   EXPECT_EQ(transition->GetMapData().GetMapName(), "03.pbms/town");
   EXPECT_EQ(object.Dispatch(0, {"0", "0", "0", "0", "0", "0", "0", "0", "0", "7", "03.pbms/town"}, {}), 7u);
   EXPECT_EQ(object.GetResult(), 1) << "a kind that makes no transition changes no map";
+}
+
+// Op 4 gives the player character the face variant, a text that is no number variant 0; the
+// variant is kept in the member's story flag, 560 for the hero and 561 for the heroine.
+TEST_F(MapEventObject, OpFourSetsThePlayersFaceVariant) {
+  OpenReady("03.pbms/field");
+  TStage& stage = *field->GetStage();
+  TStagePlayer* own = stage.GetPlayer();
+  TGameData& data = *TGameData::Instance();
+  SetPlayerStyleMaker(&MakeFaceVariantStyle);
+  for (const auto& [member, flag] : {std::pair{0u, 560u}, std::pair{1u, 561u}}) {
+    SCOPED_TRACE(member);
+    TCountedPtr<TPlayerChar> player = ::CreatePlayerChar(*field, member);
+    ASSERT_TRUE(player);
+    stage.SetPlayer(player.Get());
+    TMapEventObject object(*app, *field);
+    EXPECT_EQ(object.Dispatch(4, {"2"}, {}), 4u);
+    EXPECT_EQ(data.GetFlag(flag), 2);
+    EXPECT_EQ(data.GetFlag(1121 - flag), 0) << "the other member's stays";
+    EXPECT_EQ(object.Dispatch(4, {"x"}, {}), 4u);
+    EXPECT_EQ(data.GetFlag(flag), 0);
+    stage.SetPlayer(own);
+  }
+  SetPlayerStyleMaker(nullptr);
 }
 
 // Game over and the change to an event keep the stage's music loaded once more for the next scene,
