@@ -11,6 +11,8 @@ struct Input {
   std::mutex lock;
   std::array<uint8_t, 256> keys{};
   std::array<bool, 256> pressedSinceQuery{};
+  // Pressed since the last keyboard read: a tap shorter than a frame must still reach the game.
+  std::array<bool, 256> pressedSinceRead{};
   POINT cursor;
   std::vector<JoystickDevice> joysticks;
 };
@@ -25,6 +27,9 @@ Input& I() {
 bool GetKeyboardState(uint8_t keys[256]) {
   std::lock_guard<std::mutex> guard(I().lock);
   std::memcpy(keys, I().keys.data(), 256);
+  for (size_t vk = 0; vk < 256; ++vk)
+    if (I().pressedSinceRead[vk]) keys[vk] |= 0x80;
+  I().pressedSinceRead.fill(false);
   return true;
 }
 
@@ -72,7 +77,7 @@ MMRESULT joyGetPosEx(UINT id, JOYINFOEX* info) {
 void SetKeyDown(int vk, bool down) {
   if (vk < 0 || vk > 255) return;
   std::lock_guard<std::mutex> guard(I().lock);
-  if (down && !(I().keys[vk] & 0x80)) I().pressedSinceQuery[vk] = true;
+  if (down && !(I().keys[vk] & 0x80)) I().pressedSinceQuery[vk] = I().pressedSinceRead[vk] = true;
   I().keys[vk] = down ? 0x80 : 0;
 }
 
@@ -85,6 +90,7 @@ void ReleaseAllKeys() {
   std::lock_guard<std::mutex> guard(I().lock);
   I().keys.fill(0);
   I().pressedSinceQuery.fill(false);
+  I().pressedSinceRead.fill(false);
 }
 
 void SetJoysticks(const std::vector<JoystickDevice>& devices) {

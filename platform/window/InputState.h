@@ -8,6 +8,7 @@
 namespace plat {
 
 // Polling.
+// A key pressed since the previous read shows as down once, even when it was let go before it.
 bool GetKeyboardState(uint8_t keys[256]);
 // Bit 0x8000: down now; bit 0x0001: pressed since the previous query of this key.
 int16_t GetAsyncKeyState(int vk);

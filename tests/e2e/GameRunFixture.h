@@ -72,12 +72,92 @@ inline bool ShowsTitleMenu(const plat::Picture& shot) {
          Channel(item1, 8) > Channel(item1, 0) && Channel(item2, 0) > 130;
 }
 
+// The title's menu item whose band shows in its full colour (the cursor's), or -1. Spots over the
+// band's own part of the picture are sampled, so that words on a band do not hide it.
+inline int TitleCursor(const plat::Picture& shot) {
+  if (shot.width != 640 || shot.height != 480) return -1;
+  constexpr uint32_t kBandRows[3][2] = {{290, 322}, {338, 372}, {398, 436}};
+  int best = -1, bestCount = 0;
+  for (int item = 0; item < 3; ++item) {
+    int count = 0;
+    for (uint32_t y : kBandRows[item])
+      for (uint32_t x = 200; x < 440; x += 20) count += Near(shot.At(x, y), datakit::kSampleMenuBands[item], 24);
+    if (count > bestCount) {
+      best = item;
+      bestCount = count;
+    }
+  }
+  return bestCount >= 8 ? best : -1;
+}
+
+// The choice of how to start a new game over the darkened title: a row for each chapter so far
+// (one to six, 64 apart, centred on the screen's middle) at rest, the cursor's opaque at its top.
+inline bool ShowsStartChoice(const plat::Picture& shot) {
+  if (shot.width != 640 || shot.height != 480) return false;
+  for (uint32_t rows = 1; rows <= 6; ++rows)
+    for (uint32_t row = 0; row < rows; ++row) {
+      int count = 0;
+      for (uint32_t x = 100; x < 560; x += 40) count += Near(shot.At(x, 241 - 32 * rows + 64 * row), {50, 60, 120}, 14);
+      if (count >= 8) return true;
+    }
+  return false;
+}
+
 // A picture that is neither black nor the title: most of it lit.
 inline bool ShowsField(const plat::Picture& shot) {
   if (shot.width != 640 || shot.height != 480 || ShowsTitleMenu(shot)) return false;
   size_t lit = 0;
   for (uint32_t p : shot.pixels) lit += Channel(p, 16) > 24 || Channel(p, 8) > 24 || Channel(p, 0) > 24;
   return lit * 2 > shot.pixels.size();
+}
+
+// The minimap: a 204 x 140 cut-out at (418, 322) of the map's picture, one pixel a metre, centred on
+// the hero, whose arrow is drawn at (520, 392). The sample draws the walkable square of its maps
+// (40 m, centred on the origin) at full green.
+constexpr int kCutLeft = 418, kCutTop = 322, kCutWidth = 204, kCutHeight = 140;
+constexpr double kArrowX = 520, kArrowY = 392;
+constexpr int kLitColumn = 8;  // a column (row) of the square holds at least this many lit pixels
+
+struct Spot {
+  double x = 0, z = 0;
+};
+
+inline bool Lit(uint32_t p) {
+  // Full green; the white arrow over the square is not the square.
+  return Channel(p, 8) >= 250 && !(Channel(p, 16) >= 250 && Channel(p, 0) >= 250);
+}
+
+// Where the hero stands on a map of the square ground, from the square's place on the minimap.
+inline std::optional<Spot> LocateOnMiniMap(const plat::Picture& shot) {
+  if (shot.width != 640 || shot.height != 480) return std::nullopt;
+  std::vector<int> columns(kCutWidth, 0), rows(kCutHeight, 0);
+  for (int y = 0; y < kCutHeight; ++y)
+    for (int x = 0; x < kCutWidth; ++x)
+      if (Lit(shot.At(kCutLeft + x, kCutTop + y))) {
+        ++columns[x];
+        ++rows[y];
+      }
+  auto span = [](const std::vector<int>& counts, int& first, int& last) {
+    first = -1;
+    last = -1;
+    for (int i = 0; i < static_cast<int>(counts.size()); ++i)
+      if (counts[i] >= kLitColumn) {
+        if (first < 0) first = i;
+        last = i;
+      }
+    return first >= 0 && last - first > 30;
+  };
+  int left = 0, right = 0, top = 0, bottom = 0;
+  if (!span(columns, left, right) || !span(rows, top, bottom)) return std::nullopt;
+  const double centreX = kCutLeft + (left + right) / 2.0, centreY = kCutTop + (top + bottom) / 2.0;
+  return Spot{kArrowX - centreX, centreY - kArrowY};
+}
+
+inline bool ShowsMap(const plat::Picture& shot) { return LocateOnMiniMap(shot).has_value(); }
+
+// A press as a player makes it: held a while, as the game samples them per tick.
+inline void Tap(const std::string& window, const std::string& key) {
+  std::system(("xdotool windowfocus --sync " + window + " keydown " + key + " sleep 0.15 keyup " + key).c_str());
 }
 
 class GameRunFixture : public ::testing::Test {
@@ -145,7 +225,7 @@ class GameRunFixture : public ::testing::Test {
 
   // The id of the first window whose name matches, waiting for it to appear.
   static std::string FindWindow(const std::string& name, bool visible) {
-    std::string cmd = "timeout 20 xdotool search --sync " + std::string(visible ? "--onlyvisible " : "") +
+    std::string cmd = "timeout " + std::to_string(kStepSeconds) + " xdotool search --sync " + std::string(visible ? "--onlyvisible " : "") +
                       "--name '" + name + "' 2>/dev/null | head -n 1";
     std::string id = Capture(cmd);
     while (!id.empty() && (id.back() == '\n' || id.back() == '\r')) id.pop_back();
@@ -221,29 +301,96 @@ class GameRunFixture : public ::testing::Test {
     }
     return false;
   }
+  // Presses the key until the screen shows, within `seconds`. A screen not yet taking keys (still
+  // sliding in, its music turning down) lets a press pass, so the key is pressed again, but only
+  // after `againAfter` seconds without the screen and while `again` holds for what shows: a second
+  // press that was not needed must not skip past the screen looked for.
+  static bool PressUntil(const std::string& window, const std::string& key,
+                         const std::function<bool(const plat::Picture&)>& shows, int seconds = kStepSeconds,
+                         int againAfter = 3, const std::function<bool(const plat::Picture&)>& again = nullptr) {
+    if (shows(Shot(window))) return true;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < until) {
+      Tap(window, key);
+      const auto pressed = std::chrono::steady_clock::now();
+      while (std::chrono::steady_clock::now() < until) {
+        const plat::Picture shot = Shot(window);
+        if (shows(shot)) return true;
+        if (std::chrono::steady_clock::now() - pressed > std::chrono::seconds(againAfter) && (!again || again(shot)))
+          break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      }
+    }
+    return false;
+  }
+  // Moves the title's cursor to the item, a press at a time, reading it back after each.
+  static bool TitleCursorTo(const std::string& window, int item) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(kStepSeconds);
+    while (std::chrono::steady_clock::now() < until) {
+      plat::Picture shot;
+      if (!WaitForShot(window, [](const plat::Picture& s) { return TitleCursor(s) >= 0; }, kStepSeconds, shot))
+        return false;
+      // The bands fade between bright and dim over a few ticks: read again once settled.
+      std::this_thread::sleep_for(std::chrono::milliseconds(400));
+      const int at = TitleCursor(Shot(window));
+      if (at == item) return true;
+      if (at < 0) continue;
+      Tap(window, (item - at + 3) % 3 == 1 ? "Down" : "Up");
+    }
+    return false;
+  }
+  // From the title's menu, its cursor on Start: Start, then the chapter afresh, until the first
+  // event shows. A press more than needed only moves the event on; a press too few would leave
+  // the title's start choice open.
+  static bool StartNewGame(const std::string& window) {
+    return PressUntil(window, "z", ShowsStartChoice, kStepSeconds, 10,
+                      [](const plat::Picture& s) { return TitleCursor(s) == 0; }) &&
+           PressUntil(window, "z", ShowsEvent, kStepSeconds, 10, ShowsStartChoice);
+  }
+  // An event's set: lit, neither a map nor the title, bright or darkened behind a choice.
+  static bool ShowsEvent(const plat::Picture& shot) {
+    constexpr datakit::Rgb kDarkTitleTop{datakit::kSampleTitleTop.r / 2, datakit::kSampleTitleTop.g / 2,
+                                         datakit::kSampleTitleTop.b / 2};
+    return ShowsField(shot) && !ShowsMap(shot) && !ShowsStartChoice(shot) && TitleCursor(shot) < 0 &&
+           !Near(shot.At(16, 8), datakit::kSampleTitleTop, 24) &&
+           !Near(shot.At(16, 8), kDarkTitleTop, 12);
+  }
+  // Holds the key until the screen shows; false when it never did within the seconds given.
+  static bool HoldUntil(const std::string& window, const std::string& key,
+                        const std::function<bool(const plat::Picture&)>& shows, int seconds = kStepSeconds) {
+    std::system(("xdotool windowfocus --sync " + window + " keydown " + key).c_str());
+    plat::Picture shot;
+    const bool shown = WaitForShot(window, shows, seconds, shot);
+    std::system(("xdotool keyup " + key).c_str());
+    return shown;
+  }
+
   // The game started and its title's menu taking keys (its picture shows a little before the
   // fade-in has quite ended); the window, or nothing when it never came.
   std::string StartAtTitleMenu() {
     Start(true);
     const std::string window = FindWindow("Duskwheel 3", true);
     plat::Picture shot;
-    if (window.empty() || !WaitForShot(window, ShowsTitleMenu, 30, shot)) return "";
+    if (window.empty() || !WaitForShot(window, ShowsTitleMenu, kStepSeconds, shot)) return "";
     std::this_thread::sleep_for(std::chrono::seconds(1));
     return window;
   }
-  // The field shows within half a minute; the shot is kept under the name.
+  // The field shows; the shot is kept under the name.
   void ExpectField(const std::string& window, const std::string& shotName) {
     plat::Picture shot;
-    const bool field = WaitForShot(window, ShowsField, 30, shot);
+    const bool field = WaitForShot(window, ShowsField, kStepSeconds, shot);
     plat::SavePng(shot, dir / shotName);
     EXPECT_TRUE(field) << "the field never showed";
   }
   // A close request ends the game cleanly.
   void EndByCloseRequest() {
     ASSERT_EQ(kill(pid, SIGTERM), 0);
-    EXPECT_EQ(WaitForExit(20), 0) << ReadText(dir / "stderr.txt");
+    EXPECT_EQ(WaitForExit(kStepSeconds), 0) << ReadText(dir / "stderr.txt");
     EXPECT_FALSE(HasErrorLog());
   }
+
+  // How long any one outcome is waited for: long, as the machine may be busy.
+  static constexpr int kStepSeconds = 60;
 
   testkit::TempDir dir;
   std::string bin, game, runtime;
@@ -253,14 +400,5 @@ class GameRunFixture : public ::testing::Test {
   // Runs the program when not empty, as its first arguments.
   std::vector<std::string> wrapper;
 };
-
-// Keys pressed as a player presses them: held a while, as the game samples them per tick, with a
-// pause after each for the screens to move on.
-inline void Keys(const std::string& window, const std::vector<std::string>& keys) {
-  std::string command = "xdotool windowfocus --sync " + window;
-  for (const std::string& key : keys) command += " keydown " + key + " sleep 0.2 keyup " + key + " sleep 1.2";
-  std::system(command.c_str());
-}
-
 
 }  // namespace e2e

@@ -4,6 +4,7 @@
 // the hero on the minimap and walks it by the direction keys: on the town, whose camera looks north,
 // as the map lies; on the battle map, whose camera trails the hero, as the camera sees it. Menus are
 // read by the colours of their panels, and saves by the test's own reader.
+#include <algorithm>
 #include <cmath>
 
 #include "tests/e2e/GameRunFixture.h"
@@ -19,50 +20,6 @@ using namespace e2e;
 using L = datakit::SampleMapLayout;
 
 // --- what the screen shows ------------------------------------------------------------------------
-
-// The minimap: a 204 x 140 cut-out at (418, 322) of the map's picture, one pixel a metre, centred on
-// the hero, whose arrow is drawn at (520, 392). The sample draws the walkable square of its maps
-// (40 m, centred on the origin) at full green.
-constexpr int kCutLeft = 418, kCutTop = 322, kCutWidth = 204, kCutHeight = 140;
-constexpr double kArrowX = 520, kArrowY = 392;
-constexpr int kLitColumn = 8;  // a column (row) of the square holds at least this many lit pixels
-
-struct Spot {
-  double x = 0, z = 0;
-};
-
-bool Lit(uint32_t p) {
-  // Full green; the white arrow over the square is not the square.
-  return Channel(p, 8) >= 250 && !(Channel(p, 16) >= 250 && Channel(p, 0) >= 250);
-}
-
-// Where the hero stands on a map of the square ground, from the square's place on the minimap.
-std::optional<Spot> LocateOnMiniMap(const plat::Picture& shot) {
-  if (shot.width != 640 || shot.height != 480) return std::nullopt;
-  std::vector<int> columns(kCutWidth, 0), rows(kCutHeight, 0);
-  for (int y = 0; y < kCutHeight; ++y)
-    for (int x = 0; x < kCutWidth; ++x)
-      if (Lit(shot.At(kCutLeft + x, kCutTop + y))) {
-        ++columns[x];
-        ++rows[y];
-      }
-  auto span = [](const std::vector<int>& counts, int& first, int& last) {
-    first = -1;
-    last = -1;
-    for (int i = 0; i < static_cast<int>(counts.size()); ++i)
-      if (counts[i] >= kLitColumn) {
-        if (first < 0) first = i;
-        last = i;
-      }
-    return first >= 0 && last - first > 30;
-  };
-  int left = 0, right = 0, top = 0, bottom = 0;
-  if (!span(columns, left, right) || !span(rows, top, bottom)) return std::nullopt;
-  const double centreX = kCutLeft + (left + right) / 2.0, centreY = kCutTop + (top + bottom) / 2.0;
-  return Spot{kArrowX - centreX, centreY - kArrowY};
-}
-
-bool ShowsMap(const plat::Picture& shot) { return LocateOnMiniMap(shot).has_value(); }
 
 // A map, the hero within `near` of the point.
 std::function<bool(const plat::Picture&)> ShowsMapNear(Spot spot, double near) {
@@ -129,26 +86,46 @@ bool ShowsAcquisition(const plat::Picture& shot) {
   return true;
 }
 
-// A column of panels ("window02_" + letter) at rest: panel i at (16 + 8i, 16 + 40i), the cursor's
-// in its full colour. The cursor's index, or -1 while none shows so.
-int PanelCursor(const plat::Picture& shot, const std::string& letters) {
-  if (shot.width != 640 || shot.height != 480) return -1;
-  for (size_t i = 0; i < letters.size(); ++i)
-    if (Near(shot.At(static_cast<uint32_t>(166 + 8 * i), static_cast<uint32_t>(32 + 40 * i)),
-             datakit::SampleMenuPanelColour(letters[i]), 10))
-      return static_cast<int>(i);
-  return -1;
-}
-// The field menu's last panel has reached its place too: its right end in its colour dimmed to
-// about half, as the panels off the cursor are.
-bool MenuAtRest(const plat::Picture& shot) {
-  const datakit::Rgb full = datakit::SampleMenuPanelColour('j');
-  const datakit::Rgb dim{static_cast<uint8_t>(full.r * 0.55), static_cast<uint8_t>(full.g * 0.56),
-                         static_cast<uint8_t>(full.b * 0.54)};
-  return Near(shot.At(250, 312), dim, 12) && Near(shot.At(260, 312), dim, 12);
-}
 // The field menu's entries; the save screen's choice at a save point; the system choice.
 const std::string kMenuPanels = "abcdlefj", kSaveChoicePanels = "ghk", kSystemPanels = "ijk";
+
+// How many of the spots, `dx` apart along each of the rows given, show near the colour.
+int SpotsNear(const plat::Picture& shot, uint32_t left, uint32_t right, uint32_t dx,
+              std::initializer_list<uint32_t> rows, datakit::Rgb colour, int tolerance) {
+  int count = 0;
+  for (uint32_t y : rows)
+    for (uint32_t x = left; x < right; x += dx) count += Near(shot.At(x, y), colour, tolerance);
+  return count;
+}
+// A panel's colour as the panels off the cursor show it: dimmed to about half.
+datakit::Rgb DimPanelColour(char letter) {
+  const datakit::Rgb full = datakit::SampleMenuPanelColour(letter);
+  return {static_cast<uint8_t>(full.r * 0.55), static_cast<uint8_t>(full.g * 0.56), static_cast<uint8_t>(full.b * 0.54)};
+}
+// A column of panels ("window02_" + letter) at rest: panel i at (16 + 8i, 16 + 40i), 192 x 32, the
+// cursor's in its full colour, read at a few spots along the middle of its right end (words may
+// cover some; the HUD's bars show through above and below). The cursor's index, or -1 while none
+// shows so.
+int PanelCursor(const plat::Picture& shot, const std::string& letters) {
+  if (shot.width != 640 || shot.height != 480) return -1;
+  for (size_t i = 0; i < letters.size(); ++i) {
+    const auto left = static_cast<uint32_t>(150 + 8 * i), top = static_cast<uint32_t>(16 + 40 * i);
+    if (SpotsNear(shot, left, left + 40, 8, {top + 14, top + 16}, datakit::SampleMenuPanelColour(letters[i]), 10) >= 6)
+      return static_cast<int>(i);
+  }
+  return -1;
+}
+// Some panel of the field menu shows, at rest or on its way in from the left, full or dimmed.
+bool MenuBegun(const plat::Picture& shot) {
+  if (shot.width != 640 || shot.height != 480) return false;
+  int count = 0;
+  for (size_t i = 0; i < kMenuPanels.size(); ++i) {
+    const auto y = static_cast<uint32_t>(32 + 40 * i);
+    count += SpotsNear(shot, 0, 280, 8, {y}, datakit::SampleMenuPanelColour(kMenuPanels[i]), 12) +
+             SpotsNear(shot, 0, 280, 8, {y}, DimPanelColour(kMenuPanels[i]), 12);
+  }
+  return count >= 8;
+}
 constexpr int kEquipEntry = 1, kSaveEntry = 6, kSystemEntry = 7;
 constexpr int kAccessoryA = 1;  // the equipment screen's slots: the weapon, accessories A and B
 
@@ -187,6 +164,33 @@ int SlotRowCursor(const plat::Picture& shot) {
     if (Near(shot.At(320, 81 + 64 * row), {50, 60, 120}, 12) && Near(shot.At(480, 81 + 64 * row), {50, 60, 120}, 12))
       return static_cast<int>(row);
   return -1;
+}
+
+// The summary line of slot row i (at (92, 102 + 64i)): where it is inked white.
+std::vector<bool> SlotLineInk(const plat::Picture& shot, int row) {
+  std::vector<bool> ink;
+  if (shot.width != 640 || shot.height != 480) return ink;
+  const auto top = static_cast<uint32_t>(100 + 64 * row);
+  for (uint32_t y = top; y < top + 22; ++y)
+    for (uint32_t x = 90; x < 600; ++x) {
+      const uint32_t p = shot.At(x, y);
+      ink.push_back(Channel(p, 16) > 170 && Channel(p, 8) > 170 && Channel(p, 0) > 170);
+    }
+  return ink;
+}
+// Another line than before: enough pixels inked differently.
+bool InkDiffers(const std::vector<bool>& now, const std::vector<bool>& before) {
+  if (now.size() != before.size()) return false;
+  size_t differ = 0;
+  for (size_t i = 0; i < now.size(); ++i) differ += now[i] != before[i];
+  return differ >= 12;
+}
+// The question over a slot in use (a save of this chapter), at rest below the dimmed rows, with
+// its Yes and No box.
+bool ShowsSaveQuestion(const plat::Picture& shot) {
+  if (shot.width != 640 || shot.height != 480) return false;
+  return SpotsNear(shot, 80, 560, 40, {176, 280}, {90, 60, 30}, 16) >= 16 &&
+         SpotsNear(shot, 290, 340, 8, {297, 338}, {30, 40, 110}, 16) >= 6;
 }
 
 // The item ring's wheel at the left edge.
@@ -229,13 +233,11 @@ class Playthrough : public GameRunFixture {
     GameRunFixture::TearDown();
   }
 
-  // One step of a playthrough: what the player does, then the screen it must lead to within the
-  // seconds given.
+  // One step of a playthrough: what the player does, then the screen it must lead to.
   struct Step {
     std::string name;
     std::function<void()> act;
     std::function<bool(const plat::Picture&)> shows;
-    int seconds;
   };
   // Runs the steps in order; each one's last picture is kept. Stops at the first whose screen never
   // came.
@@ -251,7 +253,7 @@ class Playthrough : public GameRunFixture {
         return;
       }
       plat::Picture shot;
-      const bool shown = WaitForShot(window, step.shows, step.seconds, shot);
+      const bool shown = WaitForShot(window, step.shows, kStepSeconds, shot);
       plat::SavePng(shot, artefacts + "/" + name);
       const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
       std::printf("step %-28s %6.1f s\n", step.name.c_str(), took);
@@ -271,42 +273,70 @@ class Playthrough : public GameRunFixture {
     if (!command.empty()) std::system(("xdotool" + command).c_str());
   }
   void Release() { Hold({}); }
-  // A press as a player makes it: held long enough for the game's ticks to see it.
-  void Tap(const std::string& key) {
-    std::system(("xdotool windowfocus --sync " + window + " keydown " + key + " sleep 0.15 keyup " + key).c_str());
+  void Tap(const std::string& key) { e2e::Tap(window, key); }
+  // The key pressed until the screen shows, or the step fails; see PressUntil.
+  void PressFor(const std::string& key, const std::function<bool(const plat::Picture&)>& shows,
+                const std::string& what, int againAfter = 3,
+                const std::function<bool(const plat::Picture&)>& again = nullptr) {
+    ASSERT_TRUE(PressUntil(window, key, shows, kStepSeconds, againAfter, again)) << what << " never showed";
   }
-
-  // Walks the hero towards the point, holding the pad's nearest of eight directions to the way as
-  // the minimap shows it, until `done` holds where it stands; true then. Keys are let go while no
-  // map shows (a change of map). On the town the camera looks north (+z), so Up leads north; on a
-  // battle map (`trailing`) the camera trails the hero on a leash: it is dragged after the hero at a
-  // fixed distance, and Up leads away from it. That camera is followed here the same way from where
-  // the map put it.
-  bool MoveUntil(Spot to, const std::function<bool(Spot)>& done, int seconds, bool trailing) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < until) {
+  // A short walk: the keys held for the seconds given, then let go.
+  static void Walk(const std::vector<std::string>& keys, double seconds) {
+    std::string down, up;
+    for (const std::string& key : keys) {
+      down += " keydown " + key;
+      up += " keyup " + key;
+    }
+    char pause[32];
+    std::snprintf(pause, sizeof pause, " sleep %.2f", seconds);
+    std::system(("xdotool" + down + pause + up).c_str());
+  }
+  // Where the hero has come to rest: shots until two in a row place it alike, each seen by `watch`
+  // and, on the battle map, by the camera that follows it. Nothing while no map shows.
+  std::optional<Spot> Settled(bool trailing) {
+    std::optional<Spot> last;
+    for (int attempt = 0; attempt < 25; ++attempt) {
       const plat::Picture shot = Shot(window);
       if (watch) watch(shot);
       const std::optional<Spot> at = trailing ? Follow(shot) : LocateOnMiniMap(shot);
-      if (!at) {
-        Release();
+      if (!at) return at;
+      if (last && std::hypot(at->x - last->x, at->z - last->z) < 0.05) return at;
+      last = at;
+      std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    }
+    return last;
+  }
+
+  // Walks the hero towards the point in short walks, each along the pad's nearest of eight
+  // directions to the way as the minimap shows it once the hero has stopped, until `done` holds
+  // where it stands; true then. A busy machine may take long over a shot: a key held meanwhile
+  // would carry the hero far past where it was last seen, so none is. On the town the camera
+  // looks north (+z), so Up leads north; on a battle map (`trailing`) the camera trails the hero on
+  // a leash: it is dragged after the hero at a fixed distance, and Up leads away from it. That
+  // camera is followed here the same way from where the map put it.
+  bool MoveUntil(Spot to, const std::function<bool(Spot)>& done, int seconds, bool trailing) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    Spot from;
+    bool walkedBefore = false;  // from where, and which way, the last walk went
+    long walked = 0;
+    while (std::chrono::steady_clock::now() < until) {
+      const std::optional<Spot> at = Settled(trailing);
+      if (!at) {  // a change of map
+        walkedBefore = false;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         continue;
       }
-      if (done(*at)) {
-        Release();
-        return true;
-      }
+      if (trailing && walkedBefore) Calibrate(from, *at, walked);
+      if (done(*at)) return true;
       const double fx = trailing ? at->x - camera.x : 0, fz = trailing ? at->z - camera.z : 1;
       const double dx = to.x - at->x, dz = to.z - at->z;
       // The way to the point from the pad's Up, in eighths of a turn, positive to the left.
-      const long eighths = std::lround(std::atan2(fx * dz - fz * dx, fx * dx + fz * dz) / (3.14159265358979 / 4));
-      static const std::vector<std::string> kPad[8] = {{"Up"},   {"Up", "Left"},   {"Left"},  {"Down", "Left"},
-                                                      {"Down"}, {"Down", "Right"}, {"Right"}, {"Up", "Right"}};
-      Hold(kPad[(eighths + 8) % 8]);
-      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+      walked = std::lround(std::atan2(fx * dz - fz * dx, fx * dx + fz * dz) / kEighth);
+      from = *at;
+      walkedBefore = true;
+      // Shorter walks near the point, so as not to walk past it.
+      Walk(kPad[(walked + 8) % 8], std::clamp(std::hypot(dx, dz) * 0.05, 0.05, 0.3));
     }
-    Release();
     if (const std::optional<Spot> at = LocateOnMiniMap(Shot(window)))
       std::printf("the walk to %.1f, %.1f ended at %.1f, %.1f\n", to.x, to.z, at->x, at->z);
     return false;
@@ -316,6 +346,44 @@ class Playthrough : public GameRunFixture {
   }
   bool SteerUntil(Spot to, const std::function<bool(Spot)>& done, int seconds) {
     return MoveUntil(to, done, seconds, true);
+  }
+  // The pad's eight ways, from Up round to the left.
+  static constexpr double kEighth = 3.14159265358979 / 4;
+  static inline const std::vector<std::string> kPad[8] = {{"Up"},   {"Up", "Left"},   {"Left"},  {"Down", "Left"},
+                                                         {"Down"}, {"Down", "Right"}, {"Right"}, {"Up", "Right"}};
+  // A walk the pad's way `eighths` from Up went from `from` to `at`: Up led that way turned back by
+  // as much, so the camera stood behind `from` on that line (then dragged after the hero). Slow
+  // frames, blows and turns put the camera where no leash alone would; a walk long enough to show
+  // its way sets it right.
+  void Calibrate(Spot from, Spot at, long eighths) {
+    const double dx = at.x - from.x, dz = at.z - from.z, length = std::hypot(dx, dz);
+    if (length < 0.3) return;
+    const double turn = static_cast<double>(eighths) * kEighth;
+    const double ux = (dx * std::cos(turn) + dz * std::sin(turn)) / length,
+                 uz = (-dx * std::sin(turn) + dz * std::cos(turn)) / length;
+    camera = {from.x - kChaseDistance * ux, from.z - kChaseDistance * uz};
+    const double ax = camera.x - at.x, az = camera.z - at.z, away = std::hypot(ax, az);
+    if (away > 1e-3) camera = {at.x + kChaseDistance * ax / away, at.z + kChaseDistance * az / away};
+  }
+  // Walks the hero on the battle map towards the point with the keys held, re-steered at each
+  // shot, until `done`: a box walked into takes the walk unbroken for a while.
+  bool SteerHeldUntil(Spot to, const std::function<bool(Spot)>& done, int seconds) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < until) {
+      const std::optional<Spot> at = Follow(Shot(window));
+      if (!at) {
+        Release();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        continue;
+      }
+      if (done(*at)) break;
+      const double fx = at->x - camera.x, fz = at->z - camera.z, dx = to.x - at->x, dz = to.z - at->z;
+      Hold(kPad[(std::lround(std::atan2(fx * dz - fz * dx, fx * dx + fz * dz) / kEighth) + 8) % 8]);
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+    Release();
+    const std::optional<Spot> at = LocateOnMiniMap(Shot(window));
+    return at && done(*at);
   }
   // Where the hero stands on the battle map, the camera dragged after it.
   std::optional<Spot> Follow(const plat::Picture& shot) {
@@ -337,28 +405,28 @@ class Playthrough : public GameRunFixture {
   // stands there.
   void Examine(Spot at, double radius) {
     for (int attempt = 0; attempt < 4; ++attempt) {
-      const std::optional<Spot> from = LocateOnMiniMap(Shot(window));
+      const std::optional<Spot> from = Settled(false);
       ASSERT_TRUE(from) << "no map";
-      const double bearing = std::atan2(at.x - from->x, at.z - from->z), eighth = 3.14159265358979 / 4;
-      const double way = std::round(bearing / eighth) * eighth;
+      const double bearing = std::atan2(at.x - from->x, at.z - from->z);
+      const double way = std::round(bearing / kEighth) * kEighth;
       const Spot start{at.x - 2.5 * std::sin(way), at.z - 2.5 * std::cos(way)};
-      ASSERT_TRUE(WalkTo(start, 0.5, 60)) << "never reached " << start.x << ", " << start.z;
+      ASSERT_TRUE(WalkTo(start, 0.5, kStepSeconds)) << "never reached " << start.x << ", " << start.z;
       std::vector<std::string> keys;
       if (std::cos(way) > 0.38) keys.push_back("Up");
       if (std::cos(way) < -0.38) keys.push_back("Down");
       if (std::sin(way) > 0.38) keys.push_back("Right");
       if (std::sin(way) < -0.38) keys.push_back("Left");
-      Hold(keys);
-      const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+      // Short walks that way until the hero stands well within reach of the point.
+      const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(15);
       while (std::chrono::steady_clock::now() < until) {
-        const std::optional<Spot> now = LocateOnMiniMap(Shot(window));
-        if (now && std::hypot(at.x - now->x, at.z - now->z) < radius * 0.6) break;
+        const std::optional<Spot> now = Settled(false);
+        if (!now || std::hypot(at.x - now->x, at.z - now->z) < radius * 0.6) break;
+        Walk(keys, 0.1);
       }
-      Release();
-      std::this_thread::sleep_for(std::chrono::milliseconds(200));
       Tap("z");
       plat::Picture shot;
-      if (WaitForShot(window, [&](const plat::Picture& s) { return !ShowsMapNear(at, radius * 2)(s); }, 3, shot)) return;
+      if (WaitForShot(window, [&](const plat::Picture& s) { return !ShowsMapNear(at, radius * 2)(s); }, 15, shot))
+        return;
     }
     FAIL() << "examining " << at.x << ", " << at.z << " led nowhere";
   }
@@ -375,8 +443,7 @@ class Playthrough : public GameRunFixture {
               if (!ShowsTitleMenu(shot)) return false;
               std::this_thread::sleep_for(std::chrono::seconds(1));
               return true;
-            },
-            40};
+            }};
   }
 
   // Attacks until a defeat shows in the character panel: turned (by a short press of the pad)
@@ -406,7 +473,8 @@ class Playthrough : public GameRunFixture {
   bool MoveCursor(const std::function<int(const plat::Picture&)>& cursorOf, int target, int count) {
     for (int attempt = 0; attempt < 4 * count; ++attempt) {
       plat::Picture shot;
-      if (!WaitForShot(window, [&](const plat::Picture& s) { return cursorOf(s) >= 0; }, 20, shot)) return false;
+      if (!WaitForShot(window, [&](const plat::Picture& s) { return cursorOf(s) >= 0; }, kStepSeconds, shot))
+        return false;
       // The highlight fades over a few ticks: read it again once it has settled.
       std::this_thread::sleep_for(std::chrono::milliseconds(300));
       const int at = cursorOf(Shot(window));
@@ -423,7 +491,8 @@ class Playthrough : public GameRunFixture {
                       static_cast<int>(letters.size()));
   }
   // Waits for the screen, or fails the step.
-  void Await(const std::function<bool(const plat::Picture&)>& shows, const std::string& what, int seconds = 30) {
+  void Await(const std::function<bool(const plat::Picture&)>& shows, const std::string& what,
+             int seconds = kStepSeconds) {
     plat::Picture shot;
     ASSERT_TRUE(WaitForShot(window, shows, seconds, shot)) << what << " never showed";
   }
@@ -433,51 +502,82 @@ class Playthrough : public GameRunFixture {
   std::vector<Step> NewGameToTheTown() {
     return {
         StartAtTitle(),
-        // Start, then the chapter afresh: the first event.
-        {"first-event", [this] { Keys(window, {"z", "z"}); }, ShowsNoMap, 30},
-        {"town", [] { std::system("xdotool keydown x sleep 10 keyup x"); }, ShowsMap, 30},
+        {"first-event", [this] { ASSERT_TRUE(StartNewGame(window)) << "the first event never showed"; }, ShowsEvent},
+        {"town", [this] { ASSERT_TRUE(HoldUntil(window, "x", ShowsMap)) << "the event was never skipped"; }, ShowsMap},
     };
   }
 
-  // The field menu opened on the map and its entry chosen.
-  void OpenMenuEntry(int entry) {
-    PressUntil("b", [](const plat::Picture& s) { return PanelCursor(s, kMenuPanels) >= 0; }, "the menu", 5, 8);
+  // The field menu on the map. Its key also closes it, so it is pressed again only while the map
+  // shows and no panel of the menu has begun to come in.
+  void OpenFieldMenu() {
+    PressFor("b", [](const plat::Picture& s) { return PanelCursor(s, kMenuPanels) >= 0; }, "the menu", 10,
+             [](const plat::Picture& s) { return ShowsMap(s) && !MenuBegun(s); });
+  }
+  // The field menu opened on the map, its entry chosen, and the entry's screen (`shows`) there.
+  void OpenMenuEntry(int entry, const std::function<bool(const plat::Picture&)>& shows, const std::string& what) {
+    OpenFieldMenu();
     if (HasFatalFailure()) return;
     ASSERT_TRUE(ChoosePanel(kMenuPanels, entry)) << "the menu's cursor never reached entry " << entry;
-    Tap("z");
+    PressFor("z", shows, what, 10,
+             [entry](const plat::Picture& s) { return PanelCursor(s, kMenuPanels) == entry; });
   }
-  // At the save point: the menu's save screen, Save, and the slot written; a slot in use is
-  // written over once the question is answered Yes (its first answer). The list stays open.
-  void SaveInSlot(int slot, bool inUse) {
-    const std::string path = game + "/save/" + SlotName(slot);
-    const auto before = fs::exists(path) ? fs::last_write_time(path) : fs::file_time_type::min();
-    OpenMenuEntry(kSaveEntry);
+  // At the save point: the menu's save screen, Save, and the list of slots, its cursor on the slot.
+  void OpenSlotList(int slot) {
+    OpenMenuEntry(kSaveEntry, [](const plat::Picture& s) { return PanelCursor(s, kSaveChoicePanels) >= 0; },
+                  "the save screen");
     if (HasFatalFailure()) return;
     ASSERT_TRUE(ChoosePanel(kSaveChoicePanels, 0)) << "no Save in the save screen: not at the save point?";
-    Tap("z");
+    PressFor("z", [](const plat::Picture& s) { return SlotRowCursor(s) >= 0; }, "the list of slots", 10,
+             [](const plat::Picture& s) { return PanelCursor(s, kSaveChoicePanels) == 0; });
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(MoveCursor(SlotRowCursor, slot, 5)) << "the slot list's cursor never reached slot " << slot;
-    Tap("z");
-    if (inUse) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-      Tap("z");
-    }
-    for (int wait = 0; wait < 300 && (!fs::exists(path) || fs::last_write_time(path) == before); ++wait)
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
-  // The key pressed until the screen shows: a screen that is still sliding in, or a menu whose
-  // music is still turning down, lets a press pass. A key that also closes what it opens (the
-  // menu key) is given longer before it is pressed again.
-  void PressUntil(const std::string& key, const std::function<bool(const plat::Picture&)>& shows,
-                  const std::string& what, int presses = 12, int seconds = 2) {
-    plat::Picture shot;
-    for (int n = 0; n < presses; ++n) {
-      Tap(key);
-      if (WaitForShot(window, shows, seconds, shot)) return;
+  // The decide key on the slot, and for a slot in use on Yes to the question over it, until
+  // `written` holds. A press is repeated only while the screen still waits for it: the list at
+  // rest on the slot, or the question still asked.
+  void ConfirmSave(int slot, bool inUse, const std::function<bool()>& written) {
+    if (inUse) {
+      PressFor("z", ShowsSaveQuestion, "the question over the slot", 10,
+               [slot](const plat::Picture& s) { return SlotRowCursor(s) == slot; });
+      if (HasFatalFailure()) return;
     }
-    FAIL() << what << " never showed";
+    PressFor("z", [&](const plat::Picture&) { return written(); }, "the save", 10,
+             [slot, inUse](const plat::Picture& s) { return inUse ? ShowsSaveQuestion(s) : SlotRowCursor(s) == slot; });
+  }
+  // Saves in the slot at the save point; a slot in use is written over once the question is
+  // answered Yes (its first answer). Passes only once the slot's file has changed and the slot's row
+  // shows something else than before (the new play time). The list stays open.
+  void SaveInSlot(int slot, bool inUse) {
+    const std::string path = game + "/save/" + SlotName(slot);
+    const std::string before = fs::exists(path) ? ReadText(path) : "";
+    const auto beforeTime = fs::exists(path) ? fs::last_write_time(path) : fs::file_time_type::min();
+    OpenSlotList(slot);
+    if (HasFatalFailure()) return;
+    const std::vector<bool> line = SlotLineInk(Shot(window), slot);
+    auto written = [&] {
+      std::error_code error;
+      const auto time = fs::last_write_time(path, error);
+      return !error && (time != beforeTime || ReadText(path) != before);
+    };
+    ConfirmSave(slot, inUse, written);
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(written()) << SlotName(slot) << " was not written";
+    Await([&](const plat::Picture& s) { return SlotRowCursor(s) == slot && InkDiffers(SlotLineInk(s, slot), line); },
+          "the new save on the slot's row");
   }
   // From the save screen back to the map.
-  void LeaveSaveScreen() { PressUntil("x", ShowsMap, "the map"); }
+  void LeaveSaveScreen() { PressFor("x", ShowsMap, "the map"); }
+  // From the title: Load, and the save in slot 0, until the field shows as the save left it
+  // (`loaded`).
+  void LoadSlotZero(const std::function<bool(const plat::Picture&)>& loaded) {
+    ASSERT_TRUE(TitleCursorTo(window, 1)) << "the title's cursor never reached Load";
+    PressFor("z", [](const plat::Picture& s) { return SlotRowCursor(s) >= 0; }, "the list of slots", 10,
+             [](const plat::Picture& s) { return TitleCursor(s) == 1; });
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(MoveCursor(SlotRowCursor, 0, 5)) << "the slot list's cursor never reached slot 0";
+    PressFor("z", loaded, "the field of the save", 10,
+             [](const plat::Picture& s) { return SlotRowCursor(s) == 0; });
+  }
   // The item ring held open, turned to its slot 1 (the herbs of a new game) and let go: the herb
   // is used.
   void UseHerb() {
@@ -485,7 +585,7 @@ class Playthrough : public GameRunFixture {
     Await(ShowsItemRing, "the item ring");
     if (HasFatalFailure()) return;
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    std::system("xdotool keydown Down sleep 0.1 keyup Down");
+    Tap("Down");
     std::this_thread::sleep_for(std::chrono::milliseconds(600));
     Release();
   }
@@ -531,7 +631,7 @@ TEST_F(Playthrough, FromTheTitleThroughTheFieldASaveAndALoadToTheEnding) {
   const std::vector<Step> rest = {
       // North out of the town: the battle map.
       {"battle-map", [this] { Examine({L::kTownExitAt.x, L::kTownExitAt.z}, L::kTownExitRadius); },
-       ShowsMapNear(fieldArrival, 3), 30},
+       ShowsMapNear(fieldArrival, 3)},
       // A few steps in, the slimes come; the attack key until one has fallen and its experience
       // shows in the character panel.
       {"slime-defeated",
@@ -540,7 +640,7 @@ TEST_F(Playthrough, FromTheTitleThroughTheFieldASaveAndALoadToTheEnding) {
          SteerTo({0, -9}, 1, 30);
          FightASlime(300);
        },
-       ShowsLevelProgress, 10},
+       ShowsLevelProgress},
       // Over the bag (a herb) and the ring: each is picked up, and the acquisition window says so
       // on the way (its picture kept beside the step's).
       {"items-picked-up",
@@ -551,28 +651,35 @@ TEST_F(Playthrough, FromTheTitleThroughTheFieldASaveAndALoadToTheEnding) {
            plat::SavePng(shot, artefacts + "/acquisition.png");
          };
          for (const auto& at : {L::kBagAt, L::kRingAt})
-           ASSERT_TRUE(SteerTo({at.x, at.z}, 0.6, 60)) << "never reached " << at.x << ", " << at.z;
+           ASSERT_TRUE(SteerTo({at.x, at.z}, 0.6, kStepSeconds)) << "never reached " << at.x << ", " << at.z;
          watch = nullptr;
        },
-       [&](const plat::Picture& shot) { return acquired || ShowsAcquisition(shot); }, 10},
-      {"field-menu", [this] { PressUntil("b", [](const plat::Picture& s) { return PanelCursor(s, kMenuPanels) >= 0; }, "the menu", 5, 8); },
-       [](const plat::Picture& s) { return PanelCursor(s, kMenuPanels) == 0 && MenuAtRest(s); }, 20},
+       [&](const plat::Picture& shot) { return acquired || ShowsAcquisition(shot); }},
+      {"field-menu", [this] { OpenFieldMenu(); },
+       [](const plat::Picture& s) { return PanelCursor(s, kMenuPanels) == 0; }},
       // Equipment: accessory A, its list (the ring).
       {"equip-screen",
        [this] {
          ASSERT_TRUE(ChoosePanel(kMenuPanels, kEquipEntry));
-         Tap("z");
-         Await(ShowsEquipSlots, "the equipment screen");
+         PressFor("z", ShowsEquipSlots, "the equipment screen", 10, [](const plat::Picture& s) {
+           return PanelCursor(s, kMenuPanels) == kEquipEntry;
+         });
+         if (HasFatalFailure()) return;
          ASSERT_TRUE(MoveCursor(EquipSlotCursor, kAccessoryA, 3)) << "the slot cursor never reached accessory A";
-         Tap("z");
+         PressFor("z", [](const plat::Picture& s) { return ShowsMenuList(s) && ShowsRingPicture(s); },
+                  "the list of accessories", 10,
+                  [](const plat::Picture& s) { return !ShowsMenuList(s) && EquipSlotCursor(s) == kAccessoryA; });
        },
-       [](const plat::Picture& s) { return ShowsMenuList(s) && ShowsRingPicture(s); }, 20},
-      {"ring-equipped", [this] { Tap("z"); },
+       [](const plat::Picture& s) { return ShowsMenuList(s) && ShowsRingPicture(s); }},
+      {"ring-equipped",
+       [this] {
+         PressFor("z", [](const plat::Picture& s) { return !ShowsMenuList(s); }, "the equipment screen again", 10,
+                  [](const plat::Picture& s) { return ShowsMenuList(s); });
+       },
        [](const plat::Picture& s) {
          return ShowsEquipSlots(s) && !ShowsMenuList(s) && ShowsRingPicture(s) && EquipSlotCursor(s) == kAccessoryA;
-       },
-       20},
-      {"menu-closed", [this] { PressUntil("x", ShowsMap, "the map"); }, ShowsMap, 20},
+       }},
+      {"menu-closed", [this] { PressFor("x", ShowsMap, "the map"); }, ShowsMap},
       // South out of the battle map: the town, and its save point.
       {"town-again",
        [&] {
@@ -592,64 +699,74 @@ TEST_F(Playthrough, FromTheTitleThroughTheFieldASaveAndALoadToTheEnding) {
            }
            return inTown(at);
          };
-         // Southward into the exit; a hero thrown through it to the wall behind walks back north of
-         // it and tries again, as the exit takes only a hero walking into it southward.
-         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(150);
+         // To the exit's north side in short walks, then southward into it unbroken, as the exit
+         // takes only a hero walking into it southward for a while; a hero thrown through it to
+         // the wall behind walks back north of it and tries again.
+         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(300);
          bool home = false;
          while (!home && std::chrono::steady_clock::now() < until) {
-           SteerUntil({0, -21}, [&](Spot at) { return arrived(at) || at.z < -19.3; }, 40);
-           home = SteerUntil({0, -14}, [&](Spot at) { return inTown(at) || at.z > -15; }, 20) &&
+           SteerUntil({0, -14}, [&](Spot at) { return arrived(at) || std::hypot(at.x, at.z + 14) < 1; }, 90);
+           home = SteerHeldUntil({0, -21}, [&](Spot at) { return inTown(at) || at.z < -19.3; }, 30) &&
                   inTown(LocateOnMiniMap(Shot(window)).value_or(Spot{}));
          }
          ASSERT_TRUE(home) << "never reached the town";
        },
-       ShowsMapNear(townArrival, 3), 30},
-      {"save-point", [&] { ASSERT_TRUE(WalkTo(savePoint, 0.5, 60)); }, ShowsMapNear(savePoint, 1), 10},
+       ShowsMapNear(townArrival, 3)},
+      {"save-point", [&] { ASSERT_TRUE(WalkTo(savePoint, 0.5, kStepSeconds)); }, ShowsMapNear(savePoint, 1)},
       // Saved in slot 1, the herb used, saved in slot 0.
       {"saved-slot-1", [this] { SaveInSlot(1, false); },
-       [](const plat::Picture& s) { return SlotRowCursor(s) == 1; }, 20},
+       [](const plat::Picture& s) { return SlotRowCursor(s) == 1; }},
       {"item-ring",
        [this] {
          LeaveSaveScreen();
          Await(ShowsMap, "the map");
          Hold({"v"});
        },
-       ShowsItemRing, 20},
+       ShowsItemRing},
       {"herb-used",
        [this] {
          std::this_thread::sleep_for(std::chrono::milliseconds(300));
-         std::system("xdotool keydown Down sleep 0.1 keyup Down");
+         Tap("Down");
          std::this_thread::sleep_for(std::chrono::milliseconds(600));
          Release();
        },
-       [](const plat::Picture& s) { return ShowsMap(s) && !ShowsItemRing(s); }, 20},
+       [](const plat::Picture& s) { return ShowsMap(s) && !ShowsItemRing(s); }},
       {"saved-slot-0", [this] { SaveInSlot(0, false); },
-       [](const plat::Picture& s) { return SlotRowCursor(s) == 0; }, 20},
+       [](const plat::Picture& s) { return SlotRowCursor(s) == 0; }},
       // Back to the title through the menu's system choice and its question.
       {"back-to-title-question",
        [this] {
-         PressUntil("x", [](const plat::Picture& s) { return PanelCursor(s, kMenuPanels) >= 0; }, "the menu");
+         // Out of the list and the save screen's choice to the menu: a press more would close it.
+         PressFor("x", [](const plat::Picture& s) { return PanelCursor(s, kMenuPanels) >= 0; }, "the menu", 3,
+                  [](const plat::Picture& s) {
+                    return SlotRowCursor(s) >= 0 || PanelCursor(s, kSaveChoicePanels) >= 0;
+                  });
+         if (HasFatalFailure()) return;
          ASSERT_TRUE(ChoosePanel(kMenuPanels, kSystemEntry));
-         Tap("z");
+         PressFor("z", [](const plat::Picture& s) { return PanelCursor(s, kSystemPanels) >= 0; }, "the system choice",
+                  10, [](const plat::Picture& s) { return PanelCursor(s, kMenuPanels) == kSystemEntry; });
+         if (HasFatalFailure()) return;
          ASSERT_TRUE(ChoosePanel(kSystemPanels, 0));
-         Tap("z");
-         Await(ShowsBackToTitleQuestion, "the question");
+         PressFor("z", ShowsBackToTitleQuestion, "the question", 10,
+                  [](const plat::Picture& s) { return PanelCursor(s, kSystemPanels) == 0; });
+         if (HasFatalFailure()) return;
          std::this_thread::sleep_for(std::chrono::milliseconds(500));
-         PressUntil("Up", [](const plat::Picture& s) { return YesChosen(s) == true; }, "Yes", 6);
+         // Up turns the answer over: pressed again only while No still shows.
+         PressFor("Up", [](const plat::Picture& s) { return YesChosen(s) == true; }, "Yes", 5,
+                  [](const plat::Picture& s) { return YesChosen(s) == false; });
        },
-       [](const plat::Picture& s) { return ShowsBackToTitleQuestion(s) && YesChosen(s) == true; }, 20},
-      {"title-again", [this] { Tap("z"); }, ShowsTitleMenu, 30},
-      // Load, slot 0: the town.
-      {"loaded",
+       [](const plat::Picture& s) { return ShowsBackToTitleQuestion(s) && YesChosen(s) == true; }},
+      {"title-again",
        [this] {
-         std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-         Keys(window, {"Down", "z"});
-         ASSERT_TRUE(MoveCursor(SlotRowCursor, 0, 5));
-         Tap("z");
+         PressFor("z", ShowsTitleMenu, "the title", 10,
+                  [](const plat::Picture& s) { return ShowsBackToTitleQuestion(s) && YesChosen(s) == true; });
        },
-       ShowsMap, 40},
+       ShowsTitleMenu},
+      // Load, slot 0: the town, the slime's experience in the character panel, which a new game
+      // has not.
+      {"loaded", [this] { LoadSlotZero(ShowsLevelProgress); }, ShowsLevelProgress},
       // The old tower's door: the ending.
-      {"ending", [this] { Examine({L::kTowerAt.x, L::kTowerAt.z}, L::kTowerRadius); }, ShowsEndingSlide, 20},
+      {"ending", [this] { Examine({L::kTowerAt.x, L::kTowerAt.z}, L::kTowerRadius); }, ShowsEndingSlide},
   };
   steps.insert(steps.end(), rest.begin(), rest.end());
   Play(steps);
@@ -693,31 +810,25 @@ TEST_F(Playthrough, AKillInTheMiddleOfASaveKeepsThePreviousSave) {
   const Spot savePoint{L::kTownSavePointAt.x, L::kTownSavePointAt.z};
   std::vector<Step> steps = NewGameToTheTown();
   const std::vector<Step> rest = {
-      {"save-point", [&] { ASSERT_TRUE(WalkTo(savePoint, 0.5, 60)); }, ShowsMapNear(savePoint, 1), 10},
-      {"saved", [this] { SaveInSlot(0, false); }, [](const plat::Picture& s) { return SlotRowCursor(s) == 0; }, 20},
+      {"save-point", [&] { ASSERT_TRUE(WalkTo(savePoint, 0.5, kStepSeconds)); }, ShowsMapNear(savePoint, 1)},
+      {"saved", [this] { SaveInSlot(0, false); }, [](const plat::Picture& s) { return SlotRowCursor(s) == 0; }},
       {"herb-used",
        [this] {
          LeaveSaveScreen();
          Await(ShowsMap, "the map");
          UseHerb();
        },
-       [](const plat::Picture& s) { return ShowsMap(s) && !ShowsItemRing(s); }, 20},
+       [](const plat::Picture& s) { return ShowsMap(s) && !ShowsItemRing(s); }},
       // The second save stops at its rename; the game is killed there.
       {"save-stalled",
        [&] {
          std::ofstream(stall + "/armed").put('1');
-         OpenMenuEntry(kSaveEntry);
-         ASSERT_TRUE(ChoosePanel(kSaveChoicePanels, 0));
-         Tap("z");
-         ASSERT_TRUE(MoveCursor(SlotRowCursor, 0, 5));
-         Tap("z");
-         std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-         Tap("z");  // Yes: over the save in the slot
-         for (int wait = 0; wait < 300 && !fs::exists(stall + "/stalled"); ++wait)
-           std::this_thread::sleep_for(std::chrono::milliseconds(100));
+         OpenSlotList(0);
+         if (HasFatalFailure()) return;
+         ConfirmSave(0, true, [&] { return fs::exists(stall + "/stalled"); });
          ASSERT_TRUE(fs::exists(stall + "/stalled")) << "the save never reached its rename";
        },
-       ShowsNoMap, 10},
+       ShowsNoMap},
   };
   steps.insert(steps.end(), rest.begin(), rest.end());
   Play(steps);
@@ -738,19 +849,13 @@ TEST_F(Playthrough, AKillInTheMiddleOfASaveKeepsThePreviousSave) {
   environment.clear();
   Play({
       StartAtTitle(),
-      {"loaded",
-       [this] {
-         Keys(window, {"Down", "z"});
-         ASSERT_TRUE(MoveCursor(SlotRowCursor, 0, 5));
-         Tap("z");
-       },
-       ShowsMap, 40},
-      {"save-point-again", [&] { ASSERT_TRUE(WalkTo(savePoint, 0.5, 60)); }, ShowsMapNear(savePoint, 1), 10},
+      {"loaded", [this] { LoadSlotZero(ShowsMap); }, ShowsMap},
+      {"save-point-again", [&] { ASSERT_TRUE(WalkTo(savePoint, 0.5, kStepSeconds)); }, ShowsMapNear(savePoint, 1)},
       {"herb-used-again",
        [this] { UseHerb(); },
-       [](const plat::Picture& s) { return ShowsMap(s) && !ShowsItemRing(s); }, 20},
+       [](const plat::Picture& s) { return ShowsMap(s) && !ShowsItemRing(s); }},
       {"saved-again", [this] { SaveInSlot(0, true); },
-       [](const plat::Picture& s) { return SlotRowCursor(s) == 0; }, 20},
+       [](const plat::Picture& s) { return SlotRowCursor(s) == 0; }},
   });
   if (HasFatalFailure()) return;
   const SavedGame second = ReadSlot(0);

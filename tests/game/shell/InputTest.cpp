@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "platform/window/InputState.h"
 #include "tests/game/shell/ShellFixture.h"
 #include "tools/datakit/IniWriter.h"
@@ -201,6 +204,50 @@ TEST_F(Input, AMissingFileGivesEveryDefault) {
   }
   EXPECT_EQ(TInput::kDefaultKeys[9], static_cast<uint32_t>('A')) << "F is on the A key";
   EXPECT_EQ(TInput::kDefaultPad[11], 10009u) << "H is pad button 6";
+}
+
+// Frames slower than a tap: a key pressed and let go between two ticks still makes one press on
+// the next tick, and is up on the one after; a key held over ticks is one press, however many
+// ticks see it.
+TEST_F(Input, ATapBetweenTwoTicksIsOnePressAndAHeldKeyIsNotDoubled) {
+  TInput in = Ready();
+  struct Tick {
+    std::vector<std::pair<int, bool>> between;  // keys changed before the tick, in order
+    uint32_t buttons;
+    uint32_t pressed;
+  };
+  const Tick ticks[] = {
+      {{{'Z', true}, {'Z', false}}, kButtonA, kButtonA},               // a tap
+      {{}, 0, 0},                                                      // gone on the next tick
+      {{}, 0, 0},
+      {{{'Z', true}}, kButtonA, kButtonA},                             // held from here
+      {{}, kButtonA, 0},
+      {{}, kButtonA, 0},
+      {{{'Z', false}}, 0, 0},                                          // let go
+      {{}, 0, 0},
+      {{{'X', true}, {'X', false}, {'X', true}, {'X', false}}, kButtonB, kButtonB},  // a double tap: one
+      {{}, 0, 0},
+      {{{VK_UP, true}, {'Z', true}, {'Z', false}}, kButtonUp | kButtonA, kButtonUp | kButtonA},
+      {{}, kButtonUp, 0},                                              // the held key stays, once
+      {{{VK_UP, false}, {VK_UP, true}}, kButtonUp, 0},                 // up and down again: still held
+      {{{VK_UP, false}}, 0, 0},
+  };
+  int n = 0;
+  for (const Tick& t : ticks) {
+    for (const auto& [key, down] : t.between) SetKeyDown(key, down);
+    in.Update();
+    ++n;
+    EXPECT_EQ(in.GetButtons(), t.buttons) << "tick " << n;
+    for (uint32_t button : {kButtonUp, kButtonA, kButtonB})
+      EXPECT_EQ(in.IsPressed(button), (t.pressed & button) != 0) << "tick " << n << " button " << button;
+  }
+
+  // Letting every key go at once also forgets a tap not yet seen.
+  SetKeyDown('Z', true);
+  SetKeyDown('Z', false);
+  ReleaseAllKeys();
+  in.Update();
+  EXPECT_EQ(in.GetButtons(), 0u);
 }
 
 TEST_F(Input, EnterAndTheMouseAreSampledEachTick) {
