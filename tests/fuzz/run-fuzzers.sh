@@ -2,7 +2,8 @@
 # Builds the libFuzzer build (clang, ASan+UBSan) and runs every fuzz target, or the ones named, for
 # MINUTES each: at most DW_FUZZ_JOBS (3) at once, under nice, with the leak check on and a 2 GB
 # memory limit. Each target's corpus grows in OUT/corpus/<target> from the data kit's seeds and the
-# findings kept in tests/fuzz/findings/<target>; what a target finds lands in OUT/<target>/
+# findings kept in tests/fuzz/findings/<target> (a twin <target>_reader starts from its target's);
+# what a target finds lands in OUT/<target>/
 # (crash-*, leak-*, timeout-*, oom-*), its log in OUT/<target>.log. Ends with one line per target:
 # minutes, executions, findings.
 #
@@ -38,8 +39,9 @@ mkdir -p "$out"
 # The targets move into folders of their own, so every path handed to libFuzzer is absolute.
 run() {
   local target=$1
-  local inputs=("$out/corpus/$target" "$out/seeds/$target")
-  [[ -d $root/tests/fuzz/findings/$target ]] && inputs+=("$root/tests/fuzz/findings/$target")
+  local shared=${target%_reader}
+  local inputs=("$out/corpus/$target" "$out/seeds/$shared")
+  [[ -d $root/tests/fuzz/findings/$shared ]] && inputs+=("$root/tests/fuzz/findings/$shared")
   mkdir -p "$out/corpus/$target" "$out/$target"
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     nice -n 10 "$build/tests/fuzz/fuzz_$target" -max_total_time=$((minutes * 60)) -rss_limit_mb=2048 \
