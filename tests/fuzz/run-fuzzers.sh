@@ -5,7 +5,7 @@
 # findings kept in tests/fuzz/findings/<target> (a twin <target>_reader starts from its target's);
 # what a target finds lands in OUT/<target>/
 # (crash-*, leak-*, timeout-*, oom-*), its log in OUT/<target>.log. Ends with one line per target:
-# minutes, executions, findings.
+# minutes, executions, executions a second, findings.
 #
 #   tests/fuzz/run-fuzzers.sh MINUTES [target...]      (targets without the fuzz_ prefix)
 #
@@ -26,11 +26,12 @@ jobs=${DW_FUZZ_JOBS:-3}
 
 export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None -DDW_FUZZ=ON >/dev/null
-cmake --build "$build" -j4 --target dw_fuzzers
-
 targets=("$@")
 if [[ ${#targets[@]} -eq 0 ]]; then
+  cmake --build "$build" -j4 --target dw_fuzzers
   for program in "$build"/tests/fuzz/fuzz_*; do targets+=("${program##*/fuzz_}"); done
+else
+  cmake --build "$build" -j4 --target dw-fuzz-seeds "${targets[@]/#/fuzz_}"
 fi
 
 mkdir -p "$out"
@@ -58,11 +59,13 @@ done
 wait
 
 status=0
-printf '%-14s %8s %12s %9s\n' target minutes executions findings
+final_stat() { grep -o "stat::$1: *[0-9]*" "$out/$2.log" | grep -o '[0-9]*$' || true; }
+printf '%-20s %8s %12s %8s %9s\n' target minutes executions exec/s findings
 for target in "${targets[@]}"; do
-  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$out/$target.log" | grep -o '[0-9]*$' || echo "?")
+  runs=$(final_stat number_of_executed_units "$target")
+  rate=$(final_stat average_exec_per_sec "$target")
   found=$(find "$out/$target" -maxdepth 1 -type f | wc -l)
-  printf '%-14s %8s %12s %9s\n' "$target" "$minutes" "${runs:-?}" "$found"
+  printf '%-20s %8s %12s %8s %9s\n' "$target" "$minutes" "${runs:-?}" "${rate:-?}" "$found"
   [[ $found -eq 0 ]] || status=1
 done
 exit $status
