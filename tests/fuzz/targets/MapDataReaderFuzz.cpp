@@ -8,7 +8,7 @@
 
 namespace map_data_reader_fuzz {
 
-constexpr size_t kMaps = 8;
+constexpr size_t kMaps = 3;
 
 }  // namespace map_data_reader_fuzz
 

@@ -7,7 +7,7 @@
 
 namespace script_pack_reader_fuzz {
 
-constexpr size_t kMembers = 8;
+constexpr size_t kMembers = 4;
 
 TScriptEngine& Engine() {
   fuzz::Game::Get();
