@@ -214,13 +214,9 @@ int32_t GetSaveSlotChapter(int32_t slot) {
   return ChapterOfSavePoint(head.savePointId);
 }
 
-int32_t SaveSlotSummary(int32_t slot, TText8& text, bool saving, int32_t chapter) {
-  // ＭＳ ゴシック, variable pitch
-  const TFontObject font(0, 16, "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e", 400, 2, 0, 0, 0);
-  text.Clear(false);
-  text.DrawString(0, 0, Format("%2d\x81\x46", slot), font, false);  // "%2d："
-  auto finish = [&](int32_t code, const std::string& line) {
-    text.DrawString(32, 0, line, font, true);
+int32_t SaveSlotSummaryLine(int32_t slot, bool saving, int32_t chapter, std::string& line) {
+  auto finish = [&](int32_t code, const std::string& text) {
+    line = text;
     return code;
   };
 
@@ -241,11 +237,23 @@ int32_t SaveSlotSummary(int32_t slot, TText8& text, bool saving, int32_t chapter
   }
 
   const uint32_t time = std::min(p.playTimeBefore, kMaxSavedPlayTime);
-  std::string line = Format("%6s Lv:%2u %-22s Time [%02u:%02u:%02u]", THrdefTable::Find(p.currentMember)->name.c_str(),
-                            p.party[p.currentMember].level + 1, TSvpTable::Find(p.savePointId)->placeName.c_str(),
-                            time / 3600000, time / 60000 % 60, time / 1000 % 60);
-  if (disguised >= kSavePointDisguise) line += " T";
-  return finish(kDone, line);
+  std::string summary = Format("%6s Lv:%2u %-22s Time [%02u:%02u:%02u]",
+                               THrdefTable::Find(p.currentMember)->name.c_str(), p.party[p.currentMember].level + 1,
+                               TSvpTable::Find(p.savePointId)->placeName.c_str(), time / 3600000, time / 60000 % 60,
+                               time / 1000 % 60);
+  if (disguised >= kSavePointDisguise) summary += " T";
+  return finish(kDone, summary);
+}
+
+int32_t SaveSlotSummary(int32_t slot, TText8& text, bool saving, int32_t chapter) {
+  // ＭＳ ゴシック, variable pitch
+  const TFontObject font(0, 16, "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e", 400, 2, 0, 0, 0);
+  text.Clear(false);
+  text.DrawString(0, 0, Format("%2d\x81\x46", slot), font, false);  // "%2d："
+  std::string line;
+  const int32_t code = SaveSlotSummaryLine(slot, saving, chapter, line);
+  text.DrawString(32, 0, line, font, true);
+  return code;
 }
 
 int32_t TGameData::Save(int32_t slot) {

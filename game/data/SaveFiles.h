@@ -35,6 +35,9 @@ bool IsSavePointInChapter(uint32_t savePointId, int32_t chapter);  // chapter 0-
 bool CheckChapterSavePoint(int32_t chapter, uint32_t savePointId);  // false outside 1-6
 // The chapter of the save point of this program's save in the slot; -1 when it cannot be read.
 int32_t GetSaveSlotChapter(int32_t slot);
+// The summary of a slot and its result code: "Empty", an error text, or the member, level, place
+// and play time of the save.
+int32_t SaveSlotSummaryLine(int32_t slot, bool saving, int32_t chapter, std::string& line);
 // Draws "slot: summary" into the text texture and returns a result code.
 int32_t SaveSlotSummary(int32_t slot, TText8& text, bool saving, int32_t chapter);
 std::string SaveErrorText(int32_t code);

@@ -25,14 +25,18 @@ void MakePlayer(TFieldScene& scene) {
 
 }  // namespace
 
-std::unique_ptr<TStage> TStageHolder::CreateFromMapData(const TMapData& map, TFieldScene& scene) {
+void TStageHolder::CheckKind(const TMapData& map) {
   const uint32_t kind = map.GetKind();
   if (kind != kTown && kind != kBattle)
     throw my_error("map \"" + map.GetMapName() + "\": stage kind " + std::to_string(kind) +
                        " is neither a town nor a battle map",
                    __FILE__, __LINE__);
+}
+
+std::unique_ptr<TStage> TStageHolder::CreateFromMapData(const TMapData& map, TFieldScene& scene) {
+  CheckKind(map);
   MakePlayer(scene);
-  if (kind == kBattle) return std::make_unique<TStageA>(map, scene);
+  if (map.GetKind() == kBattle) return std::make_unique<TStageA>(map, scene);
   return std::make_unique<TStageB>(map, scene);
 }
 

@@ -14,6 +14,8 @@ struct TSvpRecord;
 
 class TStageHolder {
  public:
+  // The refusal of a map that is neither a town nor a battle map, made before anything is built.
+  static void CheckKind(const TMapData& map);
   std::unique_ptr<TStage> CreateFromMapData(const TMapData& map, TFieldScene& scene);
   // The map read for the call only; the three vectors count only when all are given.
   std::unique_ptr<TStage> CreateFromName(const std::string& mapName, TFieldScene& scene,
