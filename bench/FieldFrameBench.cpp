@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/BenchGameFolder.h"
+#include "bench/BenchPlatform.h"
 #include "game/actor/TPlayerChar.h"
 #include "game/app/GameServices.h"
 #include "game/data/TGameData.h"
@@ -258,38 +258,27 @@ void Measure(benchmark::State& state, Fight& fight, const std::function<bool()>&
 
 // Runs the fight on the recording renderer and the headless sound output.
 void RunHeadless(benchmark::State& state, bool draw) {
-  bench::GameFolder folder;
-  if (!folder.Ready()) {
+  bench::Platform platform;
+  if (!platform.Ready()) {
     state.SkipWithError("no folder for the sample game");
     return;
   }
-  plat::VirtualClock clock(1000);
-  plat::SetClock(&clock);
-  plat::HeadlessSoundOutput sound;
-  plat::SetSoundOutput(&sound);
-  auto renderer = std::make_shared<plat::RecordingRenderer>();
+  auto renderer = platform.UseRecordingRenderer();
   renderer->SetResolveVertices(false);
-  plat::SetRendererFactory([renderer] { return renderer; });
-  {
-    Fight fight(clock);
-    if (!fight.Ready()) {
-      state.SkipWithError("the fight did not start in the sample folder");
-    } else {
-      renderer->ClearLog();
-      size_t draws = 0;
-      Measure(
-          state, fight, [&] { return draw ? fight.Frame() : fight.Tick(); },
-          [&] {
-            draws += renderer->Draws().size();
-            renderer->ClearLog();
-          });
-      state.counters["draws"] = static_cast<double>(draws) / static_cast<double>(state.iterations());
-    }
+  Fight fight(platform.Clock());
+  if (!fight.Ready()) {
+    state.SkipWithError("the fight did not start in the sample folder");
+    return;
   }
-  plat::ResetWindowManager();  // the game's window class goes with its window
-  plat::SetRendererFactory(nullptr);
-  plat::SetSoundOutput(nullptr);
-  plat::SetClock(nullptr);
+  renderer->ClearLog();
+  size_t draws = 0;
+  Measure(
+      state, fight, [&] { return draw ? fight.Frame() : fight.Tick(); },
+      [&] {
+        draws += renderer->Draws().size();
+        renderer->ClearLog();
+      });
+  state.counters["draws"] = static_cast<double>(draws) / static_cast<double>(state.iterations());
 }
 
 void BM_FieldTick(benchmark::State& state) { RunHeadless(state, false); }
@@ -310,30 +299,18 @@ void BM_FieldFrameGl(benchmark::State& state) {
     state.SkipWithError(("no display: " + sdl.Failure()).c_str());
     return;
   }
-  bench::GameFolder folder;
-  if (!folder.Ready()) {
+  bench::Platform platform;
+  if (!platform.Ready()) {
     state.SkipWithError("no folder for the sample game");
     return;
   }
-  plat::VirtualClock clock(1000);
-  plat::SetClock(&clock);
-  plat::HeadlessSoundOutput sound;
-  plat::SetSoundOutput(&sound);
   plat::SetWindowBackend(&sdl);
   plat::UseGlRenderer();
-  {
-    Fight fight(clock);
-    if (!fight.Ready())
-      state.SkipWithError("the fight did not start in the sample folder");
-    else
-      Measure(state, fight, [&] { return fight.Frame(); }, [] {});
-  }
-  plat::ResetWindowManager();
-  plat::SetWindowBackend(nullptr);
-  plat::SetRendererFactory(nullptr);
-  plat::ResetAdapterTable();
-  plat::SetSoundOutput(nullptr);
-  plat::SetClock(nullptr);
+  Fight fight(platform.Clock());
+  if (!fight.Ready())
+    state.SkipWithError("the fight did not start in the sample folder");
+  else
+    Measure(state, fight, [&] { return fight.Frame(); }, [] {});
 }
 BENCHMARK(BM_FieldFrameGl)->Iterations(kTicks)->UseRealTime()->Unit(benchmark::kMillisecond);
 

@@ -6,53 +6,39 @@
 
 #include <memory>
 
-#include "bench/BenchGameFolder.h"
+#include "bench/BenchPlatform.h"
 #include "game/app/GameServices.h"
 #include "game/shell/TGameWnd.h"
 #include "game/shell/WinMain.h"
-#include "platform/core/Clock.h"
-#include "platform/gfx/RecordingRenderer.h"
-#include "platform/sound/SoundOutput.h"
-#include "platform/window/WindowManager.h"
 
 namespace {
 
 void BM_HeadlessTitleFrame(benchmark::State& state) {
-  bench::GameFolder folder;
-  if (!folder.Ready()) {
+  bench::Platform platform;
+  if (!platform.Ready()) {
     state.SkipWithError("no folder for the sample game");
     return;
   }
-  plat::VirtualClock clock(1000);
-  plat::SetClock(&clock);
-  plat::HeadlessSoundOutput sound;
-  plat::SetSoundOutput(&sound);
-  auto renderer = std::make_shared<plat::RecordingRenderer>();
-  plat::SetRendererFactory([renderer] { return renderer; });
-  {
-    TGameWnd app(GameWindowParams(nullptr), 101, 104, DefaultShellServices());
-    app.CreateWnd();
-    app.Initialize();
-    if (!app.IsRunning()) {
-      state.SkipWithError("the game did not start in the sample folder");
-    } else {
-      const plat::DWORD start = clock.Milliseconds();
-      uint64_t frame = 0;
-      for (auto _ : state) {
-        ++frame;
-        clock.Set(start + static_cast<plat::DWORD>(frame * 1000 / 60));
-        if (!app.Frame()) state.SkipWithError("the title ended");
-        renderer->ClearLog();
-      }
-      state.counters["x_real_time"] =
-          benchmark::Counter(static_cast<double>(state.iterations()) / 60.0, benchmark::Counter::kIsRate);
+  plat::VirtualClock& clock = platform.Clock();
+  auto renderer = platform.UseRecordingRenderer();
+  TGameWnd app(GameWindowParams(nullptr), 101, 104, DefaultShellServices());
+  app.CreateWnd();
+  app.Initialize();
+  if (!app.IsRunning()) {
+    state.SkipWithError("the game did not start in the sample folder");
+  } else {
+    const plat::DWORD start = clock.Milliseconds();
+    uint64_t frame = 0;
+    for (auto _ : state) {
+      ++frame;
+      clock.Set(start + static_cast<plat::DWORD>(frame * 1000 / 60));
+      if (!app.Frame()) state.SkipWithError("the title ended");
+      renderer->ClearLog();
     }
-    app.Finalize();
+    state.counters["x_real_time"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) / 60.0, benchmark::Counter::kIsRate);
   }
-  plat::ResetWindowManager();  // the game's window class goes with its window
-  plat::SetRendererFactory(nullptr);
-  plat::SetSoundOutput(nullptr);
-  plat::SetClock(nullptr);
+  app.Finalize();
 }
 BENCHMARK(BM_HeadlessTitleFrame)->Unit(benchmark::kMicrosecond);
 

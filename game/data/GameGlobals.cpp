@@ -40,6 +40,12 @@ const std::string& GetDataFolder() { return G().dataFolder; }
 
 TGameData* TGameData::Instance() { return G().record.Get(); }
 
+TGameData& TGameData::InstanceOrBlank() {
+  static TGameData blank;
+  TGameData* data = Instance();
+  return data ? *data : blank;
+}
+
 void LoadGameTables() {
   const std::string& folder = GetDataFolder();
   TItemListTable::Load(folder + "item.tbl");

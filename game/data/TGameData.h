@@ -41,6 +41,9 @@ class TGameData {
   virtual ~TGameData() = default;
   // The record of the running game; null before the game tables are loaded and after they are freed.
   static TGameData* Instance();
+  // The record of the running game, or a blank one when there is none (a screen shown without a
+  // game), which takes whatever a screen writes and keeps it to itself.
+  static TGameData& InstanceOrBlank();
 
   void NewGame();
   void ApplyVolumes();

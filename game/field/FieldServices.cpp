@@ -1,6 +1,6 @@
 #include "game/field/FieldServices.h"
 
-#include "game/field/FieldStandIns.h"
+#include "common/my_error.h"
 
 namespace {
 
@@ -11,6 +11,7 @@ TFieldServices* installed = nullptr;
 void SetFieldServices(TFieldServices* services) { installed = services; }
 
 TFieldServices& GetFieldServices() {
-  static TFieldStandIns standIns;
-  return installed ? *installed : standIns;
+  // Start-up installs them before any field exists; a field without them is a wiring fault.
+  if (!installed) throw MY_ERROR("the field's services are not installed", __LINE__);
+  return *installed;
 }

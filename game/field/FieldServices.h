@@ -1,6 +1,6 @@
 // What the field makes and runs of the subsystems above it: the player character, the enemy
 // manager, the HUD, the field menu, the villagers and the script engine of conversations. Start-up
-// (or a test) installs the implementation; until then the stand-ins of FieldStandIns.h answer.
+// (or a test) installs the implementation before any field exists.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -64,6 +64,7 @@ class TFieldServices {
   virtual void DrawScriptObjects() = 0;
 };
 
-// Null puts the stand-ins back. The caller keeps the object alive while it is installed.
+// The caller keeps the object alive while it is installed; null takes it away, after which
+// GetFieldServices throws my_error.
 void SetFieldServices(TFieldServices* services);
 TFieldServices& GetFieldServices();

@@ -38,11 +38,7 @@ constexpr float kFrameDim = 0.7f, kBarDim = 0.4f, kDigitGrey = 0.9f, kDigitDim =
 constexpr float kGaugeDim = 0.4f, kMarkDim = 0.7f;
 constexpr TGauge::Bar kPanelBars[] = {TGauge::kHp, TGauge::kMp, TGauge::kRingPoints};
 
-TGameData& Data() {
-  static TGameData none;
-  TGameData* data = TGameData::Instance();
-  return data ? *data : none;
-}
+TGameData& Data() { return TGameData::InstanceOrBlank(); }
 
 uint16_t PointsOf(uint32_t member, uint32_t itemId) { return Data().GetCharBlock(member).PointsOf(itemId); }
 

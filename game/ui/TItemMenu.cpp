@@ -23,11 +23,7 @@ constexpr char kNoItem[] = "\x82\x6d\x82\x6e\x20\x82\x68\x82\x73\x82\x64\x82\x6c
 constexpr int32_t kShadeFrames = 10;
 constexpr uint8_t kUsable = 0;
 
-TGameData& Data() {
-  static TGameData none;
-  TGameData* data = TGameData::Instance();
-  return data ? *data : none;
-}
+TGameData& Data() { return TGameData::InstanceOrBlank(); }
 
 }  // namespace
 

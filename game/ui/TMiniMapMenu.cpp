@@ -35,11 +35,7 @@ constexpr TPlace kKnob{139, 22}, kModeText{168, 26};
 
 const char* ModeName(uint8_t mode) { return mode != 0 ? "ON" : "OFF"; }
 
-TGameData& Data() {
-  static TGameData none;
-  TGameData* data = TGameData::Instance();
-  return data ? *data : none;
-}
+TGameData& Data() { return TGameData::InstanceOrBlank(); }
 
 }  // namespace
 

@@ -60,11 +60,7 @@ std::string Format(const char* format, Args... args) {
 
 std::string Money(uint64_t amount) { return Format("%8llu", static_cast<unsigned long long>(amount)) + kBell; }
 
-TGameData& Data() {
-  static TGameData none;
-  TGameData* data = TGameData::Instance();
-  return data ? *data : none;
-}
+TGameData& Data() { return TGameData::InstanceOrBlank(); }
 
 TSprite8 EmptySprite() { return LoadSprite("", plat::D3DPOOL_MANAGED, 0); }
 

@@ -21,11 +21,7 @@ constexpr char kNoSkill[] = "\x82\x6d\x82\x6e\x20\x82\x72\x82\x6a\x82\x68\x82\x6
 
 constexpr int32_t kShadeFrames = 10;
 
-TGameData& Data() {
-  static TGameData none;
-  TGameData* data = TGameData::Instance();
-  return data ? *data : none;
-}
+TGameData& Data() { return TGameData::InstanceOrBlank(); }
 
 TSprite8 SkillIcon(uint32_t skillId) {
   return skillId == 0 ? LoadSprite("", plat::D3DPOOL_MANAGED, 0) : DrawSkillIcon(TSkillTable::Find(skillId)->icon);

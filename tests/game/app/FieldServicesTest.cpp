@@ -9,7 +9,6 @@
 #include "game/data/TGameData.h"
 #include "game/enemy/TEnemyManager.h"
 #include "game/enemy/TEnemyTable.h"
-#include "game/field/FieldStandIns.h"
 #include "game/moveset/TPlayerStyle00.h"
 #include "game/ui/TFieldHudParts.h"
 #include "game/ui/TGauge.h"

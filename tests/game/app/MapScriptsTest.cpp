@@ -9,7 +9,6 @@
 #include "game/actor/TPlayerChar.h"
 #include "game/data/TGameData.h"
 #include "game/field/CollisionGeometry.h"
-#include "game/field/FieldStandIns.h"
 #include "game/field/MapZones.h"
 #include "game/field/TDeathWatch.h"
 #include "game/field/TMapItem.h"

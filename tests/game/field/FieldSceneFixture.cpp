@@ -16,7 +16,7 @@
 #include "game/data/TWeaponTable.h"
 #include "game/effect/EffectFolder.h"
 #include "game/field/FieldFolders.h"
-#include "game/field/FieldStandIns.h"
+#include "tests/game/field/FieldStandIns.h"
 #include "game/field/TGameObject.h"
 #include "game/field/THitTable.h"
 #include "game/shell/WinMain.h"

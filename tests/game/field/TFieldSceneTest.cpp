@@ -1,11 +1,12 @@
 // The field scene: its two ways of starting, the opening fade, the stage replaced at a map change,
 // the player rebuilt, the record written when it ends, and a run on the sample game's battle map
-// with the field's own stand-ins.
+// with the test kit's stand-ins.
 #include <algorithm>
 
 #include "common/TD3D8.h"
+#include "common/my_error.h"
 #include "game/data/TGameData.h"
-#include "game/field/FieldStandIns.h"
+#include "game/field/FieldServices.h"
 #include "game/field/TMapData.h"
 #include "game/shell/TInput.h"
 #include "platform/window/InputState.h"
@@ -13,6 +14,7 @@
 #include "sound/TSound8.h"
 #include "sound/TSoundSet8.h"
 #include "tests/game/field/FieldSceneFixture.h"
+#include "tests/game/field/FieldStandIns.h"
 
 namespace {
 
@@ -129,8 +131,15 @@ TEST_F(FieldSceneTest, LeavingTheFieldWritesThePlayerIntoTheRecordFirst) {
   EXPECT_LT(IndexOf("player 1 detach"), IndexOf("player 1 gone"));
 }
 
-TEST_F(FieldSceneTest, TheSampleBattleMapRunsWithTheFieldsOwnStandIns) {
+// The program installs the real services at start-up; nothing in the game falls back to stand-ins.
+TEST(FieldServices, AFieldAskingWithNoneInstalledGetsAClearError) {
   SetFieldServices(nullptr);
+  EXPECT_THROW(GetFieldServices(), my_error);
+}
+
+TEST_F(FieldSceneTest, TheSampleBattleMapRunsWithTheTestKitsStandIns) {
+  static TFieldStandIns standIns;  // outlives the field, which TearDown clears
+  SetFieldServices(&standIns);
   // Save point 9 lies 2 above the sample battle map's ground.
   Open(TFieldScene::CreateFromSave(*app, 9));
   TStage& stage = *field->GetStage();

@@ -1,4 +1,4 @@
-#include "game/field/FieldStandIns.h"
+#include "tests/game/field/FieldStandIns.h"
 
 #include "game/data/TGameData.h"
 #include "game/data/THrdefTable.h"

@@ -1,9 +1,8 @@
-// The field's services until the subsystems above it are built: each the smallest that lets a
-// field scene load its stage, run and draw. The player is a plain object standing at the start
+// Field services for tests that want a field without the subsystems above it: each the smallest
+// that lets a field scene load its stage, run and draw. The player is a plain object standing at the start
 // point under gravity, the enemy manager spawns nothing and has defeated nobody, the HUD shows
 // nothing, there is no field menu and no villager, a conversation or map script ends at once and
-// the game over is a scene that ends at once. The later subsystems replace them one by one through
-// SetFieldServices.
+// the game over is a scene that ends at once.
 #pragma once
 #include <cstdint>
 #include <string>
