@@ -29,8 +29,9 @@ void TFieldMenuLink::RebuildPlayer(uint32_t member) { scene.RebuildPlayer(member
 void TFieldMenuLink::RefreshHud() { scene.RefreshHud(); }
 
 const TStatusSheetSubject* TFieldMenuLink::GetStatusSheet() {
-  const TStagePlayer* player = scene.GetPlayer();
+  TStagePlayer* player = scene.GetPlayer();
   if (!player) return nullptr;
+  if (auto* character = dynamic_cast<TPlayerChar*>(player)) return &characterSheet.emplace(*character);
   sheet.state = player->GetState();
   return &sheet;
 }

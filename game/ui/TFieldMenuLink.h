@@ -8,6 +8,7 @@
 #include "game/data/TCharBlock.h"
 #include "game/ui/MenuSubjects.h"
 #include "game/ui/TInn.h"
+#include "game/ui/TPlayerSubjects.h"
 
 class TFieldHudParts;
 class TFieldScene;
@@ -24,8 +25,8 @@ class TFieldMenuLink : public TMenuField, public TInnField {
   int32_t GetStageMusicId() const override;
   void RebuildPlayer(uint32_t member) override;
   void RefreshHud() override;
-  // The player's values as its party member's block keeps them, until the player character
-  // answers for itself: no attack, defence or parameter bonuses yet.
+  // The player character's own values; a stage player that is no character (a test's) shows what
+  // its state holds, without attack, defence or bonuses.
   const TStatusSheetSubject* GetStatusSheet() override;
   // The current member's own model as the player characters show it; none when the member's hero
   // definition names none.
@@ -62,7 +63,7 @@ class TFieldMenuLink : public TMenuField, public TInnField {
 
   TFieldHudParts& Hud();
 
-  // A stand-in for the player character's status values.
+  // The values of a stage player that is no character.
   class TStateSheet : public TStatusSheetSubject {
    public:
     uint32_t GetLevel() const override { return state.level; }
@@ -83,6 +84,7 @@ class TFieldMenuLink : public TMenuField, public TInnField {
 
   TFieldScene& scene;
   TStateSheet sheet;
+  std::optional<TPlayerSubjects> characterSheet;
   TLivePlayer player;
   TCountedPtr<TFieldHudParts> spareHud;
 };

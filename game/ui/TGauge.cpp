@@ -118,9 +118,10 @@ void TGauge::UpdateLevel(const TGaugeSubject& player) {
 }
 
 void TGauge::UpdatePercentage(const TGaugeSubject& player) {
-  // The experience into the current level, in hundredths of the level's 1000 points.
+  // The experience into the current level, in hundredths of the level's 1000 points; in integers,
+  // as 0.29 and 0.58 have no exact binary form and would show one less.
   const int64_t into = static_cast<int64_t>(player.GetExperience()) - (static_cast<int64_t>(player.GetLevel()) + 1) * 1000 + 1000;
-  const auto percent = static_cast<int64_t>(static_cast<double>(into) * 0.001 * 100);
+  const int64_t percent = into / 10;
   SetDigits(percentDigits, percent > 0 && percent < 100 ? static_cast<uint32_t>(percent) : 0);
   percentDigits[0].SetColor(kDigitColour, -1);
   percentDigits[1].SetColorF(kDigitGrey, kDigitGrey, kDigitGrey, 1.0f, -1);

@@ -34,3 +34,19 @@ TLevelUpGains TPlayerSubjects::GetLastLevelUpGains() const {
   gains.mp = static_cast<int32_t>(g[5]);
   return gains;
 }
+
+int32_t TPlayerSubjects::GetAttack() const { return player.GetParam0(); }
+int32_t TPlayerSubjects::GetDefence() const { return player.GetParam1(); }
+
+int32_t TPlayerSubjects::GetParam(int32_t n) const {
+  return n >= 0 && n < 4 ? player.GetState().params[static_cast<size_t>(n)] : 0;
+}
+
+int32_t TPlayerSubjects::GetParamBonus(int32_t n) const { return player.GetParamBonus(n); }
+
+float TPlayerSubjects::GetElementRate(int32_t n) const {
+  static constexpr float (TPlayerChar::*kRates[6])() = {&TPlayerChar::GetElement0, &TPlayerChar::GetElement1,
+                                                        &TPlayerChar::GetElement2, &TPlayerChar::GetElement3,
+                                                        &TPlayerChar::GetElement4, &TPlayerChar::GetElement5};
+  return n >= 0 && n < 6 ? (player.*kRates[n])() : 0.0f;
+}

@@ -4,10 +4,15 @@
 #include <cstdint>
 
 #include "game/ui/HudSubjects.h"
+#include "game/ui/MenuSubjects.h"
 
 class TPlayerChar;
 
-class TPlayerSubjects : public TGaugeSubject, public TRingSubject, public TStatusSubject, public TLevelUpSubject {
+class TPlayerSubjects : public TGaugeSubject,
+                        public TRingSubject,
+                        public TStatusSubject,
+                        public TLevelUpSubject,
+                        public TStatusSheetSubject {
  public:
   explicit TPlayerSubjects(TPlayerChar& player) : player(player) {}
 
@@ -33,6 +38,15 @@ class TPlayerSubjects : public TGaugeSubject, public TRingSubject, public TStatu
   float GetBodyHeight() const override;
 
   TLevelUpGains GetLastLevelUpGains() const override;
+
+  // The character's own attack and defence (parameters 0 and 1 with its rates, timed modifier and
+  // accessories), its stored parameters and their bonus parts, and its elemental rates after
+  // accessories and rates.
+  int32_t GetAttack() const override;
+  int32_t GetDefence() const override;
+  int32_t GetParam(int32_t n) const override;
+  int32_t GetParamBonus(int32_t n) const override;
+  float GetElementRate(int32_t n) const override;
 
  private:
   TPlayerChar& player;

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/core/DurableRename.h"
 #include "platform/core/LastError.h"
 #include "platform/core/Path.h"
 
@@ -52,7 +53,7 @@ bool WriteBeside(int in, const struct stat& source, const std::string& target) {
     ok = false;
     err = errno;
   }
-  if (ok && std::rename(temp.c_str(), target.c_str()) == 0) return true;
+  if (ok && RenameDurably(temp, target)) return true;
   if (ok) err = errno;
   ::unlink(temp.c_str());
   return Fail(ErrorFromErrno(err));

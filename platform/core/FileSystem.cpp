@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/core/DurableRename.h"
 #include "platform/core/LastError.h"
 #include "platform/core/Path.h"
 
@@ -239,7 +240,7 @@ bool DeleteFile(const std::string& name) {
 }
 
 bool MoveFileReplace(const std::string& from, const std::string& to) {
-  return std::rename(ResolvePath(from).c_str(), ResolvePath(to).c_str()) == 0 || FailErrno();
+  return RenameDurably(ResolvePath(from), ResolvePath(to));
 }
 
 bool ReadWholeFile(const std::string& name, std::vector<unsigned char>& bytes) {

@@ -26,7 +26,8 @@ bool SetFileAttributes(const std::string& name, DWORD attributes);
 bool CreateDirectory(const std::string& name);
 bool RemoveDirectory(const std::string& name);
 bool DeleteFile(const std::string& name);
-// Renames over an existing target in one step (how saves replace their previous file).
+// Renames a closed new file over an existing target in one step, flushed so that a power cut leaves
+// one of the two whole (how saves replace their previous file).
 bool MoveFileReplace(const std::string& from, const std::string& to);
 
 // Reads or writes a whole small file; helpers for tools and tests.

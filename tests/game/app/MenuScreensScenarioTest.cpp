@@ -7,17 +7,22 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "game/data/SaveFiles.h"
+#include "game/data/TAccessoryTable.h"
 #include "game/data/TWeaponTable.h"
 #include "game/ui/TEquipMenu.h"
 #include "game/ui/TItemMenu.h"
 #include "game/ui/TMenuSave.h"
 #include "game/ui/TMenuTop.h"
 #include "game/ui/TSkillMenu.h"
+#include "game/ui/TStatusMenu.h"
 #include "tests/game/app/GameFieldFixture.h"
 #include "tests/game/app/MenuKeys.h"
+#include "tests/game/ui/DrawnText.h"
 #include "tools/datakit/SampleMaps.h"
 
 namespace {
@@ -166,6 +171,36 @@ TEST_F(MenuScreensScenario, TheHeroFillsTheRingArmsSetsASkillThenSavesAndLoadsAt
   EXPECT_EQ(Data().GetEquipEntry(2).id, kWater);
   EXPECT_EQ(Data().GetCharBlock(0).weaponId, kSpear);
   EXPECT_EQ(Hero().GetWeaponId(), kSpear);
+}
+
+// The status screen draws the hero's own values: the new hero's parameters 12, 10, 8, 8 with a
+// rate of 0.5 on the first, the sword's attack of 10, and the silver ring's 2 defence and 0.2 fire;
+// a rate of 0.25 on water.
+TEST_F(MenuScreensScenario, TheStatusScreenDrawsTheHerosOwnValues) {
+  Hero().SetEquipSlot(TAccessoryTable::GetShared(kSilverRing), 'A');
+  Data().SetBonusRate(0, 0.5f);
+  Data().SetBonusRate(4 + 1, 0.25f);
+  Hold(kButtonE);
+  ASSERT_NE(Enter<TStatusMenu>(3, &TStatusMenu::Idle), nullptr);
+  renderer->ClearLog();
+  Hold(0);
+
+  const std::pair<const char*, const char*> shown[] = {
+      {"tATK", " 28"},        // 12 + 12 x 0.5, and the sword's 10
+      {"tDIF", " 12"},        // 10 and the ring's 2
+      {"tSTR", " 12 +   6"},  // the bonus part on its own
+      {"tVIT", " 10"},        {"tINT", "  8"},    {"tMEN", "  8"},    {"tFire", " 80%"},
+      {"tWater", " 75%"},     {"tWind", "100%"},  {"tSoil", "100%"},  {"tLight", "100%"},
+      {"tDark", "100%"},
+  };
+  for (const auto& [name, text] : shown) {
+    SCOPED_TRACE(name);
+    std::vector<std::string> drawn;
+    for (const plat::RecordedDraw& d : renderer->Draws())
+      if (d.textures[0].name.rfind(std::string(name) + "#", 0) == 0) drawn.push_back(d.textures[0].name);
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_TRUE(uitest::ShowsText(drawn[0], text));
+  }
 }
 
 }  // namespace

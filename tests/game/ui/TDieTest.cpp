@@ -42,13 +42,13 @@ TEST_F(Die, TheFieldMusicFadesAndIsLetGoOnceBeforeTheGameOverTune) {
     const uint32_t kept = music == -1 ? 0 : Set(2).GetCount(music);
     EXPECT_EQ(app->GetInput()->GetButtons(0), 0u) << "the history cleared";
     EXPECT_EQ(static_cast<bool>(die.GetMusicHandle()), music != -1);
-    EXPECT_EQ(TicksIn(die, &TDie::Darken, kButtonA), TDie::kFadeFrames);
+    EXPECT_EQ(TicksIn(die, &TDie::Darken, kButtonA), 100);
     EXPECT_FLOAT_EQ(die.GetBackdropAlpha().value, 0.5f);
     if (music != -1) {
       EXPECT_EQ(Set(2).GetSound(music)->GetVolume(), Set(2).GetSound(music)->GetMinVolume());
     }
     EXPECT_FALSE(Plays(2, TDie::kTune));
-    EXPECT_EQ(TicksIn(die, &TDie::Show, kButtonB), TDie::kFadeFrames) << "keys held through are not seen";
+    EXPECT_EQ(TicksIn(die, &TDie::Show, kButtonB), 100) << "keys held through are not seen";
     EXPECT_TRUE(die.InPhase(&TDie::Wait));
     EXPECT_TRUE(Plays(2, TDie::kTune));
     if (music != -1) {
@@ -83,7 +83,7 @@ TEST_F(Die, APressLeadsThroughTheFadesToANewTitleAlone) {
     Tick(kButtonA);
     ++ticks;
   }
-  EXPECT_EQ(ticks, TDie::kFadeFrames);
+  EXPECT_EQ(ticks, 100) << "the fade to black";
   auto* next = dynamic_cast<TTitle*>(app->GetCurrentScene());
   ASSERT_NE(next, nullptr);
   EXPECT_EQ(app->GetSceneCount(), 1u);

@@ -110,6 +110,7 @@ TEST_F(Gauge, PercentageIsTheExperienceIntoTheLevel) {
       {3, 3000, '#', '0'}, {3, 3050, '#', '5'}, {3, 3990, '9', '9'}, {3, 3100, '1', '0'},
       {3, 4000, '#', '0'},  // a whole level: 100 shows as 0
       {3, 2500, '#', '0'},  // below the level's start
+      {3, 3290, '2', '9'}, {3, 3580, '5', '8'},  // 0.29 and 0.58 are not exact in binary
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.experience);

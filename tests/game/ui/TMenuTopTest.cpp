@@ -60,6 +60,54 @@ TEST_F(MenuTop, AtRestThePanelsStandInTheirColumnOverTheDarkenedFieldPicture) {
   EXPECT_EQ(CapturedAt(TMenuTop::kCaptureName, 320, 240), kFieldColour & 0xFFFFFF);
 }
 
+// The menu opens with 603. Over the darkened field the panels slide in one below the other, each
+// when the one above has done 6 of its 10 steps, and out again, each when the one above is back
+// to 4; the way out ends a tick after the last panel is back.
+TEST_F(MenuTop, ItOpensWith603AndThePanelsSlideInAndOutOneAfterAnother) {
+  field.scene = new menutest::PaintedField(*app, kFieldColour);
+  app->SetScene(field.scene);
+  Ticks(6);
+  Sounds();
+  menu = new TMenuTop(*app, field);
+  app->SetScene(menu);
+  EXPECT_EQ(Sounds(), V{603});
+  ASSERT_TRUE(TickUntil([this] { return menu->InPhase(&TMenuTop::SlideIn); }));
+
+  auto steps = [this] {
+    V s;
+    for (int32_t i = 0; i < 8; ++i) s.push_back(menu->GetPanels().Panel(i).x.step);
+    return s;
+  };
+  struct Row {
+    int tick;
+    V steps;
+  };
+  const Row in[] = {{1, {1, 0, 0, 0, 0, 0, 0, 0}},     {5, {5, 0, 0, 0, 0, 0, 0, 0}},
+                    {6, {6, 1, 0, 0, 0, 0, 0, 0}},     {11, {10, 6, 1, 0, 0, 0, 0, 0}},
+                    {36, {10, 10, 10, 10, 10, 10, 6, 1}}, {44, {10, 10, 10, 10, 10, 10, 10, 9}}};
+  int tick = 0;
+  for (const Row& row : in) {
+    for (; tick < row.tick; ++tick) Tick();
+    EXPECT_EQ(steps(), row.steps) << "slide-in tick " << row.tick;
+    EXPECT_TRUE(menu->InPhase(&TMenuTop::SlideIn));
+  }
+  Tick();
+  EXPECT_TRUE(menu->InPhase(&TMenuTop::Select)) << "the last panel in at the 45th";
+
+  Tick(kButtonB);
+  ASSERT_TRUE(menu->InPhase(&TMenuTop::SlideOut));
+  const Row out[] = {{1, {9, 10, 10, 10, 10, 10, 10, 10}}, {6, {4, 9, 10, 10, 10, 10, 10, 10}},
+                     {36, {0, 0, 0, 0, 0, 0, 4, 9}},       {45, {0, 0, 0, 0, 0, 0, 0, 0}}};
+  tick = 0;
+  for (const Row& row : out) {
+    for (; tick < row.tick; ++tick) Tick();
+    EXPECT_EQ(steps(), row.steps) << "slide-out tick " << row.tick;
+    EXPECT_TRUE(menu->InPhase(&TMenuTop::SlideOut));
+  }
+  Tick();
+  EXPECT_TRUE(menu->InPhase(&TMenuTop::FadeOut));
+}
+
 // With music the opening turns it down over 40 steps, done long before the panels are in, so the
 // first B in the select phase closes the menu and brings the music back; without music there is
 // nothing to wait for. E closes as B does.

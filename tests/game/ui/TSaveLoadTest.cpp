@@ -10,6 +10,7 @@
 
 #include "game/data/SaveFiles.h"
 #include "game/data/TGameData.h"
+#include "platform/core/Clock.h"
 #include "platform/core/FileSystem.h"
 #include "tests/game/ui/TitleFixture.h"
 #include "tools/datakit/SaveGameWriter.h"
@@ -283,6 +284,7 @@ TEST_F(SaveLoad, ATakenOverSaveStartsTheOpeningEventOrFallsBackToTheTitle) {
     ASSERT_EQ(screen.GetList().GetSlotState(0), TSlotList::kUsable);
     if (!loads) std::filesystem::remove(dir / "save/sav_00.dat");
     const uint32_t music = Set(2).GetCount(TSaveLoad::kTitleMusic);
+    const uint32_t newGameStart = TGameData::Instance()->GetRunStart();
     Tick(kButtonA);
     EXPECT_EQ(Sounds(), V{605});
     EXPECT_EQ(Set(2).GetCount(TSaveLoad::kTitleMusic), music + 1);
@@ -290,6 +292,8 @@ TEST_F(SaveLoad, ATakenOverSaveStartsTheOpeningEventOrFallsBackToTheTitle) {
       ASSERT_FALSE(fieldLog.empty());
       EXPECT_EQ(fieldLog.front(), "event change 15 61440 200 1");
       EXPECT_EQ(TGameData::Instance()->GetSavePointId(), 4u);
+      ASSERT_NE(plat::timeGetTime(), newGameStart);
+      EXPECT_EQ(TGameData::Instance()->GetRunStart(), plat::timeGetTime()) << "the play clock starts at the load";
     } else {
       ASSERT_FALSE(fieldLog.empty());
       EXPECT_EQ(fieldLog.front(), "title change 1");

@@ -88,6 +88,30 @@ TEST_F(Shop, TheGoldBoundsTheQuantityAndTheRoomForNinetyNineBoundsItToo) {
   EXPECT_EQ(Sounds(), V{606}) << "A on 0 closes the window";
 }
 
+// Gold that pays exactly: an item whose price is all the gold is not too dear and opens the
+// quantity; 800 pays for eight at 100, by Up from one and one at a time, and buying them leaves 0.
+TEST_F(Shop, GoldEqualToTheCostPaysForIt) {
+  Data().SetGold(100);
+  TShop& s = OpenBuy({kSword});
+  EXPECT_EQ(s.GetRowText(0).vertices[0].diffuse, 0xFFFFFFFFu) << "not dimmed";
+  PressUntil(kButtonA, s, &TShop::Quantity);
+  EXPECT_EQ(Sounds(), V{603});
+  EXPECT_EQ(s.GetQuantity(), 1);
+  PressUntil(kButtonB, s, &TShop::Select);
+
+  Data().SetGold(800);
+  PressUntil(kButtonA, s, &TShop::Quantity);
+  Press(kButtonUp);
+  EXPECT_EQ(s.GetQuantity(), 8);
+  PressTimes(kButtonRight, 8);
+  PressTimes(kButtonLeft, 9);
+  EXPECT_EQ(s.GetQuantity(), 8);
+  PressUntil(kButtonA, s, &TShop::Confirm);
+  Press(kButtonA);
+  EXPECT_EQ(Owned(kSword), 8u);
+  EXPECT_EQ(Data().GetGold(), 0u);
+}
+
 // Rows the gold cannot pay for are grey 102, a weapon the hero may not hold has its icon at 178;
 // A on a row dearer than the gold is refused.
 TEST_F(Shop, DearRowsAreGreyAndRefusedAndAWeaponTheMemberMayNotHoldHasAGreyIcon) {

@@ -129,6 +129,30 @@ TEST_F(StatusIcons, AnEndedEffectRisesAndFadesAndARestartWaitsForIt) {
   EXPECT_EQ(confusion.GetFrame()->GetParent(), nullptr);
 }
 
+// An icon rising away keeps its place when another arrives: only the icons that stay are laid out
+// again.
+TEST_F(StatusIcons, AnIconFadingOutKeepsItsPlaceWhenAnotherArrives) {
+  player.counters[0] = 30;
+  player.counters[4] = 30;
+  Updates(70);
+  const TStatusIcon& poison = icons->GetIcon(0);
+  ASSERT_TRUE(poison.IsSteady());
+  const plat::D3DXVECTOR3 place = Position(poison);
+  EXPECT_FLOAT_EQ(place.z, 0.6f);
+  player.counters[0] = 0;
+  Updates(1);
+  ASSERT_TRUE(poison.IsHiding());
+  player.counters[2] = 30;  // confusion
+  Updates(1);
+  EXPECT_EQ(icons->GetShownCount(), 3u);
+  EXPECT_TRUE(poison.IsHiding());
+  EXPECT_FLOAT_EQ(poison.GetTarget().y, place.y + 2.0f);
+  Updates(30);
+  EXPECT_FLOAT_EQ(Position(poison).x, place.x);
+  EXPECT_FLOAT_EQ(Position(poison).z, place.z);
+  EXPECT_GT(Position(poison).y, place.y) << "rising";
+}
+
 TEST_F(StatusIcons, TheBoostIconFollowsTheMembersTimedModifier) {
   player.member = 1;
   TCountedPtr<TItemEffect> effect(new TItemEffect);

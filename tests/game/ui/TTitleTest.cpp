@@ -48,7 +48,7 @@ TEST_F(Title, TheFirstTitleOfTheRunShowsTheLogoAfterItsBlackWaitLaterOnesDoNot) 
     SCOPED_TRACE(first ? "first" : "later");
     TTitle::SetLogoShown(!first);
     OpenTitle();
-    for (int i = 0; i < TTitle::kBlackTicks - 1; ++i) {
+    for (int i = 0; i < 120 - 1; ++i) {
       renderer->ClearLog();
       Tick();
       ASSERT_TRUE(title->InPhase(&TTitle::Wait)) << i;
@@ -61,18 +61,18 @@ TEST_F(Title, TheFirstTitleOfTheRunShowsTheLogoAfterItsBlackWaitLaterOnesDoNot) 
     EXPECT_TRUE(Plays(2, TTitle::kMusic)) << "at the 120th";
     EXPECT_TRUE(TTitle::LogoShown());
     if (first) {
-      EXPECT_EQ(TicksIn(&TTitle::LogoFadeIn), TTitle::kLogoFrames);
+      EXPECT_EQ(TicksIn(&TTitle::LogoFadeIn), 100);
       renderer->ClearLog();
       Tick();
       ASSERT_EQ(renderer->Draws().size(), 1u) << "the logo alone";
       EXPECT_EQ(renderer->Draws()[0].textures[0].name, "title.ptx/hrwk_logo");
       EXPECT_EQ(QuadOf(renderer->Draws()[0]).left, 192.0f);
       EXPECT_EQ(QuadOf(renderer->Draws()[0]).top, 112.0f);
-      EXPECT_EQ(TicksIn(&TTitle::LogoHold), TTitle::kLogoHold - 1);
-      EXPECT_EQ(TicksIn(&TTitle::LogoFadeOut), TTitle::kLogoFrames);
+      EXPECT_EQ(TicksIn(&TTitle::LogoHold), 200 - 1) << "held 200 updates, the first of them ticked above";
+      EXPECT_EQ(TicksIn(&TTitle::LogoFadeOut), 100);
     }
     EXPECT_TRUE(title->InPhase(&TTitle::FadeIn));
-    EXPECT_EQ(TicksIn(&TTitle::FadeIn), TTitle::kFadeFrames + 1) << "the last frame drawn, then seen";
+    EXPECT_EQ(TicksIn(&TTitle::FadeIn), 100 + 1) << "the last frame drawn, then seen";
     app->ClearScenes();
     Set(2).Stop(TTitle::kMusic);
   }
@@ -85,7 +85,7 @@ TEST_F(Title, AInTheFadeInShowsTheMenuWhichDoesNotSeeThatPress) {
   Ticks(10);
   Tick(kButtonA);
   EXPECT_TRUE(title->InPhase(&TTitle::Menu));
-  EXPECT_EQ(title->GetFade().GetFrame(), TTitle::kFadeFrames);
+  EXPECT_EQ(title->GetFade().GetFrame(), 100);
   Ticks(5, kButtonA);
   EXPECT_EQ(app->GetCurrentScene(), title) << "still held: no choice";
   Tick();
@@ -139,14 +139,14 @@ TEST_F(Title, LeftAloneTheTitleFadesToBlackAndStartsOverWithItsMusic) {
   Press(kButtonDown);
   Sounds();
   EXPECT_EQ(title->GetCounter(), 1u) << "the press reset the count";
-  EXPECT_EQ(TicksIn(&TTitle::Menu), TTitle::kIdleTicks - 1);
+  EXPECT_EQ(TicksIn(&TTitle::Menu), 6700 - 1) << "the 6700th update counted since the press";
   EXPECT_TRUE(title->InPhase(&TTitle::IdleFadeOut));
   EXPECT_FALSE(Plays(2, TTitle::kMusic));
-  EXPECT_EQ(TicksIn(&TTitle::IdleFadeOut), TTitle::kFadeFrames + TTitle::kIdleBlackTicks);
+  EXPECT_EQ(TicksIn(&TTitle::IdleFadeOut), 100 + 100) << "the fade, then black until the count passes 100";
   EXPECT_EQ(title->GetFade().GetFrame(), 0);
   EXPECT_TRUE(title->InPhase(&TTitle::FadeIn));
   EXPECT_TRUE(Plays(2, TTitle::kMusic));
-  EXPECT_EQ(TicksIn(&TTitle::FadeIn), TTitle::kFadeFrames);
+  EXPECT_EQ(TicksIn(&TTitle::FadeIn), 100);
   EXPECT_EQ(title->GetCursor(), 1);
 }
 
@@ -163,7 +163,7 @@ TEST_F(Title, ExitFadesPictureAndMusicOutThenEndsTheProgram) {
   EXPECT_EQ(title->GetMusicHandle()->GetSound().Get(), music);
   int ticks = 0;
   while (Tick() && ticks < 500) ++ticks;
-  EXPECT_EQ(ticks, TTitle::kFadeFrames) << "the music's last step comes a tick after its 100th";
+  EXPECT_EQ(ticks, 100) << "the music's last step comes a tick after its 100th";
   EXPECT_EQ(music->GetVolume(), music->GetMinVolume());
   EXPECT_LT(music->GetMinVolume(), full);
 }

@@ -73,6 +73,31 @@ TEST_F(YesNo, ItOpensOnNoAndAAtOnceClosesItWithoutEffect) {
   EXPECT_EQ(app->GetSceneCount(), 2u) << "the field and the title behind it";
 }
 
+// The question drops from -64 to 176 at x 192 over 10 ticks while the Yes and No lines rise from
+// 480 to 240 at x 283, as drawn.
+TEST_F(YesNo, TheQuestionDropsToItsPlaceAsTheLinesRiseToTheirs) {
+  field.scene = new menutest::PaintedField(*app, kFieldColour);
+  app->SetScene(field.scene);
+  Ticks(6);
+  auto* dialog = new TYesNo(*app, TYesNo::kBackToTitle);
+  app->SetScene(dialog);
+  ASSERT_TRUE(TickUntil([dialog] { return dialog->InPhase(&TYesNo::SlideIn); }));
+  for (int k = 1; k <= 10; ++k) {
+    SCOPED_TRACE(k);
+    renderer->ClearLog();
+    Tick();
+    const auto question = DrawsOf("sprite.ptx/window23");
+    const auto lines = DrawsOf("sprite.ptx/window10");
+    ASSERT_EQ(question.size(), 1u);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_FLOAT_EQ(question[0]->Vertex(0).position.x + 0.5f, 192);
+    EXPECT_FLOAT_EQ(question[0]->Vertex(0).position.y + 0.5f, -64 + 24 * k);
+    EXPECT_FLOAT_EQ(lines[0]->Vertex(0).position.x + 0.5f, 283);
+    EXPECT_FLOAT_EQ(lines[0]->Vertex(0).position.y + 0.5f, 480 - 24 * k);
+  }
+  EXPECT_TRUE(dialog->InPhase(&TYesNo::Select));
+}
+
 // UP and DOWN each move once per press, round both ends, with 601; the cursor stands beside the
 // line it points at.
 TEST_F(YesNo, UpAndDownWrapBetweenTheTwoLines) {
