@@ -103,7 +103,7 @@ TEST_F(ActorDamageTest, KindFiltersAndTheStunMark) {
       {"one heavy kind wins over 1 and 2", 1, 1, 1, 0, 0x13, 5, 5, 16, 0, false, false, 5, 5},
       {"1 and 2 together", 1, 1, 1, 0, 0x3, 5, 5, 3, 0, false, false, 5, 5},
       {"no-turn and magic flags", 1, 1, 1, 0, 0x182, 5, 5, 2, 0, false, true, 5, 5},
-      {"the unguardable sign is no kind", 1, 1, 1, 0, static_cast<int32_t>(0x80000041u), 5, 5, 1, 0x40, false, false,
+      {"the sign bit is no kind", 1, 1, 1, 0, static_cast<int32_t>(0x80000041u), 5, 5, 1, 0x40, false, false,
        5, 5},
   };
   for (const Case& c : cases) {
