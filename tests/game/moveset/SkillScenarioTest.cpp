@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -78,7 +79,9 @@ TEST_F(SkillScenario, EveryRoutineFromTheRingCostsItsPointsAndEachLandedHitTakes
   ASSERT_NE(skillServices.roster, nullptr);
   Ticks(30);
   ASSERT_EQ(player->GetSp(), kPoints);
-  auto& foe = static_cast<StandingFoe&>(skillServices.roster->Add(std::make_unique<StandingFoe>()));
+  // No defence of either kind: every skill's hits, the fire rocks' included, do damage.
+  auto& foe = static_cast<StandingFoe&>(
+      skillServices.roster->Add(std::make_unique<StandingFoe>(100000, std::array<int32_t, 4>{40, 0, 80, 0})));
   const plat::D3DXVECTOR3 at = player->GetPosition(), front = player->GetFront();
   foe.SetPosition(plat::D3DXVECTOR3(at.x + 2 * front.x, at.y, at.z + 2 * front.z));
   foe.FaceObject(player, nullptr, 4);
