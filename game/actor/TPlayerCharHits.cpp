@@ -235,7 +235,8 @@ constexpr GuardRow kGuards[] = {{17, 1.2f, 10}, {19, 2.0f, 30}};
 bool Guard(TPlayerChar& player, const THitObject& hit) {
   constexpr TEffectKind kGuardFlash = 105, kGuardRing = 102;
   constexpr D3DCOLORVALUE kGuardBlue{0.4f, 0.4f, 0.8f, 1.0f};
-  if (player.GetMode() != static_cast<uint32_t>(TPlayerChar::kActionMode) || hit_kind::CannotBeGuarded(hit.GetValues().hitFlags))
+  if (player.GetMode() != static_cast<uint32_t>(TPlayerChar::kActionMode) ||
+      hit_kind::CannotBeGuarded(hit.GetValues().hitFlags))
     return false;
   const GuardRow* guard = nullptr;
   for (const GuardRow& row : kGuards)
