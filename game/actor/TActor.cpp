@@ -312,7 +312,7 @@ float TActor::ElementFactor(uint32_t element) {
 void TActor::CalcDamage(const THitObject& hit, TDamageResult& out) {
   using namespace hit_kind;
   const THitDamageInputs in = hit.GetDamageInputs();
-  int32_t kind = in.kindBits & ~kUnguardable;
+  int32_t kind = in.kindBits & ~kSignBit;
   out.element = in.element;
   out.soundLevel = in.soundLevel;
   out.p1 = in.p1;

@@ -230,12 +230,13 @@ struct GuardRow {
 };
 constexpr GuardRow kGuards[] = {{17, 1.2f, 10}, {19, 2.0f, 30}};
 
-// In the guarding states of the action mode a guardable hit (flags not negative) is turned away:
+// In the guarding states of the action mode a guardable hit (guard byte not negative) is turned away:
 // the player faces the attacker and goes to its hold state, unhurt. True when it was.
 bool Guard(TPlayerChar& player, const THitObject& hit) {
   constexpr TEffectKind kGuardFlash = 105, kGuardRing = 102;
   constexpr D3DCOLORVALUE kGuardBlue{0.4f, 0.4f, 0.8f, 1.0f};
-  if (player.GetMode() != static_cast<uint32_t>(TPlayerChar::kActionMode) || hit.GetValues().hitFlags < 0)
+  if (player.GetMode() != static_cast<uint32_t>(TPlayerChar::kActionMode) ||
+      hit_kind::CannotBeGuarded(hit.GetValues().hitFlags))
     return false;
   const GuardRow* guard = nullptr;
   for (const GuardRow& row : kGuards)

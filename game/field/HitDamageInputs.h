@@ -33,8 +33,8 @@
 //                    and by enemies, the weapon's hit-effect kind for the player's pattern hits
 //   (none)        -> attackValue = the power: the attacker's first parameter (the player adds its
 //                    weapon's power), or with bit 0x100 its third (the player's doubled)
-// The player's guard reads the sign of hitFlags: a negative value cannot be guarded; the damage
-// calculation leaves the sign out of the kind.
+// The player's guard reads the low byte of hitFlags as a signed byte: a negative one cannot be
+// guarded (hit_kind::CannotBeGuarded).
 //
 // The attacker's hit-parameter operation (THitParams below) gives the parent frame (by the
 // record's attachPoint), the position (the record's), the radius (the record's), the power, the
@@ -79,8 +79,12 @@ constexpr int32_t kKnockDown64 = 0x40;  // knock-down reaction type 64; a stun-m
 constexpr int32_t kNoTurn = 0x80;      // the attacker does not turn; the victim turns to the volume, not the attacker
 constexpr int32_t kMagic = 0x100;      // power from the attacker's third parameter, defence the target's fourth
 constexpr int32_t kLongStun = 0x200;   // stun for 400 ticks
-// The sign: the player's guard cannot turn the hit away. It is no kind of reaction.
-constexpr int32_t kUnguardable = static_cast<int32_t>(0x80000000u);
+// No record sets the word's sign bit; the damage calculation leaves it out of the kind all the same.
+constexpr int32_t kSignBit = static_cast<int32_t>(0x80000000u);
+
+// The player's guard reads the low byte of the flags as a signed byte: a negative one (bit 0x80,
+// the same bit as kNoTurn) is a hit the guard cannot turn away, such as the falling rock's 0x181.
+constexpr bool CannotBeGuarded(int32_t hitFlags) { return static_cast<int8_t>(hitFlags & 0xFF) < 0; }
 }  // namespace hit_kind
 
 // What a hit volume carries besides its owner, frame and position, in the order it takes them.

@@ -168,8 +168,7 @@ void TPlayerStyle::SpawnPiece(TFieldActor& target, int32_t landedValue) {
     if (row.landedValue != landedValue) continue;
     D3DXVECTOR3 at = target.GetPosition();
     at.z -= kPieceDrop;
-    D3DXVECTOR3 facing;
-    frame->GetWorldAxis(&facing, 3);
+    const D3DXVECTOR3 facing = GetFront();
     const float size = 2 * GetBodyHeight();
     const TCountedPtr<TEffect> piece =
         effects->Spawn(row.kind, at, facing, *frame, stage ? stage->GetEffectStage() : nullptr,

@@ -199,6 +199,27 @@ TEST_F(AttackKindsTest, HomingShotsSeekEachEnemyInRangeWithAFlashAfterEach) {
   EXPECT_EQ(Run(11032).text, "draws 0\n");
 }
 
+TEST_F(AttackKindsTest, HomingShotsSeekAtMostTwoEnemiesWithinFiveOrFiveWithinTen) {
+  // One enemy 7 from the body, then six close by.
+  enemies.bodies.clear();
+  enemies.bodies.emplace_back(700, Plus(B(), Vec(7, 0, 0)));
+  for (int32_t k = 1; k <= 6; ++k) enemies.bodies.emplace_back(700 + k, Plus(B(), Vec(0.1f * k, 0, 1)));
+  struct Case {
+    uint16_t kind;
+    TEffectKind shot;
+    std::vector<uint32_t> targets;
+  } cases[] = {{10032, 500, {701, 702}}, {11032, 502, {700, 701, 702, 703, 704}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    const TAttackRun run = Run(c.kind);
+    std::vector<uint32_t> targets;
+    for (const TSpawnRecord& spawn : run.spawns)
+      if (const auto* seek = MoverOf<TBezierSeekMover>(spawn)) targets.push_back(seek->GetTargetId());
+    EXPECT_EQ(targets, c.targets);
+    EXPECT_EQ(run.spawns.size(), 2 * c.targets.size()) << "a shot and a flash for each";
+  }
+}
+
 TEST_F(AttackKindsTest, HomingShotsOnAStageWithoutEnemiesMakeNothing) {
   arena.enemies = nullptr;
   for (uint16_t kind : {10032, 11032}) EXPECT_EQ(Run(kind).text, "draws 0\n") << kind;

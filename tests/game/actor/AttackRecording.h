@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/TFrame8.h"
 #include "common/TTexture8.h"
 #include "game/actor/ActorAttack.h"
 #include "game/effect/AttackMovers.h"
@@ -36,6 +37,7 @@ struct TSpawnRecord {
   D3DCOLORVALUE colour{};
   TFrame8* parent = nullptr;
   TEffect* effect = nullptr;  // alive while the manager keeps it
+  plat::D3DXMATRIX placed{};  // the frame's local matrix as the spawn left it (identity: no frame)
   std::optional<int32_t> casterId, ownerId;
   std::vector<std::string> notes;  // points and keys, in order
 };
@@ -69,6 +71,8 @@ class Recorded final : public Base {
     r.colour = colour;
     r.parent = &parent;
     r.effect = this;
+    r.placed = IdentityMatrix();
+    if (const TFrame8* frame = this->GetFrame()) r.placed = *frame->GetMatrix();
     log_->push_back(r);
     index_ = log_->size() - 1;
   }

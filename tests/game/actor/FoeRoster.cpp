@@ -49,16 +49,20 @@ void FoeRoster::FindInRadius(const plat::D3DXVECTOR3& point, float radius, int32
 
 namespace {
 
-TActorStats Stats(int32_t hp) {
+TActorStats Stats(int32_t hp, const std::array<int32_t, 4>& params) {
   TActorStats s;
   s.maxHp = s.hp = hp;
-  s.params = {40, 10, 80, 20};  // parameter 3, the defence against magic, is 20
+  s.params = params;
   return s;
 }
 
 }  // namespace
 
-StandingFoe::StandingFoe(int32_t hp) : TActor(9, 0.5f, 1.0f, 1, 1, -0.01f, Stats(hp), "hero") {}
+// Parameter 3, the defence against magic, is 20.
+StandingFoe::StandingFoe(int32_t hp) : StandingFoe(hp, {40, 10, 80, 20}) {}
+
+StandingFoe::StandingFoe(int32_t hp, const std::array<int32_t, 4>& params)
+    : TActor(9, 0.5f, 1.0f, 1, 1, -0.01f, Stats(hp, params), "hero") {}
 
 void StandingFoe::ReceiveHit(THitObject& hit) {
   TDamageResult want;

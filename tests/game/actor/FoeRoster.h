@@ -2,6 +2,7 @@
 // found by their object ids and within a radius, updated with the stage and detached when the stage
 // goes; and a fighter that stands where it is put and notes the damage of every hit it takes.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -47,6 +48,8 @@ class StandingFoe : public TActor {
   };
 
   explicit StandingFoe(int32_t hp = 100000);
+  // With its own four parameters (the second and fourth are its defences).
+  StandingFoe(int32_t hp, const std::array<int32_t, 4>& params);
 
   void Update() override { PostUpdate(); }
   bool IsAirborne() override { return false; }

@@ -373,9 +373,12 @@ TEST_F(PlayerHitsTest, AGuardInStates17And19TurnsTheHitAwayUnlessItCannotBeGuard
     bool guarded;
     float scale;
     int32_t blink;
-  } cases[] = {{17, 1, true, 1.2f, 10}, {19, 1, true, 2.0f, 30}, {19, 0x2, true, 2.0f, 30},
-               {17, static_cast<int32_t>(0x80000001u), false, 0, 0},
-               {19, static_cast<int32_t>(0x80000002u), false, 0, 0}, {21, 1, false, 0, 0}};
+  } cases[] = {// The guard byte is the low byte read signed: 0x80 in it cannot be guarded (the falling
+               // rock's 0x181), whatever the higher bits say.
+               {17, 1, true, 1.2f, 10}, {19, 1, true, 2.0f, 30}, {19, 0x2, true, 2.0f, 30},
+               {19, 0x101, true, 2.0f, 30}, {19, static_cast<int32_t>(0x80000001u), true, 2.0f, 30},
+               {17, 0x181, false, 0, 0}, {19, 0x181, false, 0, 0}, {19, 0x82, false, 0, 0},
+               {21, 1, false, 0, 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.state * 100 + c.flags);
     player->hp = 500;

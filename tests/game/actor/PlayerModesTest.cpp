@@ -375,6 +375,9 @@ TEST_F(PlayerReactionTest, AHitBreaksInOnlyWhenTheStateAllowsItComparedUnsigned)
       {"-5 is not blown away", 16, -5, 1000000, 0, true, 0, -5},
       {"thrown", 4, 1000, 100000, 0, true, 13, 100000},
       {"not thrown while blown away", 4, 1000000, 100000, 0, true, 0, 1000000},
+      {"thrown, a blow-away only keeps it up", 16, 100000, 1000000, 0, true, 0, 100000},
+      {"thrown, a weaker blow only keeps it up", 1, 100000, 1000, 64, true, 0, 100000},
+      {"thrown, a weaker stun only keeps it up", 8, 100000, 100, 0, true, 0, 100000},
       {"stunned", 8, 1, 100, 0, true, 16, 100},
       {"stunned while flinching", 8, 10, 100, 0, true, 16, 100},
       {"stunned again: knocked down", 8, 100, 100, 0, false, 10, 1000},
@@ -413,6 +416,11 @@ TEST_F(PlayerReactionTest, EachReactionStoresWhatItsModesRead) {
   Hit(p, 4, 100000, 0, true, 1);
   EXPECT_EQ(p.GetMode(), 14u);
   EXPECT_EQ(p.GetMainState(), 100000);
+  // A blow-away in the air scales the air-hit value by 0.12 and keeps it up too.
+  Hit(p, 16, 1000000, 0, true, 1);
+  EXPECT_EQ(p.GetMode(), 14u);
+  EXPECT_EQ(p.GetMainState(), 100000);
+  EXPECT_FLOAT_EQ(p.airHitScale, 3.6f);
 
   p.Reset();
   Hit(p, 8, 100, 0, true, 1, true);

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
+#include <random>
 #include <vector>
 
 #include "common/TMesh8.h"
@@ -62,6 +64,22 @@ D3DXVECTOR3 Minus(const D3DXVECTOR3& a, const D3DXVECTOR3& b) { return Vec(a.x -
 
 float Flat(const D3DXVECTOR3& a, const D3DXVECTOR3& b) { return std::hypot(a.x - b.x, a.z - b.z); }
 
+// The game's stream replayed: MT19937 words shifted right by one.
+class Draws31 {
+ public:
+  explicit Draws31(uint32_t seed) : mt(seed) {}
+  uint32_t Next() { return static_cast<uint32_t>(mt() >> 1); }
+  uint32_t Word() { return static_cast<uint32_t>(mt()); }
+  // ((a AND 127) - 64) x step, one unit up for an odd draw and down for an even one.
+  float Offset(float step) {
+    const uint32_t a = Next();
+    return static_cast<float>(static_cast<int32_t>(a & 127) - 64) * step + ((a & 1) ? 1.0f : -1.0f);
+  }
+
+ private:
+  std::mt19937 mt;
+};
+
 class PlayerSkillsTest : public PlayerArena {
  protected:
   // A fresh start of the skill's row: the action state of its variant (1 or 3) with the motion at
@@ -79,13 +97,19 @@ class PlayerSkillsTest : public PlayerArena {
     player->GetModel()->SetMotionTime(time);
   }
   // Ticks of the running skill until it ends, at most the limit.
-  Trace Run(int limit = 400) {
+  // With a seed, the generator is seeded with it right after the first tick that spawned, so that
+  // the later volleys draw from a known stream.
+  Trace Run(int limit = 400, std::optional<uint32_t> seedAfterFiring = std::nullopt) {
     Trace trace;
     for (int i = 0; i < limit; ++i) {
       const float time = player->GetModel()->GetMotionTime();
       const bool running = player->RunSkill(*player->GetSkillStep());
       trace.push_back({time, running, player->attacks.size(), log->size(), player->GetHits().size(),
                        player->voices.size(), player->GetSp(), player->GetHp()});
+      if (seedAfterFiring && !log->empty()) {
+        SeedRand(*seedAfterFiring);
+        seedAfterFiring.reset();
+      }
       if (!running) break;
     }
     return trace;
@@ -434,15 +458,22 @@ TEST_F(PlayerSkillsTest, SpikesRiseAheadDecoratedAndStriking) {
   EXPECT_EQ(player->hitRecords, std::vector<uint32_t>(3, 3304));
   EXPECT_TRUE(player->se.empty());
 
-  // The line of 135: one and a half units further each volley, turned at random, silent.
+  // The line of 135: one and a half units further each volley, looking along F turned by a drawn
+  // number of degrees, silent.
+  constexpr uint32_t kSeed = 4242;
   Start(135, false);
-  Run();
+  Run(400, kSeed);
   const std::vector<TSpawnRecord> line = SpawnsOf(214);
   ASSERT_EQ(line.size(), 3u);
+  Draws31 draws(kSeed);
   for (size_t v = 0; v < 3; ++v) {
     EXPECT_TRUE(Near(line[v].position, Plus(P(), Times(F(), 1.5f * static_cast<float>(v + 1))), 1e-4f));
     EXPECT_NEAR(line[v].look.y, 0, 1e-5f);
     EXPECT_NEAR(std::hypot(line[v].look.x, line[v].look.z), 1, 1e-4f);
+    // The first volley comes on the firing tick, before the stream is known.
+    if (v > 0) {
+      EXPECT_TRUE(Near(line[v].look, Turned(F(), static_cast<float>(draws.Next())), 1e-3f)) << v;
+    }
   }
   EXPECT_EQ(player->hitRecords, std::vector<uint32_t>(3, 3304));
   EXPECT_TRUE(player->se.empty());
@@ -499,6 +530,100 @@ TEST_F(PlayerSkillsTest, BlessingsHealAndBoostOnTheFiringTickThenRaiseWideningSp
   }
 }
 
+TEST_F(PlayerSkillsTest, TheBlessingsOpenWithTheirGlowsWaveRingAndFlash) {
+  struct Opening {
+    TEffectKind kind;
+    int where;  // 0 at P + (0, b, 0), 1 at P + (0, 0.01, 0), 2 at P + 0.8 F + (0, 1.2 b, 0), 3 at P
+    int look;   // 0 not pinned, 1 along F, 2 up
+    D3DCOLORVALUE colour;
+    float scale;
+  };
+  constexpr D3DCOLORVALUE kBlue{0.2f, 0.4f, 0.8f, 1}, kAmber{0.8f, 0.4f, 0.2f, 1}, kGold{0.8f, 0.8f, 0.5f, 1},
+      kWhite{1, 1, 1, 1}, kRed{0.5f, 0.2f, 0.2f, 1}, kGreen{0.2f, 0.5f, 0.2f, 1}, kNavy{0.2f, 0.2f, 0.5f, 1},
+      kSea{0.3f, 0.5f, 0.5f, 1};
+  const auto blessingB = [&](float ring) {
+    return std::vector<Opening>{{908, 0, 0, kRed, 1},   {910, 3, 0, kRed, 1},   {908, 0, 0, kGreen, 1},
+                                {910, 3, 0, kGreen, 1}, {908, 0, 0, kNavy, 1},  {910, 3, 0, kNavy, 1},
+                                {115, 0, 1, kSea, 2},   {107, 1, 2, kGold, ring}, {5, 2, 0, kWhite, 1}};
+  };
+  const struct {
+    uint32_t skill;
+    bool charged;
+    std::vector<Opening> opening;
+  } cases[] = {
+      {144, false, {{908, 0, 0, kBlue, 1}, {115, 0, 1, kBlue, 2}, {107, 1, 2, kGold, 2}, {5, 2, 0, kWhite, 1}}},
+      {144, true, {{909, 0, 0, kAmber, 1}, {114, 0, 1, kAmber, 2}, {107, 1, 2, kGold, 2}, {5, 2, 0, kWhite, 1}}},
+      {145, false, blessingB(1.5f)},
+      {145, true, blessingB(2.0f)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.skill << (c.charged ? " charged" : ""));
+    Start(c.skill, c.charged);
+    const Trace trace = Run();
+    const size_t f = FiringTick(trace, c.charged ? 6.0f : 5.0f);
+    ASSERT_EQ(trace[f - 1].spawns, 0u);
+    ASSERT_EQ(trace[f].spawns, c.opening.size());
+    const float b = player->GetBodyHeight();
+    const D3DXVECTOR3 places[] = {Plus(P(), Vec(0, b, 0)), Plus(P(), Vec(0, 0.01f, 0)),
+                                  Plus(Plus(P(), Times(F(), 0.8f)), Vec(0, 1.2f * b, 0)), P()};
+    for (size_t i = 0; i < c.opening.size(); ++i) {
+      const Opening& want = c.opening[i];
+      const TSpawnRecord& got = (*log)[i];
+      EXPECT_EQ(got.kind, want.kind) << i;
+      EXPECT_TRUE(Near(got.position, places[want.where], 1e-5f)) << i;
+      if (want.look == 1) {
+        EXPECT_TRUE(Near(got.look, F(), 1e-5f)) << i;
+      } else if (want.look == 2) {
+        EXPECT_TRUE(Near(got.look, Vec(0, 1, 0))) << i;
+      }
+      EXPECT_TRUE(SameColour(got.colour, want.colour)) << i;
+      EXPECT_TRUE(Near(got.scale, Vec(want.scale, want.scale, want.scale))) << i;
+    }
+  }
+}
+
+TEST_F(PlayerSkillsTest, EachBlessingSparkleIsPlacedAndTurnedByItsOwnDraws) {
+  constexpr uint32_t kSeed = 777;
+  constexpr float kDivisors[] = {330, 270, 210, 150, 90};
+  constexpr float kHeights[] = {0.1f, 0.4f, 0.7f, 1.0f, 1.3f};
+  for (uint32_t skill : {144u, 145u}) {
+    SCOPED_TRACE(skill);
+    Start(skill, false);
+    Run(400, kSeed);
+    const std::vector<TSpawnRecord> sparkles = SpawnsOf(119);
+    ASSERT_EQ(sparkles.size(), 5u + 6 + 7 + 8 + 9);
+    // Per sparkle: x and z offsets, three axis draws (negative when odd), the angle.
+    Draws31 draws(kSeed);
+    const auto centred = [&] { return static_cast<float>(static_cast<int32_t>(draws.Next() & 127) - 64); };
+    const auto signedDraw = [&] {
+      const uint32_t a = draws.Next();
+      return (a & 1) ? -static_cast<float>(a) : static_cast<float>(a);
+    };
+    size_t i = 0;
+    for (size_t v = 0; v < 5; ++v) {
+      for (size_t k = 0; k < v + 5; ++k, ++i) {
+        const float x = centred() / kDivisors[v];
+        const float z = centred() / kDivisors[v];
+        EXPECT_TRUE(Near(sparkles[i].position, Plus(P(), Vec(x, kHeights[v], z)), 1e-5f)) << i;
+        D3DXVECTOR3 axis;
+        axis.x = signedDraw();
+        axis.y = signedDraw();
+        axis.z = signedDraw();
+        plat::D3DXVec3Normalize(&axis, &axis);
+        const float angle = static_cast<float>(draws.Next() % 360) * kDegree;
+        // The frame as the spawn placed it, turned about the axis by the angle.
+        plat::D3DXMATRIX turn, want;
+        plat::D3DXMatrixRotationAxis(&turn, &axis, angle);
+        plat::D3DXMatrixMultiply(&want, &turn, &sparkles[i].placed);
+        ASSERT_NE(sparkles[i].effect->GetFrame(), nullptr);
+        const plat::D3DXMATRIX& got = *sparkles[i].effect->GetFrame()->GetMatrix();
+        for (int r = 0; r < 3; ++r)
+          for (int c = 0; c < 3; ++c) EXPECT_NEAR(got.m[r][c], want.m[r][c], 1e-4f) << i << " [" << r << c << "]";
+      }
+    }
+  }
+}
+
 TEST_F(PlayerSkillsTest, FallingShotsDropThreeRocksAVolleyFromRandomHeightsAtRandomRates) {
   struct Case {
     uint32_t skill;
@@ -529,6 +654,25 @@ TEST_F(PlayerSkillsTest, FallingShotsDropThreeRocksAVolleyFromRandomHeightsAtRan
       EXPECT_NEAR(rateSteps, std::round(rateSteps), 1e-2f);
     }
     EXPECT_TRUE(player->se.empty());
+  }
+  // Each rock starts 1.5 ahead of the player, off by its two drawn offsets (x by 1/24, z by 1/48),
+  // as high as its third draw says; the fourth, a whole word, gives its rate.
+  constexpr uint32_t kSeed = 31337;
+  Start(106, true);
+  Run(400, kSeed);
+  const std::vector<TSpawnRecord> charged = SpawnsOf(510);
+  ASSERT_EQ(charged.size(), 24u);
+  Draws31 draws(kSeed);
+  const D3DXVECTOR3 ahead = Plus(P(), Times(F(), 1.5f));
+  for (size_t i = 3; i < charged.size(); ++i) {  // the first volley came before the seed
+    const float x = draws.Offset(1.0f / 24), z = draws.Offset(1.0f / 48);
+    const float height = static_cast<float>(draws.Next() & 127) / 24 + 5.0f;
+    const float rate = static_cast<float>((draws.Word() & 254) >> 1) / 800 + 0.15f;
+    const auto* fall = MoverOf<TFallMover>(charged[i]);
+    ASSERT_NE(fall, nullptr);
+    EXPECT_TRUE(Near(fall->GetPosition(), Vec(ahead.x + x, player->groundHeight - 0.5f + height, ahead.z + z), 1e-4f))
+        << i;
+    EXPECT_NEAR(fall->GetSpeed(), rate, 1e-6f) << i;
   }
   // A charged argument of 0 steps the rate by 1/1000 and fires at 5.0.
   Start(105, false, 5.0f);

@@ -106,6 +106,7 @@ TEST(StatusGain, TheEdgesOfTheCurve) {
       {0, 60, 1000, 0.5f, 6, 0, false},   // above it
       {0, 49, 1000, 0.0f, 6, 1, true},    // a gap of 1: the random share is always 0, raised to 1
       {0, 0, 1000, 1.0f, 6, 50, false},   // the whole gap for certain
+      {0, 47, 1000, 0.9f, 6, 3, false},   // gap 3: 2.7 for certain, rounded up; rest 0.3, truncated to 0
       {3, 10, 0, 1.0f, 45, 35, false},    // no curve: the base is the target
       {0, 0, -5000, 0.5f, 10, 0, false},  // a curve that ends below zero
   };
@@ -124,6 +125,9 @@ TEST(StatusGain, TheRandomShareStaysBelowTheRestOfTheGap) {
   const uint32_t r = GenRand();
   SeedRand(5);
   EXPECT_EQ(GainAmount(8, 100, 1000, 0.5f, 0), 100 + r % 100);
+  // From 101: gap 199, 99.5 for certain rounded up to 100, the rest 99.5 truncated to 99.
+  SeedRand(5);
+  EXPECT_EQ(GainAmount(8, 101, 1000, 0.5f, 0), 100 + r % 99);
 }
 
 class CharTableTest : public CharFileFixture {};

@@ -103,7 +103,7 @@ TEST_F(ActorDamageTest, KindFiltersAndTheStunMark) {
       {"one heavy kind wins over 1 and 2", 1, 1, 1, 0, 0x13, 5, 5, 16, 0, false, false, 5, 5},
       {"1 and 2 together", 1, 1, 1, 0, 0x3, 5, 5, 3, 0, false, false, 5, 5},
       {"no-turn and magic flags", 1, 1, 1, 0, 0x182, 5, 5, 2, 0, false, true, 5, 5},
-      {"the unguardable sign is no kind", 1, 1, 1, 0, static_cast<int32_t>(0x80000041u), 5, 5, 1, 0x40, false, false,
+      {"the sign bit is no kind", 1, 1, 1, 0, static_cast<int32_t>(0x80000041u), 5, 5, 1, 0x40, false, false,
        5, 5},
   };
   for (const Case& c : cases) {
@@ -145,6 +145,7 @@ TEST_F(ActorDamageTest, ALandedHitRunsTheReactionOfItsKindAndReportsIt) {
   v.paramF = 90.0f;
   v.paramH = 2;
   v.landedValue = 1010;
+  v.hitsLeft = 2;
   TCountedPtr<THitObject> volume = VolumeOn(attacker, victim, v);
   volume->Test(victim);
 
@@ -164,6 +165,15 @@ TEST_F(ActorDamageTest, ALandedHitRunsTheReactionOfItsKindAndReportsIt) {
   EXPECT_EQ(victim.se, (std::vector<int32_t>{109}));
   // The attacker faces its victim again: its front (-z) points at it.
   EXPECT_NEAR(attacker.GetFront().z, -1.0f, 1e-4f);
+
+  // A second target of the same volume is reported with the has-hit flag set.
+  TestFighter second(Stats(0, 30));
+  second.Attach(&stage);
+  second.SetPosition(victim.GetPosition());
+  volume->Test(second);
+  ASSERT_EQ(attacker.landed.size(), 2u);
+  EXPECT_EQ(attacker.landed[1].victim, second.GetObjectId());
+  EXPECT_EQ(attacker.landed[1].hasHit, 1);
 }
 
 TEST_F(ActorDamageTest, ARefusedKindStillDamagesReportsAndSounds) {

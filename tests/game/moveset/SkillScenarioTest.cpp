@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -78,23 +79,26 @@ TEST_F(SkillScenario, EveryRoutineFromTheRingCostsItsPointsAndEachLandedHitTakes
   ASSERT_NE(skillServices.roster, nullptr);
   Ticks(30);
   ASSERT_EQ(player->GetSp(), kPoints);
-  auto& foe = static_cast<StandingFoe&>(skillServices.roster->Add(std::make_unique<StandingFoe>()));
+  // No defence of either kind: every skill's hits, the fire rocks' included, do damage.
+  auto& foe = static_cast<StandingFoe&>(
+      skillServices.roster->Add(std::make_unique<StandingFoe>(100000, std::array<int32_t, 4>{40, 0, 80, 0})));
   const plat::D3DXVECTOR3 at = player->GetPosition(), front = player->GetFront();
-  foe.SetPosition(plat::D3DXVECTOR3(at.x + 2 * front.x, at.y, at.z + 2 * front.z));
-  foe.FaceObject(player, nullptr, 4);
 
   struct SkillUse {
     uint32_t skill;
     bool charged;
     int32_t heal;      // the hero's points of life it gives
-    bool surelyHits;   // it strikes where the foe stands whatever the draws
+    bool surelyHits;   // it strikes the foe (the rocks of 105 with this scenario's draws)
+    float ahead = 2;   // where the foe stands; the falling rocks come down further on
   } uses[] = {{100, false, 0, true},  {101, false, 0, false}, {102, false, 0, true},  {152, false, 0, true},
               {154, false, 0, true},  {114, false, 0, false}, {115, false, 0, true},  {135, false, 0, true},
-              {134, true, 0, true},   {144, false, 500, false}, {145, false, 800, false}, {105, false, 0, false},
+              {134, true, 0, true},   {144, false, 500, false}, {145, false, 800, false}, {105, false, 0, true, 4.3f},
               {155, false, 0, false}};
   int32_t hits = 0;
   for (const SkillUse& u : uses) {
     SCOPED_TRACE(testing::Message() << u.skill << (u.charged ? " charged" : ""));
+    foe.SetPosition(plat::D3DXVECTOR3(at.x + u.ahead * front.x, at.y, at.z + u.ahead * front.z));
+    foe.FaceObject(player, nullptr, 4);
     const int32_t sp = player->GetSp(), hp = player->GetHp(), foeHp = foe.GetHp();
     const size_t taken = foe.taken.size();
     Use(u.skill, u.charged);

@@ -110,10 +110,13 @@ TEST_F(StyleHandlersTest, TheRiseTakesOffAsAJumpAndTheHangHoldsTheBodyInTheAir) 
     player->ChangeState(state);
     Stand(P::kActionMode, kHigh, false);
     const float z = player->GetPosition().z, x = player->GetPosition().x;
-    Press(P::kUp);
+    const plat::D3DXVECTOR3 front = player->GetFront();
+    Press(P::kLeft);  // across the facing: a turning step would face the pad
     player->RunMode();
     const float moved = std::abs(player->GetPosition().z - z) + std::abs(player->GetPosition().x - x);
     EXPECT_EQ(moved > 0, state != 37) << state;
+    EXPECT_NEAR(player->GetFront().x, front.x, 1e-5f) << state << ": no turn";
+    EXPECT_NEAR(player->GetFront().z, front.z, 1e-5f) << state << ": no turn";
     Press(0);
   }
 }

@@ -112,11 +112,14 @@ TEST_F(StyleHitsTest, KindsFourAndFiveStickAPieceOnTheTargetThatWaitsItsOwnTime)
   EXPECT_EQ(player->heard.size(), 2u);
   EXPECT_EQ(field->GetEffectManager()->GetLiveCount(), live + 1);
 
+  // Turned and scaled by 2, its local z axis along (0.6, 0, 0.8): the piece looks along its
+  // facing, the unit vector opposite that axis.
+  const D3DXVECTOR3 at = player->GetPosition();
+  const float turned[16] = {1.6f, 0, -1.2f, 0, 0, 2, 0, 0, 1.2f, 0, 1.6f, 0, at.x, at.y, at.z, 1};
+  player->GetFrame()->SetMatrix(turned);
   Register();
   player->OnHitLanded(*target, 4, 5, 0);
   player->OnHitLanded(*target, 5, 5, 0);
-  D3DXVECTOR3 facing;
-  player->GetFrame()->GetWorldAxis(&facing, 3);
   ASSERT_EQ(spawned->size(), 2u);
   const std::pair<TEffectKind, uint32_t> expected[] = {{700, 300}, {701, 500}};
   for (size_t k = 0; k < 2; ++k) {
@@ -126,8 +129,9 @@ TEST_F(StyleHitsTest, KindsFourAndFiveStickAPieceOnTheTargetThatWaitsItsOwnTime)
     EXPECT_FLOAT_EQ(s.at.x, 1);
     EXPECT_FLOAT_EQ(s.at.y, 0.5f);
     EXPECT_FLOAT_EQ(s.at.z, -3.1f) << "lowered by 0.1 along z";
-    EXPECT_FLOAT_EQ(s.look.x, facing.x);
-    EXPECT_FLOAT_EQ(s.look.z, facing.z);
+    EXPECT_NEAR(s.look.x, -0.6f, 1e-5f) << "the player's facing";
+    EXPECT_NEAR(s.look.y, 0, 1e-5f);
+    EXPECT_NEAR(s.look.z, -0.8f, 1e-5f);
     EXPECT_EQ(s.parent, player->GetFrame());
     EXPECT_EQ((std::array{s.colour.r, s.colour.g, s.colour.b, s.colour.a}), (std::array{1.f, 1.f, 1.f, 1.f}));
     EXPECT_FLOAT_EQ(s.scale.x, 1.5f) << "twice the body height";
