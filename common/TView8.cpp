@@ -5,13 +5,14 @@
 #include <cstring>
 
 #include "common/TFrame8.h"
+#include "platform/gfx/D3DXAngles.h"
 
 using namespace plat;
 
 namespace {
 
 constexpr float kPi = 3.14159265358979f;
-constexpr float kDegree = 0.017453292f;
+constexpr float kDegree = plat::D3DXToRadian(1.0f);
 
 D3DXVECTOR3 Row(const D3DXMATRIX& m, int row) { return D3DXVECTOR3(m.m[row][0], m.m[row][1], m.m[row][2]); }
 

@@ -75,6 +75,20 @@ TCountedPtr<TEffect> SpawnUnder(const TActor& actor, TFrame8& parent, TEffectKin
   return manager->Spawn(kind, at, look, parent, EffectStageOf(actor), colour, scale);
 }
 
+TCountedPtr<TEffect> StickPiece(const TActor& actor, TFrame8& parent, const TFrameObject& target, TEffectKind kind,
+                                float size, uint32_t wait) {
+  constexpr float kBeforeTheMiddle = 0.1f;
+  D3DXVECTOR3 at = target.GetPosition();
+  at.z -= kBeforeTheMiddle;
+  const float s = size * actor.GetBodyHeight();
+  TCountedPtr<TEffect> piece = SpawnUnder(actor, parent, kind, at, actor.GetFront(), kWhite, D3DXVECTOR3(s, s, s));
+  if (!piece) return piece;
+  piece->SetTargetId(static_cast<int32_t>(target.GetObjectId()));
+  piece->SetOwnerId(static_cast<int32_t>(actor.GetObjectId()));
+  piece->SetWaitLimit(wait);
+  return piece;
+}
+
 void Life(TEffect* effect, int32_t ticks) {
   if (TShotEffect* shot = AsShot(effect)) shot->SetLifetime(ticks);
 }

@@ -14,6 +14,7 @@
 #include "platform/gfx/D3DXMath.h"
 
 class TActor;
+class TFrameObject;
 class TEffectMover;
 class TEffectStage;
 class THitObject;
@@ -47,6 +48,11 @@ TCountedPtr<TEffect> Spawn(const TActor& actor, TEffectKind kind, const plat::D3
 TCountedPtr<TEffect> SpawnUnder(const TActor& actor, TFrame8& parent, TEffectKind kind, const plat::D3DXVECTOR3& at,
                                 const plat::D3DXVECTOR3& look, const plat::D3DCOLORVALUE& colour = kWhite,
                                 const plat::D3DXVECTOR3& scale = plat::D3DXVECTOR3(1, 1, 1));
+// A piece stuck on the target: spawned under the parent frame just before the target's middle,
+// looking along the actor's front, `size` body heights across; it strikes as the actor, and only
+// the target, once it has waited its ticks. Empty as Spawn is.
+TCountedPtr<TEffect> StickPiece(const TActor& actor, TFrame8& parent, const TFrameObject& target, TEffectKind kind,
+                                float size, uint32_t wait);
 // The shot flies its head that many ticks; an effect that is no shot is left alone.
 void Life(TEffect* effect, int32_t ticks);
 // The shot takes the mover (null: none) and owns it; without a shot the mover is destroyed.

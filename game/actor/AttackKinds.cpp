@@ -18,6 +18,7 @@
 #include "game/field/StageEnemies.h"
 #include "game/field/THitObject.h"
 #include "game/field/TStageLinks.h"
+#include "platform/gfx/D3DXAngles.h"
 
 using plat::D3DCOLORVALUE;
 using plat::D3DXVECTOR3;
@@ -26,7 +27,7 @@ using namespace attack;
 
 namespace {
 
-constexpr float kRadiansPerDegree = 0.017453292f;
+constexpr float kRadiansPerDegree = plat::D3DXToRadian(1.0f);
 constexpr D3DCOLORVALUE kSmoke{0.7f, 0.7f, 0.7f, 0.7f};
 constexpr D3DCOLORVALUE kIceBlue{0.5f, 0.5f, 1, 1};
 constexpr D3DCOLORVALUE kDeepBlue{0.3f, 0.3f, 1, 1};

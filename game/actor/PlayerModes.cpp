@@ -226,8 +226,7 @@ void TPlayerChar::ApplyRingItem() {
     AttackOfKind(kCureAttack);
   }
   PlaySe(kItemSound);
-  if (boosted && data && member < static_cast<uint32_t>(TGameData::kMembers))
-    data->GetTimedModifier(member).Assign(effect);
+  if (boosted) TakeTimedModifier(effect);
 }
 
 // --- the action ------------------------------------------------------------------------------------

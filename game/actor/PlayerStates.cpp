@@ -63,12 +63,12 @@ void TPlayerChar::ChangeState(int32_t state) {
 
 // --- commands --------------------------------------------------------------------------------------
 
-bool TPlayerChar::Obeys(const TStateRow& row, int32_t state) {
+bool TPlayerChar::Obeys(const TStateRow& row, int32_t state, bool air) {
   // A state the style's table lacks (a technique of no state gives -1) would leave the character
   // in the action mode with nothing to run.
   if (state <= 0 || static_cast<size_t>(state) >= GetStateTable().size()) return false;
   if (std::find(row.excluded.begin(), row.excluded.end(), state) != row.excluded.end()) return false;
-  return !IsCommandRefused(state) && !IsAirTechnique(state);
+  return !IsCommandRefused(state) && IsAirTechnique(state) == air;
 }
 
 int32_t TPlayerChar::ObeyCommand(const TStateRow& row) {

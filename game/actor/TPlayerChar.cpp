@@ -373,6 +373,10 @@ bool TPlayerChar::HasTimedModifier() const {
   return data && InMembers(member) && data->GetTimedModifier(member).IsActive();
 }
 
+void TPlayerChar::TakeTimedModifier(const TCountedPtr<TItemEffect>& effect) {
+  if (TGameData* data = Data(); data && InMembers(member)) data->GetTimedModifier(member).Assign(effect);
+}
+
 // --- sounds --------------------------------------------------------------------------------------
 
 void TPlayerChar::PlaySe(int32_t id) {

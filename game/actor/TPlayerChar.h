@@ -30,6 +30,7 @@
 class TAfterImage;
 class TFieldScene;
 class TInput;
+class TItemEffect;
 class TPlayerFoe;
 class TPlayerHud;
 class TPlayerHudItem;
@@ -332,6 +333,8 @@ class TPlayerChar : public TActor, public TStagePlayer {
   // --- getters -------------------------------------------------------------------------------------
   int32_t GetParamBonus(int32_t k);
   bool HasTimedModifier() const;
+  // The member's timed modifier takes the item effect's values and time (an item, a blessing).
+  void TakeTimedModifier(const TCountedPtr<TItemEffect>& effect);
   bool IsDeathFinished() const override { return hp < -25 && voiceTimer <= 0; }
   uint32_t GetLevel() const { return level; }
   uint32_t GetExperience() const { return experience; }
@@ -392,6 +395,10 @@ class TPlayerChar : public TActor, public TStagePlayer {
   static uint32_t GetNoticeSequence();
 
  protected:
+  // Whether a latched state command may leave the row for its state: a state of the table that
+  // the row does not exclude and the style does not refuse, an aerial technique where `air` and a
+  // ground one elsewhere.
+  bool Obeys(const TStateRow& row, int32_t state, bool air = false);
   // What every style does last when it is made: the two weapon trails on the weapon frames, then
   // the block's weapon and accessories equipped.
   void EquipFromBlock(const TCharBlock& block);
@@ -469,7 +476,6 @@ class TPlayerChar : public TActor, public TStagePlayer {
   // (a state of the table, not excluded, not refused, not aerial) to its state, anything else to
   // the row's next state. The state changed to.
   int32_t ObeyCommand(const TStateRow& row);
-  bool Obeys(const TStateRow& row, int32_t state);
   // False when no skill runs.
   bool RunSkillStep();
   // The skeleton every skill routine runs on: its firing point, the cost, the voice, the held pose,

@@ -444,9 +444,7 @@ void RunBody(const TPlayerAttack& a, const BlessingRow& row) {
   const float y = static_cast<float>(GenRand31());
   const float z = static_cast<float>(GenRand31());
   Spawn(a.player, kRing, a.at.body, D3DXVECTOR3(x, y, z));
-  TGameData* data = TGameData::Instance();
-  if (data && a.player.GetMember() < static_cast<uint32_t>(TGameData::kMembers))
-    data->GetTimedModifier(a.player.GetMember()).Assign(TItemMeanTable::Find(row.itemEffect));
+  a.player.TakeTimedModifier(TItemMeanTable::Find(row.itemEffect));
   Heal(a.player, row.amount);
   Se(a.player, kSound);
 }

@@ -95,11 +95,7 @@ void RunLanded(const TLanding& l, const PieceRow& row) {
       owned(Spawn(l.player, row.piece, Plus(p, side), front));
     return;
   }
-  const float s = 1.5f * l.player.GetBodyHeight();
-  TCountedPtr<TEffect> piece =
-      Spawn(l.player, row.piece, D3DXVECTOR3(p.x, p.y, p.z - 0.1f), front, kWhite, D3DXVECTOR3(s, s, s));
-  if (piece) piece->SetTargetId(static_cast<int32_t>(l.target.GetObjectId()));
-  owned(piece);
+  if (TFrame8* scene = l.player.GetSceneFrame()) StickPiece(l.player, *scene, l.target, row.piece, 1.5f, row.wait);
 }
 
 // A further volume on the target's body and an aura shaking on it.

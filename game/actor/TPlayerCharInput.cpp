@@ -7,6 +7,7 @@
 #include "game/actor/TPlayerChar.h"
 #include "game/data/TItemMeanTable.h"
 #include "game/effect/TimeStopState.h"
+#include "platform/gfx/D3DXAngles.h"
 
 using plat::D3DXMATRIX;
 using plat::D3DXVECTOR3;
@@ -20,7 +21,7 @@ constexpr float kJumpGravity = -0.007f;
 constexpr float kJumpSpeed = 0.18f;
 constexpr float kFallSpeedFactor = 10.0f;
 constexpr uint32_t kFirstSkillCommand = 100, kLastSkillCommand = 159;
-constexpr float kDegree = std::numbers::pi_v<float> / 180.0f;
+constexpr float kDegree = plat::D3DXToRadian(1.0f);
 constexpr float kMaxTurnFactor = 3.0f;
 constexpr float kTurnPerFactor = 10.0f * kDegree;
 constexpr float kSmallTurn = 0.1f;

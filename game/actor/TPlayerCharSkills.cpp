@@ -17,6 +17,7 @@
 #include "game/effect/MtRandomState.h"
 #include "game/field/StageEnemies.h"
 #include "game/field/TStageLinks.h"
+#include "platform/gfx/D3DXAngles.h"
 
 using plat::D3DCOLORVALUE;
 using plat::D3DXVECTOR3;
@@ -27,7 +28,7 @@ namespace {
 
 using R = TSkillRoutine;
 
-constexpr float kDegree = 0.017453292f;
+constexpr float kDegree = plat::D3DXToRadian(1.0f);
 constexpr uint32_t kChargedVoice = 1000;
 
 // What a routine's opening and volleys work with on one tick.
@@ -297,9 +298,7 @@ const TBlessingRow& BlessingB() {
 
 bool OpenBlessing(TSkillCast& c, const TBlessingRow& row) {
   constexpr int32_t kSound = 503;
-  TGameData* data = TGameData::Instance();
-  if (data && c.player.GetMember() < static_cast<uint32_t>(TGameData::kMembers))
-    data->GetTimedModifier(c.player.GetMember()).Assign(TItemMeanTable::Find(row.itemEffect[c.Charge()]));
+  c.player.TakeTimedModifier(TItemMeanTable::Find(row.itemEffect[c.Charge()]));
   Heal(c.player, row.heal[c.Charge()]);
   RunEffects({c.player, At(c.player)}, row.opening[c.Charge()]);
   c.player.PlaySkillVoice(c.voice);

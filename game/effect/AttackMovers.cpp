@@ -4,31 +4,24 @@
 
 #include "game/effect/EffectVectors.h"
 #include "game/effect/TBullet.h"
+#include "platform/gfx/D3DXAngles.h"
 
+using effectmath::Cross;
+using effectmath::Normalised;
 using plat::D3DXVECTOR3;
 
 namespace {
 
-constexpr float kRadiansPerDegree = 0.017453292f;
-
-D3DXVECTOR3 Normalised(const D3DXVECTOR3& v) {
-  D3DXVECTOR3 out;
-  plat::D3DXVec3Normalize(&out, &v);  // zero stays zero
-  return out;
-}
-
-D3DXVECTOR3 Cross(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
-  D3DXVECTOR3 out;
-  plat::D3DXVec3Cross(&out, &a, &b);
-  return out;
-}
+constexpr float kRadiansPerDegree = plat::D3DXToRadian(1.0f);
 
 }  // namespace
 
 TLineMover::TLineMover(const D3DXVECTOR3& start, const D3DXVECTOR3& direction, float speed, float acceleration)
     : TFallMover(speed, acceleration, start, direction) {}
 
-void TLineMover::Face(TBullet& bullet, TFrame8* view1, TFrame8* view2) { AimBullet(bullet, view1, view2); }
+void TLineMover::Face(TBullet& bullet, TFrame8* view1, TFrame8* view2) { bullet.FaceView(view1, view2); }
+
+void TBezierTurningSeekMover::Face(TBullet& bullet, TFrame8* view1, TFrame8* view2) { bullet.FaceView(view1, view2); }
 
 TShakeFollowMover::TShakeFollowMover(const TCountedPtr<TFrame8>& followed, const D3DXVECTOR3& axis,
                                      const D3DXVECTOR3& offset, const D3DXVECTOR3& jitterScale)
@@ -64,7 +57,7 @@ TOrbitMover::TOrbitMover(const D3DXVECTOR3& centrePoint, float startAngle, float
       limit(radiusLimit),
       offset(trailOffset) {}
 
-void TOrbitMover::Face(TBullet& bullet, TFrame8* view1, TFrame8* view2) { AimBullet(bullet, view1, view2); }
+void TOrbitMover::Face(TBullet& bullet, TFrame8* view1, TFrame8* view2) { bullet.FaceView(view1, view2); }
 
 D3DXVECTOR3 TOrbitMover::Advance() {
   angle += angularSpeed;

@@ -55,7 +55,7 @@ class TBezierTurningSeekMover : public TBezierSeekMover {
  public:
   using TBezierSeekMover::TBezierSeekMover;
 
-  void Face(TBullet& bullet, TFrame8* view1, TFrame8* view2) override { AimBullet(bullet, view1, view2); }
+  void Face(TBullet& bullet, TFrame8* view1, TFrame8* view2) override;
 };
 
 // Circles a centre in the bullet frame's parent space: each step the angle grows by the angular

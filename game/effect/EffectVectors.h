@@ -1,4 +1,4 @@
-// Small vector sums of the effect code, in single precision as the effects compute them.
+// Small vector sums of the game's effects, actors and enemies, in single precision.
 #pragma once
 #include "common/TFrame8.h"
 #include "platform/gfx/D3DXMath.h"
@@ -15,6 +15,23 @@ inline plat::D3DXVECTOR3 Minus(const plat::D3DXVECTOR3& a, const plat::D3DXVECTO
 
 inline plat::D3DXVECTOR3 Times(const plat::D3DXVECTOR3& v, float s) {
   return plat::D3DXVECTOR3(v.x * s, v.y * s, v.z * s);
+}
+
+inline plat::D3DXVECTOR3 Normalised(const plat::D3DXVECTOR3& v) {
+  plat::D3DXVECTOR3 out;
+  plat::D3DXVec3Normalize(&out, &v);  // zero stays zero
+  return out;
+}
+
+inline plat::D3DXVECTOR3 Cross(const plat::D3DXVECTOR3& a, const plat::D3DXVECTOR3& b) {
+  plat::D3DXVECTOR3 out;
+  plat::D3DXVec3Cross(&out, &a, &b);
+  return out;
+}
+
+inline float Distance(const plat::D3DXVECTOR3& a, const plat::D3DXVECTOR3& b) {
+  const plat::D3DXVECTOR3 d = Minus(a, b);
+  return plat::D3DXVec3Length(&d);
 }
 
 // The world point at `offset` along the frame's world axes (side, up, forward) from its origin:

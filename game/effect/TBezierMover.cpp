@@ -1,26 +1,17 @@
 #include "game/effect/TBezierMover.h"
 
 #include "game/effect/ActorServices.h"
+#include "game/effect/EffectVectors.h"
 #include "game/effect/FieldServices.h"
 #include "game/effect/TBullet.h"
 
+using effectmath::Cross;
+using effectmath::Normalised;
 using plat::D3DXVECTOR3;
 
 namespace {
 
 constexpr float kHealAbove = 0.98f;
-
-D3DXVECTOR3 Normalised(const D3DXVECTOR3& v) {
-  D3DXVECTOR3 out;
-  plat::D3DXVec3Normalize(&out, &v);  // zero stays zero
-  return out;
-}
-
-D3DXVECTOR3 Cross(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
-  D3DXVECTOR3 out;
-  plat::D3DXVec3Cross(&out, &a, &b);
-  return out;
-}
 
 D3DXVECTOR3 Raised(const D3DXVECTOR3& p, float height) { return D3DXVECTOR3(p.x, p.y + height, p.z); }
 
@@ -70,7 +61,7 @@ TBezierPathMover::TBezierPathMover(float stepSize, const D3DXVECTOR3& bend, cons
                                    const D3DXVECTOR3& end)
     : TBezierMover(stepSize, bend, start, end) {}
 
-void TBezierPathMover::Face(TBullet& bullet, TFrame8* view1, TFrame8* view2) { AimBullet(bullet, view1, view2); }
+void TBezierPathMover::Face(TBullet& bullet, TFrame8* view1, TFrame8* view2) { bullet.FaceView(view1, view2); }
 
 TBezierHomingMover::TBezierHomingMover(float stepSize, float limit, float offset, const D3DXVECTOR3& bend,
                                        const D3DXVECTOR3& start, uint32_t target, TEffectStage* onStage)
@@ -87,7 +78,7 @@ TEffectActor* TBezierHomingMover::FindTarget() const {
   return stage ? stage->FindActor(static_cast<int32_t>(targetId)) : nullptr;
 }
 
-void TBezierHomingMover::Face(TBullet& bullet, TFrame8* view1, TFrame8* view2) { AimBullet(bullet, view1, view2); }
+void TBezierHomingMover::Face(TBullet& bullet, TFrame8* view1, TFrame8* view2) { bullet.FaceView(view1, view2); }
 
 void TBezierHomingMover::Step(TBullet& bullet, TFrame8* view1, TFrame8* view2) {
   if (t < homingLimit) {

@@ -34,8 +34,6 @@ TMoverHolder& TMoverHolder::operator=(TMoverHolder& source) {
 
 int32_t DrawJitter() { return static_cast<int32_t>((GenRand() >> 1) & 127) - 64; }
 
-void AimBullet(TBullet& bullet, TFrame8* view1, TFrame8* view2) { bullet.FaceView(view1, view2); }
-
 TFallMover::TFallMover(float startSpeed, float accel, const D3DXVECTOR3& start, const D3DXVECTOR3& along)
     : speed(startSpeed), acceleration(accel), position(start) {
   plat::D3DXVec3Normalize(&direction, &along);
@@ -51,7 +49,7 @@ void TFallMover::Step(TBullet& bullet, TFrame8*, TFrame8*) {
 TSpinFollowMover::TSpinFollowMover(TFrame8* frame, const D3DXVECTOR3& at, const D3DXVECTOR3& trailOffset)
     : point(at), offset(trailOffset), reference(frame) {}
 
-void TSpinFollowMover::Face(TBullet& bullet, TFrame8* view1, TFrame8* view2) { AimBullet(bullet, view1, view2); }
+void TSpinFollowMover::Face(TBullet& bullet, TFrame8* view1, TFrame8* view2) { bullet.FaceView(view1, view2); }
 
 void TSpinFollowMover::Step(TBullet& bullet, TFrame8*, TFrame8*) { PlaceAt(bullet, point); }
 

@@ -125,5 +125,3 @@ class THoldingShakeMover : public TShakeMover {
 // The symmetric jitter of the random stream: ((GenRand >> 1) AND 127) - 64, in -64..63.
 int32_t DrawJitter();
 
-// Turns the bullet toward the view: the frame aim in mode 12 with the two view references.
-void AimBullet(TBullet& bullet, TFrame8* view1, TFrame8* view2);

@@ -10,6 +10,7 @@
 #include "common/TView8.h"
 #include "game/actor/TPlayerChar.h"
 #include "game/data/TGameData.h"
+#include "game/effect/EffectVectors.h"
 #include "game/effect/MtRandomState.h"
 #include "game/effect/TEffectManager.h"
 #include "game/effect/TShotEffect.h"
@@ -20,6 +21,7 @@
 #include "game/field/TMapItem.h"
 #include "game/field/TStage.h"
 
+using effectmath::Distance;
 using plat::D3DXMATRIX;
 using plat::D3DXVECTOR3;
 
@@ -59,12 +61,6 @@ TActorStats StatsOf(const TEnemyRecord& r) {
   s.params = r.Param;
   s.elements = r.Element;
   return s;
-}
-
-float Distance(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
-  D3DXVECTOR3 d;
-  plat::D3DXVec3Subtract(&d, &a, &b);
-  return plat::D3DXVec3Length(&d);
 }
 
 // A roll per million: a draw of the stream against the probability scaled to a million.

@@ -1,11 +1,13 @@
 // The enemy's decisions: what the player is doing measured, a row of the choice table drawn from,
 // and the behaviour of the chosen action run every tick until the next decision.
 #include "game/actor/TPlayerChar.h"
+#include "game/effect/EffectVectors.h"
 #include "game/effect/MtRandomState.h"
 #include "game/enemy/TEnemy.h"
 #include "game/field/StagePlayer.h"
 #include "game/field/TStage.h"
 
+using effectmath::Distance;
 using plat::D3DXVECTOR3;
 
 namespace {
@@ -26,12 +28,6 @@ constexpr int32_t kStandAction = 2;
 constexpr int32_t kCloseInAction = 3;
 constexpr int32_t kBackOffAction = 4;
 constexpr int32_t kFadeAction = 7;
-
-float Distance(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
-  D3DXVECTOR3 d;
-  plat::D3DXVec3Subtract(&d, &a, &b);
-  return plat::D3DXVec3Length(&d);
-}
 
 D3DXVECTOR3 Raised(D3DXVECTOR3 p, float height) {
   p.y += height;

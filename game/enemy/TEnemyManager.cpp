@@ -5,12 +5,14 @@
 #include <string>
 
 #include "common/my_error.h"
+#include "game/effect/EffectVectors.h"
 #include "game/effect/MtRandomState.h"
 #include "game/enemy/EnemySpawnTable.h"
 #include "game/field/StagePlayer.h"
 #include "game/field/TMapData.h"
 #include "game/field/TStage.h"
 
+using effectmath::Distance;
 using plat::D3DXVECTOR3;
 
 namespace {
@@ -19,12 +21,6 @@ namespace {
 // its square times this.
 constexpr float kFirstTimerShrink = 4.6296295e-6f;
 constexpr float kLargestFloat = 3.4028235e38f;
-
-float Distance(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
-  D3DXVECTOR3 d;
-  plat::D3DXVec3Subtract(&d, &a, &b);
-  return plat::D3DXVec3Length(&d);
-}
 
 }  // namespace
 

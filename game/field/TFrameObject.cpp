@@ -1,6 +1,7 @@
 #include "game/field/TFrameObject.h"
 
 #include "game/field/ObjectIds.h"
+#include "platform/gfx/D3DXAngles.h"
 
 using plat::D3DXVECTOR3;
 
@@ -8,7 +9,7 @@ namespace {
 
 const D3DXVECTOR3 kUp(0, 1, 0);
 constexpr float kHalfTurn = 3.14159265f;
-constexpr float kTurnPerOffset = -10.0f * 0.017453292f;  // radians per unit of sideways offset
+constexpr float kTurnPerOffset = -10.0f * plat::D3DXToRadian(1.0f);  // radians per unit of sideways offset
 
 D3DXVECTOR3 NegatedUnitAxis(const TFrame8& frame, int32_t axis) {
   D3DXVECTOR3 v;

@@ -23,13 +23,6 @@ TPlayerStyle::TCommand TPlayerStyle::Take() {
   return {kind, static_cast<int32_t>(value)};
 }
 
-bool TPlayerStyle::IsTechnique(const TStateRow& row, const TCommand& command, bool air) {
-  if (command.kind != kStateCommand || command.state <= 0) return false;
-  if (static_cast<size_t>(command.state) >= table.states.size()) return false;
-  if (std::find(row.excluded.begin(), row.excluded.end(), command.state) != row.excluded.end()) return false;
-  return IsAirTechnique(command.state) == air;
-}
-
 void TPlayerStyle::EndIn(int32_t end) {
   if (end >= 0) return ChangeState(end);
   ClearHits();

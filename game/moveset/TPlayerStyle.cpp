@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/TFrame8.h"
+#include "game/actor/ActorAttack.h"
 #include "game/actor/PlayerHud.h"
 #include "game/data/TGameData.h"
 #include "game/data/TSkillTable.h"
@@ -36,7 +37,6 @@ struct TPieceRow {
   uint32_t wait;
 };
 constexpr TPieceRow kPieces[] = {{4, 700, 300}, {5, 701, 500}};
-constexpr float kPieceDrop = 0.1f;
 
 bool IsAirMode(uint32_t mode) { return mode == kJumpMode || mode == kFallMode; }
 
@@ -162,21 +162,6 @@ void TPlayerStyle::Recoil(int32_t landedValue) {
 }
 
 void TPlayerStyle::SpawnPiece(TFieldActor& target, int32_t landedValue) {
-  TEffectManager* effects = GetEffectManager();
-  if (!effects) return;
-  for (const TPieceRow& row : kPieces) {
-    if (row.landedValue != landedValue) continue;
-    D3DXVECTOR3 at = target.GetPosition();
-    at.z -= kPieceDrop;
-    const D3DXVECTOR3 facing = GetFront();
-    const float size = 2 * GetBodyHeight();
-    const TCountedPtr<TEffect> piece =
-        effects->Spawn(row.kind, at, facing, *frame, stage ? stage->GetEffectStage() : nullptr,
-                       plat::D3DCOLORVALUE{1, 1, 1, 1}, D3DXVECTOR3(size, size, size));
-    // A kind without a prototype spawns nothing.
-    if (!piece) continue;
-    piece->SetTargetId(static_cast<int32_t>(target.GetObjectId()));
-    piece->SetOwnerId(static_cast<int32_t>(GetObjectId()));
-    piece->SetWaitLimit(row.wait);
-  }
+  for (const TPieceRow& row : kPieces)
+    if (row.landedValue == landedValue) attack::StickPiece(*this, *frame, target, row.kind, 2.0f, row.wait);
 }

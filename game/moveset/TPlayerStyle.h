@@ -168,8 +168,10 @@ class TPlayerStyle : public TPlayerChar {
     int32_t state;
   };
   TCommand Take();
-  // A state command of the table that the row does not exclude, aerial or not.
-  bool IsTechnique(const TStateRow& row, const TCommand& command, bool air);
+  // A state command that the row obeys (TPlayerChar::Obeys), aerial or not.
+  bool IsTechnique(const TStateRow& row, const TCommand& command, bool air) {
+    return command.kind == kStateCommand && Obeys(row, command.state, air);
+  }
   // The row's end: a state, or a movement mode with the hits cleared.
   void EndIn(int32_t end);
   // A hold leads to `hold`, a technique of the kind (ground or air) to its state, anything else to

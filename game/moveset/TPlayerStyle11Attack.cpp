@@ -12,6 +12,7 @@
 #include "game/effect/TShotEffect.h"
 #include "game/field/THitObject.h"
 #include "game/moveset/TPlayerStyle11.h"
+#include "platform/gfx/D3DXAngles.h"
 
 using plat::D3DXVECTOR3;
 
@@ -37,7 +38,7 @@ constexpr int32_t kShotSound = 103;
 constexpr int32_t kVolley = 100000;
 constexpr int32_t kTrailLife = 50;
 constexpr int32_t kRandomSpread = 60;
-constexpr float kDegree = 0.017453292f;
+constexpr float kDegree = plat::D3DXToRadian(1.0f);
 // Every arrow makes its target flinch without turning it toward the archer.
 constexpr int32_t kArrowFlags = hit_kind::kKind1 | hit_kind::kNoTurn;
 constexpr int32_t kRehit = 5;

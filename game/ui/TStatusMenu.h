@@ -14,6 +14,7 @@
 #include "common/TView8.h"
 #include "game/ui/TMenuTop.h"
 #include "game/ui/TScreenWindow.h"
+#include "platform/gfx/D3DXAngles.h"
 
 class TStatusSheetSubject;
 
@@ -28,7 +29,7 @@ class TStatusMenu : public TMenuScreen {
   static constexpr size_t kTexts = 17;
   static const TStatusTextShape kTextShapes[kTexts];
   static constexpr float kModelX = -0.9f, kModelZ = -4.0f;
-  static constexpr float kTurnPerTick = 0.017453292f;  // one degree
+  static constexpr float kTurnPerTick = plat::D3DXToRadian(1.0f);
 
   // The texts in table order, Shift-JIS; without a player they are empty.
   static std::array<std::string, kTexts> Texts(const TStatusSheetSubject* player, uint32_t gold);

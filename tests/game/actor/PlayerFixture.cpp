@@ -21,29 +21,6 @@ TPlayerChar* MakeTestStyle(TFieldScene& scene, uint32_t member, const TCharBlock
 
 }  // namespace
 
-void TestPlayerHud::ShowEnemyPanel(float x, float y, int32_t hits, int32_t damage) {
-  log.push_back("enemy panel " + std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)) +
-                " " + std::to_string(hits) + " " + std::to_string(damage));
-}
-
-TCountedPtr<TPlayerHudItem> TestPlayerHud::ShowLevelUp(float x, float y) {
-  log.push_back("level up " + std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)));
-  levelUp->life = levelUpLife;
-  return levelUp;
-}
-
-TCountedPtr<TPlayerHudItem> TestPlayerHud::ShowNotice(const TGainNotice& notice, float x, float y) {
-  log.push_back("notice " + std::to_string(notice.sequence) + " at " + std::to_string(static_cast<int>(x)) + "," +
-                std::to_string(static_cast<int>(y)));
-  shownNotices.push_back(notice);
-  return TCountedPtr<TPlayerHudItem>(new TestHudItem(noticeLife));
-}
-
-TCountedPtr<TPlayerHud> TestHudMaker::MakePlayerHud(TPlayerChar&) {
-  last = new TestPlayerHud(log);
-  return TCountedPtr<TPlayerHud>(last);
-}
-
 TestStyle::TestStyle(TFieldScene& scene, uint32_t member, const TCharBlock& block, const std::string& model,
                      Log& log)
     : TPlayerChar(scene, member, block, model), log(log) {
@@ -73,6 +50,8 @@ TCountedPtr<TStageEnemies> PlayerFixture::Services::CreateEnemyManager(TStage& s
 
 TCountedPtr<TFieldHud> PlayerFixture::Services::CreateHud(TFieldScene&) {
   hud = new TestHudMaker(log);
+  hud->noticeLife = 50;
+  hud->levelUpLife = 100;
   return TCountedPtr<TFieldHud>(hud);
 }
 

@@ -16,67 +16,16 @@
 #include "game/actor/TPlayerChar.h"
 #include "game/actor/TPlayerFactory.h"
 #include "tests/game/actor/FoeRoster.h"
+#include "tests/game/actor/PlayerHudDouble.h"
 #include "tests/game/field/FieldSceneFixture.h"
 
 namespace playertest {
 
 using Log = std::vector<std::string>;
 
-// A HUD panel that finishes after a number of updates.
-class TestHudItem : public TPlayerHudItem {
- public:
-  explicit TestHudItem(int32_t life) : life(life) {}
-  void Update() override { --life; }
-  bool IsFinished() const override { return life <= 0; }
-  void Draw() override { ++draws; }
-
-  int32_t life;
-  int32_t draws = 0;
-};
-
-class TestPlayerHud : public TPlayerHud {
- public:
-  explicit TestPlayerHud(Log& log) : log(log), levelUp(new TestHudItem(0)) {}
-
-  void RefreshGauge() override { log.push_back("gauge refresh"); }
-  void UpdateGauge() override { log.push_back("gauge update"); }
-  void ResetItemRing() override { log.push_back("ring reset"); }
-  void RefreshItemRing() override { log.push_back("ring refresh"); }
-  bool StepItemRing() override { return ringHasPad; }
-  void RefreshSkillRing() override { log.push_back("skill ring refresh"); }
-  void HandleSkillRingInput() override {}
-  uint32_t GetSkillRingCursor() const override { return cursor; }
-  void SetSkillRingCursor(uint32_t entry) override { cursor = entry; }
-  void PushSkill(uint32_t skillId) override { log.push_back("skill " + std::to_string(skillId)); }
-  void UpdateMessages() override {}
-  void AttachStatusIcons() override { log.push_back("icons attach"); }
-  void DetachStatusIcons() override { log.push_back("icons detach"); }
-  void UpdateStatusIcons() override {}
-  void ShowEnemyPanel(float x, float y, int32_t hits, int32_t damage) override;
-  void UpdateEnemyPanel() override {}
-  TCountedPtr<TPlayerHudItem> ShowLevelUp(float x, float y) override;
-  bool IsLevelUpShowing() const override { return !levelUp->IsFinished(); }
-  TCountedPtr<TPlayerHudItem> ShowNotice(const TGainNotice& notice, float x, float y) override;
-  void DrawParts() override { log.push_back("draw parts"); }
-  void DrawMessages() override { log.push_back("draw messages"); }
-
-  Log& log;
-  bool ringHasPad = false;
-  uint32_t cursor = 0;
-  int32_t noticeLife = 50;
-  int32_t levelUpLife = 100;
-  TCountedPtr<TestHudItem> levelUp;
-  std::vector<TGainNotice> shownNotices;
-};
-
-// The scene's HUD, which makes the player's.
-class TestHudMaker : public fieldscenetest::TestHud, public TPlayerHudMaker {
- public:
-  using TestHud::TestHud;
-  TCountedPtr<TPlayerHud> MakePlayerHud(TPlayerChar&) override;
-
-  TestPlayerHud* last = nullptr;
-};
+using hudtest::TestHudItem;
+using hudtest::TestHudMaker;
+using hudtest::TestPlayerHud;
 
 class TestStyle : public TPlayerChar {
  public:

@@ -41,8 +41,8 @@ TEST_F(PlayerGainsTest, EqualLevelsReadEntry100OfBothTables) {
   EXPECT_EQ(p.GetExperience(), 300u) << "entry 100 (200) times 1.5";
   EXPECT_EQ(TGameData::Instance()->GetCharBlock(0).PointsOf(1000), 25) << "20 from the table and the enemy's 5";
   p.UpdateChildren();
-  ASSERT_EQ(hud->shownNotices.size(), 1u);
-  const TGainNotice& n = hud->shownNotices[0];
+  ASSERT_EQ(hud->notices.size(), 1u);
+  const TGainNotice& n = hud->notices[0];
   EXPECT_EQ(n.sequence, sequence + 1);
   EXPECT_EQ(n.experience, 300u);
   EXPECT_EQ(n.abilityPoints, 20u);
@@ -72,14 +72,14 @@ TEST_F(PlayerGainsTest, NoticesFollowEachOther120TicksApart) {
   foe.factor = 0.1f;
   for (int i = 0; i < 3; ++i) p.GainFromDefeat(foe);
   p.UpdateChildren();
-  EXPECT_EQ(hud->shownNotices.size(), 1u);
+  EXPECT_EQ(hud->notices.size(), 1u);
   EXPECT_EQ(p.GetNoticeTimer(), 120);
   Children(p, 119);
-  EXPECT_EQ(hud->shownNotices.size(), 1u);
+  EXPECT_EQ(hud->notices.size(), 1u);
   Children(p, 1);
-  EXPECT_EQ(hud->shownNotices.size(), 2u);
+  EXPECT_EQ(hud->notices.size(), 2u);
   EXPECT_EQ(p.GetChildren().size(), 1u) << "a notice lives 50 updates here";
-  EXPECT_LT(hud->shownNotices[0].sequence, hud->shownNotices[1].sequence);
+  EXPECT_LT(hud->notices[0].sequence, hud->notices[1].sequence);
 }
 
 TEST_F(PlayerGainsTest, ExperienceStopsAtTheNextLevelUntilTheLevelUp) {
@@ -99,7 +99,7 @@ TEST_F(PlayerGainsTest, ExperienceStopsAtTheNextLevelUntilTheLevelUp) {
 
   // The three notices first; only then, and only once the character is free, the level-up.
   Children(p, 1 + 120 + 120);
-  EXPECT_EQ(hud->shownNotices.size(), 3u);
+  EXPECT_EQ(hud->notices.size(), 3u);
   EXPECT_EQ(p.GetNoticeSequenceAtLevelUp(), -1);
   Children(p, 200);
   EXPECT_EQ(p.GetLevel(), 0u);

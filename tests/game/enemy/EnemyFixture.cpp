@@ -21,33 +21,11 @@ TPlayerChar* MakeTestHero(TFieldScene& scene, uint32_t member, const TCharBlock&
   return new TestHero(scene, member, block, model);
 }
 
-// A panel that is over as soon as it is shown.
-class ShownItem : public TPlayerHudItem {
- public:
-  void Update() override {}
-  bool IsFinished() const override { return true; }
-  void Draw() override {}
-};
-
 }  // namespace
 
 void TestHero::GainFromDefeat(TPlayerFoe& enemy) {
   defeats.push_back(dynamic_cast<const TActor&>(enemy).GetObjectId());
   TPlayerStyle00::GainFromDefeat(enemy);
-}
-
-TCountedPtr<TPlayerHudItem> TestPlayerHud::ShowLevelUp(float, float) {
-  return TCountedPtr<TPlayerHudItem>(new ShownItem);
-}
-
-TCountedPtr<TPlayerHudItem> TestPlayerHud::ShowNotice(const TGainNotice& notice, float, float) {
-  notices.push_back(notice);
-  return TCountedPtr<TPlayerHudItem>(new ShownItem);
-}
-
-TCountedPtr<TPlayerHud> TestSceneHud::MakePlayerHud(TPlayerChar&) {
-  playerHud = new TestPlayerHud;
-  return TCountedPtr<TPlayerHud>(playerHud);
 }
 
 TCountedPtr<TEnemy> TestSlime::Clone(TEnemyManager* owner) const {

@@ -15,6 +15,7 @@
 #include "game/enemy/TEnemyManager.h"
 #include "game/enemy/TStandardEnemy.h"
 #include "game/moveset/TPlayerStyle00.h"
+#include "tests/game/actor/PlayerHudDouble.h"
 #include "tests/game/field/FieldSceneFixture.h"
 
 namespace enemytest {
@@ -60,49 +61,8 @@ class TestHero : public TPlayerStyle00 {
   std::vector<uint32_t> defeats;  // the ids of the enemies, in order
 };
 
-// The character's own HUD parts: it notes the enemy panels and the gain notices shown; the notices
-// and the level-up panel are over as soon as they are shown.
-class TestPlayerHud : public TPlayerHud {
- public:
-  struct TPanel {
-    int32_t hits, damage;
-    bool operator==(const TPanel&) const = default;
-  };
-
-  void RefreshGauge() override {}
-  void UpdateGauge() override {}
-  void ResetItemRing() override {}
-  void RefreshItemRing() override {}
-  bool StepItemRing() override { return false; }
-  void RefreshSkillRing() override {}
-  void HandleSkillRingInput() override {}
-  uint32_t GetSkillRingCursor() const override { return 0; }
-  void SetSkillRingCursor(uint32_t) override {}
-  void PushSkill(uint32_t) override {}
-  void UpdateMessages() override {}
-  void AttachStatusIcons() override {}
-  void DetachStatusIcons() override {}
-  void UpdateStatusIcons() override {}
-  void ShowEnemyPanel(float, float, int32_t hits, int32_t damage) override { panels.push_back({hits, damage}); }
-  void UpdateEnemyPanel() override {}
-  TCountedPtr<TPlayerHudItem> ShowLevelUp(float, float) override;
-  bool IsLevelUpShowing() const override { return false; }
-  TCountedPtr<TPlayerHudItem> ShowNotice(const TGainNotice& notice, float, float) override;
-  void DrawParts() override {}
-  void DrawMessages() override {}
-
-  std::vector<TPanel> panels;
-  std::vector<TGainNotice> notices;
-};
-
-// The scene's HUD, which makes the character's.
-class TestSceneHud : public fieldscenetest::TestHud, public TPlayerHudMaker {
- public:
-  using TestHud::TestHud;
-  TCountedPtr<TPlayerHud> MakePlayerHud(TPlayerChar&) override;
-
-  TestPlayerHud* playerHud = nullptr;
-};
+using hudtest::TestPlayerHud;
+using TestSceneHud = hudtest::TestHudMaker;
 
 // One effect spawned, as the effect manager handed it over.
 struct TSpawned {
@@ -223,7 +183,7 @@ class EnemyFixture : public fieldscenetest::FieldSceneFixture {
 
   TPlayerChar& Player() { return *services.player; }
   TestHero& Hero() { return dynamic_cast<TestHero&>(*services.player); }
-  TestPlayerHud& PlayerHud() { return *services.hud->playerHud; }
+  TestPlayerHud& PlayerHud() { return *services.hud->last; }
   TEnemyManager& Manager() { return *services.manager; }
   TStage& Stage() { return *field->GetStage(); }
   // A manager of its own on the open stage, from a copy of the arena with these enemy chunks; the
