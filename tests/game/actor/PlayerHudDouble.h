@@ -86,14 +86,16 @@ class TestHudMaker : public fieldscenetest::TestHud, public TPlayerHudMaker {
  public:
   using TestHud::TestHud;
   TCountedPtr<TPlayerHud> MakePlayerHud(TPlayerChar&) override {
-    last = new TestPlayerHud(log);
+    last = new TestPlayerHud(playerHudLog ? *playerHudLog : log);
     last->noticeLife = noticeLife;
     last->levelUpLife = levelUpLife;
     return TCountedPtr<TPlayerHud>(last);
   }
 
   TestPlayerHud* last = nullptr;
-  // What the next player HUD starts with.
+  // What the next player HUD starts with: where it logs (the scene HUD's log when null) and how
+  // long its notices and level-up panel last.
+  Log* playerHudLog = nullptr;
   int32_t noticeLife = 0;
   int32_t levelUpLife = 0;
 };

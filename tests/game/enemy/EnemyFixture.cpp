@@ -59,6 +59,7 @@ TCountedPtr<TStageEnemies> EnemyServices::CreateEnemyManager(TStage& stage, cons
 
 TCountedPtr<TFieldHud> EnemyServices::CreateHud(TFieldScene&) {
   hud = new TestSceneHud(log);
+  hud->playerHudLog = &playerHudLog;  // the enemy tests read the scene's log, not the player HUD's
   return TCountedPtr<TFieldHud>(hud);
 }
 

@@ -166,6 +166,7 @@ class EnemyServices : public fieldscenetest::TestServices {
   TPlayerChar* player = nullptr;
   TEnemyManager* manager = nullptr;
   TestSceneHud* hud = nullptr;
+  fieldscenetest::Log playerHudLog;
 };
 
 class EnemyFixture : public fieldscenetest::FieldSceneFixture {
