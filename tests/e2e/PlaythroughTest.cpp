@@ -280,12 +280,8 @@ class Playthrough : public GameRunFixture {
                 const std::function<bool(const plat::Picture&)>& again = nullptr) {
     ASSERT_TRUE(PressUntil(window, key, shows, kStepSeconds, againAfter, again)) << what << " never showed";
   }
-  // A short walk: the keys held for the seconds given, then let go. A walk the same way soon after
-  // the last would be a double tap, which sets the hero running far past where it was steered, so
-  // a walk starts a second after the last one ended: ten ticks even on a slow frame rate.
+  // A short walk: the keys held for the seconds given, then let go.
   static void Walk(const std::vector<std::string>& keys, double seconds) {
-    static std::chrono::steady_clock::time_point lastEnded;
-    std::this_thread::sleep_until(lastEnded + std::chrono::seconds(1));
     std::string down, up;
     for (const std::string& key : keys) {
       down += " keydown " + key;
@@ -294,7 +290,6 @@ class Playthrough : public GameRunFixture {
     char pause[32];
     std::snprintf(pause, sizeof pause, " sleep %.2f", seconds);
     std::system(("xdotool" + down + pause + up).c_str());
-    lastEnded = std::chrono::steady_clock::now();
   }
   // Where the hero has come to rest: shots until two in a row place it alike, each seen by `watch`
   // and, on the battle map, by the camera that follows it. Nothing while no map shows.
