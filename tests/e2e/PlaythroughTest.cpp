@@ -292,7 +292,9 @@ class Playthrough : public GameRunFixture {
     std::system(("xdotool" + down + pause + up).c_str());
   }
   // Where the hero has come to rest: shots until two in a row place it alike, each seen by `watch`
-  // and, on the battle map, by the camera that follows it. Nothing while no map shows.
+  // and, on the battle map, by the camera that follows it. Nothing while no map shows. The shots
+  // stand a quarter of a second apart: on a busy machine two shots closer than a frame would show
+  // a hero still walking as if it stood.
   std::optional<Spot> Settled(bool trailing) {
     std::optional<Spot> last;
     for (int attempt = 0; attempt < 25; ++attempt) {
@@ -302,7 +304,7 @@ class Playthrough : public GameRunFixture {
       if (!at) return at;
       if (last && std::hypot(at->x - last->x, at->z - last->z) < 0.05) return at;
       last = at;
-      std::this_thread::sleep_for(std::chrono::milliseconds(40));
+      std::this_thread::sleep_for(std::chrono::milliseconds(250));
     }
     return last;
   }
