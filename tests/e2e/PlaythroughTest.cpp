@@ -315,10 +315,13 @@ class Playthrough : public GameRunFixture {
   // would carry the hero far past where it was last seen, so none is. On the town the camera
   // looks north (+z), so Up leads north; on a battle map (`trailing`) the camera trails the hero on
   // a leash: it is dragged after the hero at a fixed distance, and Up leads away from it. That
-  // camera is followed here the same way from where the map put it.
+  // camera is followed here the same way from where the map put it. There a slime may stand in
+  // the way: when the walks have not moved the hero for a while, a blow the way it faces clears
+  // it.
   bool MoveUntil(Spot to, const std::function<bool(Spot)>& done, int seconds, bool trailing) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    Spot from;
+    Spot from, still{1e9, 1e9};
+    auto stillSince = std::chrono::steady_clock::now();
     bool walkedBefore = false;  // from where, and which way, the last walk went
     long walked = 0;
     while (std::chrono::steady_clock::now() < until) {
@@ -330,6 +333,16 @@ class Playthrough : public GameRunFixture {
       }
       if (trailing && walkedBefore) Calibrate(from, *at, walked);
       if (done(*at)) return true;
+      const auto now = std::chrono::steady_clock::now();
+      if (std::hypot(at->x - still.x, at->z - still.z) > 0.3) {
+        still = *at;
+        stillSince = now;
+      } else if (trailing && now - stillSince > std::chrono::seconds(3)) {
+        Tap("z");
+        stillSince = now;
+        walkedBefore = false;  // the blow's lunge is no walk to calibrate by
+        continue;
+      }
       const double fx = trailing ? at->x - camera.x : 0, fz = trailing ? at->z - camera.z : 1;
       const double dx = to.x - at->x, dz = to.z - at->z;
       // The way to the point from the pad's Up, in eighths of a turn, positive to the left.
@@ -685,29 +698,14 @@ TEST_F(Playthrough, FromTheTitleThroughTheFieldASaveAndALoadToTheEnding) {
       // South out of the battle map: the town, and its save point.
       {"town-again",
        [&] {
-         // A slime that follows may stand in the way: when the hero has not moved for a while, a
-         // blow clears it.
          auto inTown = [&](Spot at) { return std::hypot(at.x - townArrival.x, at.z - townArrival.z) < 3; };
-         Spot last{1e9, 1e9};
-         auto moved = std::chrono::steady_clock::now();
-         auto arrived = [&](Spot at) {
-           const auto now = std::chrono::steady_clock::now();
-           if (std::hypot(at.x - last.x, at.z - last.z) > 0.5) {
-             last = at;
-             moved = now;
-           } else if (now - moved > std::chrono::seconds(2)) {
-             Tap("z");
-             moved = now;
-           }
-           return inTown(at);
-         };
          // To the exit's north side in short walks, then southward into it unbroken, as the exit
          // takes only a hero walking into it southward for a while; a hero thrown through it to
          // the wall behind walks back north of it and tries again.
          const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(300);
          bool home = false;
          while (!home && std::chrono::steady_clock::now() < until) {
-           SteerUntil({0, -14}, [&](Spot at) { return arrived(at) || std::hypot(at.x, at.z + 14) < 1; }, 90);
+           SteerUntil({0, -14}, [&](Spot at) { return inTown(at) || std::hypot(at.x, at.z + 14) < 1; }, 90);
            home = SteerHeldUntil({0, -21}, [&](Spot at) { return inTown(at) || at.z < -19.3; }, 30) &&
                   inTown(LocateOnMiniMap(Shot(window)).value_or(Spot{}));
          }
