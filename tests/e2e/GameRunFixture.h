@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -154,6 +155,38 @@ inline std::optional<Spot> LocateOnMiniMap(const plat::Picture& shot) {
 }
 
 inline bool ShowsMap(const plat::Picture& shot) { return LocateOnMiniMap(shot).has_value(); }
+
+// The way the hero faces, as a unit (x, z), from the minimap's arrow: the arrow turns about the
+// middle of its square with the hero, its narrow end the way the hero faces (north up the
+// screen), so its pixels lie on the whole behind that middle.
+// Nothing where no arrow shows.
+inline std::optional<Spot> FacingOnMiniMap(const plat::Picture& shot) {
+  if (shot.width != 640 || shot.height != 480) return std::nullopt;
+  constexpr double kMiddleX = 520.5, kMiddleY = 392.5;
+  double sx = 0, sy = 0;
+  int count = 0;
+  for (uint32_t y = 378; y < 408; ++y)
+    for (uint32_t x = 506; x < 536; ++x) {
+      const uint32_t p = shot.At(x, y);
+      if (Channel(p, 16) < 200 || Channel(p, 8) < 200 || Channel(p, 0) < 200) continue;
+      sx += x + 0.5 - kMiddleX;
+      sy += y + 0.5 - kMiddleY;
+      ++count;
+    }
+  const double length = std::hypot(sx, sy);
+  if (count < 40 || length < 0.5 * count) return std::nullopt;
+  return Spot{-sx / length, sy / length};
+}
+
+// Where the yes/no dialog's cursor stands: on Yes (the upper line) or No; nothing while no dialog
+// shows.
+inline std::optional<bool> YesChosen(const plat::Picture& shot) {
+  if (shot.width != 640 || shot.height != 480) return std::nullopt;
+  for (uint32_t y = 230; y < 300; ++y)
+    for (uint32_t x = 250; x < 300; ++x)
+      if (Near(shot.At(x, y), {255, 220, 80}, 12)) return y < 258;
+  return std::nullopt;
+}
 
 // A press as a player makes it: held a while, as the game samples them per tick.
 inline void Tap(const std::string& window, const std::string& key) {

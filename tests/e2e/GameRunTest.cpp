@@ -80,13 +80,25 @@ TEST_F(GameRun, EscapeAsksToQuitAndTheGameEnds) {
   Start(true);
   std::string window = FindWindow("Duskwheel 3", true);
   ASSERT_FALSE(window.empty()) << ReadText(dir / "stderr.txt");
-  std::system(("xdotool windowfocus --sync " + window + " key Escape").c_str());
-  // Long enough for the dialog to have slid in on a busy machine: it takes no answer before.
-  EXPECT_EQ(WaitForExit(10), -1) << "the dialog waits for an answer";
-  std::system(("xdotool windowfocus --sync " + window +
-               " keydown Up sleep 0.3 keyup Up sleep 0.3 keydown z sleep 0.3 keyup z")
-                  .c_str());
-  EXPECT_EQ(WaitForExit(kStepSeconds), 0) << ReadText(dir / "stderr.txt");
+  // Escape again only while the title shows without the dialog; Up again only while No is chosen.
+  ASSERT_TRUE(PressUntil(window, "Escape", [](const plat::Picture& s) { return YesChosen(s).has_value(); },
+                         kStepSeconds, 3, ShowsTitleMenu))
+      << "the dialog never showed";
+  EXPECT_EQ(WaitForExit(2), -1) << "the dialog waits for an answer";
+  ASSERT_TRUE(PressUntil(window, "Up", [](const plat::Picture& s) { return YesChosen(s) == true; }, kStepSeconds, 3,
+                         [](const plat::Picture& s) { return YesChosen(s) == false; }))
+      << "Yes was never chosen";
+  // The dialog takes no answer while it slides in: the answer again while Yes still shows.
+  int exit = -1;
+  for (int press = 0; press < 10 && exit == -1; ++press) {
+    Tap(window, "z");
+    exit = WaitForExit(6);
+    if (exit == -1 && YesChosen(Shot(window)) != true) {  // on its way out
+      exit = WaitForExit(kStepSeconds);
+      break;
+    }
+  }
+  EXPECT_EQ(exit, 0) << ReadText(dir / "stderr.txt");
   EXPECT_FALSE(HasErrorLog());
 }
 
