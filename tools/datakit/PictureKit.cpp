@@ -2,8 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include "tools/datakit/WordPainter.h"
@@ -36,38 +35,54 @@ uint8_t Blend(uint8_t ground, uint8_t ink, uint32_t coverage) {
   return static_cast<uint8_t>((ground * (255 - coverage) + ink * coverage + 127) / 255);
 }
 
-struct RgbOrder {
-  bool operator()(const Rgb& a, const Rgb& b) const { return std::tie(a.r, a.g, a.b) < std::tie(b.r, b.g, b.b); }
-};
-
 uint32_t Distance(const Rgb& a, const Rgb& b) {
   const int dr = a.r - b.r, dg = a.g - b.g, db = a.b - b.b;
   return static_cast<uint32_t>(dr * dr + dg * dg + db * db);
 }
 
+uint32_t Key(const Rgb& c) { return uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b; }
+
 // Palette indices again for a picture given as one colour a pixel: every colour when they fit,
-// else the 256 most used, the others shown as the nearest of those.
+// else the 256 most used (the lower colour first among equals), the others shown as the nearest of
+// those. Neighbouring pixels mostly share a colour, so each pass looks a colour up only when it
+// changes: a whole title picture is made many times in every test that writes a sample game.
 void SetColours(PtxPicture& picture, const std::vector<Rgb>& shown) {
-  std::map<Rgb, size_t, RgbOrder> uses;
-  for (const Rgb& c : shown) ++uses[c];
-  std::vector<std::pair<Rgb, size_t>> ranked(uses.begin(), uses.end());
-  std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+  std::unordered_map<uint32_t, size_t> uses;
+  uint32_t lastKey = 0;
+  size_t* lastUses = nullptr;
+  for (const Rgb& c : shown) {
+    if (!lastUses || Key(c) != lastKey) {
+      lastKey = Key(c);
+      lastUses = &uses[lastKey];
+    }
+    ++*lastUses;
+  }
+  std::vector<std::pair<uint32_t, size_t>> ranked(uses.begin(), uses.end());
+  std::sort(ranked.begin(), ranked.end(),
+            [](const auto& a, const auto& b) { return a.second != b.second ? a.second > b.second : a.first < b.first; });
   if (ranked.size() > 256) ranked.resize(256);
   picture.palette = {};
-  std::map<Rgb, uint8_t, RgbOrder> index;
+  std::unordered_map<uint32_t, uint8_t> index;
   for (size_t i = 0; i < ranked.size(); ++i) {
-    picture.palette[i] = ranked[i].first;
-    index[ranked[i].first] = static_cast<uint8_t>(i);
+    const uint32_t key = ranked[i].first;
+    picture.palette[i] = {static_cast<uint8_t>(key >> 16), static_cast<uint8_t>(key >> 8), static_cast<uint8_t>(key)};
+    index[key] = static_cast<uint8_t>(i);
   }
+  uint8_t lastIndex = 0;
   for (size_t i = 0; i < shown.size(); ++i) {
-    auto found = index.find(shown[i]);
-    if (found == index.end()) {
-      uint8_t best = 0;
-      for (size_t k = 1; k < ranked.size(); ++k)
-        if (Distance(ranked[k].first, shown[i]) < Distance(ranked[best].first, shown[i])) best = static_cast<uint8_t>(k);
-      found = index.emplace(shown[i], best).first;
+    if (i == 0 || Key(shown[i]) != lastKey) {
+      lastKey = Key(shown[i]);
+      auto found = index.find(lastKey);
+      if (found == index.end()) {
+        uint8_t best = 0;
+        for (size_t k = 1; k < ranked.size(); ++k)
+          if (Distance(picture.palette[k], shown[i]) < Distance(picture.palette[best], shown[i]))
+            best = static_cast<uint8_t>(k);
+        found = index.emplace(lastKey, best).first;
+      }
+      lastIndex = found->second;
     }
-    picture.pixels[i] = found->second;
+    picture.pixels[i] = lastIndex;
   }
 }
 
