@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "common/TD3D8.h"
 #include "common/TDeviceHooks.h"
@@ -23,7 +24,7 @@
 #include "platform/gfx/AdapterTable.h"
 #include "sound/TDSound8.h"
 #include "tests/common/MeshFixture.h"
-#include "tools/datakit/SampleGame.h"
+#include "SampleGameFolder.h"
 
 namespace fieldscenetest {
 
@@ -201,7 +202,8 @@ void FieldSceneFixture::SetUp() {
   ShellFixture::SetUp();
   // The working folder is the game folder, as the game's own folders are relative to it.
   const std::string game = dir.path() + "/";
-  datakit::WriteSampleGame(game);
+  std::filesystem::copy(DW_TEST_SAMPLE_GAME, game,
+                        std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
   TTexture8::SetFolder("data/ptx03/");
   TMesh8::SetFolder("data/msh03/");
   TFrame8::SetFolder("data/frm03/");
