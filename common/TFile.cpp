@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/my_error.h"
+#include "common/Untraced.h"
 #include "common/scramble.h"
 #include "platform/core/FileSystem.h"
 #include "platform/core/MessageBox.h"
@@ -106,7 +107,7 @@ bool TFile::ReadScrambled(void* buffer, uint32_t count, uint8_t startCount) {
   return true;
 }
 
-uint32_t Crc32(const void* data, int32_t length) {
+DW_UNTRACED uint32_t Crc32(const void* data, int32_t length) {
   static const std::array<uint32_t, 256> table = [] {
     std::array<uint32_t, 256> t{};
     for (uint32_t i = 0; i < 256; ++i) {

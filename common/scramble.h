@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/Untraced.h"
+
 namespace scramble {
 
 // Table files: scrambled strings put their text at rotation offset 4 (the length took 0-3).
@@ -32,11 +34,11 @@ inline uint8_t Unscramble(uint8_t stored, uint8_t k) {
   return RotateRight(static_cast<uint8_t>(~stored), k);
 }
 
-inline void ScrambleBytes(void* data, size_t count, uint8_t start) {
+DW_UNTRACED inline void ScrambleBytes(void* data, size_t count, uint8_t start) {
   auto* p = static_cast<uint8_t*>(data);
   for (size_t i = 0; i < count; ++i) p[i] = Scramble(p[i], static_cast<uint8_t>(start + i));
 }
-inline void UnscrambleBytes(void* data, size_t count, uint8_t start) {
+DW_UNTRACED inline void UnscrambleBytes(void* data, size_t count, uint8_t start) {
   auto* p = static_cast<uint8_t*>(data);
   for (size_t i = 0; i < count; ++i) p[i] = Unscramble(p[i], static_cast<uint8_t>(start + i));
 }
