@@ -150,7 +150,9 @@ inline std::optional<Spot> LocateOnMiniMap(const plat::Picture& shot) {
   };
   int left = 0, right = 0, top = 0, bottom = 0;
   if (!span(columns, left, right) || !span(rows, top, bottom)) return std::nullopt;
-  const double centreX = kCutLeft + (left + right) / 2.0, centreY = kCutTop + (top + bottom) / 2.0;
+  // Pixel i spans [i, i + 1): the square's middle lies half a pixel past the mean of its first and
+  // last columns (rows), as the arrow's (520, 392) is a pixel's corner.
+  const double centreX = kCutLeft + (left + right + 1) / 2.0, centreY = kCutTop + (top + bottom + 1) / 2.0;
   return Spot{kArrowX - centreX, centreY - kArrowY};
 }
 
