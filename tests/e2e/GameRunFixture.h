@@ -164,7 +164,8 @@ inline bool ShowsMap(const plat::Picture& shot) { return LocateOnMiniMap(shot).h
 // Nothing where no arrow shows.
 inline std::optional<Spot> FacingOnMiniMap(const plat::Picture& shot) {
   if (shot.width != 640 || shot.height != 480) return std::nullopt;
-  constexpr double kMiddleX = 520.5, kMiddleY = 392.5;
+  // The arrow's pixels come out centred on the pixel whose corner the arrow turns about.
+  constexpr double kMiddleX = kArrowX + 0.5, kMiddleY = kArrowY + 0.5;
   double sx = 0, sy = 0;
   int count = 0;
   for (uint32_t y = 378; y < 408; ++y)
