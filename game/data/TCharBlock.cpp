@@ -67,17 +67,14 @@ bool TCharBlock::Deserialize(TSaveReader& in) {
   for (int32_t& v : params) ok = ok && in.I32(v);
   for (float& v : elements) ok = ok && in.F32(v);
   ok = ok && in.U32(weaponId) && in.U32(accessoryA) && in.U32(accessoryB);
-  for (uint32_t& v : skillSlots) ok = ok && in.U32(v);
-  for (uint16_t& v : weaponPoints) ok = ok && in.U16(v);
-  for (uint16_t& v : accessoryPoints) ok = ok && in.U16(v);
-  for (uint32_t& v : timers) ok = ok && in.U32(v);
-  for (uint32_t& v : bestCombos) ok = ok && in.U32(v);
+  ok = ok && in.U32s(skillSlots.data(), skillSlots.size()) && in.U16s(weaponPoints.data(), weaponPoints.size()) &&
+       in.U16s(accessoryPoints.data(), accessoryPoints.size()) && in.U32s(timers.data(), timers.size()) &&
+       in.U32s(bestCombos.data(), bestCombos.size());
   uint32_t count = 0;
   // The count is checked against the bytes left before anything is reserved.
   if (!ok || !in.U32(count) || count > in.Left() / 4) return false;
   learned.assign(count, 0);
-  for (uint32_t& v : learned) in.U32(v);
-  return true;
+  return in.U32s(learned.data(), learned.size());
 }
 
 namespace {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "common/Untraced.h"
+
 TSaveWriter& TSaveWriter::U8(uint8_t v) {
   bytes.push_back(v);
   return *this;
@@ -29,6 +31,20 @@ bool TSaveReader::Bytes(uint8_t* out, size_t size) {
   if (size > Left()) return false;
   if (size) std::memcpy(out, at, size);
   at += size;
+  return true;
+}
+
+DW_UNTRACED bool TSaveReader::U16s(uint16_t* out, size_t count) {
+  if (count > Left() / 2) return false;
+  for (size_t i = 0; i < count; ++i, at += 2) out[i] = static_cast<uint16_t>(at[0] | (at[1] << 8));
+  return true;
+}
+
+DW_UNTRACED bool TSaveReader::U32s(uint32_t* out, size_t count) {
+  if (count > Left() / 4) return false;
+  for (size_t i = 0; i < count; ++i, at += 4)
+    out[i] = static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 | static_cast<uint32_t>(at[2]) << 16 |
+             static_cast<uint32_t>(at[3]) << 24;
   return true;
 }
 

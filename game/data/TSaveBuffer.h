@@ -29,6 +29,9 @@ class TSaveReader {
   bool I32(int32_t& v);
   bool F32(float& v);
   bool Bytes(uint8_t* out, size_t size);
+  // A whole array in one bounds check: the long point tables are most of a save.
+  bool U16s(uint16_t* out, size_t count);
+  bool U32s(uint32_t* out, size_t count);
   size_t Left() const { return static_cast<size_t>(end - at); }
 
  private:

@@ -139,6 +139,25 @@ TEST_F(SaveFiles, TheFileLayoutReadsAndWritesByteForByte) {
   }
 }
 
+TEST(SaveReader, ArraysReadLittleEndianOrFailWholeWithoutMoving) {
+  const uint8_t bytes[] = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09};
+  TSaveReader in(bytes, sizeof bytes);
+  uint32_t words[3] = {7, 7, 7};
+  EXPECT_FALSE(in.U32s(words, 3));  // 12 bytes asked of 9
+  EXPECT_EQ(words[0], 7u);
+  EXPECT_EQ(in.Left(), 9u);
+  uint16_t halves[4] = {};
+  ASSERT_TRUE(in.U16s(halves, 4));
+  EXPECT_EQ(halves[0], 0x0201);
+  EXPECT_EQ(halves[3], 0x0807);
+  EXPECT_FALSE(in.U16s(halves, 1));  // one byte left
+  ASSERT_TRUE(in.U32s(words, 0));
+  uint8_t last = 0;
+  ASSERT_TRUE(in.U8(last));
+  EXPECT_EQ(last, 0x09);
+  EXPECT_EQ(in.Left(), 0u);
+}
+
 TEST_F(SaveFiles, SaveAndLoadRoundTripWithEitherPlacement) {
   TGameData& d = Data();
   d.SetGold(1234);
