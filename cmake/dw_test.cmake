@@ -1,16 +1,18 @@
 # How test programs are built. Compiling the tests is most of the suite's build time, so the test
-# tree is compiled without optimisation (the sanitizer build keeps its -O1), in unity batches,
-# against one precompiled GoogleTest header that all of it shares.
+# tree is compiled without optimisation in both builds (the code under test keeps the build's own),
+# in unity batches, against one precompiled GoogleTest header that all of it shares.
 option(DW_TEST_UNITY "Compile the test programs' files in unity batches" ON)
 set(DW_TEST_UNITY_BATCH 8 CACHE STRING "Files per unity batch of a test program")
 
-# dw_test_program(name SOURCES ... LIBS ...): one GoogleTest program, its cases discovered at test
-# time, one CTest test each. How it is compiled is set for the whole test tree below.
+# dw_test_program(name SOURCES ... LIBS ...): one GoogleTest program, run whole as one CTest test:
+# a process of its own for each case cost the sanitizer build a third of a second of start and leak
+# check, a thousand times over. One case alone: the program with --gtest_filter. How it is compiled
+# is set for the whole test tree below.
 function(dw_test_program name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+  add_test(NAME ${name} COMMAND ${name})
 endfunction()
 
 # The name the test folders have always used.
@@ -27,10 +29,7 @@ set(DW_TEST_DEFINITIONS _REENTRANT)
 # every formatted number for the widest the type allows.
 function(dw_test_target_flags target)
   target_compile_definitions(${target} PRIVATE ${DW_TEST_DEFINITIONS})
-  target_compile_options(${target} PRIVATE -Wno-subobject-linkage)
-  if(NOT DW_SANITIZE)
-    target_compile_options(${target} PRIVATE -O0 -Wno-format-truncation)
-  endif()
+  target_compile_options(${target} PRIVATE -Wno-subobject-linkage -O0 -Wno-format-truncation)
 endfunction()
 
 # The shared precompiled header, made once and reused by every program and library of the tests.
