@@ -62,7 +62,7 @@ cat "$release_log"
 read -r release_status release_took <"$release_rc"
 timings+=("$(printf '%-18s %4dm%02ds (%s)' "release ctest" $((release_took / 60)) $((release_took % 60)) \
   "beside the sanitizer build")")
-phase_done "release ctest end"
+phase_done "release ctest rest"
 status=0
 [[ $release_status -eq 0 ]] || status=1
 [[ $built -eq 1 ]] || exit 1

@@ -50,20 +50,9 @@ DW_UNTRACED bool TSaveReader::U32s(uint32_t* out, size_t count) {
 
 bool TSaveReader::U8(uint8_t& v) { return Bytes(&v, 1); }
 
-bool TSaveReader::U16(uint16_t& v) {
-  uint8_t b[2];
-  if (!Bytes(b, 2)) return false;
-  v = static_cast<uint16_t>(b[0] | (b[1] << 8));
-  return true;
-}
+bool TSaveReader::U16(uint16_t& v) { return U16s(&v, 1); }
 
-bool TSaveReader::U32(uint32_t& v) {
-  uint8_t b[4];
-  if (!Bytes(b, 4)) return false;
-  v = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 | static_cast<uint32_t>(b[2]) << 16 |
-      static_cast<uint32_t>(b[3]) << 24;
-  return true;
-}
+bool TSaveReader::U32(uint32_t& v) { return U32s(&v, 1); }
 
 bool TSaveReader::I32(int32_t& v) {
   uint32_t u;

@@ -18,7 +18,7 @@ namespace save_reader_fuzz {
 
 // The earlier chapter's slot 1 is this chapter's slot 1, linked once: one write an input, not two.
 void LinkEarlierChaptersSlot() {
-  static const bool linked = [] {
+  [[maybe_unused]] static const bool linked = [] {
     namespace fs = std::filesystem;
     fuzz::WriteFile("save/sav_01.dat", std::vector<uint8_t>());
     fs::create_directories("../Duskwheel02/save");
@@ -26,7 +26,6 @@ void LinkEarlierChaptersSlot() {
     fs::create_symlink(fs::absolute("save/sav_01.dat"), "../Duskwheel02/save/sav_01.dat");
     return true;
   }();
-  (void)linked;
 }
 
 // Slot 1's summary lines: on this program's save screen, which makes one for a save of any
