@@ -18,13 +18,15 @@ const ModeEntry kModeValues[] = {{1100, 0.65f}, {1200, 0.0f},  {1300, 0.45f}, {2
                                  {2100, 0.55f}, {2200, 0.75f}, {2300, 0.85f}, {3000, 0.15f},
                                  {4000, 0.25f}, {4100, 0.35f}, {5000, 0.95f}};
 
-// Specular red as authored picks a mode by band [from, to).
+// Specular red as authored picks a mode by band [from, to). The bounds are floats like the value:
+// against double bounds a red of 0.7 or 0.9, each a little under its decimal, fell a band short.
 struct Band {
-  double from, to;
+  float from, to;
   uint16_t code;
 };
-const Band kBands[] = {{0.1, 0.2, 3000}, {0.2, 0.3, 4000}, {0.3, 0.4, 4100}, {0.4, 0.5, 1300}, {0.5, 0.6, 2100},
-                       {0.6, 0.7, 2200}, {0.7, 0.8, 1100}, {0.8, 0.9, 2300}, {0.9, 1.0, 5000}};
+const Band kBands[] = {{0.1f, 0.2f, 3000}, {0.2f, 0.3f, 4000}, {0.3f, 0.4f, 4100},
+                       {0.4f, 0.5f, 1300}, {0.5f, 0.6f, 2100}, {0.6f, 0.7f, 2200},
+                       {0.7f, 0.8f, 1100}, {0.8f, 0.9f, 2300}, {0.9f, 1.0f, 5000}};
 
 const uint32_t kAlphaFormats[] = {21, 25, 26, 28, 29, 31, 40, 51, 52, 67};
 
@@ -62,6 +64,12 @@ int32_t TruncateToInt(double value) {
   if (value >= 2147483647.0) return 2147483647;
   if (value <= -2147483648.0) return -2147483647 - 1;
   return static_cast<int32_t>(value);
+}
+
+uint32_t TruncateToU32(double value) {
+  if (!(value > 0.0)) return 0;
+  if (value >= 4294967295.0) return 0xFFFFFFFFu;
+  return static_cast<uint32_t>(value);
 }
 
 TMaterial8::TMaterial8(const std::string& newName, const D3DMATERIAL8& values, const TTexture8& newTexture)
@@ -116,7 +124,7 @@ void TMaterial8::ApplyTexture(uint32_t stage) const { texture.Apply(stage); }
 
 void TMaterial8::DeriveRenderMode() {
   const float a = material.Emissive.a;
-  const double s = material.Specular.r;
+  const float s = material.Specular.r;
   if (a == 0.0f) {
     renderMode = 0;
     return;
@@ -141,6 +149,7 @@ uint16_t TMaterial8::ParseOrder(const std::string& text) {
 
 uint32_t TMaterial8::PackedColor() const {
   const D3DCOLORVALUE& c = material.Emissive;
-  auto channel = [](float v) { return static_cast<uint32_t>(TruncateToInt(v * 255.0)) & 0xFF; };
+  // The product is a float, as the game's: in double a channel a little over 1 packs one lower.
+  auto channel = [](float v) { return static_cast<uint32_t>(TruncateToInt(v * 255.0f)) & 0xFF; };
   return channel(c.a) << 24 | channel(c.r) << 16 | channel(c.g) << 8 | channel(c.b);
 }

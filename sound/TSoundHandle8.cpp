@@ -1,10 +1,13 @@
 #include "sound/TSoundHandle8.h"
 
+#include "common/TMaterial8.h"
 #include "sound/TSound8.h"
 
+// In single precision as the game computes: in double, the curve at 0.2 comes to a hair above -336.
 int32_t CubicVolume(float t, int32_t p0, int32_t p1, int32_t p2, int32_t p3) {
-  double s = t, r = 1.0 - s;
-  return static_cast<int32_t>(r * r * r * p0 + s * r * r * p1 + s * s * r * p2 + s * s * s * p3);
+  const float s = t, r = 1.0f - s;
+  const auto f = [](int32_t p) { return static_cast<float>(p); };
+  return TruncateToInt(r * r * r * f(p0) + s * r * r * f(p1) + s * s * r * f(p2) + s * s * s * f(p3));
 }
 
 int32_t VolumeCurve(float t) { return CubicVolume(t, 0, -1000, -4000, -10000); }

@@ -332,8 +332,9 @@ void TActor::CalcDamage(const THitObject& hit, TDamageResult& out) {
 
   out.defenceBit = (kind & kMagic) != 0;
   const int32_t defence = out.defenceBit ? GetParam3() : GetParam1();
-  const int32_t power = in.power;
-  int32_t damage = TruncateToInt((static_cast<double>(power) - defence) + power * 0.1);
+  // Single precision, each step rounded to float, as the game computes.
+  const auto power = static_cast<float>(in.power);
+  int32_t damage = TruncateToInt((power - static_cast<float>(defence)) + power * 0.1f);
   damage = TruncateToInt(in.multiplier * static_cast<float>(damage));
 
   out.status = kind & (kKnockDown32 | kKnockDown64);
@@ -347,7 +348,7 @@ void TActor::CalcDamage(const THitObject& hit, TDamageResult& out) {
     damage = TruncateToInt(ElementFactor(out.element) * static_cast<float>(damage));
   } else if (out.element >= kFirstPairCode && out.element < kFirstPairCode + kElementPairs.size()) {
     const auto& pair = kElementPairs[out.element - kFirstPairCode];
-    damage = TruncateToInt((ElementFactor(pair[0]) + ElementFactor(pair[1])) * static_cast<float>(damage) * 0.5);
+    damage = TruncateToInt((ElementFactor(pair[0]) + ElementFactor(pair[1])) * static_cast<float>(damage) * 0.5f);
   }
   out.damage = std::max(damage, 0);
 }
@@ -405,19 +406,19 @@ void TActor::EndBlink() {
 }
 
 bool TActor::AirHitStep() {
-  const double f = (specialHits + 1) / 3.0;
+  const float f = static_cast<float>(specialHits + 1) / 3.0f;
   if (!airHitDoneThisTick) {
     airHitDoneThisTick = 1;
     motionRate = 1.0f;
-    double lift = 0.02 / f;
-    if (specialHits >= 50) lift *= 0.2;
-    if (lift > velocity.y) velocity.y = static_cast<float>(lift);
+    float lift = 0.02f / f;
+    if (specialHits >= 50) lift *= 0.2f;
+    if (lift > velocity.y) velocity.y = lift;
   }
-  return model->RewindMotion(static_cast<float>(4.0 / f));
+  return model->RewindMotion(4.0f / f);
 }
 
 void TActor::ScaleAndRestart(float value) {
-  airHitScale = static_cast<float>(0.12 * value);
+  airHitScale = 0.12f * value;
   AirHitStep();
 }
 

@@ -336,36 +336,42 @@ bool TPlayerChar::IsFreeForAction() { return mainState == 1 && mode != 17 && mod
 
 // --- values --------------------------------------------------------------------------------------
 
+// The game computes in single precision, each step rounded to float: widened to double, 0.06 x 50
+// lands just under 3, and the skill's point is lost in the truncation.
 int32_t TPlayerChar::ParamOf(int32_t k) {
-  const TGameData* data = Data();
-  const double rate = data ? data->GetBonusRate(k) : 0.0;
-  const double p = params[static_cast<size_t>(k)];
-  double extra = 0;
-  if (data && InMembers(member)) extra += Data()->GetTimedModifier(member).GetValues()[static_cast<size_t>(k)];
+  TGameData* data = Data();
+  const float rate = data ? data->GetBonusRate(k) : 0.0f;
+  const auto p = static_cast<float>(params[static_cast<size_t>(k)]);
+  float value = rate * p + p;
+  if (data && InMembers(member))
+    value += static_cast<float>(data->GetTimedModifier(member).GetValues()[static_cast<size_t>(k)]);
   for (const TCountedPtr<TAccessoryEquip>* slot : {&accessoryA, &accessoryB}) {
     if (!*slot) continue;
-    if (k == 1) extra += (*slot)->physicalDefence;
-    if (k == 3) extra += (*slot)->magicDefence;
+    if (k == 1) value += static_cast<float>((*slot)->physicalDefence);
+    if (k == 3) value += static_cast<float>((*slot)->magicDefence);
   }
-  return TruncateToInt(static_cast<float>(rate) * p + p + extra);
+  return TruncateToInt(value);
 }
 
 float TPlayerChar::ElementOf(int32_t k) {
   const TGameData* data = Data();
   const float e = elements[static_cast<size_t>(k)];
   const float r = data ? data->GetBonusRate(4 + k) : 0.0f;
-  float v = e - r * e;
+  // e - a - b - r x e in this order: each step rounds to float.
+  float v = e;
   for (const TCountedPtr<TAccessoryEquip>* slot : {&accessoryA, &accessoryB})
     if (*slot) v -= (*slot)->elementDefences[static_cast<size_t>(k)];
+  v -= r * e;
   return v < 0.0f ? 0.0f : v;
 }
 
 int32_t TPlayerChar::GetParamBonus(int32_t k) {
   if (k < 0 || k > 3) return 0;
-  const TGameData* data = Data();
+  TGameData* data = Data();
   if (!data) return 0;
-  const double modifier = InMembers(member) ? Data()->GetTimedModifier(member).GetValues()[static_cast<size_t>(k)] : 0;
-  return TruncateToInt(static_cast<double>(data->GetBonusRate(k)) * params[static_cast<size_t>(k)] + modifier);
+  const auto modifier =
+      InMembers(member) ? static_cast<float>(data->GetTimedModifier(member).GetValues()[static_cast<size_t>(k)]) : 0.0f;
+  return TruncateToInt(data->GetBonusRate(k) * static_cast<float>(params[static_cast<size_t>(k)]) + modifier);
 }
 
 bool TPlayerChar::HasTimedModifier() const {

@@ -156,6 +156,9 @@ class TPlayerChar : public TActor, public TStagePlayer {
   int32_t GetParam1() override { return ParamOf(1); }
   int32_t GetParam2() override { return ParamOf(2); }
   int32_t GetParam3() override { return ParamOf(3); }
+  // Parameter 0 as the player's attacks strike with it: x 1.1 while boost A runs, else x 1.2 while
+  // boost B runs, truncated.
+  int32_t GetBoostedParam0();
   float GetElement0() override { return ElementOf(0); }
   float GetElement1() override { return ElementOf(1); }
   float GetElement2() override { return ElementOf(2); }

@@ -1,8 +1,8 @@
 // What a defeated enemy gives the player character, the notices that announce it one after the
 // other, the level-up with its gains, and the voices of the skills.
-#include <cmath>
 #include <vector>
 
+#include "common/TMaterial8.h"
 #include "game/actor/CharTables.h"
 #include "game/actor/PlayerFoe.h"
 #include "game/actor/PlayerHud.h"
@@ -35,8 +35,6 @@ struct TGrowthRow {
 constexpr TGrowthRow kGrowthRows[] = {{4, 0, 575}, {5, 1, 57}, {0, 2, 57}, {1, 3, 45}, {2, 4, 57}, {3, 5, 45}};
 
 uint32_t noticeSequence = 0;
-
-int32_t Trunc(double v) { return static_cast<int32_t>(std::trunc(v)); }
 
 // The voice of a skill command by its last two digits.
 struct TSkillVoiceRow {
@@ -71,15 +69,18 @@ void TPlayerChar::GainFromDefeat(TPlayerFoe& enemy) {
   ++noticeSequence;
   TGameData* data = TGameData::Instance();
   const int64_t difference = int64_t{level} - int64_t{enemy.GetFoeLevel()};
-  const double expRate = data ? data->GetBonusRate(kExperienceRate) : 0.0;
-  const double abilityRate = data ? data->GetBonusRate(kAbilityRate) : 0.0;
+  const float expRate = data ? data->GetBonusRate(kExperienceRate) : 0.0f;
+  const float abilityRate = data ? data->GetBonusRate(kAbilityRate) : 0.0f;
 
-  const uint32_t e0 = static_cast<uint32_t>(Trunc(CharTableEntry(expTable, difference) * enemy.GetExperienceFactor()));
-  const uint32_t gained = static_cast<uint32_t>(Trunc(e0 * expRate + e0));
+  // Single precision throughout, each step rounded to float, as the game computes.
+  const auto e0 = static_cast<float>(
+      static_cast<uint32_t>(TruncateToInt(static_cast<float>(CharTableEntry(expTable, difference)) *
+                                          enemy.GetExperienceFactor())));
+  const auto gained = static_cast<uint32_t>(TruncateToInt(e0 * expRate + e0));
   const uint32_t fromTable = CharTableEntry(abilityTable, difference);
   const uint32_t enemyPoints = enemy.GetAbilityPoints();
-  const double sum = static_cast<double>(enemyPoints) + fromTable;
-  const uint32_t bonus = static_cast<uint32_t>(Trunc(sum * abilityRate + enemyPoints));
+  const float sum = static_cast<float>(enemyPoints) + static_cast<float>(fromTable);
+  const auto bonus = static_cast<uint32_t>(TruncateToInt(sum * abilityRate + static_cast<float>(enemyPoints)));
   const uint32_t points = bonus + fromTable;
 
   if (data) {

@@ -281,20 +281,24 @@ void RollAilments(TPlayerChar& player, uint32_t flags) {
 
 }  // namespace
 
+int32_t TPlayerChar::GetBoostedParam0() {
+  const int32_t p = GetParam0();
+  if (boostA.IsRunning()) return TruncateToInt(static_cast<float>(p) * 1.1f);
+  if (boostB.IsRunning()) return TruncateToInt(static_cast<float>(p) * 1.2f);
+  return p;
+}
+
 void TPlayerChar::GetHitParams(const THitRecord& def, THitParams& out) {
   out.position = D3DXVECTOR3(def.position[0], def.position[1], def.position[2]);
   out.radius = def.radius;
   out.element = def.paramB;
   out.soundLevel = -1;
-  int32_t p = GetParam0();
-  if (boostA.IsRunning())
-    p = TruncateToInt(p * 1.1);
-  else if (boostB.IsRunning())
-    p = TruncateToInt(p * 1.2);
+  const int32_t p = GetBoostedParam0();
 
   // With two weapons the mean of their power, the element and effect kind of the first.
   int64_t w = 0;
-  if (weaponA && weaponB) w = TruncateToInt((int64_t{weaponA->attack} + weaponB->attack) * 0.5);
+  if (weaponA && weaponB)
+    w = TruncateToInt((static_cast<float>(weaponA->attack) + static_cast<float>(weaponB->attack)) * 0.5f);
   if (const TWeaponEquip* held = weaponA ? weaponA.Get() : weaponB.Get()) {
     if (!(weaponA && weaponB)) w = held->attack;
     out.element = held->element;

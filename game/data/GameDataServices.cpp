@@ -3,6 +3,8 @@
 #include <random>
 #include <utility>
 
+#include "sound/TSoundHandle8.h"
+
 namespace {
 
 TGameDataServices& Current() {
@@ -12,15 +14,9 @@ TGameDataServices& Current() {
 
 }  // namespace
 
-int32_t StandInVolumeCurve(float t) {
-  const double p0 = 0, p1 = -1000, p2 = -4000, p3 = -10000;
-  const double u = 1.0 - t;
-  return static_cast<int32_t>(u * u * u * p0 + t * u * u * p1 + t * t * u * p2 + t * t * t * p3);
-}
-
 TGameDataServices StandInGameDataServices() {
   TGameDataServices s;
-  s.volumeCurve = &StandInVolumeCurve;
+  s.volumeCurve = &VolumeCurve;
   s.setSoundSetVolume = [](int32_t, int32_t) {};
   // The game's generator is MT19937 with its standard seed; this one only lacks the shared state.
   s.genRand = [] {

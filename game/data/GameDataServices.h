@@ -17,7 +17,5 @@ struct TGameDataServices {
 const TGameDataServices& GameDataServices();
 // Members left empty take the stand-ins.
 void SetGameDataServices(TGameDataServices services);
+// The volume curve is the sound layer's own; the sound sets and the generator are stand-ins.
 TGameDataServices StandInGameDataServices();
-
-// B(t; 0, -1000, -4000, -10000) of the sound layer's cubic fade curve, truncated toward zero.
-int32_t StandInVolumeCurve(float t);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "common/TFrame8.h"
+#include "common/TMaterial8.h"
 #include "game/effect/FieldServices.h"
 #include "game/effect/MtRandomState.h"
 #include "game/effect/TParticleEffect.h"
@@ -77,8 +78,9 @@ TThunderEffect::TThunderEffect(const std::string& name, uint32_t count, float e1
     bolt.SetName(BoltName(i));
     frame->AddMesh(bolt);
   }
-  band1 = static_cast<int32_t>(segments.count * 0.3);
-  band2 = static_cast<int32_t>(segments.count * 0.7);
+  // Single precision as the game computes: in double, 90 segments put the second band at 62.
+  band1 = TruncateToInt(static_cast<float>(segments.count) * 0.3f);
+  band2 = TruncateToInt(static_cast<float>(segments.count) * 0.7f);
   FindBolts();
 }
 

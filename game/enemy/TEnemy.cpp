@@ -63,9 +63,10 @@ TActorStats StatsOf(const TEnemyRecord& r) {
   return s;
 }
 
-// A roll per million: a draw of the stream against the probability scaled to a million.
-bool Roll(double probability) {
-  return static_cast<int64_t>(GenRand() % kPerMillion) < TruncateToInt(probability * kPerMillion);
+// A roll per million: a draw of the stream against the probability scaled to a million, in single
+// precision as the game computes (0.7 is then 700000 where double makes it 699999).
+bool Roll(float probability) {
+  return static_cast<int64_t>(GenRand() % kPerMillion) < TruncateToInt(probability * static_cast<float>(kPerMillion));
 }
 
 int32_t Wrap32(int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v)); }
@@ -168,13 +169,15 @@ void TEnemy::Appear(TStage& onStage, const D3DXVECTOR3& position, const D3DXVECT
 
 void TEnemy::SetLevel(int32_t offset) {
   const int32_t l = Wrap32(int64_t{baseLevel} + offset);
-  const double g = 20.0 + l;
+  // Single precision, each step rounded to float, as the game computes.
+  const auto g = static_cast<float>(int64_t{l} + 20), fl = static_cast<float>(l);
   level = l;
   valueA = Wrap32(int64_t{growthA} * l + valueABase);
   valueB = Wrap32(int64_t{growthB} * l + valueBBase);
-  const int32_t h = TruncateToInt(hpGrowth * 0.001 * g * l + maxHpBase);
+  const int32_t h = TruncateToInt(static_cast<float>(hpGrowth) * 0.001f * g * fl + static_cast<float>(maxHpBase));
   for (size_t k = 0; k < params.size(); ++k)
-    params[k] = Wrap32(2 * int64_t{TruncateToInt(paramGrowth[k] * 0.001 * g * l + paramBase[k])});
+    params[k] = Wrap32(
+        2 * int64_t{TruncateToInt(static_cast<float>(paramGrowth[k]) * 0.001f * g * fl + static_cast<float>(paramBase[k]))});
   maxHp = std::min(h, kMaxHp);
   // HP never starts above its maximum, which the cap may have lowered.
   hp = std::min(h, maxHp);
@@ -277,18 +280,18 @@ TCountedPtr<TEffect> TEnemy::SpawnAura(const TAura& aura, const TCountedPtr<TFra
 
 void TEnemy::RollSteal(int32_t value) {
   if (stolen || (value != kStealValue && value != kBetterStealValue)) return;
-  double factor = value == kStealValue ? 1.0 : 1.2;
+  float factor = value == kStealValue ? 1.0f : 1.2f;
   if (comboHits == 7)
-    factor *= 3;
+    factor *= 3.0f;
   else if (comboHits >= 10)
-    factor *= 2;
+    factor *= 2.0f;
 
   if (dropItem2 != 0 && Roll(factor * dropChance2)) {
     if (dropItem2 != -1) TakeStolen(dropItem2, -1);
     return;
   }
   if (dropMoney == 0 || (GenRand() & 1) == 0) return;
-  const int32_t limit = TruncateToInt(dropMoney * 0.1);
+  const int32_t limit = TruncateToInt(static_cast<float>(dropMoney) * 0.1f);
   if (limit <= 0) return;
   const auto amount = static_cast<int32_t>(GenRand() % static_cast<uint32_t>(limit));
   if (amount != 0) TakeStolen(-1, amount);
@@ -359,7 +362,8 @@ void TEnemy::Drop() {
   if (dropMoney == 0 || (GenRand() & 1) == 0) return;
   const uint32_t cut = GenRand() % 30;
   const uint32_t extra = GenRand() % 10;
-  const int32_t amount = TruncateToInt(dropMoney * (1 - cut * 0.01) + extra + 1);
+  const int32_t amount = TruncateToInt(static_cast<float>(dropMoney) * (1.0f - static_cast<float>(cut) * 0.01f) +
+                                      static_cast<float>(extra) + 1.0f);
   fieldStage->AddMapObject(CreateDroppedItem(*fieldStage, -1, amount, GetPosition()));
 }
 

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "common/TFrame8.h"
+#include "common/TMaterial8.h"
 #include "common/TMesh8.h"
 #include "common/TVertexShader8.h"
 #include "game/data/TGameData.h"
@@ -179,10 +180,11 @@ bool TMapItem::Store() {
     if (hud) hud->PushItem(itemId);
     return true;
   }
-  const double rate = data ? data->GetBonusRate(kGoldBonusRate) : 0.0;
-  // The purse caps what it takes; the sum only must not wrap on its way there.
-  const double bonus = static_cast<double>(goldAmount) * (1.0 + rate);
-  const auto amount = static_cast<uint32_t>(std::min(bonus, 4294967295.0));
+  const float rate = data ? data->GetBonusRate(kGoldBonusRate) : 0.0f;
+  // In single precision as the game computes: in double, 50 at 0.02 comes to a hair under 51. The
+  // purse caps what it takes; the sum only must not wrap on its way there.
+  const auto gold = static_cast<float>(goldAmount);
+  const uint32_t amount = TruncateToU32(gold + gold * rate);
   if (data) data->AddGold(amount);
   if (hud) hud->PushMoney(amount);
   return true;

@@ -5,7 +5,6 @@
 #include <new>
 #include <vector>
 
-#include "common/TMaterial8.h"
 #include "game/actor/ActorAttack.h"
 #include "game/effect/MtRandomState.h"
 #include "game/effect/TEffectMover.h"
@@ -43,7 +42,6 @@ constexpr float kDegree = plat::D3DXToRadian(1.0f);
 constexpr int32_t kArrowFlags = hit_kind::kKind1 | hit_kind::kNoTurn;
 constexpr int32_t kRehit = 5;
 constexpr float kRadius = 0.5f;
-constexpr double kBoostA = 1.1, kBoostB = 1.2;
 constexpr int32_t kAxisSide = 1, kAxisUp = 2, kAxisFront = 3;
 
 const std::vector<TBowRow>& BowRows() {
@@ -117,11 +115,7 @@ void TPlayerStyle11::Attack(const TAttackInfo& info) {
 void TPlayerStyle11::ShootArrow(const TArrow& arrow, float yaw, float pitch) {
   TFrame8* bow = GetBowFrame();
   if (!bow) return;
-  int32_t power = GetParam0();
-  if (GetBoostA().IsRunning())
-    power = TruncateToInt(power * kBoostA);
-  else if (GetBoostB().IsRunning())
-    power = TruncateToInt(power * kBoostB);
+  int32_t power = GetBoostedParam0();
   const TWeaponEquip* weapon = GetWeaponRecord().Get();
   if (weapon) power += static_cast<int32_t>(weapon->attack);
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/TD3D8.h"
+#include "common/TMaterial8.h"
 #include "common/TRenderModeTable.h"
 #include "game/data/TGameData.h"
 #include "game/data/TWeaponTable.h"
@@ -16,12 +17,9 @@ namespace {
 constexpr TWindowShape kWindow{"sprite.ptx/window09", 64, 64, -320, 80};
 constexpr const char* kModelName = "StatusHero";
 
-// A rate of 0.5 shows 50; below 0 nothing, above the 32-bit range the largest number.
-uint32_t Percent(float rate) {
-  const double percent = static_cast<double>(rate) * 100.0;
-  if (!(percent > 0.0)) return 0;
-  return percent >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<uint32_t>(percent);
-}
+// A rate of 0.5 shows 50; below 0 nothing, above the 32-bit range the largest number. The product
+// is a float, as the game's: 0.9 is a little under 0.9, and only in double does it show 89.
+uint32_t Percent(float rate) { return TruncateToU32(rate * 100.0f); }
 
 template <class... Args>
 std::string Format(const char* format, Args... args) {

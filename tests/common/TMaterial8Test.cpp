@@ -51,6 +51,8 @@ TEST_F(MaterialTest, RenderModeFollowsAlphaSpecularBandsAndTheTexture) {
       {0.65f, 1.0f, "", 2200, 0.75f},      {0.75f, 1.0f, "", 1100, 0.65f},
       {0.85f, 1.0f, "", 2300, 0.85f},      {0.95f, 1.0f, "", 5000, 0.95f},
       {1.0f, 1.0f, "", 1200, 1.0f},        {0.65f, 0.0f, "", 0, 0.65f},
+      // A band's lower end belongs to it, also where the float lies a little under the decimal.
+      {0.7f, 1.0f, "", 1100, 0.65f},       {0.9f, 1.0f, "", 5000, 0.95f},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "specular " << c.specular << " alpha " << c.alpha << " " << c.texture);
@@ -94,6 +96,9 @@ TEST_F(MaterialTest, SettersChangeColourModeAndOrder) {
   EXPECT_EQ(m.PackedColor(), 0x7F0000FFu);
   m.SetColor(2.0f, -0.5f, 0, 1);  // out of range: low 8 bits of the truncated product
   EXPECT_EQ(m.PackedColor(), 0xFFFE8100u);
+  // 257/255 x 255 is a float product: it rounds to 257 (low byte 1), where double is a hair under.
+  m.SetColor(257.0f / 255.0f, 0, 0, 1);
+  EXPECT_EQ(m.PackedColor(), 0xFF010000u);
   m.SetDrawOrder(0x12345);
   EXPECT_EQ(m.GetDrawOrder(), 0x2345);
   for (uint32_t f : {21u, 25u, 26u, 28u, 29u, 31u, 40u, 51u, 52u, 67u}) EXPECT_TRUE(TMaterial8::IsAlphaFormat(f)) << f;

@@ -11,8 +11,11 @@
 namespace {
 
 TEST(VolumeCurve, MapsSettingsToHundredthsOfADecibel) {
-  const std::pair<float, int32_t> cases[] = {
-      {0.0f, 0}, {1.0f, -10000}, {0.5f, -1875}, {0.25f, -484}, {1.0f - 16.0f / 64.0f, -4828}};
+  // At 0.2 and 0.7 the curve is a whole number (-128 - 128 - 80, -63 - 588 - 3430): the float sum
+  // reaches it, where a double one stops a hair short and truncates to -335 and -4080.
+  const std::pair<float, int32_t> cases[] = {{0.0f, 0},     {1.0f, -10000}, {0.5f, -1875},
+                                             {0.25f, -484}, {1.0f - 16.0f / 64.0f, -4828},
+                                             {0.2f, -336},  {0.7f, -4081}};
   for (auto [t, v] : cases) EXPECT_EQ(VolumeCurve(t), v) << t;
 }
 

@@ -56,6 +56,27 @@ TEST_F(PlayerGainsTest, EqualLevelsReadEntry100OfBothTables) {
   EXPECT_EQ(p.GetExperience(), 300u + 345u);
 }
 
+// The experience and ability-point rates multiply in single precision: 50 x 0.02 rounds to 1 in
+// float, where double leaves it just under and the defeat gives one point less.
+TEST_F(PlayerGainsTest, TheRatesAddWhatASinglePrecisionProductGives) {
+  TestStyle& p = Open();
+  TGameData& data = *TGameData::Instance();
+  data.SetBonusRate(10, 0.02f);  // experience
+  data.SetBonusRate(11, 0.02f);  // ability points
+  TestFoe foe;
+  foe.level = p.GetLevel();
+  foe.factor = 0.25f;  // entry 100 (200) gives 50
+  foe.points = 30;     // with the table's 20: (30 + 20) x 0.02 + 30
+  const uint32_t before = p.GetExperience();
+  p.GainFromDefeat(foe);
+  EXPECT_EQ(p.GetExperience() - before, 51u) << "50 x 0.02 + 50";
+  EXPECT_EQ(data.GetCharBlock(0).PointsOf(1000), 51) << "31 and the table's 20";
+  p.UpdateChildren();
+  ASSERT_EQ(hud->notices.size(), 1u);
+  EXPECT_EQ(hud->notices[0].experience, 51u);
+  EXPECT_EQ(hud->notices[0].abilityBonus, 31u);
+}
+
 TEST_F(PlayerGainsTest, AnEnemyBelowLevelZeroIsReadAsTheWeakerEnemyItIs) {
   TestStyle& p = Open();
   TestFoe foe;

@@ -114,7 +114,14 @@ TEST_F(PlayerHitsTest, VolumesTakeTheirPowerFromBoostsWeaponsAndTheHand) {
   EXPECT_EQ(params(0, 1).attackValue, 54u + 10u) << "trunc(45 x 1.2)";
   player->GetBoostA().Set(100);
   EXPECT_EQ(params(0, 1).attackValue, 49u + 10u) << "trunc(45 x 1.1), boost B aside";
+  // Single precision: in the millions a float holds only eighths and quarters, and the product
+  // rounds up to the whole number before the cut.
+  player->params[0] = 1572869;
+  EXPECT_EQ(params(0, 1).attackValue, 1730156u + 10u) << "1730155.9 rounded to a float";
   player->GetBoostA().Clear();
+  player->params[0] = 1747629;
+  EXPECT_EQ(params(0, 1).attackValue, 2097155u + 10u) << "2097154.8 rounded to a float";
+  player->params[0] = 45;
   player->GetBoostB().Clear();
 
   // One weapon: its power, element and kind on every hand; the frame by the hand, a missing hand

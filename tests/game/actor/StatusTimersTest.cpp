@@ -109,6 +109,10 @@ TEST(StatusGain, TheEdgesOfTheCurve) {
       {0, 47, 1000, 0.9f, 6, 3, false},   // gap 3: 2.7 for certain, rounded up; rest 0.3, truncated to 0
       {3, 10, 0, 1.0f, 45, 35, false},    // no curve: the base is the target
       {0, 0, -5000, 0.5f, 10, 0, false},  // a curve that ends below zero
+      // Single precision: 0.18 x 60 x 40 + 57 and 0.29 x 50 x 30 + 57 reach 489 and 492, which a
+      // product widened to double ends a hair short of.
+      {38, 488, 180, 1.0f, 57, 1, false},
+      {28, 491, 290, 1.0f, 57, 1, false},
   };
   for (const Case& c : cases) {
     SeedRand(99);

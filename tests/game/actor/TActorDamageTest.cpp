@@ -65,6 +65,8 @@ TEST_F(ActorDamageTest, DamageIsPowerLessDefencePlusATenthThenMultipliedThenByEl
       {"dark 0.5 + water 0.5 halved", 100, 10, 1.0f, 14, {1, 0.5f, 1, 1, 1, 0.5f}, 50},
       {"no element of that code", 100, 30, 1.0f, 19, {0, 0, 0, 0, 0, 0}, 80},
       {"a multiplier far out of range", 100, 30, 1e30f, 0, even, std::numeric_limits<int32_t>::max()},
+      // In single precision 1906509 + 190650.9 rounds to the nearest quarter, 2097160.
+      {"a sum past the float's whole numbers", 1906509, 0, 1.0f, 0, even, 2097160},
   };
   for (const Case& c : cases) {
     TestFighter victim(Stats(0, c.defence));

@@ -354,6 +354,20 @@ TEST_F(ActorTest, AirHitsLiftLessAndRewindLessTheMoreSpecialHitsWereTaken) {
   fighter.velocity.y = 0;
   fighter.ScaleAndRestart(2.0f);
   EXPECT_FLOAT_EQ(fighter.velocity.y, 0.0002f);
+
+  // Single precision to the last bit: 0.02 / 3 and 4 / (13 / 3) as floats, where a double quotient
+  // rounded to float afterwards comes out one bit off.
+  fighter.PostUpdate();
+  fighter.specialHits = 8;  // f = 3
+  fighter.velocity.y = 0;
+  fighter.At(10);
+  fighter.AirHitStep();
+  EXPECT_EQ(fighter.velocity.y, 0.00666666636f);
+  fighter.PostUpdate();
+  fighter.specialHits = 12;  // f = 13 / 3
+  fighter.At(1);
+  fighter.AirHitStep();
+  EXPECT_EQ(fighter.GetModel()->GetMotionTime(), 1.0f - 0.923076868f);
 }
 
 // A spawn probe: notes where each effect was asked for.

@@ -78,6 +78,42 @@ TEST_F(PlayerTest, ParametersTruncateTowardZeroAndElementsStopAtZero) {
   EXPECT_EQ(p.GetElement0(), 0.0f);
 }
 
+// The game computes in single precision: 0.06 is a little under 0.06 as a float, yet 0.06 x 50
+// rounds to 3 in float where double leaves it just under. Every row here comes out one lower when
+// the product is widened to double.
+TEST_F(PlayerTest, ParametersAndTheirBonusesAreSinglePrecisionProducts) {
+  TestStyle& p = Open();
+  TGameData& data = *TGameData::Instance();
+  struct Row {
+    float rate;
+    int32_t param, shown, bonus;
+  };
+  const Row rows[] = {{0.02f, 50, 51, 1},  {0.06f, 50, 53, 3},  {0.06f, 100, 106, 6}, {0.04f, 25, 26, 1},
+                      {0.08f, 25, 27, 2},  {0.12f, 25, 28, 3},  {0.02f, 100, 102, 2}, {0.04f, 50, 52, 2},
+                      {0.08f, 100, 108, 8}, {0.12f, 50, 56, 6}, {0.11f, 100, 111, 11}, {0.13f, 100, 113, 13}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.rate << " on " << r.param);
+    p.params = {r.param, r.param, r.param, r.param};
+    for (int32_t k = 0; k < 4; ++k) data.SetBonusRate(k, r.rate);
+    EXPECT_EQ(p.GetParam0(), r.shown);
+    EXPECT_EQ(p.GetParam2(), r.shown);
+    for (int32_t k = 0; k < 4; ++k) EXPECT_EQ(p.GetParamBonus(k), r.bonus) << k;
+  }
+}
+
+// e - a - b - r x e in that order, each step rounded to float: with the silver ring's 0.2 and the
+// crown's 0.1 of fire and a rate of 0.15, the rate taken first leaves 0.55 and this order a little
+// less, so the status screen shows 54.
+TEST_F(PlayerTest, AnElementLosesTheAccessoriesFirstAndTheRateLast) {
+  TestStyle& p = Open();
+  p.SetEquipSlot(Accessory(2001, 0, 0, 0.2f), 'A');
+  p.SetEquipSlot(Accessory(2003, 0, 0, 0.1f), 'B');
+  TGameData::Instance()->SetBonusRate(4, 0.15f);
+  p.elements = {1, 1, 1, 1, 1, 1};
+  EXPECT_LT(p.GetElement0(), 0.55f);
+  EXPECT_EQ(static_cast<int32_t>(p.GetElement0() * 100.0f), 54);
+}
+
 TEST_F(PlayerTest, ASavePointSoundsOnTheFirstEntryOnly) {
   TestStyle& p = Open();
   EXPECT_TRUE(p.EnterSavePoint(8));

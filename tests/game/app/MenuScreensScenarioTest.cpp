@@ -29,7 +29,7 @@ namespace {
 
 using L = datakit::SampleMapLayout;
 
-constexpr uint32_t kWater = 2, kSword = 1000, kSpear = 1001, kSilverRing = 2001;
+constexpr uint32_t kWater = 2, kSword = 1000, kSpear = 1001, kSilverRing = 2001, kCrown = 2003;
 constexpr uint32_t kFireUp = 1145, kUpperCut = 2000;  // the ring's skill, the sword's technique
 
 std::vector<uint32_t> MenuIds(const TMenuListScreen& screen) {
@@ -74,6 +74,17 @@ class MenuScreensScenario : public MenuKeys<GameFieldFixture> {
   }
   static bool InSlotInput(const TMenuSave& screen) {
     return screen.GetList().InPhase(&TSlotList::SaveInput) || screen.GetList().InPhase(&TSlotList::LoadInput);
+  }
+  // Each named text of the status screen drawn once since the log was cleared, showing its text.
+  void ExpectShown(const std::vector<std::pair<const char*, const char*>>& shown) {
+    for (const auto& [name, text] : shown) {
+      SCOPED_TRACE(name);
+      std::vector<std::string> drawn;
+      for (const plat::RecordedDraw& d : renderer->Draws())
+        if (d.textures[0].name.rfind(std::string(name) + "#", 0) == 0) drawn.push_back(d.textures[0].name);
+      ASSERT_EQ(drawn.size(), 1u);
+      EXPECT_TRUE(uitest::ShowsText(drawn[0], text));
+    }
   }
 };
 
@@ -185,22 +196,34 @@ TEST_F(MenuScreensScenario, TheStatusScreenDrawsTheHerosOwnValues) {
   renderer->ClearLog();
   Hold(0);
 
-  const std::pair<const char*, const char*> shown[] = {
+  ExpectShown({
       {"tATK", " 28"},        // 12 + 12 x 0.5, and the sword's 10
       {"tDIF", " 12"},        // 10 and the ring's 2
       {"tSTR", " 12 +   6"},  // the bonus part on its own
       {"tVIT", " 10"},        {"tINT", "  8"},    {"tMEN", "  8"},    {"tFire", " 80%"},
       {"tWater", " 75%"},     {"tWind", "100%"},  {"tSoil", "100%"},  {"tLight", "100%"},
       {"tDark", "100%"},
-  };
-  for (const auto& [name, text] : shown) {
-    SCOPED_TRACE(name);
-    std::vector<std::string> drawn;
-    for (const plat::RecordedDraw& d : renderer->Draws())
-      if (d.textures[0].name.rfind(std::string(name) + "#", 0) == 0) drawn.push_back(d.textures[0].name);
-    ASSERT_EQ(drawn.size(), 1u);
-    EXPECT_TRUE(uitest::ShowsText(drawn[0], text));
-  }
+  });
+}
+
+// The element rates as the game reckons them, in single precision and in the order e - a - b - r x e:
+// the crown's 0.1 leaves 90 where double shows 89; with a 5 % skill rate 85 where double shows 84;
+// and the silver ring's 0.2, the crown's 0.1 and a 15 % skill rate leave a little under 0.55, 54.
+TEST_F(MenuScreensScenario, TheStatusScreenShowsTheElementRatesAsTheGameReckonsThem) {
+  Hero().SetEquipSlot(TAccessoryTable::GetShared(kSilverRing), 'A');
+  Hero().SetEquipSlot(TAccessoryTable::GetShared(kCrown), 'B');
+  Data().SetBonusRate(4 + 0, 0.15f);
+  Data().SetBonusRate(4 + 1, 0.05f);
+  Hold(kButtonE);
+  ASSERT_NE(Enter<TStatusMenu>(3, &TStatusMenu::Idle), nullptr);
+  renderer->ClearLog();
+  Hold(0);
+  ExpectShown({{"tFire", " 54%"},
+               {"tWater", " 85%"},
+               {"tWind", " 90%"},
+               {"tSoil", " 90%"},
+               {"tLight", " 90%"},
+               {"tDark", " 90%"}});
 }
 
 }  // namespace

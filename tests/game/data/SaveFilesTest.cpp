@@ -8,6 +8,7 @@
 #include "common/TFontObject.h"
 #include "common/TText8.h"
 #include "game/data/TSaveBuffer.h"
+#include "sound/TSoundHandle8.h"
 #include "platform/core/FileSystem.h"
 #include "tests/game/data/GameDataFixture.h"
 #include "tools/datakit/SaveGameWriter.h"
@@ -109,9 +110,9 @@ TEST_F(SaveFiles, TheFileLayoutReadsAndWritesByteForByte) {
     ASSERT_EQ(Data().Load(2, -1), save_code::kDone);
     TGameData& d = Data();
     EXPECT_EQ(volumes, (std::vector<std::pair<int32_t, int32_t>>{
-                           {0, StandInVolumeCurve(1 - 20 / 64.0f)},
-                           {1, StandInVolumeCurve(1 - 30 / 64.0f)},
-                           {2, StandInVolumeCurve(1 - 10 / 64.0f)}}));
+                           {0, VolumeCurve(1 - 20 / 64.0f)},
+                           {1, VolumeCurve(1 - 30 / 64.0f)},
+                           {2, VolumeCurve(1 - 10 / 64.0f)}}));
     EXPECT_EQ(d.GetPlayTimeBefore(), 3723000u);
     EXPECT_EQ(d.GetVolume2(), 10);
     EXPECT_EQ(d.GetVolume0(), 20);

@@ -91,6 +91,16 @@ TEST_F(ThunderTest, BoltsStandUprightFromTheFootWithBandsAtThreeAndSevenTenths) 
   }
 }
 
+// The bands are single-precision products: 90 x 0.7 rounds to 63 as a float, where in double it
+// stays a hair under 63.
+TEST_F(ThunderTest, TheBandsOfALongBoltAreFloatProducts) {
+  WriteBolt(datakit::RibbonShape(89, 0, 0, 0, 0, 0, 0));
+  TThunderEffect thunder = Kind121();
+  ASSERT_EQ(thunder.GetSegmentCount(), 90);
+  EXPECT_EQ(thunder.GetBand1(), 27);
+  EXPECT_EQ(thunder.GetBand2(), 63);
+}
+
 TEST_F(ThunderTest, TheJitterMovesTheMiddleOfEveryBoltInItsBandAndNeverItsEnds) {
   TThunderEffect prototype = Kind121();
   auto effect = Spawned(prototype);

@@ -107,6 +107,9 @@ TEST_F(EnemyTest, TheLevelSetsValuesHpAndDoubledTruncatedParameters) {
       {10, 0, 90000, 100000, {1, 1, 1, 1}, {0, 0, 0, 0}, 10, 99999, 99999, {2, 2, 2, 2}},
       // A negative level runs the formula as it is.
       {0, -2, 100, 500, {4, 4, 4, 4}, {0, 0, 0, 0}, -2, 82, 82, {8, 8, 8, 8}},
+      // L = 10, g = 30 in single precision: 0.09 x 300 and 0.18 x 300 make 27 and 54, where a
+      // product widened to double ends a hair under each.
+      {10, 0, 40, 90, {5, 5, 5, 5}, {180, 180, 180, 180}, 10, 67, 67, {118, 118, 118, 118}},
   };
   for (const Case& c : cases) {
     TestSlime slime(Definition(c.level, c.maxHp, c.hpGrowth, c.param, c.growth), 1, 0);
@@ -407,10 +410,63 @@ TEST_F(EnemyTest, TheDropTriesTheFirstItemThenTheSecondThenMoney) {
       // int(money x (1 - cut x 0.01) + extra + 1)
       ASSERT_EQ(drops.size(), before + 1);
       EXPECT_EQ(drops.back()->GetItemId(), TMapItem::kGold);
-      EXPECT_EQ(drops.back()->GetGoldAmount(), static_cast<uint32_t>(c.money * (1 - cut * 0.01) + extra + 1));
+      EXPECT_EQ(drops.back()->GetGoldAmount(),
+                static_cast<uint32_t>(static_cast<float>(c.money) * (1.0f - static_cast<float>(cut) * 0.01f) +
+                                      static_cast<float>(extra) + 1.0f));
     } else {
       EXPECT_EQ(drops.size(), before);
     }
+  }
+}
+
+// The rolls and amounts of drops and steals are single-precision products, as the game computes
+// them; each seed gives the draws that tell them from double ones.
+TEST_F(EnemyTest, DropsAndStealsReckonInSinglePrecision) {
+  OpenArena();
+  MuteParticles();
+  const auto die = [this](float x, int32_t item, float chance, uint32_t money) -> TestSlime& {
+    TestSlime& slime = Place(D3DXVECTOR3(x, 0, 3));
+    slime.SetMainState(enemy_state::kDown);
+    slime.SetMode(enemy_mode::kLying);
+    slime.hp = -14;
+    slime.dropItem1 = item;
+    slime.dropChance1 = chance;
+    slime.dropItem2 = 0;
+    slime.dropMoney = money;
+    return slime;
+  };
+  {
+    SCOPED_TRACE("a roll of 699999 against 0.7: 700000 in float, 699999 in double");
+    TestSlime& slime = die(-3, 5, 0.7f, 0);
+    SeedRand(1486403);
+    ASSERT_EQ(PeekRand() % 1000000, 699999u);
+    const size_t before = Drops(Stage()).size();
+    slime.Update();
+    ASSERT_EQ(Drops(Stage()).size(), before + 1);
+    EXPECT_EQ(Drops(Stage()).back()->GetItemId(), 5u);
+  }
+  {
+    SCOPED_TRACE("500 less 7 % is 465 in float, a hair under in double; extra 7 and 1");
+    TestSlime& slime = die(0, 0, 0, 500);
+    SeedRand(30);
+    ASSERT_EQ(PeekRand(0) & 1, 1u);
+    ASSERT_EQ(PeekRand(1) % 30, 7u);
+    ASSERT_EQ(PeekRand(2) % 10, 7u);
+    slime.Update();
+    EXPECT_EQ(Drops(Stage()).back()->GetGoldAmount(), 473u);
+  }
+  {
+    SCOPED_TRACE("a tenth of 16777219 is 1677722 in float, 1677721 in double");
+    TestSlime& slime = Place(D3DXVECTOR3(3, 0, 3));
+    slime.dropItem2 = 0;
+    slime.dropMoney = 16777219;
+    SeedRand(1);
+    ASSERT_EQ(PeekRand(0) & 1, 1u);
+    const uint32_t amount = PeekRand(1) % 1677722;
+    const size_t logged = fieldLog.size();
+    HitWith(slime, Stroke(100000));
+    ASSERT_TRUE(slime.IsStolen());
+    EXPECT_EQ(LogFrom(logged).back(), "hud stolen money " + std::to_string(amount));
   }
 }
 

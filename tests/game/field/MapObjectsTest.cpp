@@ -353,7 +353,10 @@ TEST_F(MapObjectTest, GoldIsRaisedByTheGoldBonusRateAndTruncated) {
     float rate;
     uint32_t gained;
   };
-  for (const Case& c : {Case{10, 0.5f, 15}, Case{10, 0.3f, 13}, Case{7, 0.25f, 8}, Case{10, 0, 10}}) {
+  // The last three in single precision, as the game computes: 0.02 and 0.01 are a little under
+  // themselves, and only the float product rounds back up to the whole number.
+  for (const Case& c : {Case{10, 0.5f, 15}, Case{10, 0.3f, 13}, Case{7, 0.25f, 8}, Case{10, 0, 10}, Case{50, 0.02f, 51},
+                        Case{100, 0.01f, 101}, Case{150, 0.02f, 153}}) {
     Data().SetBonusRate(TMapItem::kGoldBonusRate, c.rate);
     const uint32_t before = Data().GetGold();
     TMapItem item(&Stage(), Item(TMapItem::kGold, TMapItem::kUntracked, c.amount));

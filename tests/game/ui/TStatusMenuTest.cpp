@@ -61,10 +61,15 @@ TEST_F(StatusMenu, TheTextsShowTheStoredLevelPlusOneAndTheProgressWithinIt) {
   EXPECT_EQ(Text("tINT"), " 12");
   EXPECT_EQ(Text("tMEN"), " 13 + 120");
 
-  field.rates = {0.5f, 1.0f, 0.0f, 1.5f, 0.29f, 2.0f};
+  // truncate(rate x 100) in single precision: 0.29, 0.9 and 0.95 are each a little under
+  // themselves as floats, and their float products round back up to the whole percent.
   const char* rates[] = {"tFire", "tWater", "tWind", "tSoil", "tLight", "tDark"};
-  const char* shown[] = {" 50%", "100%", "  0%", "150%", " 28%", "200%"};
+  field.rates = {0.5f, 1.0f, 0.0f, 1.5f, 0.29f, 2.0f};
+  const char* shown[] = {" 50%", "100%", "  0%", "150%", " 29%", "200%"};
   for (int n = 0; n < 6; ++n) EXPECT_EQ(Text(rates[n]), shown[n]) << rates[n];
+  field.rates = {0.9f, 0.95f, 0.85f, 0.7f, 0.3f, -0.5f};
+  const char* shownToo[] = {" 90%", " 95%", " 85%", " 70%", " 30%", "  0%"};
+  for (int n = 0; n < 6; ++n) EXPECT_EQ(Text(rates[n]), shownToo[n]) << rates[n];
 
   EXPECT_EQ(TStatusMenu::Texts(nullptr, 0)[0], "") << "no player, no texts";
 }
