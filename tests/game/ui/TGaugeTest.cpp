@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
 #include "tests/game/ui/HudFixture.h"
 
 namespace {
@@ -135,6 +138,49 @@ TEST_F(Gauge, PercentageIsTheExperienceIntoTheLevel) {
   const TSprite8& percent = glyphs->GetGlyph('%');
   EXPECT_FLOAT_EQ(last->Vertex(0).texcoord[0].x, percent.vertices[0].u) << "the sign is \"%\"";
   EXPECT_FLOAT_EQ(last->Vertex(0).texcoord[0].y, percent.vertices[0].v);
+}
+
+// What the panel draws, not only what the digits hold: a share of the level that is not a whole
+// percent shows the percent below it.
+TEST_F(Gauge, PercentageDrawnIsCutDownToAWholePercent) {
+  struct Case {
+    uint32_t into;  // points into level 4 (stored 3)
+    char tens, units;
+  } cases[] = {
+      {57, '#', '5'},   // 5.7 %
+      {995, '9', '9'},  // 99.5 %
+      {5, '#', '0'},    // 0.5 %
+      {999, '9', '9'},  // 99.9 %, not a whole level
+      {159, '1', '5'},
+  };
+  // The glyph a recorded draw at the panel's x shows, by its texture corners.
+  const auto drawnAt = [&](float x) -> const plat::RecordedDraw* {
+    for (const plat::RecordedDraw& d : Draws())
+      if (d.textures[0].name == "sprite.ptx/word" && QuadOf(d).left == x - 0.5f) return &d;
+    return nullptr;
+  };
+  // The texture rectangle drawn (left, right, top, bottom) against the glyph's.
+  const auto shows = [&](const plat::RecordedDraw* d, char c) -> ::testing::AssertionResult {
+    if (!d) return ::testing::AssertionFailure() << "nothing drawn there";
+    std::array<float, 4> drawn{1e9f, -1e9f, 1e9f, -1e9f}, want = drawn;
+    const auto widen = [](std::array<float, 4>& r, float u, float v) {
+      r = {std::min(r[0], u), std::max(r[1], u), std::min(r[2], v), std::max(r[3], v)};
+    };
+    for (const auto& v : d->vertices) widen(drawn, v.texcoord[0].x, v.texcoord[0].y);
+    for (const auto& v : glyphs->GetGlyph(c).vertices) widen(want, v.u, v.v);
+    if (drawn == want) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "not the glyph '" << c << "'";
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.into);
+    player.level = 3;
+    player.experience = 3000 + c.into;
+    gauge->Update(player);
+    device.renderer->ClearLog();
+    gauge->Draw(0, 0);
+    EXPECT_TRUE(shows(drawnAt(150), c.tens));
+    EXPECT_TRUE(shows(drawnAt(162), c.units));
+  }
 }
 
 TEST_F(Gauge, RefreshTakesTheFaceAndTheIconsOfTheMember) {
