@@ -25,6 +25,8 @@
 #include "sound/TDSound8.h"
 #include "sound/TSoundSet8.h"
 #include "tests/game/field/FieldSceneFixture.h"
+#include "tools/datakit/MeshShapes.h"
+#include "tools/datakit/MeshWriter.h"
 
 namespace {
 
@@ -478,6 +480,37 @@ TEST_F(MapObjectTest, AWeaponLiesTurnedAndMovedByThePoseOfItsType) {
     for (int c = 0; c < 4; ++c) EXPECT_FLOAT_EQ(m.m[r][c], expected[r][c]) << r << "," << c;
   EXPECT_FLOAT_EQ(sword.GetPosition().z, 4);
   EXPECT_FLOAT_EQ(sword.GetOuterFrame()->GetMatrix()->m[3][2], 4);
+}
+
+// Each model file gets a part named after it, so the mesh an item shows tells which file it came
+// from.
+TEST_F(MapObjectTest, AnItemLiesAsTheModelOfItsKind) {
+  const char* files[] = {"item/hukuro00.msh", "item/ring00.msh", "item/coin00.msh", "wepon/sword00.msh"};
+  for (const char* file : files)
+    datakit::MeshFile::FromShape(file, datakit::BoxShape(0.2f, 0.2f, 0.2f),
+                                 {datakit::MeshMaterial::Colored(file, 1, 1, 1)})
+        .Msh()
+        .Save(std::string("data/msh03/") + file);
+  struct Case {
+    const char* what;
+    uint32_t id;
+    const char* model;
+  };
+  const Case cases[] = {
+      {"a potion (kind 0)", 1, "item/hukuro00.msh"},
+      {"a key (kind 0)", 4, "item/hukuro00.msh"},
+      {"a silver ring (kind 2)", 2001, "item/ring00.msh"},
+      {"a crown (kind 2)", 2003, "item/ring00.msh"},
+      {"a sword (kind 1, model sword00)", 1000, "wepon/sword00.msh"},
+      {"gold", TMapItem::kGold, "item/coin00.msh"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TMapItem item(&Stage(), Item(c.id, TMapItem::kUntracked, 10));
+    const TMesh8* mesh = item.GetMesh();
+    ASSERT_NE(mesh, nullptr);
+    EXPECT_EQ(mesh->GetMaterial(0).GetName(), c.model);
+  }
 }
 
 TEST_F(MapObjectTest, ABoxTriggerRunsItsScriptEveryTickFromThe15thTickInARowInItsBox) {
