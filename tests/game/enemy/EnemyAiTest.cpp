@@ -311,6 +311,47 @@ TEST_F(EnemyAiTest, TheEnemySeesWhatThePlayerDoes) {
   EXPECT_TRUE(strayed.Measure(Hero(), 2.0f).awayFromHome);
 }
 
+// Crowding comes from the player's neighbours as the stage's proximity pass counts them, the
+// deciding enemy among them when it stands within 4.0: one neighbour is not a crowd, two are.
+TEST_F(EnemyAiTest, ThePlayerIsCrowdedWithMoreThanOneNeighbour) {
+  OpenArena();
+  struct Case {
+    const char* what;
+    D3DXVECTOR3 thinker;              // from the player
+    std::vector<D3DXVECTOR3> others;  // from the player
+    uint32_t neighbours;
+    size_t row, otherRow;  // the row expected, and the one the other crowding would give
+  };
+  const Case cases[] = {
+      {"middle, the enemy itself alone", {0, 0, 2}, {}, 1, 2, 3},
+      {"middle, the enemy and one more", {0, 0, 2}, {{0, 0, -2}}, 2, 3, 2},
+      {"near, one more beyond 4.0", {0, 0, 1.4f}, {{0, 0, -4.5f}}, 1, 0, 1},
+      {"near, the enemy and one more", {0, 0, 1.4f}, {{2, 0, 0}}, 2, 1, 0},
+      {"far, one other near the player", {0, 0, 5}, {{2, 0, 0}}, 1, 4, 5},
+      {"far, two others near the player", {0, 0, 5}, {{2, 0, 0}, {-2, 0, 0}}, 2, 5, 4},
+  };
+  const auto behaviourOf = [](int action) { return action >= 2 ? action : 0; };
+  float x = -60;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const D3DXVECTOR3 hero(x += 20, 0, 0);
+    MoveHero(hero);
+    TestSlime& thinker = Place(D3DXVECTOR3(x + c.thinker.x, 0, c.thinker.z));
+    for (const D3DXVECTOR3& other : c.others) Place(D3DXVECTOR3(x + other.x, 0, other.z));
+    Stage().GetCollision()->SeparateObjects();
+    ASSERT_EQ(Hero().GetNeighbourCount(), c.neighbours);
+
+    // The decision's draw (the one after the wait's) lands on an entry where the two rows differ.
+    const auto entry = [] { return PeekRand(1) % 10; };
+    while (behaviourOf(kWrittenPlainAiRows[c.row][entry()]) == behaviourOf(kWrittenPlainAiRows[c.otherRow][entry()]))
+      GenRand();
+    const int action = kWrittenPlainAiRows[c.row][entry()];
+    thinker.aiTimer = 0;
+    thinker.Think();
+    EXPECT_EQ(thinker.GetBehaviour(), behaviourOf(action)) << "action " << action;
+  }
+}
+
 TEST_F(EnemyAiTest, TheAimIsBeforeARunningPlayerAndThePlayerItselfOtherwise) {
   OpenArena();
   MoveHero(D3DXVECTOR3(0, 0, 0));
