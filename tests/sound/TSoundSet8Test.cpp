@@ -155,6 +155,44 @@ TEST_F(SoundSetTest, SoundsStayCachedAtCountZeroUntilAPurgeFindsNobodyHoldingThe
   EXPECT_EQ(output.BufferCount(), 1u);
 }
 
+TEST_F(SoundSetTest, PlayingASoundThatIsPlayingStartsItAgainFromItsFirstSample) {
+  // A rising ramp: each frame's value tells how far into the sound the mix is.
+  const WaveFormat f = WaveFormat::Pcm(2, 44100, 16);
+  std::vector<int16_t> ramp;
+  std::vector<uint8_t> bytes;
+  for (int frame = 0; frame < 4000; ++frame)
+    for (int channel = 0; channel < 2; ++channel) {
+      const auto v = static_cast<int16_t>(frame * 4);
+      ramp.push_back(v);
+      bytes.push_back(static_cast<uint8_t>(v & 0xFF));
+      bytes.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
+    }
+  datakit::PseWriter pack;
+  pack.Entry("hit", f, bytes);
+  pack.Save(SeFolder() + "se.pse");
+  const auto frames = [&](size_t first, size_t count) {
+    return std::vector<int16_t>(ramp.begin() + static_cast<long>(2 * first),
+                                ramp.begin() + static_cast<long>(2 * (first + count)));
+  };
+
+  auto set = Effects();
+  set->Load(1);
+  struct Case {
+    const char* what;
+    void (TSoundSet8::*play)(int32_t);
+  };
+  for (const Case& c : {Case{"Play", &TSoundSet8::Play}, Case{"PlayLoop", &TSoundSet8::PlayLoop}}) {
+    SCOPED_TRACE(c.what);
+    set->Play(1);
+    ASSERT_EQ(output.Advance(1000 * 4), frames(0, 1000));
+    ((*set).*c.play)(1);
+    EXPECT_EQ(set->GetSound(1)->GetState(), TSound8::kPlaying);
+    EXPECT_EQ(output.Advance(300 * 4), frames(0, 300)) << "from the first sample, once";
+    EXPECT_EQ(output.Advance(300 * 4), frames(300, 300));
+    set->Stop(1);
+  }
+}
+
 TEST_F(SoundSetTest, SetMaxVolumeClampsAndLowersLouderSounds) {
   auto set = Effects();
   set->Load(1);
