@@ -153,6 +153,44 @@ TEST_F(StatusIcons, AnIconFadingOutKeepsItsPlaceWhenAnotherArrives) {
   EXPECT_GT(Position(poison).y, place.y) << "rising";
 }
 
+// With [rising poison, steady slow, new confusion] two icons share the circle: slow moves to
+// half a turn (slot 1 of 2) and confusion enters to a whole turn (slot 2 of 2), where a count of
+// three would put them at 120 and 240 degrees.
+TEST_F(StatusIcons, AnIconFadingOutCountsForNoSlot) {
+  player.counters[0] = 30;
+  Updates(5);
+  player.counters[4] = 30;  // slow
+  Updates(70);
+  const TStatusIcon& poison = icons->GetIcon(0);
+  const TStatusIcon& slow = icons->GetIcon(4);
+  const TStatusIcon& confusion = icons->GetIcon(2);
+  ASSERT_TRUE(slow.IsSteady());
+  player.counters[0] = 0;
+  Updates(10);
+  ASSERT_TRUE(poison.IsHiding());
+  ASSERT_TRUE(slow.IsSteady()) << "an icon that starts hiding moves no other";
+  player.counters[2] = 30;
+  Updates(1);
+  ASSERT_EQ(icons->GetShownCount(), 3u);
+  ASSERT_TRUE(poison.IsHiding());
+  struct Case {
+    const char* what;
+    const TStatusIcon* icon;
+    float degrees;
+  };
+  for (const Case& c : {Case{"slow", &slow, 180}, Case{"confusion", &confusion, 360}}) {
+    SCOPED_TRACE(c.what);
+    const float theta = c.degrees * 3.14159265f / 180;
+    EXPECT_TRUE(c.icon->IsMoving());
+    EXPECT_NEAR(c.icon->GetTarget().x, 0.6f * std::sin(theta), 1e-5f);
+    EXPECT_EQ(c.icon->GetTarget().y, 0.0f);
+    EXPECT_NEAR(c.icon->GetTarget().z, 0.6f * std::cos(theta), 1e-5f);
+  }
+  Updates(61);
+  EXPECT_NEAR(Position(slow).z, -0.6f, 1e-5f);
+  EXPECT_NEAR(Position(confusion).z, 0.6f, 1e-5f);
+}
+
 TEST_F(StatusIcons, TheBoostIconFollowsTheMembersTimedModifier) {
   player.member = 1;
   TCountedPtr<TItemEffect> effect(new TItemEffect);
