@@ -1,6 +1,8 @@
-// The field menu's item, equipment and skill screens' own picture in "sprite.ptx": their list
-// window "window20" (288 × 320, one opaque colour). The other windows, the cursors, the arrows and
-// the save screen's panels are the shared ones of the sprite pack.
+// The field menu's screens' own pictures in "sprite.ptx": the item, equipment and skill screens'
+// list window "window20" (288 × 320, one opaque colour) and the status window "window09" (512 × 320,
+// a gradient worded beside the places where the status screen writes its seventeen values). The
+// other windows, the cursors, the arrows and the save screen's panels are the shared ones of the
+// sprite pack.
 #pragma once
 #include "tools/datakit/PtxWriter.h"
 

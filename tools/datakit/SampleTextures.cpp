@@ -170,12 +170,11 @@ PtxWriter SampleSpritePack() {
   pack.Add("ring_cursor01", Outline(32, 3, {120, 220, 255}));
   pack.Add("window22", GradientPicture(1, 256, 32, {30, 40, 110}, {10, 10, 40}, true));
   // The field menu: the panels of its column and of its small windows, one opaque colour each;
-  // the status window; the options rows and their knob; the yes/no dialog's questions (to the
-  // title, quit) and its Yes and No lines; the arrows of the lists.
+  // the options rows and their knob; the yes/no dialog's questions (to the title, quit) and its
+  // Yes and No lines; the arrows of the lists.
   for (const PanelWord& panel : kPanelWords)
     pack.Add(std::string("window02_") + panel.letter,
              Labelled(192, 32, SampleMenuPanelColour(panel.letter), panel.words, 18, {10, 0, 130, 32}));
-  pack.Add("window09", GradientPicture(1, 512, 320, {30, 40, 110}, {10, 10, 40}, false));
   for (uint32_t n = 12; n <= 15; ++n) {
     PtxPicture row = Blocks(256, 64, {{0, 0, 256, 64, Shade(n)}, {136, 24, 72, 4, {255, 255, 255}}});
     DrawWords(row, kOptionWords[n - 12], 20, {12, 16, 116, 32}, InkOn(Shade(n)));

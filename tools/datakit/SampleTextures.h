@@ -10,7 +10,7 @@ namespace datakit {
 // window's panel, name plate, button icons and cursor; the HUD's glyph sheet "word", character
 // panel, skill bar, item ring and acquisition window; the minimap's player arrow "cursor05"; the
 // field menu's panels "window02_a" to "window02_n" (opaque, one colour each, with their entry's
-// word left of the middle), the status window "window09", the options rows "window12" to
+// word left of the middle), the status window "window09" (worded), the options rows "window12" to
 // "window15" (worded) and knob "cursor00", the yes/no dialog's question "window23" and "window24"
 // and answer box "window10" (worded), the list arrows "cursor03" and "cursor04", the shops' list,
 // quantity and owned-count windows "window17", "window18" and "window19" (opaque, one colour each,

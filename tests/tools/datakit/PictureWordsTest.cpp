@@ -162,6 +162,52 @@ TEST_F(SampleWordsTest, TheFieldMenuPanelsCarryTheirWords) {
   }
 }
 
+// The status window: a word left of each of the seventeen places where the status screen writes a
+// value on it, and nothing where the value's characters go. A place is given from the window's
+// corner with its widest text in characters of the 16-pixel fixed font, 8 pixels each ("%8lu ベル"
+// counts its two wide ones twice, a parameter with its bonus "%3lu + %3lu"). Where a row holds two
+// values the second one's word stands between them.
+TEST_F(SampleWordsTest, TheStatusWindowNamesEachValueLeftOfIt) {
+  Write(datakit::SampleSpritePack());
+  const TPackPicture window = ReadBack("window09");
+  ASSERT_EQ(window.width, 512u);
+  ASSERT_EQ(window.height, 320u);
+  struct Value {
+    const char* name;
+    uint32_t x, y, characters;
+  };
+  const Value values[] = {
+      {"level", 78, 44, 2},         {"experience", 234, 44, 9},   {"gold", 242, 64, 13},
+      {"HP", 122, 102, 9},          {"MP", 122, 120, 9},          {"attack", 94, 170, 3},
+      {"defence", 94, 188, 3},      {"parameter 0", 94, 206, 9},  {"parameter 1", 94, 224, 9},
+      {"parameter 2", 94, 242, 9},  {"parameter 3", 94, 260, 9},  {"fire", 226, 170, 4},
+      {"water", 226, 188, 4},       {"wind", 226, 206, 4},        {"soil", 226, 224, 4},
+      {"light", 226, 242, 4},       {"dark", 226, 260, 4},
+  };
+  // In a value's row between the columns: the pixels that differ from the row's ground (the
+  // gradient's colour of that row, kept at the right edge), and those bright as full strokes.
+  struct Ink {
+    int marked = 0, bright = 0;
+  };
+  const auto inked = [&](uint32_t top, uint32_t x0, uint32_t x1) {
+    Ink ink;
+    for (uint32_t y = top; y < top + 16; ++y)
+      for (uint32_t x = x0; x < x1; ++x) {
+        const Rgb c = At(window, x, y);
+        ink.marked += !Same(c, At(window, 511, y));
+        ink.bright += c.r + c.g + c.b > 450;
+      }
+    return ink;
+  };
+  for (const Value& value : values) {
+    uint32_t from = 0;  // the end of the value left of it on its row
+    for (const Value& other : values)
+      if (other.y == value.y && other.x < value.x) from = std::max(from, other.x + 8 * other.characters);
+    EXPECT_EQ(inked(value.y, value.x, value.x + 8 * value.characters).marked, 0) << value.name << " is written over";
+    EXPECT_GE(inked(value.y, from, value.x).bright, 12) << value.name << " has no word left of it";
+  }
+}
+
 // The ending's captions, one colour each, carry their lines.
 TEST_F(SampleWordsTest, TheEndingCaptionsCarryTheirWords) {
   datakit::WriteSampleLaterEvents(dir / "game/");
