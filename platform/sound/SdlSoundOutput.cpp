@@ -1,4 +1,5 @@
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <chrono>
 
@@ -7,11 +8,36 @@
 
 namespace plat {
 
+namespace {
+
+// alsa-lib's error handler and its setter, declared here: SDL may load the library at run time, so
+// the game neither links it nor needs its headers.
+using AlsaErrorHandler = void (*)(const char* file, int line, const char* function, int err, const char* fmt, ...);
+using AlsaSetErrorHandler = int (*)(AlsaErrorHandler handler);
+
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// Without a sound device alsa-lib writes its own lines ("ALSA lib pcm.c:...") to stderr as SDL
+// looks for one, while the game goes on in silence as meant. The handler goes into the same
+// instance SDL uses (one soname, one copy per process), which therefore stays loaded.
+void QuietAlsa() {
+  [[maybe_unused]] static const bool quiet = [] {
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (!alsa) return false;
+    auto set = reinterpret_cast<AlsaSetErrorHandler>(dlsym(alsa, "snd_lib_error_set_handler"));
+    if (set) set(&IgnoreAlsaError);
+    return set != nullptr;
+  }();
+}
+
+}  // namespace
+
 SdlSoundOutput::~SdlSoundOutput() { Shut(); }
 
 bool SdlSoundOutput::Open(std::shared_ptr<SoundMixer> mixer) {
   Shut();
   mixer_ = std::move(mixer);
+  QuietAlsa();
   sdlAudio_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
   if (sdlAudio_) {
     SDL_AudioSpec want{};

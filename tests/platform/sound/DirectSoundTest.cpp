@@ -1,15 +1,24 @@
 #include "platform/sound/DirectSound.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <memory>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "platform/core/Sync.h"
+#include "platform/sound/SoundMixer.h"
 #include "platform/sound/SoundOutput.h"
+#include "tests/support/TempDir.h"
 
 using namespace plat;
 
@@ -453,6 +462,43 @@ TEST(SdlSoundOutput, PlaysThroughTheCallbackOrKeepsTimeWithoutADevice) {
     CloseHandle(halfway);
   }
   ::unsetenv("SDL_AUDIODRIVER");
+}
+
+// No sound device, as ALSA sees it: a configuration that names none. alsa-lib would print its
+// "ALSA lib ..." lines of the failed open to stderr; the game itself says nothing there, and
+// whatever else is written to stderr still gets through.
+TEST(SdlSoundOutput, WithoutADeviceTheSoundLibraryWritesNothingToStderr) {
+  testkit::TempDir dir;
+  const std::string config = dir / "asound.conf", captured = dir / "stderr.txt";
+  std::ofstream(config).close();
+  ::setenv("SDL_AUDIODRIVER", "alsa", 1);
+  ::setenv("ALSA_CONFIG_PATH", config.c_str(), 1);
+
+  std::fflush(stderr);
+  const int saved = ::dup(2);
+  ASSERT_GE(saved, 0);
+  const int file = ::open(captured.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ASSERT_GE(file, 0);
+  ::dup2(file, 2);
+  ::close(file);
+  bool device = true;
+  {
+    SdlSoundOutput output;
+    output.Open(std::make_shared<SoundMixer>());
+    device = output.HasDevice();
+    std::fputs("still heard\n", stderr);
+    std::fflush(stderr);
+  }
+  ::dup2(saved, 2);
+  ::close(saved);
+  ::unsetenv("ALSA_CONFIG_PATH");
+  ::unsetenv("SDL_AUDIODRIVER");
+
+  std::ifstream in(captured);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_FALSE(device) << "a configuration without devices opened one";
+  EXPECT_EQ(text.str(), "still heard\n");
 }
 
 }  // namespace
