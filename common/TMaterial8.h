@@ -57,8 +57,3 @@ class TMaterial8 {
   TTexture8 texture;
 };
 
-// A float truncated toward zero into an int32, saturating (NaN gives 0), as colour packing needs
-// for values outside 0..1.
-int32_t TruncateToInt(double value);
-// The same into a u32: nothing below zero (nor NaN), the largest number past the range.
-uint32_t TruncateToU32(double value);

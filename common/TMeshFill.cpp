@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/TMesh8.h"
+#include "common/Truncate.h"
 
 using namespace plat;
 

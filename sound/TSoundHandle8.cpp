@@ -1,6 +1,6 @@
 #include "sound/TSoundHandle8.h"
 
-#include "common/TMaterial8.h"
+#include "common/Truncate.h"
 #include "sound/TSound8.h"
 
 // In single precision as the game computes: in double, the curve at 0.2 comes to a hair above -336.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "common/TMaterial8.h"
+#include "common/Truncate.h"
 #include "game/effect/MtRandomState.h"
 
 // Single precision, each step rounded to float as the game computes: in double, a curve of 180 at

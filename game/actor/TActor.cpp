@@ -4,7 +4,7 @@
 #include <bit>
 #include <iterator>
 
-#include "common/TMaterial8.h"
+#include "common/Truncate.h"
 #include "game/effect/MtRandomState.h"
 #include "game/effect/TEffectManager.h"
 #include "game/field/TCamera.h"

@@ -3,6 +3,7 @@
 #include <bit>
 #include <cmath>
 
+#include "common/Truncate.h"
 #include "game/actor/CharTables.h"
 #include "game/actor/PlayerFoe.h"
 #include "game/actor/PlayerHud.h"

@@ -2,7 +2,7 @@
 // other, the level-up with its gains, and the voices of the skills.
 #include <vector>
 
-#include "common/TMaterial8.h"
+#include "common/Truncate.h"
 #include "game/actor/CharTables.h"
 #include "game/actor/PlayerFoe.h"
 #include "game/actor/PlayerHud.h"

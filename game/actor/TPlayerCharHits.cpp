@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "common/TMaterial8.h"
+#include "common/Truncate.h"
 #include "game/actor/ActorAttack.h"
 #include "game/actor/TPlayerChar.h"
 #include "game/effect/AttackMovers.h"

@@ -1,6 +1,6 @@
 #include "game/effect/TColorFade.h"
 
-#include "common/TMaterial8.h"
+#include "common/Truncate.h"
 
 namespace {
 

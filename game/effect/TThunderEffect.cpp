@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "common/TFrame8.h"
-#include "common/TMaterial8.h"
+#include "common/Truncate.h"
 #include "game/effect/FieldServices.h"
 #include "game/effect/MtRandomState.h"
 #include "game/effect/TParticleEffect.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "common/TD3D8.h"
-#include "common/TMaterial8.h"
+#include "common/Truncate.h"
 #include "common/TView8.h"
 #include "game/actor/TPlayerChar.h"
 #include "game/data/TGameData.h"

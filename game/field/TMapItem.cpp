@@ -1,12 +1,11 @@
 #include "game/field/TMapItem.h"
 
-#include <algorithm>
 #include <iterator>
 
 #include "common/TFrame8.h"
-#include "common/TMaterial8.h"
 #include "common/TMesh8.h"
 #include "common/TVertexShader8.h"
+#include "common/Truncate.h"
 #include "game/data/TGameData.h"
 #include "game/data/TItemListTable.h"
 #include "game/data/TWeaponTable.h"
@@ -182,7 +181,7 @@ bool TMapItem::Store() {
   }
   const float rate = data ? data->GetBonusRate(kGoldBonusRate) : 0.0f;
   // In single precision as the game computes: in double, 50 at 0.02 comes to a hair under 51. The
-  // purse caps what it takes; the sum only must not wrap on its way there.
+  // purse caps what it takes; a sum past the u32 range brings the most it can.
   const auto gold = static_cast<float>(goldAmount);
   const uint32_t amount = TruncateToU32(gold + gold * rate);
   if (data) data->AddGold(amount);

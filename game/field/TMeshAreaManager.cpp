@@ -8,6 +8,7 @@
 #include "common/TFrame8.h"
 #include "common/TMaterial8.h"
 #include "common/TVertexShader8.h"
+#include "common/Truncate.h"
 #include "game/effect/TimeStopState.h"
 
 using plat::D3DXMATRIX;

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "common/TD3D8.h"
-#include "common/TMaterial8.h"
 #include "common/TRenderModeTable.h"
+#include "common/Truncate.h"
 #include "game/data/TGameData.h"
 #include "game/data/TWeaponTable.h"
 #include "game/shell/TInput.h"

@@ -86,7 +86,22 @@ std::vector<const TMapItem*> Drops(TStage& stage) {
   return drops;
 }
 
-using EnemyTest = EnemyFixture;
+class EnemyTest : public EnemyFixture {
+ protected:
+  // A slime placed at x, lying one frame short of its end (HP -14), with these drops.
+  TestSlime& Dying(float x, int32_t item1, float chance1, int32_t item2, float chance2, uint32_t money) {
+    TestSlime& slime = Place(D3DXVECTOR3(x, 0, 3));
+    slime.SetMainState(enemy_state::kDown);
+    slime.SetMode(enemy_mode::kLying);
+    slime.hp = -14;
+    slime.dropItem1 = item1;
+    slime.dropChance1 = chance1;
+    slime.dropItem2 = item2;
+    slime.dropChance2 = chance2;
+    slime.dropMoney = money;
+    return slime;
+  }
+};
 
 TEST_F(EnemyTest, TheLevelSetsValuesHpAndDoubledTruncatedParameters) {
   OpenArena();
@@ -373,29 +388,28 @@ TEST_F(EnemyTest, TheDropTriesTheFirstItemThenTheSecondThenMoney) {
     int32_t wantItem;  // 0: money or nothing, by the draws
     uint32_t seed;     // of the random stream before the drop
     bool wantMoney;    // the seed's word after the item rolls is odd
+    uint32_t gold;     // int(money x (1 - cut x 0.01) + extra + 1) with the seed's cut and extra
   };
   const Case cases[] = {
-      {5, 1, 6, 1, 50, 5, 1, false},  {5, 0, 6, 1, 50, 6, 1, false},   {-1, 1, 6, 1, 50, 0, 1, false},
-      {0, 1, -1, 1, 50, 0, 1, false}, {5, 0, 0, 1, 50, 0, 2, true},    {5, 0, 6, 0, 80, 0, 3, true},
-      {5, 0, 6, 0, 80, 0, 1, false},  {0, 0, 0, 0, 1000, 0, 1, true},  {0, 0, 0, 0, 0, 0, 1, false},
+      {5, 1, 6, 1, 50, 5, 1, false, 0},
+      {5, 0, 6, 1, 50, 6, 1, false, 0},
+      {-1, 1, 6, 1, 50, 0, 1, false, 0},
+      {0, 1, -1, 1, 50, 0, 1, false, 0},
+      {5, 0, 0, 1, 50, 0, 2, true, 49},   // cut 11, extra 4: 44.5 + 4 + 1
+      {5, 0, 6, 0, 80, 0, 3, true, 59},   // cut 27, extra 0: 58.4 + 0 + 1
+      {5, 0, 6, 0, 80, 0, 1, false, 0},
+      {0, 0, 0, 0, 1000, 0, 1, true, 715},  // cut 29, extra 4: 710 + 4 + 1
+      {0, 0, 0, 0, 0, 0, 1, false, 0},
   };
   float x = -9;
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.item1 << " " << c.item2 << " " << c.money << " seed " << c.seed);
-    TestSlime& slime = Place(D3DXVECTOR3(x += 1.8f, 0, 3));
-    slime.SetMainState(enemy_state::kDown);
-    slime.SetMode(enemy_mode::kLying);
-    slime.hp = -14;
-    slime.dropItem1 = c.item1;
-    slime.dropChance1 = c.chance1;
-    slime.dropItem2 = c.item2;
-    slime.dropChance2 = c.chance2;
-    slime.dropMoney = c.money;
+    TestSlime& slime = Dying(x += 1.8f, c.item1, c.chance1, c.item2, c.chance2, c.money);
     SeedRand(c.seed);
     // The draws the drop takes, in order: a roll per item tried, then the word, the cut and the extra.
     int rolls = (c.item1 != 0) + (c.item1 != 0 && c.chance1 == 0 && c.item2 != 0);
     if (c.item1 == 0 && c.item2 != 0) rolls = 1;
-    const uint32_t word = PeekRand(rolls), cut = PeekRand(rolls + 1) % 30, extra = PeekRand(rolls + 2) % 10;
+    const uint32_t word = PeekRand(rolls);
     const size_t before = Drops(Stage()).size();
     slime.Update();
     ASSERT_FALSE(slime.IsAlive());
@@ -407,12 +421,9 @@ TEST_F(EnemyTest, TheDropTriesTheFirstItemThenTheSecondThenMoney) {
       ASSERT_EQ(drops.size(), before + 1);
       EXPECT_EQ(drops.back()->GetItemId(), static_cast<uint32_t>(c.wantItem));
     } else if (money) {
-      // int(money x (1 - cut x 0.01) + extra + 1)
       ASSERT_EQ(drops.size(), before + 1);
       EXPECT_EQ(drops.back()->GetItemId(), TMapItem::kGold);
-      EXPECT_EQ(drops.back()->GetGoldAmount(),
-                static_cast<uint32_t>(static_cast<float>(c.money) * (1.0f - static_cast<float>(cut) * 0.01f) +
-                                      static_cast<float>(extra) + 1.0f));
+      EXPECT_EQ(drops.back()->GetGoldAmount(), c.gold);
     } else {
       EXPECT_EQ(drops.size(), before);
     }
@@ -424,20 +435,9 @@ TEST_F(EnemyTest, TheDropTriesTheFirstItemThenTheSecondThenMoney) {
 TEST_F(EnemyTest, DropsAndStealsReckonInSinglePrecision) {
   OpenArena();
   MuteParticles();
-  const auto die = [this](float x, int32_t item, float chance, uint32_t money) -> TestSlime& {
-    TestSlime& slime = Place(D3DXVECTOR3(x, 0, 3));
-    slime.SetMainState(enemy_state::kDown);
-    slime.SetMode(enemy_mode::kLying);
-    slime.hp = -14;
-    slime.dropItem1 = item;
-    slime.dropChance1 = chance;
-    slime.dropItem2 = 0;
-    slime.dropMoney = money;
-    return slime;
-  };
   {
     SCOPED_TRACE("a roll of 699999 against 0.7: 700000 in float, 699999 in double");
-    TestSlime& slime = die(-3, 5, 0.7f, 0);
+    TestSlime& slime = Dying(-3, 5, 0.7f, 0, 0, 0);
     SeedRand(1486403);
     ASSERT_EQ(PeekRand() % 1000000, 699999u);
     const size_t before = Drops(Stage()).size();
@@ -447,7 +447,7 @@ TEST_F(EnemyTest, DropsAndStealsReckonInSinglePrecision) {
   }
   {
     SCOPED_TRACE("500 less 7 % is 465 in float, a hair under in double; extra 7 and 1");
-    TestSlime& slime = die(0, 0, 0, 500);
+    TestSlime& slime = Dying(0, 0, 0, 0, 0, 500);
     SeedRand(30);
     ASSERT_EQ(PeekRand(0) & 1, 1u);
     ASSERT_EQ(PeekRand(1) % 30, 7u);

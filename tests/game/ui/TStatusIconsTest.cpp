@@ -129,50 +129,29 @@ TEST_F(StatusIcons, AnEndedEffectRisesAndFadesAndARestartWaitsForIt) {
   EXPECT_EQ(confusion.GetFrame()->GetParent(), nullptr);
 }
 
-// An icon rising away keeps its place when another arrives: only the icons that stay are laid out
-// again.
-TEST_F(StatusIcons, AnIconFadingOutKeepsItsPlaceWhenAnotherArrives) {
+// An icon rising away keeps its place when another arrives and takes no slot: with [rising poison,
+// steady slow, new confusion] the two that stay share the circle, slow at half a turn (slot 1 of 2)
+// and confusion entering to a whole turn (slot 2 of 2), where a count of three would put them at
+// 120 and 240 degrees.
+TEST_F(StatusIcons, AnIconFadingOutKeepsItsPlaceAndCountsForNoSlotWhenAnotherArrives) {
   player.counters[0] = 30;
-  player.counters[4] = 30;
+  player.counters[4] = 30;  // slow
   Updates(70);
   const TStatusIcon& poison = icons->GetIcon(0);
+  const TStatusIcon& slow = icons->GetIcon(4);
+  const TStatusIcon& confusion = icons->GetIcon(2);
   ASSERT_TRUE(poison.IsSteady());
   const plat::D3DXVECTOR3 place = Position(poison);
   EXPECT_FLOAT_EQ(place.z, 0.6f);
   player.counters[0] = 0;
   Updates(1);
   ASSERT_TRUE(poison.IsHiding());
+  ASSERT_TRUE(slow.IsSteady()) << "an icon that starts hiding moves no other";
   player.counters[2] = 30;  // confusion
   Updates(1);
   EXPECT_EQ(icons->GetShownCount(), 3u);
   EXPECT_TRUE(poison.IsHiding());
   EXPECT_FLOAT_EQ(poison.GetTarget().y, place.y + 2.0f);
-  Updates(30);
-  EXPECT_FLOAT_EQ(Position(poison).x, place.x);
-  EXPECT_FLOAT_EQ(Position(poison).z, place.z);
-  EXPECT_GT(Position(poison).y, place.y) << "rising";
-}
-
-// With [rising poison, steady slow, new confusion] two icons share the circle: slow moves to
-// half a turn (slot 1 of 2) and confusion enters to a whole turn (slot 2 of 2), where a count of
-// three would put them at 120 and 240 degrees.
-TEST_F(StatusIcons, AnIconFadingOutCountsForNoSlot) {
-  player.counters[0] = 30;
-  Updates(5);
-  player.counters[4] = 30;  // slow
-  Updates(70);
-  const TStatusIcon& poison = icons->GetIcon(0);
-  const TStatusIcon& slow = icons->GetIcon(4);
-  const TStatusIcon& confusion = icons->GetIcon(2);
-  ASSERT_TRUE(slow.IsSteady());
-  player.counters[0] = 0;
-  Updates(10);
-  ASSERT_TRUE(poison.IsHiding());
-  ASSERT_TRUE(slow.IsSteady()) << "an icon that starts hiding moves no other";
-  player.counters[2] = 30;
-  Updates(1);
-  ASSERT_EQ(icons->GetShownCount(), 3u);
-  ASSERT_TRUE(poison.IsHiding());
   struct Case {
     const char* what;
     const TStatusIcon* icon;
@@ -186,7 +165,11 @@ TEST_F(StatusIcons, AnIconFadingOutCountsForNoSlot) {
     EXPECT_EQ(c.icon->GetTarget().y, 0.0f);
     EXPECT_NEAR(c.icon->GetTarget().z, 0.6f * std::cos(theta), 1e-5f);
   }
-  Updates(61);
+  Updates(30);
+  EXPECT_FLOAT_EQ(Position(poison).x, place.x);
+  EXPECT_FLOAT_EQ(Position(poison).z, place.z);
+  EXPECT_GT(Position(poison).y, place.y) << "rising";
+  Updates(31);
   EXPECT_NEAR(Position(slow).z, -0.6f, 1e-5f);
   EXPECT_NEAR(Position(confusion).z, 0.6f, 1e-5f);
 }
