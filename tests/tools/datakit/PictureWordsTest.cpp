@@ -4,8 +4,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "common/TFile.h"
 #include "common/TTexturePack.h"
@@ -101,6 +105,57 @@ TEST(PictureWordsTest, WordsOutsideThePictureOrBrokenTextHarmNothing) {
 
 // --- the sample's pictures, as the game reads them -----------------------------------------------
 
+// The status screen's text height, at which the window's words are drawn too.
+constexpr uint32_t kTextHeight = 16;
+
+// Ink of a word as coverage from 0 to 1, cut to the rows and columns that carry any.
+struct Coverage {
+  int width = 0, height = 0;
+  std::vector<float> at;
+
+  float At(int x, int y) const { return x < 0 || y < 0 || x >= width || y >= height ? 0.f : at[size_t(y) * width + x]; }
+};
+
+// Cuts a grid of ink strengths to its inked bounds and scales it so its strongest pixel is 1.
+Coverage Cut(int width, int height, const std::vector<float>& strength) {
+  int x0 = width, y0 = height, x1 = -1, y1 = -1;
+  float strongest = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if (const float s = strength[size_t(y) * width + x]; s > 0) {
+        x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+        strongest = std::max(strongest, s);
+      }
+  Coverage cut;
+  if (x1 < 0) return cut;
+  cut.width = x1 - x0 + 1, cut.height = y1 - y0 + 1;
+  for (int y = y0; y <= y1; ++y)
+    for (int x = x0; x <= x1; ++x) cut.at.push_back(strength[size_t(y) * width + x] / strongest);
+  return cut;
+}
+
+Coverage Cut(const datakit::WordMask& mask) {
+  std::vector<float> strength(mask.coverage.begin(), mask.coverage.end());
+  return Cut(static_cast<int>(mask.width), static_cast<int>(mask.height), strength);
+}
+
+// How alike two inks are, 1 for the same: the shared coverage over the joint coverage, at the best
+// of a few pixels' shift (a faint edge lost to the palette moves a bound by one).
+float Likeness(const Coverage& a, const Coverage& b) {
+  float best = 0;
+  for (int dy = -2; dy <= 2; ++dy)
+    for (int dx = -2; dx <= 2; ++dx) {
+      float shared = 0, joint = 0;
+      for (int y = std::min(0, dy); y < std::max(a.height, b.height + dy); ++y)
+        for (int x = std::min(0, dx); x < std::max(a.width, b.width + dx); ++x) {
+          const float p = a.At(x, y), q = b.At(x - dx, y - dy);
+          shared += std::min(p, q), joint += std::max(p, q);
+        }
+      if (joint > 0) best = std::max(best, shared / joint);
+    }
+  return best;
+}
+
 class SampleWordsTest : public ::testing::Test {
  protected:
   void Write(const datakit::PtxWriter& pack) { pack.Save(dir / "pack.ptx"); }
@@ -124,10 +179,41 @@ class SampleWordsTest : public ::testing::Test {
       for (uint32_t x = x0; x < x1; ++x) {
         const Rgb c = At(p, x, y);
         n += Whitish(c);
-        if (colours) colours->insert(c.r << 16 | c.g << 8 | c.b);
+        if (colours) colours->insert(Key(c));
       }
     return n;
   }
+  // A text row of a picture from column `from` to `end`, the value's text starting at `value`: the
+  // ink left of the value, the count of pixels off the row's ground over the value, and the count
+  // of pixels bright as full strokes left of it. A row's ground is its most common colour there
+  // (the window's gradient runs down, so a row is one colour where nothing is written).
+  struct Row {
+    Coverage label;
+    int overValue = 0, bright = 0;
+  };
+  static Row ReadRow(const TPackPicture& p, uint32_t top, uint32_t from, uint32_t value, uint32_t end) {
+    Row row;
+    std::vector<float> strength;
+    for (uint32_t y = top; y < top + kTextHeight; ++y) {
+      std::map<uint32_t, int> count;
+      for (uint32_t x = from; x < end; ++x) ++count[Key(At(p, x, y))];
+      const uint32_t most = std::max_element(count.begin(), count.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+      const Rgb g{uint8_t(most >> 16), uint8_t(most >> 8), uint8_t(most)};
+      for (uint32_t x = from; x < end; ++x) {
+        const Rgb c = At(p, x, y);
+        const int off = std::abs(c.r - g.r) + std::abs(c.g - g.g) + std::abs(c.b - g.b);
+        if (x >= value) {
+          row.overValue += off > 0;
+          continue;
+        }
+        strength.push_back(static_cast<float>(off));
+        row.bright += c.r + c.g + c.b > 450;
+      }
+    }
+    row.label = Cut(static_cast<int>(value - from), static_cast<int>(kTextHeight), strength);
+    return row;
+  }
+  static uint32_t Key(Rgb c) { return c.r << 16 | c.g << 8 | c.b; }
   testkit::TempDir dir;
 };
 
@@ -162,11 +248,13 @@ TEST_F(SampleWordsTest, TheFieldMenuPanelsCarryTheirWords) {
   }
 }
 
-// The status window: a word left of each of the seventeen places where the status screen writes a
-// value on it, and nothing where the value's characters go. A place is given from the window's
-// corner with its widest text in characters of the 16-pixel fixed font, 8 pixels each ("%8lu ベル"
-// counts its two wide ones twice, a parameter with its bonus "%3lu + %3lu"). Where a row holds two
-// values the second one's word stands between them.
+// The status window: each of the seventeen places where the status screen writes a value has its
+// own word left of it, on its row, and nothing where the value's characters go. A place is given
+// from the window's corner with its widest text in characters of the 16-pixel fixed font, 8 pixels
+// each ("%8lu ベル" counts its two wide ones twice, a parameter with its bonus "%3lu + %3lu").
+// Where a row holds two values the second one's word stands between them. The ink found left of a
+// value is compared with every value's word drawn alone at the screen's text height: it must match
+// its own word closely and better than any other, so two labels swapped are caught.
 TEST_F(SampleWordsTest, TheStatusWindowNamesEachValueLeftOfIt) {
   Write(datakit::SampleSpritePack());
   const TPackPicture window = ReadBack("window09");
@@ -175,36 +263,36 @@ TEST_F(SampleWordsTest, TheStatusWindowNamesEachValueLeftOfIt) {
   struct Value {
     const char* name;
     uint32_t x, y, characters;
+    const char* word;
   };
   const Value values[] = {
-      {"level", 78, 44, 2},         {"experience", 234, 44, 9},   {"gold", 242, 64, 13},
-      {"HP", 122, 102, 9},          {"MP", 122, 120, 9},          {"attack", 94, 170, 3},
-      {"defence", 94, 188, 3},      {"parameter 0", 94, 206, 9},  {"parameter 1", 94, 224, 9},
-      {"parameter 2", 94, 242, 9},  {"parameter 3", 94, 260, 9},  {"fire", 226, 170, 4},
-      {"water", 226, 188, 4},       {"wind", 226, 206, 4},        {"soil", 226, 224, 4},
-      {"light", 226, 242, 4},       {"dark", 226, 260, 4},
+      {"level", 78, 44, 2, "レベル"},       {"experience", 234, 44, 9, "経験値"}, {"gold", 242, 64, 13, "所持金"},
+      {"HP", 122, 102, 9, "HP"},            {"MP", 122, 120, 9, "MP"},            {"attack", 94, 170, 3, "攻撃力"},
+      {"defence", 94, 188, 3, "防御力"},    {"parameter 0", 94, 206, 9, "腕力"},  {"parameter 1", 94, 224, 9, "体力"},
+      {"parameter 2", 94, 242, 9, "知力"},  {"parameter 3", 94, 260, 9, "精神"},  {"fire", 226, 170, 4, "火"},
+      {"water", 226, 188, 4, "水"},         {"wind", 226, 206, 4, "風"},          {"soil", 226, 224, 4, "土"},
+      {"light", 226, 242, 4, "光"},         {"dark", 226, 260, 4, "闇"},
   };
-  // In a value's row between the columns: the pixels that differ from the row's ground (the
-  // gradient's colour of that row, kept at the right edge), and those bright as full strokes.
-  struct Ink {
-    int marked = 0, bright = 0;
-  };
-  const auto inked = [&](uint32_t top, uint32_t x0, uint32_t x1) {
-    Ink ink;
-    for (uint32_t y = top; y < top + 16; ++y)
-      for (uint32_t x = x0; x < x1; ++x) {
-        const Rgb c = At(window, x, y);
-        ink.marked += !Same(c, At(window, 511, y));
-        ink.bright += c.r + c.g + c.b > 450;
-      }
-    return ink;
-  };
-  for (const Value& value : values) {
+  const datakit::WordPainter painter;
+  std::vector<Coverage> words;
+  for (const Value& value : values) words.push_back(Cut(painter.Paint(value.word, kTextHeight)));
+  for (size_t n = 0; n < std::size(values); ++n) {
+    const Value& value = values[n];
     uint32_t from = 0;  // the end of the value left of it on its row
     for (const Value& other : values)
       if (other.y == value.y && other.x < value.x) from = std::max(from, other.x + 8 * other.characters);
-    EXPECT_EQ(inked(value.y, value.x, value.x + 8 * value.characters).marked, 0) << value.name << " is written over";
-    EXPECT_GE(inked(value.y, from, value.x).bright, 12) << value.name << " has no word left of it";
+    const Row row = ReadRow(window, value.y, from, value.x, value.x + 8 * value.characters);
+    EXPECT_EQ(row.overValue, 0) << value.name << " is written over";
+    EXPECT_GE(row.bright, 12) << value.name << " has no legible word left of it";
+    if (row.label.width == 0) continue;
+    size_t likest = 0;
+    std::vector<float> likeness;
+    for (const Coverage& word : words) {
+      likeness.push_back(Likeness(row.label, word));
+      if (likeness.back() > likeness[likest]) likest = likeness.size() - 1;
+    }
+    EXPECT_EQ(likest, n) << value.name << "'s word reads as " << values[likest].word;
+    EXPECT_GT(likeness[n], 0.85f) << value.name << " is not labelled " << value.word << " at the text height";
   }
 }
 
