@@ -91,7 +91,7 @@ bool TOggStream8::Build() {
   fresh = true;
 
   uint64_t total = uint64_t{introLength} + mainLength;
-  length = static_cast<int32_t>(static_cast<double>(total) / format.nAvgBytesPerSec * 1000.0);
+  length = LengthInMs(total, format.nAvgBytesPerSec);
   thread = plat::CreateThread([this] {
     try {
       return Run();

@@ -89,7 +89,7 @@ void TPseSound8::Load() {
 
   made->SetCurrentPosition(0);
   buffer = made;
-  length = static_cast<int32_t>(static_cast<double>(dataSize) / format.nAvgBytesPerSec * 1000.0);
+  length = LengthInMs(dataSize, format.nAvgBytesPerSec);
   state = kStopped;
 }
 

@@ -46,6 +46,8 @@ class TSound8 {
  protected:
   // Sets the volume on the buffer; only called on a ready sound with a value within limits.
   virtual void ApplyVolume(int32_t v) = 0;
+  // Milliseconds that many bytes of sample data last.
+  static int32_t LengthInMs(uint64_t bytes, uint32_t bytesPerSecond);
 
   std::atomic<State> state{kNotReady};
   int32_t setId;

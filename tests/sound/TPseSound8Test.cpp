@@ -53,6 +53,7 @@ TEST_F(PseSoundTest, LengthIsTheDataTimeInMilliseconds) {
       {WaveFormat::Pcm(1, 22050, 16), 33075, 1500},  // 66150 bytes at 44100 bytes a second
       {WaveFormat::Pcm(2, 44100, 16), 44100, 1000},
       {WaveFormat::Pcm(1, 11025, 8), 1000, 90},      // 90.7 ms, cut toward zero
+      {WaveFormat::Pcm(1, 44100, 16), 88641, 2010},  // 177282 bytes at 88200: 2.01 s in single precision
   };
   for (const Case& c : cases) {
     PseWriter pack;

@@ -1,6 +1,7 @@
 // The collision queries: a sphere against floors, ramps, walls, ceilings and placed parts, the
 // ground under a point, and the per-tick passes over the registered objects.
 #include <cfloat>
+#include <cmath>
 
 #include "game/field/CollisionGeometry.h"
 #include "tests/game/field/FieldFixture.h"
@@ -187,6 +188,38 @@ TEST_F(QueryTest, PartsAddTheirGroundToTheGrids) {
   EXPECT_FLOAT_EQ(r.groundLevel, 0.3f);
   EXPECT_EQ(r.onGround, 1);
   EXPECT_EQ(r.surfaceCode, 3u);
+}
+
+// A low fence piece in the plane x = 2 facing +x, 1 high, from z = -2 to 2: its bounding circle
+// is centred on (2, 0) with the radius of its far corners, sqrt(2^2 + 0.5^2) = 2.06. A body
+// touching one of its ends from outside has its centre farther out than that, but within the
+// circle widened by its own radius, and is pushed out of the end.
+TEST_F(QueryTest, APieceHoldsOffASphereTouchingItsEndFromOutsideItsBoundingCircle) {
+  BuildStage(Floor(8, 0, 0, 0));
+  AddPart(Wall(2, 2, 1));
+  const TCollisionPart& fence = stage.collision.GetParts()[0];
+  struct Case {
+    const char* what;
+    D3DXVECTOR3 position, want;
+  } cases[] = {
+      // The end's edge at (2, 0.5, 2); the centre 0.1 in front and 0.3 past it, 0.316 away.
+      {"past the near end", Vec(2.1f, 0, 2.3f), Vec(2 + 0.15811388f, 0, 2 + 0.47434165f)},
+      // The other end at (2, 0.5, -2); 0.2 in front and 0.3 past it, 0.361 away.
+      {"past the far end", Vec(2.2f, 0, -2.3f), Vec(2 + 0.2773501f, 0, -2 - 0.41602515f)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    D3DXVECTOR3 p = c.position;
+    const float out = std::hypot(p.x - fence.GetBounds().x, p.z - fence.GetBounds().z);
+    ASSERT_GT(out, fence.GetBounds().radius) << "outside the bounding circle";
+    ASSERT_LT(out, fence.GetBounds().radius + 0.5f) << "within it widened by the radius";
+    TCollisionResult r = Collide(p);
+    EXPECT_EQ(r.wallHit, 0) << "the grid holds only the floor";
+    fence.CollideSphere(p, 0.5f, r);
+    EXPECT_TRUE(Near(p, c.want));
+    EXPECT_EQ(r.wallHit, 1);
+    EXPECT_EQ(r.groundBelow, 1) << "the grid's floor is kept";
+  }
 }
 
 TEST_F(QueryTest, ObjectsFallLandAndStandOnTheGround) {

@@ -10,6 +10,7 @@
 #include "sound/TSoundHandle8.h"
 #include "sound/TSoundSet8.h"
 #include "tests/game/ui/ShopFixture.h"
+#include "tools/datakit/OggWriter.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ class Inn : public shoptest::ShopFixture {
   template <class P>
   int TicksIn(TInn& inn, P phase) {
     int n = 0;
-    while (Current<TInn>() == &inn && inn.InPhase(phase) && n < 1000) {
+    while (Current<TInn>() == &inn && inn.InPhase(phase) && n < 2000) {
       Tick();
       ++n;
     }
@@ -93,6 +94,16 @@ TEST_F(Inn, TheRestLastsTheTuneBetweenFadesOfSixtyFramesWhileTheMusicFadesOutAnd
   EXPECT_EQ(music->GetVolume(), 0) << "the set's maximum";
   EXPECT_EQ(TicksIn(inn, &TInn::FadeBack), 9) << "60 frames back in all";
   EXPECT_NE(Current<menutest::PaintedField>(), nullptr);
+}
+
+// A rest tune of 709128 bytes at 44100 bytes a second lasts 16080 ms reckoned in single precision
+// (16079 in double): a wait of 1005 ticks, a rest of 1006.
+TEST_F(Inn, ASixteenSecondTuneIsReckonedInSinglePrecision) {
+  datakit::OggWriter(1, 22050).Tone(330, 354564, 0.3).Save(dir / "data/bgm03/inn.ogg");
+  TInn& inn = OpenInn();
+  TicksIn(inn, &TInn::FadeToBlack);
+  EXPECT_EQ(inn.GetWait(), 1005);
+  EXPECT_EQ(TicksIn(inn, &TInn::Rest), 1006);
 }
 
 // A stage without music: no handle, and the inn still fades, rests through the tune and ends.
