@@ -1,5 +1,6 @@
 #include "tools/datakit/SampleTextures.h"
 
+#include <cmath>
 #include <cstdio>
 #include <initializer_list>
 #include <string>
@@ -40,10 +41,10 @@ PtxPicture GlyphSheet() {
   return sheet;
 }
 
-// A square frame of the given border on a transparent ground.
-PtxPicture Outline(uint32_t size, uint32_t border, Rgb colour) {
-  return Blocks(size, size, {{0, 0, size, border, colour}, {0, size - border, size, border, colour},
-                             {0, 0, border, size, colour}, {size - border, 0, border, size, colour}});
+// A square frame of the given border on a transparent ground, `left` pixels into the picture.
+PtxPicture Outline(uint32_t size, uint32_t border, Rgb colour, uint32_t left = 0) {
+  return Blocks(left + size, size, {{left, 0, size, border, colour}, {left, size - border, size, border, colour},
+                                    {left, 0, border, size, colour}, {left + size - border, 0, border, size, colour}});
 }
 
 // A frame of one pixel around a w x h picture, transparent inside.
@@ -52,17 +53,30 @@ PtxPicture Border(uint32_t width, uint32_t height, Rgb colour) {
                                 {0, 0, 1, height, colour}, {width - 1, 0, 1, height, colour}});
 }
 
-// An opaque ring between two radii about the picture's centre.
-PtxPicture Ring(uint32_t size, uint32_t inner, uint32_t outer, Rgb colour) {
-  PtxPicture p = SolidPicture(1, size, size, {0, 0, 0}, 0);
-  p.palette[1] = colour;
-  const int32_t c = static_cast<int32_t>(size / 2);
-  for (uint32_t y = 0; y < size; ++y)
-    for (uint32_t x = 0; x < size; ++x) {
-      const int32_t dx = static_cast<int32_t>(x) - c, dy = static_cast<int32_t>(y) - c;
-      const uint32_t d2 = static_cast<uint32_t>(dx * dx + dy * dy);
-      if (d2 < inner * inner || d2 >= outer * outer) continue;
-      p.Pixel(x, y) = 1;
+// The item ring's wheel: a band with a socket under each of the eight slots. Its centre is where
+// the slots' icons circle: they are placed 96 pixels right of and below the wheel's corner, are 32
+// pixels square and are moved 96 pixels out, so they turn about (112, 112) with their centres on
+// the band's middle.
+PtxPicture WheelPicture() {
+  constexpr uint32_t kSize = 224;
+  constexpr float kCentre = 112, kInner = 76, kOuter = 112, kRim = 2, kSlot = 96, kSocket = 19;
+  constexpr float kSlotAngle = 0.7853982f;
+  PtxPicture p = SolidPicture(1, kSize, kSize, {0, 0, 0}, 0);
+  p.palette[1] = {90, 70, 40};
+  p.palette[2] = {150, 120, 70};  // the band's edges
+  p.palette[3] = {45, 32, 18};    // the sockets
+  for (uint32_t y = 0; y < kSize; ++y)
+    for (uint32_t x = 0; x < kSize; ++x) {
+      const float dx = static_cast<float>(x) + 0.5f - kCentre, dy = static_cast<float>(y) + 0.5f - kCentre;
+      const float r = std::sqrt(dx * dx + dy * dy);
+      if (r < kInner || r >= kOuter) continue;
+      uint8_t index = r < kInner + kRim || r >= kOuter - kRim ? 2 : 1;
+      for (int slot = 0; slot < 8; ++slot) {
+        const float angle = static_cast<float>(slot) * kSlotAngle;
+        const float sx = dx - kSlot * std::cos(angle), sy = dy - kSlot * std::sin(angle);
+        if (sx * sx + sy * sy < kSocket * kSocket) index = 3;
+      }
+      p.Pixel(x, y) = index;
       p.Alpha(x, y) = 255;
     }
   return p;
@@ -165,8 +179,10 @@ PtxWriter SampleSpritePack() {
   pack.Add("guage08", Border(64, 8, {230, 230, 230}));
   pack.Add("guage06", Blocks(256, 64, {{0, 8, 72, 56, {60, 60, 90}}, {72, 8, 48, 56, {80, 80, 110}},
                                        {120, 8, 72, 56, {60, 60, 90}}}));
-  pack.Add("ring01_c", Ring(192, 72, 96, {90, 70, 40}));
-  pack.Add("ring_cursor00", Outline(32, 3, {255, 220, 80}));
+  pack.Add("ring01_c", WheelPicture());
+  // The item ring's cursor is drawn 40 pixels right of where the slots' icons are placed, and the
+  // selected slot's icon rests 96 pixels right of that place: the frame stands 56 pixels in.
+  pack.Add("ring_cursor00", Outline(32, 3, {255, 220, 80}, 56));
   pack.Add("ring_cursor01", Outline(32, 3, {120, 220, 255}));
   pack.Add("window22", GradientPicture(1, 256, 32, {30, 40, 110}, {10, 10, 40}, true));
   // The field menu: the panels of its column and of its small windows, one opaque colour each;

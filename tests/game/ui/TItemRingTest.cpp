@@ -147,7 +147,7 @@ TEST_F(ItemRing, DrawsTheWheelAndKeepsEachIconUprightOnItsCircle) {
   ASSERT_EQ(wheel.size(), 1u);
   EXPECT_FLOAT_EQ(wheel[0].left, -96);
   EXPECT_FLOAT_EQ(wheel[0].top, 162);
-  EXPECT_FLOAT_EQ(wheel[0].Width(), 192);
+  EXPECT_FLOAT_EQ(wheel[0].Width(), 224);
   // Slot 2 stands a quarter turn round: 96 pixels below the centre, upright and unturned.
   const std::vector<Quad> icon = QuadsOf("itemicon.ptx/" + datakit::SampleItemIconEntry(2));
   ASSERT_EQ(icon.size(), 2u) << "slots 2 and 7 hold item 2";

@@ -11,9 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "common/TFile.h"
-#include "common/TTexturePack.h"
 #include "tests/support/TempDir.h"
+#include "tests/tools/datakit/PackReadBack.h"
 #include "tools/datakit/PictureKit.h"
 #include "tools/datakit/SampleLaterEvents.h"
 #include "tools/datakit/SampleTextures.h"
@@ -161,12 +160,7 @@ class SampleWordsTest : public ::testing::Test {
   void Write(const datakit::PtxWriter& pack) { pack.Save(dir / "pack.ptx"); }
   // An entry of the pack written last (or of the pack at path), read back by the game's reader.
   TPackPicture ReadBack(const std::string& entry, std::string path = "") {
-    if (path.empty()) path = dir / "pack.ptx";
-    TFile file(path);
-    EXPECT_TRUE(file.Open(true, plat::GENERIC_READ));
-    TPackPicture picture;
-    EXPECT_TRUE(TTexturePack::ReadEntry(file, path, entry, picture)) << entry;
-    return picture;
+    return datakit_test::ReadBack(path.empty() ? dir / "pack.ptx" : path, entry);
   }
   static Rgb At(const TPackPicture& p, uint32_t x, uint32_t y) {
     const uint8_t* c = &p.palette[p.pixels[y * p.width + x] * 4];
