@@ -208,10 +208,11 @@ class GameRunFixture : public ::testing::Test {
     ASSERT_EQ(std::system((std::string(DW_SAMPLE_MAKER) + " " + game + " >/dev/null").c_str()), 0);
   }
   void TearDown() override {
-    if (pid > 0) {
-      kill(pid, SIGKILL);
-      waitpid(pid, nullptr, 0);
-    }
+    for (pid_t process : {pid, secondPid})
+      if (process > 0) {
+        kill(process, SIGKILL);
+        waitpid(process, nullptr, 0);
+      }
   }
 
   // The sanitizer's options for the game, the caller's own first. Leaks: the display libraries
@@ -224,9 +225,15 @@ class GameRunFixture : public ::testing::Test {
     return std::string(asan ? asan : "") + ":detect_leaks=0:allocator_release_to_os_interval_ms=-1" + more;
   }
 
-  void Start(bool withDisplay) {
-    pid = fork();
-    if (pid != 0) return;
+  void Start(bool withDisplay) { pid = Launch(withDisplay, "stderr.txt"); }
+
+  // Starts another copy of the game beside the one of Start, its stderr in "stderr-second.txt".
+  void StartSecondCopy() { secondPid = Launch(true, "stderr-second.txt"); }
+
+  // The game in its folder and environment; the child's id.
+  pid_t Launch(bool withDisplay, const std::string& stderrName) {
+    const pid_t child = fork();
+    if (child != 0) return child;
     if (chdir(game.c_str()) != 0) _exit(120);
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);  // the game's mutex lives here
     setenv("ASAN_OPTIONS", GameAsanOptions().c_str(), 1);
@@ -240,7 +247,7 @@ class GameRunFixture : public ::testing::Test {
       else
         unsetenv(name.c_str());
     }
-    int err = open((dir / "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int err = open((dir / stderrName).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(err, 2);
     // A wrapper (a tracer) may run the program; its own arguments come first.
     std::vector<char*> argv;
@@ -253,12 +260,13 @@ class GameRunFixture : public ::testing::Test {
   }
 
   // The exit code, or -1 when the game did not end in time (or ended by a signal).
-  int WaitForExit(int seconds) {
+  int WaitForExit(int seconds) { return WaitForExit(pid, seconds); }
+  static int WaitForExit(pid_t& process, int seconds) {
     auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (std::chrono::steady_clock::now() < until) {
       int status = 0;
-      if (waitpid(pid, &status, WNOHANG) == pid) {
-        pid = -1;
+      if (waitpid(process, &status, WNOHANG) == process) {
+        process = -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -437,7 +445,7 @@ class GameRunFixture : public ::testing::Test {
 
   testkit::TempDir dir;
   std::string bin, game, runtime;
-  pid_t pid = -1;
+  pid_t pid = -1, secondPid = -1;
   // Set (or, when empty, removed) in the game's environment.
   std::map<std::string, std::optional<std::string>> environment;
   // Runs the program when not empty, as its first arguments.
