@@ -196,6 +196,73 @@ inline void Tap(const std::string& window, const std::string& key) {
   std::system(("xdotool windowfocus --sync " + window + " keydown " + key + " sleep 0.15 keyup " + key).c_str());
 }
 
+// While alive, X errors about a window that no longer exists are counted and passed over; any other
+// error goes to the handler that was in place (Xlib's own ends the program). The errors of requests
+// made meanwhile are taken in before the handler is put back.
+class PassOverGoneWindows {
+ public:
+  explicit PassOverGoneWindows(Display* display) : display(display) {
+    XSync(display, False);
+    Previous() = XSetErrorHandler(&Handle);
+  }
+  ~PassOverGoneWindows() {
+    XSync(display, False);
+    XSetErrorHandler(Previous());
+  }
+  PassOverGoneWindows(const PassOverGoneWindows&) = delete;
+  PassOverGoneWindows& operator=(const PassOverGoneWindows&) = delete;
+
+  static int& Gone() {
+    static int gone = 0;
+    return gone;
+  }
+
+ private:
+  static XErrorHandler& Previous() {
+    static XErrorHandler previous = nullptr;
+    return previous;
+  }
+  static int Handle(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadWindow) {
+      ++Gone();
+      return 0;
+    }
+    return Previous() ? Previous()(display, error) : 0;
+  }
+
+  Display* display;
+};
+
+// The display's top-level windows, as the server lists them now.
+inline std::vector<Window> TopLevels(Display* display) {
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned count = 0;
+  std::vector<Window> windows;
+  if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
+    windows.assign(children, children + count);
+  if (children) XFree(children);
+  return windows;
+}
+
+// Whether one of the windows bears the name (UTF-8). Any of them may have closed since it was listed.
+inline bool OneIsNamed(Display* display, const std::vector<Window>& windows, const std::string& name) {
+  const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
+  PassOverGoneWindows guard(display);
+  for (Window window : windows) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* value = nullptr;
+    if (XGetWindowProperty(display, window, netName, 0, 1024, False, AnyPropertyType, &type, &format, &items, &after,
+                           &value) != Success || !value)
+      continue;
+    const bool found = format == 8 && std::string(reinterpret_cast<char*>(value), items) == name;
+    XFree(value);
+    if (found) return true;
+  }
+  return false;
+}
+
 class GameRunFixture : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -289,26 +356,7 @@ class GameRunFixture : public ::testing::Test {
   static bool TopLevelBecomes(bool present, const std::string& name, int seconds) {
     Display* display = XOpenDisplay(nullptr);
     if (!display) return false;
-    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
-    auto named = [&] {
-      Window root = 0, parent = 0, *children = nullptr;
-      unsigned count = 0;
-      if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) return false;
-      bool found = false;
-      for (unsigned i = 0; i < count && !found; ++i) {
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0, after = 0;
-        unsigned char* value = nullptr;
-        if (XGetWindowProperty(display, children[i], netName, 0, 1024, False, AnyPropertyType, &type, &format, &items,
-                               &after, &value) == Success && value) {
-          found = format == 8 && std::string(reinterpret_cast<char*>(value), items) == name;
-          XFree(value);
-        }
-      }
-      if (children) XFree(children);
-      return found;
-    };
+    auto named = [&] { return OneIsNamed(display, TopLevels(display), name); };
     bool reached = named() == present;
     for (int attempt = 0; attempt < seconds * 20 && !reached; ++attempt) {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));

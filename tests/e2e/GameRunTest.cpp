@@ -209,4 +209,31 @@ TEST_F(GameRun, ASecondCopyIsRefusedAndTheFirstPlaysOn) {
   EndByCloseRequest();
 }
 
+// A window that closes between the listing of the top-level windows and the reading of its name is
+// passed over, and the walk goes on to the windows after it. The handler in place before is put back.
+TEST(TopLevelWalk, AWindowGoneBeforeItsNameIsReadIsPassedOver) {
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr) << "runs under the test command's X display";
+  const Window root = DefaultRootWindow(display);
+  const Window goes = XCreateSimpleWindow(display, root, 0, 0, 8, 8, 0, 0, 0);
+  const Window stays = XCreateSimpleWindow(display, root, 0, 0, 8, 8, 0, 0, 0);
+  const std::string name = "stays";
+  XChangeProperty(display, stays, XInternAtom(display, "_NET_WM_NAME", False), XInternAtom(display, "UTF8_STRING", False),
+                  8, PropModeReplace, reinterpret_cast<const unsigned char*>(name.data()), static_cast<int>(name.size()));
+  const std::vector<Window> listed = TopLevels(display);
+  ASSERT_NE(std::find(listed.begin(), listed.end(), goes), listed.end());
+  ASSERT_NE(std::find(listed.begin(), listed.end(), stays), listed.end());
+  XDestroyWindow(display, goes);
+  XSync(display, False);
+
+  // Xlib's own handler, which ends the program on any error, stays in place around the walk.
+  const XErrorHandler xlibs = XSetErrorHandler(nullptr);
+  const int gone = PassOverGoneWindows::Gone();
+  EXPECT_FALSE(OneIsNamed(display, listed, "no such window"));  // reads every name
+  EXPECT_EQ(PassOverGoneWindows::Gone(), gone + 1) << "the gone window was read and passed over";
+  EXPECT_TRUE(OneIsNamed(display, listed, name));
+  EXPECT_EQ(XSetErrorHandler(nullptr), xlibs);
+  XCloseDisplay(display);
+}
+
 }  // namespace
