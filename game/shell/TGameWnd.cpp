@@ -165,7 +165,7 @@ bool TGameWnd::ChecksPass() {
 }
 
 int TGameWnd::Run(int) {
-  if (!ChecksPass()) return 0;
+  if (!ChecksPass()) return kFailedStart;
   CreateWnd();
   Initialize();
 
@@ -184,7 +184,7 @@ int TGameWnd::Run(int) {
       SendMessage(hwnd, WM_CLOSE, 0, 0);
   }
   Finalize();
-  return static_cast<int>(msg.wParam);
+  return startRefused ? kFailedStart : static_cast<int>(msg.wParam);
 }
 
 void TGameWnd::CreateWnd() {
@@ -260,6 +260,7 @@ void TGameWnd::BeginTimerPeriod() {
 
 void TGameWnd::Initialize() {
   if (!SettingsFileExists()) {
+    startRefused = true;
     MessageBox(hwnd, kNoSettingsText, kNoSettingsCaption, MB_ICONEXCLAMATION | MB_TOPMOST);
     SendMessage(hwnd, WM_CLOSE, 0, 0);
     return;

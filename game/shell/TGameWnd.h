@@ -18,6 +18,9 @@
 class TGameWnd : public TAppMainWnd {
  public:
   static constexpr const char* kMutexName = "Harrowick_Duskwheel";
+  // The exit code of a start that ends in an error box, so that whoever started the game sees a
+  // failure; a quit by the player gives the quit message's 0.
+  static constexpr int kFailedStart = 1;
 
   TGameWnd(const TWindowParams& params, uint16_t iconId, uint16_t cursorId, TShellServices& services);
   ~TGameWnd() override;
@@ -95,6 +98,7 @@ class TGameWnd : public TAppMainWnd {
   bool running = false;
   bool shutdownPending = false;
   bool timerPeriodBegun = false;
+  bool startRefused = false;  // the window closes as a quit does, but the start failed
   TSingleInstance instanceGuard;
 };
 

@@ -29,5 +29,5 @@ int RunGame(TShellServices& services, plat::HINSTANCE instance) {
   } catch (...) {
     my_error::TransactionUnknownError();
   }
-  return 0;
+  return TGameWnd::kFailedStart;
 }

@@ -13,5 +13,6 @@ constexpr const char* kGameWindowClass = "Harrowick Duskwheel";
 // The game window's creation parameters: a 640 x 480 popup of the game's class and title.
 TWindowParams GameWindowParams(plat::HINSTANCE instance);
 
-// The exit code: the quit message's, or 0 after a failed check or a reported error.
+// The exit code: the quit message's, or TGameWnd::kFailedStart after a failed check, a missing
+// "setting.ini" or a reported error.
 int RunGame(TShellServices& services, plat::HINSTANCE instance);

@@ -196,6 +196,73 @@ inline void Tap(const std::string& window, const std::string& key) {
   std::system(("xdotool windowfocus --sync " + window + " keydown " + key + " sleep 0.15 keyup " + key).c_str());
 }
 
+// While alive, X errors about a window that no longer exists are counted and passed over; any other
+// error goes to the handler that was in place (Xlib's own ends the program). The errors of requests
+// made meanwhile are taken in before the handler is put back.
+class PassOverGoneWindows {
+ public:
+  explicit PassOverGoneWindows(Display* display) : display(display) {
+    XSync(display, False);
+    Previous() = XSetErrorHandler(&Handle);
+  }
+  ~PassOverGoneWindows() {
+    XSync(display, False);
+    XSetErrorHandler(Previous());
+  }
+  PassOverGoneWindows(const PassOverGoneWindows&) = delete;
+  PassOverGoneWindows& operator=(const PassOverGoneWindows&) = delete;
+
+  static int& Gone() {
+    static int gone = 0;
+    return gone;
+  }
+
+ private:
+  static XErrorHandler& Previous() {
+    static XErrorHandler previous = nullptr;
+    return previous;
+  }
+  static int Handle(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadWindow) {
+      ++Gone();
+      return 0;
+    }
+    return Previous() ? Previous()(display, error) : 0;
+  }
+
+  Display* display;
+};
+
+// The display's top-level windows, as the server lists them now.
+inline std::vector<Window> TopLevels(Display* display) {
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned count = 0;
+  std::vector<Window> windows;
+  if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
+    windows.assign(children, children + count);
+  if (children) XFree(children);
+  return windows;
+}
+
+// Whether one of the windows bears the name (UTF-8). Any of them may have closed since it was listed.
+inline bool OneIsNamed(Display* display, const std::vector<Window>& windows, const std::string& name) {
+  const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
+  PassOverGoneWindows guard(display);
+  for (Window window : windows) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* value = nullptr;
+    if (XGetWindowProperty(display, window, netName, 0, 1024, False, AnyPropertyType, &type, &format, &items, &after,
+                           &value) != Success || !value)
+      continue;
+    const bool found = format == 8 && std::string(reinterpret_cast<char*>(value), items) == name;
+    XFree(value);
+    if (found) return true;
+  }
+  return false;
+}
+
 class GameRunFixture : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -208,10 +275,11 @@ class GameRunFixture : public ::testing::Test {
     ASSERT_EQ(std::system((std::string(DW_SAMPLE_MAKER) + " " + game + " >/dev/null").c_str()), 0);
   }
   void TearDown() override {
-    if (pid > 0) {
-      kill(pid, SIGKILL);
-      waitpid(pid, nullptr, 0);
-    }
+    for (pid_t process : {pid, secondPid})
+      if (process > 0) {
+        kill(process, SIGKILL);
+        waitpid(process, nullptr, 0);
+      }
   }
 
   // The sanitizer's options for the game, the caller's own first. Leaks: the display libraries
@@ -224,9 +292,15 @@ class GameRunFixture : public ::testing::Test {
     return std::string(asan ? asan : "") + ":detect_leaks=0:allocator_release_to_os_interval_ms=-1" + more;
   }
 
-  void Start(bool withDisplay) {
-    pid = fork();
-    if (pid != 0) return;
+  void Start(bool withDisplay) { pid = Launch(withDisplay, "stderr.txt"); }
+
+  // Starts another copy of the game beside the one of Start, its stderr in "stderr-second.txt".
+  void StartSecondCopy() { secondPid = Launch(true, "stderr-second.txt"); }
+
+  // The game in its folder and environment; the child's id.
+  pid_t Launch(bool withDisplay, const std::string& stderrName) {
+    const pid_t child = fork();
+    if (child != 0) return child;
     if (chdir(game.c_str()) != 0) _exit(120);
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);  // the game's mutex lives here
     setenv("ASAN_OPTIONS", GameAsanOptions().c_str(), 1);
@@ -240,7 +314,7 @@ class GameRunFixture : public ::testing::Test {
       else
         unsetenv(name.c_str());
     }
-    int err = open((dir / "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int err = open((dir / stderrName).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(err, 2);
     // A wrapper (a tracer) may run the program; its own arguments come first.
     std::vector<char*> argv;
@@ -253,12 +327,13 @@ class GameRunFixture : public ::testing::Test {
   }
 
   // The exit code, or -1 when the game did not end in time (or ended by a signal).
-  int WaitForExit(int seconds) {
+  int WaitForExit(int seconds) { return WaitForExit(pid, seconds); }
+  static int WaitForExit(pid_t& process, int seconds) {
     auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (std::chrono::steady_clock::now() < until) {
       int status = 0;
-      if (waitpid(pid, &status, WNOHANG) == pid) {
-        pid = -1;
+      if (waitpid(process, &status, WNOHANG) == process) {
+        process = -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -281,26 +356,7 @@ class GameRunFixture : public ::testing::Test {
   static bool TopLevelBecomes(bool present, const std::string& name, int seconds) {
     Display* display = XOpenDisplay(nullptr);
     if (!display) return false;
-    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
-    auto named = [&] {
-      Window root = 0, parent = 0, *children = nullptr;
-      unsigned count = 0;
-      if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) return false;
-      bool found = false;
-      for (unsigned i = 0; i < count && !found; ++i) {
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0, after = 0;
-        unsigned char* value = nullptr;
-        if (XGetWindowProperty(display, children[i], netName, 0, 1024, False, AnyPropertyType, &type, &format, &items,
-                               &after, &value) == Success && value) {
-          found = format == 8 && std::string(reinterpret_cast<char*>(value), items) == name;
-          XFree(value);
-        }
-      }
-      if (children) XFree(children);
-      return found;
-    };
+    auto named = [&] { return OneIsNamed(display, TopLevels(display), name); };
     bool reached = named() == present;
     for (int attempt = 0; attempt < seconds * 20 && !reached; ++attempt) {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -437,7 +493,7 @@ class GameRunFixture : public ::testing::Test {
 
   testkit::TempDir dir;
   std::string bin, game, runtime;
-  pid_t pid = -1;
+  pid_t pid = -1, secondPid = -1;
   // Set (or, when empty, removed) in the game's environment.
   std::map<std::string, std::optional<std::string>> environment;
   // Runs the program when not empty, as its first arguments.

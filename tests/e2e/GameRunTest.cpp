@@ -13,6 +13,8 @@ using namespace e2e;
 class GameRun : public GameRunFixture {};
 
 const std::string kNoSettingsCaption = "Duskwheel\u8d77\u52d5\u30a8\u30e9\u30fc";  // "Duskwheel起動エラー"
+// A start that ends in an error box ends the program with this status; a quit by the player with 0.
+constexpr int kFailedStart = 1;
 
 TEST_F(GameRun, RunsUntilTerminatedAndEndsCleanly) {
   Start(true);
@@ -111,7 +113,7 @@ TEST_F(GameRun, WithoutSettingIniItSaysSoAndCloses) {
   std::string box = FindWindow(kNoSettingsCaption, false);
   ASSERT_FALSE(box.empty()) << ReadText(dir / "stderr.txt");
   std::system(("xdotool windowfocus --sync " + box + " key Return").c_str());
-  EXPECT_EQ(WaitForExit(kStepSeconds), 0);
+  EXPECT_EQ(WaitForExit(kStepSeconds), kFailedStart) << "a failed start, though the window closed as a quit closes it";
   // "起動設定ファイル setting.ini が見つかりませんでした。"
   EXPECT_NE(ReadText(dir / "stderr.txt")
                 .find("\u8d77\u52d5\u8a2d\u5b9a\u30d5\u30a1\u30a4\u30eb setting.ini \u304c\u898b\u3064\u304b\u308a"
@@ -153,7 +155,7 @@ TEST_F(GameRun, TheBoxShowsItsJapaneseText) {
   EXPECT_GE(lines, 4u) << "the text's lines (" << ink << " dark pixels)";
   EXPECT_GT(ink, 500u);
   std::system(("xdotool windowfocus --sync " + box + " key Return").c_str());
-  EXPECT_EQ(WaitForExit(kStepSeconds), 0);
+  EXPECT_EQ(WaitForExit(kStepSeconds), kFailedStart);
 }
 
 // A close request while the box is shown takes the box away and ends the game.
@@ -162,7 +164,7 @@ TEST_F(GameRun, TerminatedWhileTheBoxIsShownItCloses) {
   Start(true);
   ASSERT_FALSE(FindWindow(kNoSettingsCaption, true).empty()) << ReadText(dir / "stderr.txt");
   ASSERT_EQ(kill(pid, SIGTERM), 0);
-  EXPECT_EQ(WaitForExit(kStepSeconds), 0) << ReadText(dir / "stderr.txt");
+  EXPECT_EQ(WaitForExit(kStepSeconds), kFailedStart) << ReadText(dir / "stderr.txt");
   EXPECT_TRUE(TopLevelBecomes(false, kNoSettingsCaption, kStepSeconds)) << "the box is gone";
   EXPECT_FALSE(HasErrorLog());
 }
@@ -175,19 +177,63 @@ TEST_F(GameRun, WithoutZenityTheBoxIsSdlsOwn) {
   ASSERT_TRUE(TopLevelBecomes(true, kNoSettingsCaption, kStepSeconds)) << ReadText(dir / "stderr.txt");
   EXPECT_EQ(Capture("xdotool search --classname zenity"), "");
   ASSERT_EQ(kill(pid, SIGTERM), 0);
-  EXPECT_EQ(WaitForExit(kStepSeconds), 0) << ReadText(dir / "stderr.txt");
+  EXPECT_EQ(WaitForExit(kStepSeconds), kFailedStart) << ReadText(dir / "stderr.txt");
   EXPECT_TRUE(TopLevelBecomes(false, kNoSettingsCaption, kStepSeconds)) << "the box is gone";
 }
 
 TEST_F(GameRun, WithoutADisplayItReportsThatNoWindowCouldBeMade) {
   Start(false);
-  EXPECT_EQ(WaitForExit(kStepSeconds), 0);
+  EXPECT_EQ(WaitForExit(kStepSeconds), kFailedStart) << ReadText(dir / "stderr.txt");
   // "ウィンドウの作成に失敗しました。"
   const std::string failure = "\u30a6\u30a3\u30f3\u30c9\u30a6\u306e\u4f5c\u6210\u306b\u5931\u6557\u3057\u307e\u3057\u305f\u3002";
   EXPECT_NE(ReadText(dir / "stderr.txt").find(failure), std::string::npos) << ReadText(dir / "stderr.txt");
   ASSERT_TRUE(HasErrorLog()) << "the error log lies beside the program";
   // The log keeps the program's own bytes (Shift-JIS).
   EXPECT_NE(ReadText(bin + "/ErrorLog.txt").find("\x8d\xec\x90\xac\x82\xc9\x8e\xb8\x94\x73"), std::string::npos);
+}
+
+// A second copy started while the game runs says so in its box ("警告") and ends as a failed
+// start; the first plays on and still ends with 0.
+TEST_F(GameRun, ASecondCopyIsRefusedAndTheFirstPlaysOn) {
+  Start(true);
+  const std::string window = FindWindow("Duskwheel 3", true);
+  ASSERT_FALSE(window.empty()) << ReadText(dir / "stderr.txt");
+  StartSecondCopy();
+  const std::string box = FindWindow("\u8b66\u544a", true);
+  ASSERT_FALSE(box.empty()) << ReadText(dir / "stderr-second.txt");
+  std::system(("xdotool windowfocus --sync " + box + " key Return").c_str());
+  EXPECT_EQ(WaitForExit(secondPid, kStepSeconds), kFailedStart) << ReadText(dir / "stderr-second.txt");
+  // "多重起動禁止"
+  EXPECT_NE(ReadText(dir / "stderr-second.txt").find("\u591a\u91cd\u8d77\u52d5\u7981\u6b62"), std::string::npos)
+      << ReadText(dir / "stderr-second.txt");
+  EndByCloseRequest();
+}
+
+// A window that closes between the listing of the top-level windows and the reading of its name is
+// passed over, and the walk goes on to the windows after it. The handler in place before is put back.
+TEST(TopLevelWalk, AWindowGoneBeforeItsNameIsReadIsPassedOver) {
+  Display* display = XOpenDisplay(nullptr);
+  ASSERT_NE(display, nullptr) << "runs under the test command's X display";
+  const Window root = DefaultRootWindow(display);
+  const Window goes = XCreateSimpleWindow(display, root, 0, 0, 8, 8, 0, 0, 0);
+  const Window stays = XCreateSimpleWindow(display, root, 0, 0, 8, 8, 0, 0, 0);
+  const std::string name = "stays";
+  XChangeProperty(display, stays, XInternAtom(display, "_NET_WM_NAME", False), XInternAtom(display, "UTF8_STRING", False),
+                  8, PropModeReplace, reinterpret_cast<const unsigned char*>(name.data()), static_cast<int>(name.size()));
+  const std::vector<Window> listed = TopLevels(display);
+  ASSERT_NE(std::find(listed.begin(), listed.end(), goes), listed.end());
+  ASSERT_NE(std::find(listed.begin(), listed.end(), stays), listed.end());
+  XDestroyWindow(display, goes);
+  XSync(display, False);
+
+  // Xlib's own handler, which ends the program on any error, stays in place around the walk.
+  const XErrorHandler xlibs = XSetErrorHandler(nullptr);
+  const int gone = PassOverGoneWindows::Gone();
+  EXPECT_FALSE(OneIsNamed(display, listed, "no such window"));  // reads every name
+  EXPECT_EQ(PassOverGoneWindows::Gone(), gone + 1) << "the gone window was read and passed over";
+  EXPECT_TRUE(OneIsNamed(display, listed, name));
+  EXPECT_EQ(XSetErrorHandler(nullptr), xlibs);
+  XCloseDisplay(display);
 }
 
 }  // namespace

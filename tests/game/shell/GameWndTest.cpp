@@ -110,7 +110,7 @@ TEST_F(GameWnd, StartUpAndShutdownRunInOrder) {
 TEST_F(GameWnd, WithoutSettingIniTheGameSaysSoAndClosesUntouched) {
   std::remove("setting.ini");
   MakeApp();
-  EXPECT_EQ(app->Run(1), 0);
+  EXPECT_EQ(app->Run(1), 1) << "a failed start, though the window closed as a normal quit closes it";
   ASSERT_EQ(boxes.calls.size(), 1u);
   const MessageBoxCall& box = boxes.calls[0];
   EXPECT_EQ(box.text.substr(0, kNoSettingsFirstLine.size()), kNoSettingsFirstLine);
@@ -144,7 +144,7 @@ TEST_F(GameWnd, ASecondInstanceIsRefusedByItsWindowOrByTheMutex) {
       ASSERT_TRUE(first.Check());
     }
     MakeApp();
-    EXPECT_EQ(app->Run(1), 0);
+    EXPECT_EQ(app->Run(1), 1) << "a failed start";
     ASSERT_EQ(boxes.calls.size(), 1u);
     EXPECT_EQ(boxes.calls[0].text, kSecondInstance);
     EXPECT_EQ(boxes.calls[0].caption, kWarning);
@@ -161,7 +161,7 @@ TEST_F(GameWnd, DirectXOlderThanEightIsRefusedWithItsVersionText) {
   dx.d3d8Library = false;  // 7.0
   SetDxComponents(dx);
   MakeApp();
-  EXPECT_EQ(app->Run(1), 0);
+  EXPECT_EQ(app->Run(1), 1) << "a failed start";
   ASSERT_EQ(boxes.calls.size(), 1u);
   EXPECT_EQ(boxes.calls[0].caption, kWarning);
   EXPECT_NE(boxes.calls[0].text.find("\r\nDirectX 8.0 "), std::string::npos);
