@@ -61,7 +61,7 @@ std::vector<EventFrameRow> Castle(EventPoint camera) {
 
 const std::vector<EventMeshRow> kCastleMap = {{"map03/c00_00.msh", "MapFrame", L::Set}};
 
-// The field on a castle map, west of the gate and facing west.
+// The field on a castle map, west of the gate, the hero's back (its body's +z) turned west.
 EventSuccessor CastleField(const char* map) {
   return {.field = EventSuccessor::Field{map, {{{-6.0f, 0.0f, 0.0f}, {-1.0f, 0.0f, 0.0f}, {-6.0f, 0.0f, 0.0f}}}}};
 }

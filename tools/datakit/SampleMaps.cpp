@@ -70,20 +70,20 @@ MapEntryWriter Town() {
       .View(0.1f, 200, 45)
       .Fog(30, 120, 0xFFB0C8E0)
       .Sky("sky00", kSkyValues)
-      .PlayerStart({0, 0, 0}, {0, 0, 1}, {0, 3, -6})
+      .PlayerStart({0, 0, 0}, {0, 0, -1}, {0, 3, -6})
       .MiniMap("town")
       .RailCamera(0);
-  // Two points across the town, both keeping the camera 6 behind (-z) and 3 above the player.
+  // Two points across the town, both keeping the camera 6 south (-z) of and 3 above the player.
   town.CameraPoint({-15, 0, 0}, 0, -1, 6, 3, 0).CameraPoint({15, 0, 0}, 0, -1, 6, 3, 0);
   using L = SampleMapLayout;
   town.SavePoint(L::kTownSavePoint, L::kTownSavePointAt)
       .ExamineTrigger(L::kSignAt, L::kSignRadius, "03.pbsc/TownSign")
-      .CircleExit(L::kTownExitAt, L::kTownExitRadius,
-                  ExitRow{L::kFieldArrival, {0, 0, 1}, {0, 3, -20}, 0, "03.pbms/field"})
       .ExamineTrigger(L::kCaveAt, L::kCaveRadius, "03.pbsc/TownCave")
       .ExamineTrigger(L::kGateAt, L::kGateRadius, "03.pbsc/TownGate")
       .ExamineTrigger(L::kTowerAt, L::kTowerRadius, "03.pbsc/TownTower")
       .BoxTrigger(L::kWellMin, L::kWellMax, L::kWellWay, "03.pbsc/TownWell")
+      .BoxExit(L::kTownExitMin, L::kTownExitMax, L::kTownExitWay,
+               ExitRow{L::kFieldArrival, {0, 0, -1}, {0, 3, -20}, 0, "03.pbms/field"})
       .Name("03.pbsc/Villager00")
       .Name("03.pbsc/Villager01")
       .Name("03.pbsc/Villager02")
@@ -97,7 +97,7 @@ MapEntryWriter Field() {
       .View(0.1f, 200, 45)
       .Fog(20, 80, 0xFF8098B0)
       .Sky("sky00", kSkyValues)
-      .PlayerStart({0, 0, -10}, {0, 0, 1}, {0, 3, -16})
+      .PlayerStart({0, 0, -10}, {0, 0, -1}, {0, 3, -16})
       .MiniMap("field")
       .ChaseCamera(0, 6, 2.5f, "non");
   // Two slimes before the start, facing the player, and a spawn point across the field.
@@ -115,18 +115,18 @@ MapEntryWriter Field() {
       .CountCondition(2, "03.pbsc/FieldCount")
       .EnemyCondition(kSampleSlimeId, "03.pbsc/FieldBoss")
       .BoxExit(L::kFieldExitMin, L::kFieldExitMax, L::kFieldExitWay,
-               ExitRow{L::kTownArrival, {0, 0, -1}, {0, 3, 18}, 0, "03.pbms/town"});
+               ExitRow{L::kTownArrival, {0, 0, -1}, {0, 3, 6}, 0, "03.pbms/town"});
   return field;
 }
 
 // A battle map without enemies where the story events end: on its ground centred at `centre`, its
-// start there.
+// start there with the events' facing, the camera behind the hero's back.
 MapEntryWriter EventMap(const std::string& baseName, const std::string& title, Vec3 centre, Vec3 facing) {
   MapEntryWriter map;
   map.Header(Header(1, baseName, title))
       .View(0.1f, 200, 45)
       .Fog(20, 80, 0xFF605850)
-      .PlayerStart(centre, facing, {centre.x - 6 * facing.x, centre.y + 3, centre.z - 6 * facing.z})
+      .PlayerStart(centre, facing, {centre.x + 6 * facing.x, centre.y + 3, centre.z + 6 * facing.z})
       .ChaseCamera(0, 6, 2.5f, "non");
   return map;
 }
@@ -137,7 +137,7 @@ MapEntryWriter Arena() {
       .View(0.1f, 200, 45)
       .Fog(20, 80, 0xFF8098B0)
       .Sky("sky00", kSkyValues)
-      .PlayerStart({0, 0, 0}, {0, 0, 1}, {0, 3, -6})
+      .PlayerStart({0, 0, 0}, {0, 0, -1}, {0, 3, -6})
       .MiniMap("field")
       .ChaseCamera(0, 6, 2.5f, "non");
   // Each faces the player; none leaves, however far the player goes.
@@ -152,8 +152,8 @@ MapEntryWriter Arena() {
   return arena;
 }
 
-// The cave's depths where event 202 ends: a slime guards them, facing the player, and its fall
-// leads to the ending.
+// The cave's depths where event 202 ends: a slime guards them before the hero, facing it, and its
+// fall leads to the ending.
 MapEntryWriter CaveDepths() {
   using L = SampleMapLayout;
   MapEntryWriter cave = EventMap("d04_02.msh", "\x93\xb4\x8c\x41", L::kCaveCentre, {0, 0, -1});  // 洞窟

@@ -10,14 +10,17 @@
 //
 // The town has four villagers (the scripts "03.pbsc/Villager00" to "Villager03", the last two the
 // shopkeeper and the innkeeper), the examine triggers of a sign, of a cave, of a gate and of a
-// tower's door, the box trigger of a well, save point 7 and, to the north, a circle exit to the
-// battle map. The battle
-// map has a tracked bag, sword and ring and a heap of gold near its start, a box trigger in the
+// tower's door, the box trigger of a well, save point 7 and, at the north wall, a box exit to the
+// battle map. The battle map has a tracked bag, sword and ring and a heap of gold near its start, a box trigger in the
 // west and a box test trigger in the east, a defeat count condition of 2 and a defeated enemy
 // condition for the slime (the scripts of SampleScripts.h), and, to the south, a box exit to the town.
 //
 // The arena ("03.pbms/arena", kind 1, on the battle map's ground) holds one enemy of each class,
 // placed far apart around the player's start, and no spawn point.
+//
+// The game's bodies face along their -z axis, so a start's facing is the way the hero turns its
+// back: every start here and every exit's arrival has the hero look away from the camera. The
+// town's camera always stands south of the hero, so there the hero looks north.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -41,17 +44,18 @@ struct SampleMapLayout {
   // Battle map: the box trigger, walked into westward, and the box test trigger.
   static constexpr Vec3 kMarkMin{-10, -1, 2}, kMarkMax{-6, 3, 6}, kMarkWay{-1, 0, 0};
   static constexpr Vec3 kStandMin{6, -1, 2}, kStandMax{10, 3, 6};
-  // Battle map: the exit to the town, walked into southward, and where it puts the player.
-  static constexpr Vec3 kFieldExitMin{-3, -1, -19.5f}, kFieldExitMax{3, 3, -16}, kFieldExitWay{0, 0, -1};
+  // Battle map: the exit to the town, walked into southward anywhere along the south wall, and
+  // where it puts the player.
+  static constexpr Vec3 kFieldExitMin{-20, -1, -19.5f}, kFieldExitMax{20, 3, -16}, kFieldExitWay{0, 0, -1};
   static constexpr Vec3 kTownArrival{0, 0, 12};
-  // Town: the villagers (the elder turns to the player), the sign, the save point, the exit north.
+  // Town: the villagers (the elder turns to the player), the sign, the save point, the exit walked
+  // into northward anywhere along the north wall.
   static constexpr Vec3 kElderAt{3, 0, 8}, kDaughterAt{-5, 0, 3};
   static constexpr Vec3 kSignAt{-6, 0, 10};
   static constexpr float kSignRadius = 1.5f;
   static constexpr uint32_t kTownSavePoint = 7;
   static constexpr Vec3 kTownSavePointAt{4, 0, -4};
-  static constexpr Vec3 kTownExitAt{0, 0, 17};
-  static constexpr float kTownExitRadius = 2;
+  static constexpr Vec3 kTownExitMin{-20, -1, 16}, kTownExitMax{20, 3, 19.5f}, kTownExitWay{0, 0, 1};
   static constexpr Vec3 kFieldArrival{0, 0, -14};
   // Town: the shopkeeper, the cave (an examine trigger into event 202) and the well (a box trigger,
   // walked into eastward, that ends the game).
@@ -70,10 +74,11 @@ struct SampleMapLayout {
   // Where the story events end: the cave maps' ground lies around the start that events 202 and
   // 203 give; the castle's around the origin, its start 6 west of it.
   static constexpr Vec3 kCaveCentre{0, 6, 184};
-  // The cave's depths (the map event 202 ends on): the slime that guards them, before the start.
-  static constexpr Vec3 kCaveBossAt{0, 6, 177};
+  // The cave's depths (the map event 202 ends on): the slime that guards them, before the start
+  // (events 202 and 203 turn the hero's back to -z).
+  static constexpr Vec3 kCaveBossAt{0, 6, 191};
   static constexpr Vec3 kCastleStart{-6, 0, 0};
-  // Arena: where each enemy stands; the player starts at the origin facing +z.
+  // Arena: where each enemy stands; the player starts at the origin looking north (+z).
   static constexpr Vec3 kArenaSlimeAt{-12, 0, 12}, kArenaGolemAt{-6, 0, 12}, kArenaFireballAt{0, 0, 12},
       kArenaPhoenixAt{6, 0, 12}, kArenaKnightAt{12, 0, 12}, kArenaTimeMageAt{0, 0, -12};
 };

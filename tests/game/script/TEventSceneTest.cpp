@@ -56,7 +56,7 @@ TEST_F(Events, BHeldFromTheFirstTickBlacksOutAtOnceAndLeavesAfterTheMusicFade) {
     const char* facing;
   };
   const plat::D3DXVECTOR3 cave(0, 6, 184), castle(-6, 0, 0);
-  for (const Case& c : {Case{201, 40, "03.pbms/r01_07_b", false, {0, 0, 0}, "0.00,0.00,1.00"},
+  for (const Case& c : {Case{201, 40, "03.pbms/r01_07_b", false, {0, 0, 0}, "0.00,0.00,-1.00"},
                         Case{202, 41, "03.pbms/d04_02boss", true, cave, "0.00,0.00,-1.00"},
                         Case{203, 42, "03.pbms/d04_02", true, cave, "0.00,0.00,-1.00"},
                         Case{204, 43, "03.pbms/c00boss0", true, castle, "-1.00,0.00,0.00"},
