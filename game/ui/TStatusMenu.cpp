@@ -16,6 +16,10 @@ namespace {
 
 constexpr TWindowShape kWindow{"sprite.ptx/window09", 64, 64, -320, 80};
 constexpr const char* kModelName = "StatusHero";
+// The camera looks past the character, at a point of its depth higher up and toward the window:
+// aimed at the character itself, it would stand in the middle of the screen under the window's
+// values; this way, once risen, it stands whole in the window's empty right part.
+constexpr float kLookX = 0.4f, kLookY = 1.2f;
 
 // A rate of 0.5 shows 50; below 0 nothing, above the 32-bit range the largest number. The product
 // is a float, as the game's: 0.9 is a little under 0.9, and only in double does it show 89.
@@ -85,9 +89,8 @@ TStatusMenu::TStatusMenu(TGameWnd& app, TMenuTop& menu)
     model->SetMotion(0);
     charFrame->AddMesh(*model);
   }
-  // The model is placed before the camera aims, so that the camera looks at it.
+  cameraFrame->AimAtPoint(root.Get(), plat::D3DXVECTOR3(kLookX, kLookY, kModelZ), 12);
   PlaceModel();
-  cameraFrame->Aim(root.Get(), charFrame.Get(), 12);
   view.SetViewFromFrame(*cameraFrame);
 
   const TGameData* data = TGameData::Instance();

@@ -5,12 +5,16 @@
 // a slot and out again; at the save point the game is saved into slot 0 and loaded from there.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "common/TView8.h"
 #include "game/data/SaveFiles.h"
 #include "game/data/TAccessoryTable.h"
 #include "game/data/TWeaponTable.h"
@@ -36,6 +40,51 @@ std::vector<uint32_t> MenuIds(const TMenuListScreen& screen) {
   std::vector<uint32_t> ids;
   for (const TListEntry& entry : screen.GetEntries()) ids.push_back(entry.id);
   return ids;
+}
+
+// The box round every vertex of a mesh's morph frames, in its own space.
+struct Box {
+  plat::D3DXVECTOR3 low, high;
+};
+Box BoxOf(TMesh8& mesh) {
+  Box box{{1e9f, 1e9f, 1e9f}, {-1e9f, -1e9f, -1e9f}};
+  const uint32_t stride = plat::D3DXGetFVFVertexSize(mesh.GetVertexFormat());
+  for (uint32_t frame = 0; frame < mesh.GetFrameCount(); ++frame) {
+    const auto* bytes = static_cast<const uint8_t*>(mesh.LockVerticesReadOnly(frame));
+    for (uint32_t v = 0; bytes && v < mesh.GetVertexCount(); ++v) {
+      float p[3];
+      std::memcpy(p, bytes + v * stride, sizeof p);
+      box.low = {std::min(box.low.x, p[0]), std::min(box.low.y, p[1]), std::min(box.low.z, p[2])};
+      box.high = {std::max(box.high.x, p[0]), std::max(box.high.y, p[1]), std::max(box.high.z, p[2])};
+    }
+    mesh.UnlockVertices(frame, false);
+  }
+  return box;
+}
+
+// The rectangle of a 640 x 480 screen round the eight corners of a box held by a frame, seen
+// through a view; whether every corner lies beyond the near distance.
+struct ScreenRect {
+  float left = 1e9f, top = 1e9f, right = -1e9f, bottom = -1e9f;
+  bool inFront = true;
+  bool Meets(float x0, float y0, float x1, float y1) const { return left < x1 && right > x0 && top < y1 && bottom > y0; }
+};
+ScreenRect OnScreen(const Box& box, const TFrame8& frame, const TView8& view) {
+  plat::D3DXMATRIX world, toClip;
+  frame.GetWorldMatrix(&world);
+  plat::D3DXMatrixMultiply(&toClip, &world, view.GetViewProjection());
+  ScreenRect rect;
+  for (int corner = 0; corner < 8; ++corner) {
+    const plat::D3DXVECTOR3 p((corner & 1) ? box.high.x : box.low.x, (corner & 2) ? box.high.y : box.low.y,
+                              (corner & 4) ? box.high.z : box.low.z);
+    plat::D3DXVECTOR4 clip;
+    plat::D3DXVec3Transform(&clip, &p, &toClip);
+    rect.inFront = rect.inFront && clip.w > view.GetNear();
+    const float x = (clip.x / clip.w + 1) * 320, y = (1 - clip.y / clip.w) * 240;
+    rect = {std::min(rect.left, x), std::min(rect.top, y), std::max(rect.right, x), std::max(rect.bottom, y),
+            rect.inFront};
+  }
+  return rect;
 }
 
 class MenuScreensScenario : public MenuKeys<GameFieldFixture> {
@@ -224,6 +273,46 @@ TEST_F(MenuScreensScenario, TheStatusScreenShowsTheElementRatesAsTheGameReckonsT
                {"tSoil", " 90%"},
                {"tLight", " 90%"},
                {"tDark", " 90%"}});
+}
+
+// The sample hero, turning on the status screen, stands whole on the screen and covers none of the
+// seventeen places where the screen writes its values, at every fifteenth degree of a whole turn.
+TEST_F(MenuScreensScenario, TheStatusScreensModelTurnsBesideTheValues) {
+  // The values' places from the window's corner and their widths, each 16 pixels high.
+  constexpr std::array<std::array<float, 3>, 17> kValues = {{{78, 44, 64},   {234, 44, 128},  {242, 64, 128},
+                                                             {122, 102, 128}, {122, 120, 128}, {94, 170, 128},
+                                                             {94, 188, 128},  {94, 206, 128},  {94, 224, 128},
+                                                             {94, 242, 128},  {94, 260, 128},  {226, 170, 64},
+                                                             {226, 188, 64},  {226, 206, 64},  {226, 224, 64},
+                                                             {226, 242, 64},  {226, 260, 64}}};
+  Hold(kButtonE);
+  TStatusMenu* status = Enter<TStatusMenu>(3, &TStatusMenu::Idle);
+  ASSERT_NE(status, nullptr);
+  ASSERT_EQ(status->GetWindow().X(), 64);
+  ASSERT_EQ(status->GetWindow().Y(), 80);
+  TMesh8* model = status->GetCharFrame()->FindMesh("StatusHero", false);
+  ASSERT_NE(model, nullptr);
+  const Box bounds = BoxOf(*model);
+  ASSERT_GT(bounds.high.y - bounds.low.y, 1.0f) << "the hero's body";
+
+  TView8 view;
+  view.SetProjection(0.1f, 20.0f, 45.0f, 640, 480);
+  for (int turn = 0; turn < 360; turn += 15) {
+    SCOPED_TRACE(turn);
+    ASSERT_TRUE(status->InPhase(&TStatusMenu::Idle));
+    ASSERT_TRUE(view.SetViewFromFrame(*status->GetCameraFrame()));
+    const ScreenRect shown = OnScreen(bounds, *status->GetCharFrame(), view);
+    ASSERT_TRUE(shown.inFront);
+    EXPECT_GE(shown.left, 0);
+    EXPECT_GE(shown.top, 0);
+    EXPECT_LE(shown.right, 640);
+    EXPECT_LE(shown.bottom, 480);
+    for (const auto& [x, y, width] : kValues)
+      EXPECT_FALSE(shown.Meets(64 + x, 80 + y, 64 + x + width, 80 + y + 16))
+          << "the model (" << shown.left << ", " << shown.top << ")-(" << shown.right << ", " << shown.bottom
+          << ") covers the value at (" << x << ", " << y << ")";
+    for (int tick = 0; tick < 15; ++tick) Hold(0);
+  }
 }
 
 }  // namespace

@@ -113,7 +113,7 @@ TEST_F(StatusMenu, TheWindowDropsInAndTheModelTurnsInPlace) {
   size_t modelDraws = 0;
   for (const plat::RecordedDraw& d : renderer->Draws())
     if (d.vertexShader != TSprite8::kVertexFormat) ++modelDraws;
-  EXPECT_GT(modelDraws, 0u) << "the camera looks at the model";
+  EXPECT_GT(modelDraws, 0u) << "the model is in view";
   EXPECT_EQ(renderer->Draws().size(), 2 + 1 + TStatusMenu::kTexts + modelDraws)
       << "background, overlay, window, texts and the model";
 }
