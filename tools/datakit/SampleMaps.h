@@ -10,10 +10,11 @@
 //
 // The town has four villagers (the scripts "03.pbsc/Villager00" to "Villager03", the last two the
 // shopkeeper and the innkeeper), the examine triggers of a sign, of a cave, of a gate and of a
-// tower's door, the box trigger of a well, save point 7 and, at the north wall, a box exit to the
-// battle map. The battle map has a tracked bag, sword and ring and a heap of gold near its start, a box trigger in the
-// west and a box test trigger in the east, a defeat count condition of 2 and a defeated enemy
-// condition for the slime (the scripts of SampleScripts.h), and, to the south, a box exit to the town.
+// tower's door, the box trigger of a well, save point 7 and, along the north wall, a box exit to
+// the battle map. The battle map has a tracked bag, sword and ring and a heap of gold near its
+// start, a box trigger in the west and a box test trigger in the east, a defeat count condition of
+// 2 and a defeated enemy condition for the slime (the scripts of SampleScripts.h), and, along the
+// south wall, a box exit to the town.
 //
 // The arena ("03.pbms/arena", kind 1, on the battle map's ground) holds one enemy of each class,
 // placed far apart around the player's start, and no spawn point.
