@@ -15,6 +15,11 @@ function(dw_test_program name)
   add_test(NAME ${name} COMMAND ${name})
 endfunction()
 
+# The command that runs a test program on a virtual X display of its own (-a takes a free one).
+# Without -noreset the server resets whenever its last client goes, and a program that opens the
+# display again at once (the next case of an SDL test) can find it refusing on a busy machine.
+set(DW_XVFB xvfb-run -a -s "-screen 0 1024x768x24 -noreset")
+
 # The name the test folders have always used.
 function(dw_add_test name)
   dw_test_program(${name} ${ARGN})
