@@ -69,4 +69,18 @@ TEST_F(TerminalUpdateTest, EndOfInputAtTheConfirmationIsANo) {
   EXPECT_EQ(Read(game + "/game.exe"), "exe");
 }
 
+// The dialog's counts start as "9999999999", a text that only sizes the control: the terminal
+// prints no line before the real counts are in.
+TEST_F(TerminalUpdateTest, TheProgressLineShowsOnlyRealCounts) {
+  TerminalSession session(program, app);
+  ASSERT_TRUE(session.Started());
+  ASSERT_TRUE(session.Answer("[y/n] > ", "y\n") && session.Answer("folder (empty line cancels) > ", "../game\n"))
+      << session.output;
+  for (const char* line : {"アップデートパッチ 進行状況\n", "  0 / 2", "  1 / 2", "  2 / 2"})
+    ASSERT_TRUE(session.Expect(line)) << session.output;
+  ASSERT_TRUE(session.Answer("[Enter] > ", "\n")) << session.output;
+  EXPECT_EQ(session.Finish(), 0) << session.output;
+  EXPECT_EQ(session.output.find("9999999999"), std::string::npos) << session.output;
+}
+
 }  // namespace
