@@ -90,6 +90,7 @@ class CTerminalProgress : public CProgressDialog {
   void SetItemText(int id, const CDisplayText& text) override {
     if (closed_) return;
     texts_.Set(id, text);
+    if (!texts_.Ready()) return;
     WriteAll(out_, "\r" + CTerminalUi::FitLine(texts_.Lines(), width_ - 1) + "\x1b[K");
   }
   void Close() override {

@@ -395,6 +395,7 @@ int WinMain() {
   try {
     CUpdatePatch patch;
     if (!patch.Run()) throw kUserCancelled;
+    return 0;
   } catch (const char* text) {
     ShowInterrupted(text);
   } catch (const CDisplayText& text) {
@@ -404,7 +405,8 @@ int WinMain() {
   } catch (...) {
     TransactionUnkownError(kShowError | kLogError, 1024, "ErrorLog.txt");
   }
-  return 0;
+  // Whatever stopped it, the update did not happen: a script or launcher must be able to tell.
+  return 1;
 }
 
 }  // namespace updater

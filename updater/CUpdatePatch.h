@@ -42,7 +42,8 @@ class CUpdatePatch {
   std::map<std::string, std::string> targetNames_;  // source name -> target name
 };
 
-// Runs the whole update and reports its end; always 0.
+// Runs the whole update and reports its end: 0 after the completion box, 1 after any box that
+// ends it early (a refusal or a cancelled folder choice too).
 int WinMain();
 
 }  // namespace updater

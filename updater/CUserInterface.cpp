@@ -44,11 +44,22 @@ std::string AbsoluteFolder(const std::string& typed) {
   return base + (base.back() == '/' ? "" : "/") + typed;
 }
 
-CDialogTexts::CDialogTexts(const DialogTemplate& dialog) : controls_(dialog.controls) {}
+CDialogTexts::CDialogTexts(const DialogTemplate& dialog) : controls_(dialog.controls) {
+  for (const DialogControl& c : controls_) filler_.push_back(c.id != kStaticControl && !c.text.Empty());
+}
 
 void CDialogTexts::Set(int id, const CDisplayText& text) {
-  for (DialogControl& c : controls_)
-    if (c.id == id && id != kStaticControl) c.text = text;
+  for (size_t i = 0; i < controls_.size(); ++i)
+    if (controls_[i].id == id && id != kStaticControl) {
+      controls_[i].text = text;
+      filler_[i] = false;
+    }
+}
+
+bool CDialogTexts::Ready() const {
+  for (bool filler : filler_)
+    if (filler) return false;
+  return true;
 }
 
 std::vector<std::string> CDialogTexts::Lines() const {

@@ -93,10 +93,15 @@ class CDialogTexts {
  public:
   explicit CDialogTexts(const DialogTemplate& dialog);
   void Set(int id, const CDisplayText& text);
+  // False while a control the program updates still holds its template text: that text only
+  // sizes the control (a count of "9999999999") and is replaced before a window paints, so a
+  // backend that prints lines shows none until then.
+  bool Ready() const;
   std::vector<std::string> Lines() const;  // UTF-8
 
  private:
   std::vector<DialogControl> controls_;
+  std::vector<bool> filler_;  // per control: template text not yet replaced
 };
 
 }  // namespace updater

@@ -64,7 +64,9 @@ class CZenityProgress : public CProgressDialog {
   }
 
  private:
-  void Show() { WriteAll(child_.input, "# " + ProgressText(texts_.Lines()) + "\n"); }
+  void Show() {
+    if (texts_.Ready()) WriteAll(child_.input, "# " + ProgressText(texts_.Lines()) + "\n");
+  }
 
   plat::ChildProcess child_;
   CDialogTexts texts_;

@@ -90,7 +90,7 @@ TEST_F(UpdaterTest, LinuxFileRules) {
   ASSERT_EQ(::symlink((dir / "outside").c_str(), (game + "/tools").c_str()), 0);
   Put(data + "/tools/run.sh", "#!/bin/sh\n");
 
-  updater::WinMain();
+  EXPECT_EQ(updater::WinMain(), 1);
   ASSERT_EQ(ui.boxes.size(), 2u);
   EXPECT_EQ(ui.boxes[1].text.Bytes(),
             Interrupted(Sjis("アップデート先のフォルダ\r\n") + game + "/tools" +
@@ -103,7 +103,7 @@ TEST_F(UpdaterTest, LinuxFileRules) {
   ui.boxes.clear();
   ui.answers = {plat::IDYES, plat::IDOK};
   ui.browseSteps = {{Step::kType, game}};
-  updater::WinMain();
+  EXPECT_EQ(updater::WinMain(), 0);
   ASSERT_EQ(ui.boxes.size(), 2u);
   EXPECT_EQ(ui.boxes[1].text.Bytes(), DoneText());
   EXPECT_EQ(Read(game + "/Data/Tbl03/Wepon.TBL"), "new");
@@ -120,7 +120,7 @@ TEST_F(UpdaterTest, FoldersAreCreatedParentsFirstAndOnlyWhenMissing) {
     Put(data + "/" + name, name);
   std::filesystem::create_directories(game + "/keep");
   Put(game + "/keep/mine", "mine");
-  updater::WinMain();
+  EXPECT_EQ(updater::WinMain(), 0);
   ASSERT_EQ(ui.boxes.size(), 2u);
   EXPECT_EQ(ui.boxes[1].text.Bytes(), DoneText());
   for (const char* name : {"a/b/c/f", "a b/f", "a.b/f", "a-b/c/f", "z/y/x/w/f", "keep/sub/f"})
@@ -241,7 +241,7 @@ TEST_F(UpdaterTest, EveryStopNamesItsCauseAndReadOnlyTargetsStopBeforeAnyChange)
     Put(data + "/a/x.dat", "new");  // a folder to create and a file to copy before the others
     c.setup(*this);
     auto before = Snapshot(game);
-    EXPECT_EQ(updater::WinMain(), 0);
+    EXPECT_EQ(updater::WinMain(), 1);
     ASSERT_FALSE(ui.boxes.empty());
     EXPECT_EQ(ui.boxes.back().caption.Bytes(), Sjis("Duskwheel アップデートパッチ"));
     EXPECT_EQ(ui.boxes.back().text.Bytes(), Interrupted(c.cause(*this)));
@@ -265,7 +265,7 @@ TEST_F(UpdaterTest, EachMissingSettingHasItsOwnText) {
       if (k != missing) ini.Key(keys[k], "v");
     ini.Save(app + "/update.ini");
     ui = CScriptedUi();
-    updater::WinMain();
+    EXPECT_EQ(updater::WinMain(), 1);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text.Bytes(), Interrupted(texts[missing])) << keys[missing];
   }
@@ -279,7 +279,7 @@ TEST_F(UpdaterTest, ReadOnlyEntriesOutsideThePatchAreIgnored) {
   Put(game + "/other.dat", "mine");
   testkit::SetFileMode(game + "/other.dat", 0444);
   Put(data + "/game.exe", "new exe");
-  updater::WinMain();
+  EXPECT_EQ(updater::WinMain(), 0);
   ASSERT_EQ(ui.boxes.size(), 2u);
   EXPECT_EQ(ui.boxes[1].text.Bytes(), DoneText());
   EXPECT_EQ(Read(game + "/game.exe"), "new exe");
@@ -287,7 +287,7 @@ TEST_F(UpdaterTest, ReadOnlyEntriesOutsideThePatchAreIgnored) {
 
 TEST_F(UpdaterTest, AnEmptyPatchStillCompletes) {
   ReadyToUpdate();
-  updater::WinMain();
+  EXPECT_EQ(updater::WinMain(), 0);
   ASSERT_EQ(ui.boxes.size(), 2u);
   EXPECT_EQ(ui.boxes[1].text.Bytes(), DoneText());
   ASSERT_EQ(ui.itemTexts.size(), 2u);
@@ -302,7 +302,7 @@ TEST_F(UpdaterTest, TheCopyGoesOnWithoutAProgressDialog) {
   ReadyToUpdate();
   ui.progressUnavailable = true;
   Put(data + "/f.dat", "f");
-  updater::WinMain();
+  EXPECT_EQ(updater::WinMain(), 0);
   EXPECT_EQ(Read(game + "/f.dat"), "f");
   EXPECT_TRUE(ui.itemTexts.empty());
   EXPECT_EQ(ui.boxes.size(), 2u);
@@ -329,7 +329,7 @@ TEST_F(UpdaterTest, LibraryErrorsGoToTheErrorBoxAndTheLog) {
     ui = CScriptedUi();
     ReadyToUpdate();
     c.setup(*this);
-    updater::WinMain();
+    EXPECT_EQ(updater::WinMain(), 1);
     ASSERT_FALSE(ui.boxes.empty());
     const auto& box = ui.boxes.back();
     EXPECT_EQ(box.caption.Bytes(), "TransactionError");
@@ -337,6 +337,29 @@ TEST_F(UpdaterTest, LibraryErrorsGoToTheErrorBoxAndTheLog) {
     EXPECT_NE(box.text.Bytes().find(c.record), std::string::npos) << box.text.Bytes();
     EXPECT_EQ(Read(app + "/ErrorLog.txt"), box.text.Bytes());
   }
+}
+
+// A failure of no kind the update throws itself, here from the folder browser.
+class CFailingBrowserUi : public CScriptedUi {
+ public:
+  updater::BrowseResult BrowseForFolder(const updater::BrowseRequest&, updater::CBrowseCallback&) override {
+    throw std::runtime_error("browser");
+  }
+};
+
+TEST_F(UpdaterTest, AnUnknownFailureGoesToTheErrorBoxAndExitsWith1) {
+  ReadyToUpdate();
+  CFailingBrowserUi failing;
+  failing.answers = {plat::IDYES};
+  updater::SetUserInterface(&failing);
+  EXPECT_EQ(updater::WinMain(), 1);
+  updater::SetUserInterface(&ui);
+  ASSERT_EQ(failing.boxes.size(), 2u);
+  EXPECT_EQ(failing.boxes[1].caption.Bytes(), "TransactionError");
+  EXPECT_EQ(failing.boxes[1].style, plat::MB_TOPMOST | plat::MB_TASKMODAL | plat::MB_ICONERROR);
+  EXPECT_NE(failing.boxes[1].text.Bytes().find("file : From TransactionUnkownError\nline : 0\n"), std::string::npos)
+      << failing.boxes[1].text.Bytes();
+  EXPECT_EQ(Read(app + "/ErrorLog.txt"), failing.boxes[1].text.Bytes());
 }
 
 }  // namespace

@@ -123,16 +123,17 @@ TEST_F(ZenityTest, TheProgressWindowIsFedThroughAPipe) {
       {{-1, 4, sjis("現在処理中のファイル")}, {1001, 16, ""}, {1004, 44, "9"}, {1005, 44, " / 9"}}};
   auto progress = zenity.CreateProgressDialog(dialog);
   ASSERT_TRUE(progress);
+  // Nothing is shown while a count still holds the template's text.
   progress->SetItemText(1005, " / 1");
+  progress->SetItemText(1004, "0");
   progress->SetItemText(1001, CDisplayText::FileName("dir\\name"));
   progress->Close();
   progress.reset();
   EXPECT_EQ(Args(1), (std::vector<std::string>{"--progress", "--title=Duskwheel アップデートパッチ 進行状況",
                                                "--pulsate", "--auto-close", "--no-cancel"}));
   EXPECT_EQ(Read(calls + "/input.1"),
-            "# 現在処理中のファイル\\n\\n9 / 9\n"
-            "# 現在処理中のファイル\\n\\n9 / 1\n"
-            "# 現在処理中のファイル\\ndir\\\\name\\n9 / 1\n"
+            "# 現在処理中のファイル\\n\\n0 / 1\n"
+            "# 現在処理中のファイル\\ndir\\\\name\\n0 / 1\n"
             "100\n");
 }
 
