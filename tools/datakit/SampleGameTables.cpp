@@ -7,6 +7,7 @@
 
 #include "tools/datakit/GameTables.h"
 #include "tools/datakit/SampleEnemies.h"
+#include "tools/datakit/SampleMaps.h"
 #include "tools/datakit/TableWriter.h"
 
 namespace datakit {
@@ -252,11 +253,13 @@ void WriteSampleGameTables(const std::string& folder) {
   skills.insert(skills.end(), numbered.begin(), numbered.end());
   RecordTable(skills).Save(folder + "skill.tbl");
 
+  // A save made on the town's disc resumes on it; the cleared chapter's in the town's middle.
+  constexpr Vec3 disc = SampleMapLayout::kTownSavePointAt;
   RecordTable(std::vector{
-                  SvpRow{7, "03.pbms/town", 0, 0, 0, "\x8e\x6e\x82\xdc\x82\xe8\x82\xcc\x91\xba"},    // 始まりの村
+                  SvpRow{SampleMapLayout::kTownSavePoint, "03.pbms/town", disc.x, disc.y, disc.z, kSampleTownName},
                   SvpRow{8, "03.pbms/field", 10, 0, 5, "\x90\x58\x82\xcc\x93\xfc\x8c\xfb"},          // 森の入口
                   SvpRow{9, "03.pbms/field", -4, 2, 8, "\x8e\x52\x82\xcc\x82\xd3\x82\xe0\x82\xc6"},  // 山のふもと
-                  SvpRow{10, "03.pbms/town", 0, 12, 0, "\x8c\xc3\x82\xa2\x93\x83"},                  // 古い塔
+                  SvpRow{10, "03.pbms/town", 0, 0, 0, "\x8c\xc3\x82\xa2\x93\x83"},                   // 古い塔
               })
       .Save(folder + "svp.tbl");
 

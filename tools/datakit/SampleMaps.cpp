@@ -66,7 +66,7 @@ MapHeaderRow Header(uint32_t kind, const std::string& baseName, const std::strin
 
 MapEntryWriter Town() {
   MapEntryWriter town;
-  town.Header(Header(0, "town.msh", "\x82\xcd\x82\xb6\x82\xdc\x82\xe8\x82\xcc\x92\xac"))  // はじまりの町
+  town.Header(Header(0, "town.msh", kSampleTownName))
       .View(0.1f, 200, 45)
       .Fog(30, 120, 0xFFB0C8E0)
       .Sky("sky00", kSkyValues)

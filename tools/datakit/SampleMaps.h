@@ -34,6 +34,9 @@ namespace datakit {
 // The battle map's spawn point brings a slime this many frames after the last one died.
 constexpr uint32_t kSampleRespawnFrames = 300;
 
+// The town's one name: its banner on arrival, its save slots and the elder's welcome.
+inline constexpr char kSampleTownName[] = "\x82\xcd\x82\xb6\x82\xdc\x82\xe8\x82\xcc\x92\xac";  // はじまりの町
+
 // Where the sample maps put what the tests walk to.
 struct SampleMapLayout {
   // Battle map: the items (item id, pick-up flag index, gold) and their places.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tools/datakit/SampleLaterEvents.h"
+#include "tools/datakit/SampleMaps.h"
 
 namespace datakit {
 
@@ -58,8 +59,8 @@ RETURN $count
               "\"3\" \"0\" \"8\" \"-1\" \"0\" \"0\"\n" +
                   Talk("\x91\xba\x92\xb7",  // 村長
                        // ようこそ、はじまりの町へ。 / 北の草原には魔物が出るから気をつけて。
-                       "\x82\xe6\x82\xa4\x82\xb1\x82\xbb\x81\x41\x82\xcd\x82\xb6\x82\xdc\x82\xe8\x82\xcc\x92\xac"
-                       "\x82\xd6\x81\x42\\n"
+                       "\x82\xe6\x82\xa4\x82\xb1\x82\xbb\x81\x41" + std::string(kSampleTownName) +
+                           "\x82\xd6\x81\x42\\n"
                        "\x96\x6b\x82\xcc\x91\x90\x8c\xb4\x82\xc9\x82\xcd\x96\x82\x95\xa8\x82\xaa\x8f\x6f\x82\xe9"
                        "\x82\xa9\x82\xe7\x8b\x43\x82\xf0\x82\xc2\x82\xaf\x82\xc4\x81\x42"));
   pack.Script("Villager01",

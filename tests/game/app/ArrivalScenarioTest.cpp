@@ -5,6 +5,7 @@
 // out is its north wall, walked into.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <ostream>
 
@@ -61,7 +62,8 @@ const Arrival kArrivals[] = {
     {"event 205: the castle", Way::kEvent, nullptr, 205, "03.pbms/c00boss1", kEast, kArrowRight, std::nullopt},
     {"event 207: the castle", Way::kEvent, nullptr, 207, "03.pbms/c00boss2", kEast, kArrowRight, std::nullopt},
     {"event 208: the castle", Way::kEvent, nullptr, 208, "03.pbms/c00boss3", kEast, kArrowRight, std::nullopt},
-    {"a save at the town's save point", Way::kLoaded, nullptr, 7, "03.pbms/town", kNorth, kArrowUp, L::kElderAt},
+    {"a save made on the town's disc: the elder ahead", Way::kLoaded, nullptr, 7, "03.pbms/town", kNorth, kArrowUp,
+     L::kElderAt},
     {"the cleared chapter's save", Way::kLoaded, nullptr, 10, "03.pbms/town", kNorth, kArrowUp, L::kElderAt},
     {"the town on its own", Way::kOpened, "03.pbms/town", 0, "03.pbms/town", kNorth, kArrowUp, L::kElderAt},
     {"the battle map on its own", Way::kOpened, "03.pbms/field", 0, "03.pbms/field", kNorth, kArrowUp, L::kRingAt},
@@ -183,5 +185,43 @@ TEST_F(ArrivalScenario, WalkingNorthIntoTheTownsNorthWallLeadsToTheBattleMap) {
   ASSERT_NE(Arrive("03.pbms/field"), nullptr);
   EXPECT_LT(Distance(At(L::kFieldArrival)), 0.1f);
 }
+
+// A loaded save puts the hero where its save point says, standing on the ground from its first
+// tick: a save made on the town's pale blue disc (the save point's area, within 1 of its centre)
+// on the disc, the cleared chapter's in the town.
+struct LoadedAt {
+  const char* what;
+  uint32_t savePoint;
+  D3DXVECTOR3 at;  // where the sample's maps put the place
+  bool onDisc;
+};
+
+void PrintTo(const LoadedAt& l, std::ostream* out) { *out << l.what; }
+
+const LoadedAt kLoads[] = {
+    {"a save made on the town's disc", 7, D3DXVECTOR3(4, 0, -4), true},
+    {"the cleared chapter's save, in the town's middle", 10, D3DXVECTOR3(0, 0, 0), false},
+};
+
+class LoadedSaves : public ArrivalScenario, public ::testing::WithParamInterface<LoadedAt> {};
+
+TEST_P(LoadedSaves, TheHeroStandsOnTheGroundWhereTheSavePointPutsIt) {
+  const LoadedAt& l = GetParam();
+  Open(TFieldScene::CreateFromSave(*app, l.savePoint));
+  float highest = Hero().GetPosition().y;
+  for (int i = 0; i < 200 && InMode(); ++i) {
+    Tick();
+    highest = std::max(highest, Hero().GetPosition().y);
+  }
+  ASSERT_NE(Arrive("03.pbms/town"), nullptr);
+  EXPECT_LT(highest, 0.05f) << "the hero dropped in from above";
+  EXPECT_LT(Distance(l.at), 0.1f) << "at " << Hero().GetPosition().x << ", " << Hero().GetPosition().z;
+  EXPECT_EQ(Hero().IsAtSavePoint(), l.onDisc);
+  if (l.onDisc) {
+    EXPECT_EQ(Hero().GetSavePointId(), static_cast<int32_t>(l.savePoint));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(SampleSavePoints, LoadedSaves, ::testing::ValuesIn(kLoads));
 
 }  // namespace

@@ -107,6 +107,9 @@ TEST_F(HudScenario, TheRingKeyOpensTheItemRingDownSelectsTheFirstItemAndLettingG
   EXPECT_EQ(Owned(1), 4) << "one used";
   EXPECT_EQ(CountShown(1), "#4") << "the next opening shows what is left";
   Hold(0);
+  EXPECT_NE(Hero().GetMode(), 18u) << "let go on the empty slot, the ring uses nothing";
+  for (int i = 0; i < 30; ++i) Hold(0);
+  EXPECT_EQ(Owned(1), 4);
 }
 
 TEST_F(HudScenario, TheBagIsAnnouncedBehindTheAreasTitleAndSlidesInToX376In20Updates) {

@@ -2,7 +2,8 @@
 // town from its save point, the game's own services, and keys held as a player holds them. The
 // hero has bought magic water, a spear and a silver ring and learned a sword technique and a skill
 // of the ring; the water goes onto the item ring, the spear into the hands, the ring's skill into
-// a slot and out again; at the save point the game is saved into slot 0 and loaded from there.
+// a slot and out again; at the save point the game is saved into slot 0 and loaded from there,
+// back onto the disc, the slot and the town's banner giving the town the same name.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,6 +20,8 @@
 #include "game/data/TAccessoryTable.h"
 #include "game/data/TWeaponTable.h"
 #include "game/ui/TEquipMenu.h"
+#include "game/ui/TFieldHudParts.h"
+#include "game/ui/TGetRender.h"
 #include "game/ui/TItemMenu.h"
 #include "game/ui/TMenuSave.h"
 #include "game/ui/TMenuTop.h"
@@ -35,6 +38,7 @@ using L = datakit::SampleMapLayout;
 
 constexpr uint32_t kWater = 2, kSword = 1000, kSpear = 1001, kSilverRing = 2001, kCrown = 2003;
 constexpr uint32_t kFireUp = 1145, kUpperCut = 2000;  // the ring's skill, the sword's technique
+const std::string kTownName = "\x82\xcd\x82\xb6\x82\xdc\x82\xe8\x82\xcc\x92\xac";  // はじまりの町
 
 std::vector<uint32_t> MenuIds(const TMenuListScreen& screen) {
   std::vector<uint32_t> ids;
@@ -213,6 +217,9 @@ TEST_F(MenuScreensScenario, TheHeroFillsTheRingArmsSetsASkillThenSavesAndLoadsAt
   EXPECT_EQ(save->GetList().GetLastSaveResult(), save_code::kDone);
   EXPECT_TRUE(std::filesystem::exists(dir / "save/sav_00.dat"));
   EXPECT_EQ(save->GetList().GetSlotState(0), TSlotList::kUsable);
+  std::string slot;
+  EXPECT_EQ(SaveSlotSummaryLine(0, false, -1, slot), save_code::kDone);
+  EXPECT_NE(slot.find(kTownName), std::string::npos) << "the slot names the town as its banner does: " << slot;
 
   // Back to the choice, Load, slot 0: the town again at the save point, as saved.
   Press(kButtonB);
@@ -228,6 +235,11 @@ TEST_F(MenuScreensScenario, TheHeroFillsTheRingArmsSetsASkillThenSavesAndLoadsAt
   EXPECT_EQ(app->GetSceneCount(), 1u);
   ASSERT_NE(Arrive("03.pbms/town"), nullptr);
   EXPECT_EQ(Data().GetSavePointId(), L::kTownSavePoint);
+  EXPECT_LT(Distance(D3DXVECTOR3(4, 0, -4)), 1.0f) << "back on the disc";
+  EXPECT_TRUE(Hero().IsAtSavePoint());
+  TGetRender* banner = dynamic_cast<TFieldHudParts&>(*field->GetHud()).GetMessageWindow();
+  ASSERT_TRUE(WaitFor([&] { return !banner->GetShownText().empty(); }));
+  EXPECT_EQ(banner->GetShownText(), kTownName);
   EXPECT_EQ(Data().GetEquipEntry(2).id, kWater);
   EXPECT_EQ(Data().GetCharBlock(0).weaponId, kSpear);
   EXPECT_EQ(Hero().GetWeaponId(), kSpear);

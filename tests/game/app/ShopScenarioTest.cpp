@@ -1,7 +1,7 @@
 // The shops and the inn of the sample town as the game wires them, with scripted input: the
 // shopkeeper's script opens the buy shop, where three of the usable item are bought, and, once the
 // field runs again, the sell shop, where two go back; the innkeeper's inn puts the hero, at 1 HP,
-// back at full HP and MP before the field resumes.
+// back at full HP and MP before the field resumes. The quantity window's four directions.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -158,6 +158,27 @@ TEST_F(ShopScenario, TheHeroBuysSellsBackAndSleepsAtTheInn) {
   ASSERT_TRUE(TickUntil([this] { return Window() && Window()->IsPageWaiting(); })) << "good morning";
   Press();
   EXPECT_TRUE(TickUntil([this] { return !dynamic_cast<TStageB&>(Stage()).IsInConversation(); }));
+}
+
+// In the buy shop's quantity window ↑ adds ten and ↓ takes ten away, ← adds one and → takes one
+// away.
+TEST_F(ShopScenario, UpAndLeftAddTenAndOneToTheQuantityDownAndRightTakeThemAway) {
+  TalkTo("03.pbsc/Villager02");
+  TBuyShop* buy = WaitForShop<TBuyShop>();
+  ASSERT_NE(buy, nullptr);
+  PressButtons(kButtonA);
+  ASSERT_TRUE(TickUntil([&] { return buy->InPhase(&TShop::Quantity); }));
+  ASSERT_EQ(buy->GetQuantity(), 1);
+  const struct {
+    const char* key;
+    uint32_t button;
+    int32_t quantity;
+  } kSteps[] = {
+      {"up", kButtonUp, 11}, {"left", kButtonLeft, 12}, {"right", kButtonRight, 11}, {"down", kButtonDown, 1}};
+  for (const auto& step : kSteps) {
+    PressButtons(step.button);
+    EXPECT_EQ(buy->GetQuantity(), step.quantity) << step.key;
+  }
 }
 
 }  // namespace
