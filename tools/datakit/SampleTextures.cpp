@@ -1,5 +1,6 @@
 #include "tools/datakit/SampleTextures.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
@@ -137,13 +138,18 @@ PtxWriter CostumePack(const std::string& stem, Rgb base) {
   return pack;
 }
 
-// The minimap's player arrow: a white wedge pointing up, on a clear ground.
+// The minimap's player arrow: a white wedge pointing up, on a clear ground, its rows standing
+// evenly about the middle it is turned about. It is little more than half as wide as it is high
+// and notched at its back: a wedge as wide as it is high looks the same a third of a turn on.
 PtxPicture ArrowPicture(uint32_t size) {
   PtxPicture arrow = SolidPicture(1, size, size, {0, 0, 0}, 0);
   arrow.palette[1] = {255, 255, 255};
+  const uint32_t middle = size / 2;
   for (uint32_t y = 1; y + 1 < size; ++y) {
-    const uint32_t half = y / 2;  // widening by one pixel each way every two rows
-    for (uint32_t x = size / 2 - 1 - half; x <= size / 2 + half; ++x) {
+    const uint32_t half = std::max(1u, y * size / 48);      // half the width: a quarter of the size at the back
+    const uint32_t notch = y + 4 > size ? y + 4 - size : 0;  // the last two rows, the last deeper
+    for (uint32_t x = middle - half; x < middle + half; ++x) {
+      if (x + notch >= middle && x < middle + notch) continue;
       arrow.Pixel(x, y) = 1;
       arrow.Alpha(x, y) = 255;
     }
