@@ -328,6 +328,25 @@ TEST_F(PlayerInputTest, TheFieldsKeysNeedAFreeCharacter) {
   EXPECT_FALSE(p.IsFreeForAction());
 }
 
+// A newly pressed A examines in every mode but the jump, the fall and the landing (4-6), the two
+// busy modes (17, 18) and an action (19).
+TEST_F(PlayerInputTest, TheExamineKeyWaitsOutTheAirTheLandingAndTheBusyModes) {
+  TestStyle& p = Open();
+  struct Case {
+    int32_t mode;
+    bool examines;
+  };
+  const Case cases[] = {
+      {0, true},   {3, true},   {4, false},  {5, false},  {6, false},  {7, true},   {8, true},
+      {12, true},  {16, true},  {17, false}, {18, false}, {19, false},
+  };
+  for (const Case& c : cases) {
+    p.SetMode(c.mode);
+    SetWords({A, 0, 0, 0});
+    EXPECT_EQ(p.IsExamineKeyTriggered(), c.examines) << "mode " << c.mode;
+  }
+}
+
 TEST_F(PlayerInputTest, TheItemRingUsesAnItemOnlyWithTheRingPointsItCosts) {
   TestStyle& p = Open();
   SetWords({P::kRingButton, 0, 0, 0});

@@ -140,6 +140,44 @@ TEST_F(SaveFiles, TheFileLayoutReadsAndWritesByteForByte) {
   }
 }
 
+// The little-endian word at a payload offset of a save file whose payload starts at `start`, its
+// bytes unscrambled: rotated right by the payload position mod 8, then complemented.
+uint32_t PayloadWord(const std::vector<uint8_t>& file, size_t start, size_t offset) {
+  uint32_t word = 0;
+  for (size_t k = 0; k < 4; ++k) {
+    const size_t i = offset + k;
+    const unsigned turn = i % 8;
+    const uint8_t stored = file.at(start + i);
+    const auto plain = static_cast<uint8_t>(~((stored >> turn) | (stored << ((8 - turn) % 8))));
+    word |= uint32_t{plain} << (8 * k);
+  }
+  return word;
+}
+
+// Two different accessories stay in their own slots: A is the 21st word of a party block, B the
+// 22nd, and the first block starts at payload byte 29.
+TEST_F(SaveFiles, EachAccessoryKeepsItsOwnSlot) {
+  datakit::SaveGame s = Sample();
+  s.party[0].accessoryA = kRing;
+  s.party[0].accessoryB = 2005;
+  s.party[5].accessoryA = 2007;
+  s.party[5].accessoryB = 2003;
+  for (uint8_t placement : {uint8_t{0}, uint8_t{1}}) {
+    SCOPED_TRACE(int(placement));
+    datakit::WriteSave("save/sav_06.dat", s, placement);
+    const std::vector<uint8_t> file = FileBytes("save/sav_06.dat");
+    const size_t start = placement == 1 ? 5 : 1;  // after the flag, and the CRC when it comes first
+    EXPECT_EQ(PayloadWord(file, start, 109), 2001u);
+    EXPECT_EQ(PayloadWord(file, start, 113), 2005u);
+
+    ASSERT_EQ(Data().Load(6, -1), save_code::kDone);
+    EXPECT_EQ(Data().GetCharBlock(0).accessoryA, 2001u);
+    EXPECT_EQ(Data().GetCharBlock(0).accessoryB, 2005u);
+    EXPECT_EQ(Data().GetCharBlock(5).accessoryA, 2007u);
+    EXPECT_EQ(Data().GetCharBlock(5).accessoryB, 2003u);
+  }
+}
+
 TEST(SaveReader, ArraysReadLittleEndianOrFailWholeWithoutMoving) {
   const uint8_t bytes[] = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09};
   TSaveReader in(bytes, sizeof bytes);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/core/LastError.h"
 #include "tests/support/TempDir.h"
 
@@ -78,6 +80,22 @@ TEST(FileSystem, ShortReadsAndSeeks) {
   EXPECT_TRUE(CloseHandle(h));
   EXPECT_FALSE(CloseHandle(INVALID_HANDLE_VALUE));
   EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+}
+
+// A save that runs out of room must tell the player the disk is full, not some other failure.
+TEST(FileSystem, AWriteWithoutRoomReportsTheDiskFull) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here to run out of room on";
+  HANDLE h = CreateFile("/dev/full", GENERIC_WRITE, 0, OPEN_EXISTING);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << GetLastError();
+  const char data[] = "save";
+  DWORD done = 7;
+  EXPECT_FALSE(WriteFile(h, data, sizeof data, &done));
+  EXPECT_EQ(done, 0u);
+  EXPECT_EQ(GetLastError(), 112u);
+  std::string text;
+  EXPECT_TRUE(FormatMessage(GetLastError(), text));
+  EXPECT_EQ(text, "There is not enough space on the disk.\r\n");
+  CloseHandle(h);
 }
 
 TEST(FileSystem, DirectoriesAndReplacingRename) {
