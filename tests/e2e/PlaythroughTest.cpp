@@ -58,7 +58,7 @@ bool ShowsLevelProgress(const plat::Picture& shot) {
 // Where the slimes show on the field (their blue, outside the HUD's corners): the mean column and
 // the count of their pixels.
 struct SlimesSeen {
-  double x = 0;
+  double x = 0, y = 0;  // where their pixels lie on the whole
   int pixels = 0;
 };
 SlimesSeen FindSlimes(const plat::Picture& shot) {
@@ -70,10 +70,14 @@ SlimesSeen FindSlimes(const plat::Picture& shot) {
       const uint32_t p = shot.At(x, y);
       if (Channel(p, 0) > 180 && Channel(p, 8) >= 70 && Channel(p, 8) <= 170 && Channel(p, 16) < 90) {
         seen.x += x;
+        seen.y += y;
         ++seen.pixels;
       }
     }
-  if (seen.pixels) seen.x /= seen.pixels;
+  if (seen.pixels) {
+    seen.x /= seen.pixels;
+    seen.y /= seen.pixels;
+  }
   return seen;
 }
 
@@ -493,25 +497,37 @@ class Playthrough : public GameRunFixture {
 
   // Attacks until a defeat shows in the character panel: turned (by a short press of the pad)
   // towards where slimes show, or, where none shows, walking on towards the middle of the map,
-  // which they follow.
+  // which they follow. Slimes lower on the screen than the hero's feet stand between it and the
+  // camera, behind it. Now and then the hero goes back to the middle of the map: pinned in a
+  // corner with slimes on both sides, it can strike past them for as long as it stays there.
   void FightASlime(int seconds) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < until) {
+    using Clock = std::chrono::steady_clock;
+    const auto until = Clock::now() + std::chrono::seconds(seconds);
+    auto regroup = Clock::now() + kRegroupAfter;
+    while (Clock::now() < until) {
       const plat::Picture shot = Shot(window);
       const std::optional<Spot> at = Follow(shot);
       if (ShowsLevelProgress(shot)) return;
-      const SlimesSeen slimes = FindSlimes(shot);
-      if (slimes.pixels < 100) {
-        if (at) SteerUntil({0, -6}, [](Spot) { return false; }, 1);
+      if (at && Clock::now() > regroup) {
+        SteerUntil(kMiddle, [](Spot now) { return std::hypot(now.x - kMiddle.x, now.z - kMiddle.z) < 1.5; }, 5);
+        regroup = Clock::now() + kRegroupAfter;
         continue;
       }
-      const char* way = slimes.x < 250 ? "Left" : slimes.x > 390 ? "Right" : "Up";
+      const SlimesSeen slimes = FindSlimes(shot);
+      if (slimes.pixels < 100) {
+        if (at) SteerUntil(kMiddle, [](Spot) { return false; }, 1);
+        continue;
+      }
+      const char* way = slimes.y > kHeroFeetY ? "Down" : slimes.x < 250 ? "Left" : slimes.x > 390 ? "Right" : "Up";
       std::system(("xdotool keydown " + std::string(way) + " sleep 0.06 keyup " + way).c_str());
       Tap("z");
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     FAIL() << "no slime fell";
   }
+  static constexpr Spot kMiddle{0, -6};
+  static constexpr auto kRegroupAfter = std::chrono::seconds(25);
+  static constexpr double kHeroFeetY = 335;  // the hero's shadow, the camera behind it
 
   // Moves a cursor that goes round `count` places to `target`, reading where it is from the
   // window's picture after each press: a press held past the screens' key repeat may move it twice.
@@ -713,7 +729,7 @@ TEST_F(Playthrough, FromTheTitleThroughTheFieldASaveAndALoadToTheEnding) {
          // picks an item up.
          for (const auto& at : {L::kBagAt, L::kRingAt}) {
            ASSERT_TRUE(SteerTo({at.x, at.z}, 0.75, kStepSeconds)) << "never reached " << at.x << ", " << at.z;
-           SteerTo({at.x, at.z}, 0.3, 4);  // a few seconds a try
+           SteerUntil({at.x, at.z}, [&](Spot now) { return std::hypot(at.x - now.x, at.z - now.z) < 0.3; }, 10);
          }
          watch = nullptr;
        },
