@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "tests/e2e/GameRunFixture.h"
-#include "tests/e2e/SaveFileReader.h"
+#include "tests/support/SaveFileReader.h"
 #include "tools/datakit/SampleMenuScreens.h"
 #include "tools/datakit/SampleMaps.h"
 #include "tools/datakit/SampleScripts.h"
@@ -18,6 +18,8 @@ namespace {
 
 using namespace e2e;
 using L = datakit::SampleMapLayout;
+using testkit::ReadSaveFile;
+using testkit::SavedGame;
 
 // --- what the screen shows ------------------------------------------------------------------------
 

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include "common/TFontObject.h"
 #include "common/TText8.h"
@@ -11,6 +12,7 @@
 #include "sound/TSoundHandle8.h"
 #include "platform/core/FileSystem.h"
 #include "tests/game/data/GameDataFixture.h"
+#include "tests/support/SaveFileReader.h"
 #include "tools/datakit/SaveGameWriter.h"
 
 namespace {
@@ -140,22 +142,8 @@ TEST_F(SaveFiles, TheFileLayoutReadsAndWritesByteForByte) {
   }
 }
 
-// The little-endian word at a payload offset of a save file whose payload starts at `start`, its
-// bytes unscrambled: rotated right by the payload position mod 8, then complemented.
-uint32_t PayloadWord(const std::vector<uint8_t>& file, size_t start, size_t offset) {
-  uint32_t word = 0;
-  for (size_t k = 0; k < 4; ++k) {
-    const size_t i = offset + k;
-    const unsigned turn = i % 8;
-    const uint8_t stored = file.at(start + i);
-    const auto plain = static_cast<uint8_t>(~((stored >> turn) | (stored << ((8 - turn) % 8))));
-    word |= uint32_t{plain} << (8 * k);
-  }
-  return word;
-}
-
-// Two different accessories stay in their own slots: A is the 21st word of a party block, B the
-// 22nd, and the first block starts at payload byte 29.
+// Two different accessories stay in their own slots, in the file as its layout places them (read
+// by the tests' own reader) and in the record loaded from it.
 TEST_F(SaveFiles, EachAccessoryKeepsItsOwnSlot) {
   datakit::SaveGame s = Sample();
   s.party[0].accessoryA = kRing;
@@ -165,10 +153,13 @@ TEST_F(SaveFiles, EachAccessoryKeepsItsOwnSlot) {
   for (uint8_t placement : {uint8_t{0}, uint8_t{1}}) {
     SCOPED_TRACE(int(placement));
     datakit::WriteSave("save/sav_06.dat", s, placement);
-    const std::vector<uint8_t> file = FileBytes("save/sav_06.dat");
-    const size_t start = placement == 1 ? 5 : 1;  // after the flag, and the CRC when it comes first
-    EXPECT_EQ(PayloadWord(file, start, 109), 2001u);
-    EXPECT_EQ(PayloadWord(file, start, 113), 2005u);
+    std::string why;
+    const std::optional<testkit::SavedGame> written = testkit::ReadSaveFile("save/sav_06.dat", why);
+    ASSERT_TRUE(written) << why;
+    EXPECT_EQ(written->party[0].accessoryA, 2001u);
+    EXPECT_EQ(written->party[0].accessoryB, 2005u);
+    EXPECT_EQ(written->party[5].accessoryA, 2007u);
+    EXPECT_EQ(written->party[5].accessoryB, 2003u);
 
     ASSERT_EQ(Data().Load(6, -1), save_code::kDone);
     EXPECT_EQ(Data().GetCharBlock(0).accessoryA, 2001u);

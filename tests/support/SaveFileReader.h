@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace e2e {
+namespace testkit {
 
 struct SavedMember {
   int32_t memberId = -1;
@@ -33,4 +33,4 @@ struct SavedGame {
 // or its payload does not hold the whole layout.
 std::optional<SavedGame> ReadSaveFile(const std::string& path, std::string& why);
 
-}  // namespace e2e
+}  // namespace testkit

@@ -1,9 +1,9 @@
-#include "tests/e2e/SaveFileReader.h"
+#include "tests/support/SaveFileReader.h"
 
 #include <fstream>
 #include <iterator>
 
-namespace e2e {
+namespace testkit {
 
 namespace {
 
@@ -137,4 +137,4 @@ std::optional<SavedGame> ReadSaveFile(const std::string& path, std::string& why)
   return save;
 }
 
-}  // namespace e2e
+}  // namespace testkit
